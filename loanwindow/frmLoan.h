@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QWidget>
+
+class Clock;
+class LoanStore;
+class Messages;
+
+// One loan: six tabs, change tracking and the close prompt. An MDI child of
+// the main window; the creator sets Mode and Loan, then calls load() once
+// before the window is first shown.
+class frmLoan : public QWidget {
+    Q_OBJECT
+public:
+    frmLoan(LoanStore& store, Messages& messages, const Clock& clock, QWidget* parent = nullptr);
+    ~frmLoan() override;
+
+    // Public state.
+    int Mode = 0;               // 0 new, 1 stored
+    int Loan = 0;               // stored key, 0 when new
+    bool DataHasChanged = false;  // extra payments edited since load or save
+
+    // The load steps: set up the tables, then a new loan's initial state, or
+    // the stored loan `Loan` loaded and calculated; flags cleared; tab 0.
+    void load();
+
+    // The fourteen checks on the window's inputs: shows the first failure
+    // (warning icon) and moves the focus there; on success rewrites the term.
+    bool ValidateLoan();
+
+    // Stores the window's contents and all of its extra payments. For mode 0
+    // adds a loan and hands back mode 1 and the new key. On failure the error
+    // is shown (critical icon), mode and key are left alone and false returned.
+    bool SaveLoan(int& mode, int& key);
+
+    // Asks " - Are you sure you wish to delete this loan?"; on Yes deletes the
+    // loan `key` with its extra payments, clears the flags and closes.
+    void DeleteLoan(int key);
+
+    void ClearDataChanged();
+    bool IsDataChanged() const;
+
+    // The close prompt alone: true when the window may close (unchanged, No,
+    // or Yes with a successful save). Used by the main window's Exit so that
+    // one refusal keeps every window open.
+    bool queryClose();
+    // Closes without asking again (after queryClose() agreed).
+    void closeWithoutPrompt();
+
+    QString description() const;
+    void setDescription(const QString& text);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    struct Ui;
+    Ui* m_ui = nullptr;
+    LoanStore& m_store;
+    Messages& m_messages;
+    const Clock& m_clock;
+    bool m_closeAgreed = false;
+};

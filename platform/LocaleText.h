@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+#include <chrono>
+#include <optional>
+
+// Number, currency and date texts under the user's regional settings (the
+// default QLocale). One number reader serves both "is it numeric" and the
+// conversion, so the two never disagree.
+namespace LocaleText {
+
+// Blanks around, a sign, the locale's decimal and group separators and the
+// currency symbol are accepted; empty or blank text is not a number, nor are
+// non-finite values.
+std::optional<double> readNumber(const QString& text);
+
+// Amount boxes and summary boxes: 2 decimals, grouping, minus sign, no leading
+// zero below 1 ("$.50", "$1,234.50", "-$5.00"); zero shows as "$.00".
+QString currencyText(double value);
+
+// Extra payment "Amount" cells: the locale's own currency style with 2
+// decimals and grouping ("$1,234.50", "$0.50").
+QString regionalCurrencyText(double value);
+
+// "##,##0.00" and "###,##0.00": grouping, 2 decimals, leading minus; a value
+// that rounds to zero shows as "0.00", never "-0.00".
+QString groupedAmount(double value);
+
+// "000": at least three digits.
+QString paymentNumberText(int number);
+
+// "mm/dd/yy" with the locale's date separator.
+QString tableDateText(const QDate& date);
+
+// The short date text, with a four-digit year so it reads back to the same day.
+QString shortDateText(const QDate& date);
+std::optional<QDate> readShortDate(const QString& text);
+
+// Plain number text, no grouping or symbol: 6.5, 1234.5, 360.
+QString plainNumberText(double value);
+
+QDate toQDate(std::chrono::year_month_day date);
+std::chrono::year_month_day toYmd(const QDate& date);
+
+}  // namespace LocaleText

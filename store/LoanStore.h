@@ -1,0 +1,51 @@
+#pragma once
+
+#include "LoanRecord.h"
+#include "StoreError.h"
+
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <variant>
+#include <vector>
+
+// The one SQLite connection of the program's run and the store operations on
+// it. Every value reaches SQL as a bound parameter; keys are whole numbers.
+class LoanStore {
+public:
+    // Opens an existing store read-write; never creates the file. A missing
+    // file, a file that is not a database, or one without both tables is an
+    // error whose text says so.
+    static std::variant<std::unique_ptr<LoanStore>, StoreError> open(const QString& path);
+
+    ~LoanStore();
+    LoanStore(const LoanStore&) = delete;
+    LoanStore& operator=(const LoanStore&) = delete;
+
+    QString path() const;
+
+    // "SELECT SeqNo, Description FROM tblLoanDetail", in store order.
+    std::variant<std::vector<LoanListEntry>, StoreError> listLoans() const;
+
+    // One loan by key; an error when the key has no row.
+    std::variant<LoanRecord, StoreError> readLoan(int key) const;
+
+    // A loan's extra payments in store order.
+    std::variant<std::vector<ExtraPaymentRecord>, StoreError> readExtraPayments(int key) const;
+
+    // Stores a loan and replaces all of its extra payments in one transaction.
+    // mode 0 adds a row and hands back mode 1 and the new key; any other mode
+    // updates the row `key`. On failure nothing changes (neither the store nor
+    // mode and key) and the error is returned.
+    std::optional<StoreError> saveLoan(int& mode, int& key, const LoanRecordTexts& loan,
+                                       const std::vector<ExtraPaymentTexts>& extraPayments);
+
+    // Deletes a loan's extra payments and the loan in one transaction.
+    std::optional<StoreError> deleteLoan(int key);
+
+private:
+    explicit LoanStore(QString connectionName, QString path);
+    QString m_connectionName;
+    QString m_path;
+};
