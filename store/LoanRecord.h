@@ -2,23 +2,23 @@
 
 #include <QDate>
 #include <QString>
-#include <QVariant>
 
 #include <optional>
 
-// The texts a loan window hands to the store when saving (converted by the
-// store with the program's own number and date reading).
+// The texts a loan window hands to the store when saving; the store converts
+// them with the program's own number and date reading.
 struct LoanRecordTexts {
     QString description;
     QDate startDate;
-    QString origAmount;
+    QString origAmount;     // may be blank: then the amount derived from the payment is stored
+    QString paymentAmount;  // read only when origAmount is blank
     QString interestRate;
     QString term;
     int termType = 0;
     int frequency = 0;
 };
 
-// One row of the extra payments table as text, the way the grid holds it.
+// One row of the extra payments grid as text, the way the grid holds it.
 struct ExtraPaymentTexts {
     QString type;    // "L" lump sum, anything else repeating
     QString start;   // short date text
@@ -26,25 +26,26 @@ struct ExtraPaymentTexts {
     QString amount;  // "0.00" or currency text
 };
 
-// A stored loan row read back. Values are as stored, so the loader can apply
-// them in order and report the first one it cannot use.
+// A stored loan read back, already in the window's text forms. An empty
+// optional is a column whose value is missing (NULL) or cannot be used, so the
+// loader can fill the controls in order and report the first it cannot set.
 struct LoanRecord {
     int seqNo = 0;
-    QVariant description;   // text
-    QVariant origAmount;    // number
-    QVariant interestRate;  // number
-    QVariant term;          // whole number
-    QVariant startDate;     // QDate
-    QVariant termType;      // whole number
-    QVariant frequency;     // whole number
+    std::optional<QString> description;
+    std::optional<QString> origAmount;    // plain number text: 1234.5
+    std::optional<QString> interestRate;  // plain number text: 6.5
+    std::optional<QString> term;          // plain number text: 30
+    std::optional<QDate> startDate;
+    std::optional<int> termType;          // as stored; the loader checks the range
+    std::optional<int> frequency;         // as stored; the loader checks the range
 };
 
-// A stored extra payment row read back.
+// A stored extra payment read back in the grid's text forms.
 struct ExtraPaymentRecord {
-    QVariant paymentType;  // 0 lump sum, anything else (or null) repeating
-    QVariant startDate;    // QDate
-    QVariant endDate;      // QDate or null
-    QVariant amount;       // number
+    QString type;                  // "L" for 0, "R" for anything else, NULL included
+    std::optional<QString> start;  // short date text
+    std::optional<QString> stop;   // "R": short date text (empty optional when NULL); "L": always ""
+    std::optional<QString> amount; // regional currency text: $1,234.50
 };
 
 // An entry of the loan list.
