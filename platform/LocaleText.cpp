@@ -1,1 +1,245 @@
 #include "LocaleText.h"
+
+#include "Money.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace LocaleText {
+
+namespace {
+
+// -0.0 and values that round to zero cents must never print a minus sign.
+double cents(double value)
+{
+    const double r = engine::roundToCents(value);
+    return r == 0.0 ? 0.0 : r;
+}
+
+bool startsWithAt(const QString& s, qsizetype pos, const QString& part)
+{
+    return !part.isEmpty() && QStringView(s).mid(pos).startsWith(part);
+}
+
+// Takes a leading sign off `s` (trimmed); true when one was there.
+bool takeSign(QString& s, const QLocale& loc, bool& negative)
+{
+    for (const QString& minus : {loc.negativeSign(), QStringLiteral("-"), QString(QChar(0x2212))}) {
+        if (startsWithAt(s, 0, minus)) {
+            negative = true;
+            s = s.mid(minus.size()).trimmed();
+            return true;
+        }
+    }
+    for (const QString& plus : {loc.positiveSign(), QStringLiteral("+")}) {
+        if (startsWithAt(s, 0, plus)) {
+            s = s.mid(plus.size()).trimmed();
+            return true;
+        }
+    }
+    return false;
+}
+
+// Takes the currency symbol (or ISO code) off either end of `s`.
+bool takeCurrency(QString& s, const QLocale& loc)
+{
+    for (const QString& symbol : {loc.currencySymbol(QLocale::CurrencySymbol),
+                                  loc.currencySymbol(QLocale::CurrencyIsoCode)}) {
+        if (symbol.isEmpty()) continue;
+        if (s.startsWith(symbol)) {
+            s = s.mid(symbol.size()).trimmed();
+            return true;
+        }
+        if (s.endsWith(symbol)) {
+            s.chop(symbol.size());
+            s = s.trimmed();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool isGroupSeparator(QChar c, const QLocale& loc)
+{
+    const QString group = loc.groupSeparator();
+    if (group.size() == 1 && c == group.at(0)) return true;
+    // Locales that group with a (narrow) no-break space also take a typed blank.
+    return group.size() == 1 && group.at(0).isSpace() && c.isSpace();
+}
+
+// Digits with group separators in the integer part and at most one decimal
+// separator; no exponent, no letters. Returns the C form ("1234.5").
+std::optional<QByteArray> plainDigits(const QString& s, const QLocale& loc)
+{
+    const QString decimal = loc.decimalPoint();
+    QByteArray out;
+    bool seenDecimal = false;
+    bool seenDigit = false;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const QChar c = s.at(i);
+        if (c.isDigit()) {
+            out.append(char('0' + c.digitValue()));
+            seenDigit = true;
+        } else if (!seenDecimal && startsWithAt(s, i, decimal)) {
+            out.append('.');
+            seenDecimal = true;
+            i += decimal.size() - 1;
+        } else if (!seenDecimal && seenDigit && isGroupSeparator(c, loc)) {
+            continue;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!seenDigit) return std::nullopt;
+    return out;
+}
+
+QChar dateSeparator(const QLocale& loc)
+{
+    const QString format = loc.dateFormat(QLocale::ShortFormat);
+    for (QChar c : format)
+        if (!c.isLetter() && c != QLatin1Char('\'')) return c;
+    return QLatin1Char('/');
+}
+
+// The locale's short date format with any two-digit year widened to four.
+QString fourDigitShortFormat(const QLocale& loc)
+{
+    static const QRegularExpression twoDigitYear(QStringLiteral("(?<!y)yy(?!y)"));
+    QString format = loc.dateFormat(QLocale::ShortFormat);
+    format.replace(twoDigitYear, QStringLiteral("yyyy"));
+    return format;
+}
+
+}  // namespace
+
+std::optional<double> readNumber(const QString& text)
+{
+    const QLocale loc;
+    QString s = text.trimmed();
+    if (s.isEmpty()) return std::nullopt;
+
+    bool negative = false;
+    if (s.startsWith(QLatin1Char('(')) && s.endsWith(QLatin1Char(')'))) {
+        negative = true;
+        s = s.mid(1, s.size() - 2).trimmed();
+    }
+    // Sign and symbol come in either order: "-$5", "$-5", "5 €", "-5 €".
+    bool signed_ = !negative && takeSign(s, loc, negative);
+    takeCurrency(s, loc);
+    if (!signed_ && !negative) takeSign(s, loc, negative);
+    if (s.isEmpty()) return std::nullopt;
+
+    const auto digits = plainDigits(s, loc);
+    if (!digits) return std::nullopt;
+    char* end = nullptr;
+    const double value = std::strtod(digits->constData(), &end);
+    if (end != digits->constData() + digits->size() || !std::isfinite(value)) return std::nullopt;
+    return negative ? -value : value;
+}
+
+QString currencyText(double value)
+{
+    const QLocale loc;
+    const double r = cents(value);
+    const double magnitude = std::fabs(r);
+    QString number = loc.toString(magnitude, 'f', 2);
+    QString text = loc.toCurrencyString(magnitude, loc.currencySymbol(), 2);
+    if (magnitude < 1.0 && number.startsWith(loc.zeroDigit())) {
+        const QString bare = number.mid(loc.zeroDigit().size());
+        text.replace(number, bare);
+    }
+    return r < 0 ? loc.negativeSign() + text : text;
+}
+
+QString regionalCurrencyText(double value)
+{
+    const QLocale loc;
+    return loc.toCurrencyString(cents(value), loc.currencySymbol(), 2);
+}
+
+QString groupedAmount(double value)
+{
+    return QLocale().toString(cents(value), 'f', 2);
+}
+
+QString paymentNumberText(int number)
+{
+    const QString digits = QStringLiteral("%1").arg(std::abs(number), 3, 10, QLatin1Char('0'));
+    return number < 0 ? QStringLiteral("-") + digits : digits;
+}
+
+QString tableDateText(const QDate& date)
+{
+    if (!date.isValid()) return {};
+    const QString sep(dateSeparator(QLocale()));
+    return QStringLiteral("%1%2%3%4%5")
+        .arg(date.month(), 2, 10, QLatin1Char('0'))
+        .arg(sep)
+        .arg(date.day(), 2, 10, QLatin1Char('0'))
+        .arg(sep)
+        .arg(((date.year() % 100) + 100) % 100, 2, 10, QLatin1Char('0'));
+}
+
+QString shortDateText(const QDate& date)
+{
+    if (!date.isValid()) return {};
+    const QLocale loc;
+    return loc.toString(date, fourDigitShortFormat(loc));
+}
+
+std::optional<QDate> readShortDate(const QString& text)
+{
+    const QLocale loc;
+    const QString s = text.trimmed();
+    if (s.isEmpty()) return std::nullopt;
+    QDate date = loc.toDate(s, fourDigitShortFormat(loc));
+    if (!date.isValid()) {
+        // A typed two-digit year: 00-29 is this century, 30-99 the last.
+        date = loc.toDate(s, loc.dateFormat(QLocale::ShortFormat));
+        if (date.isValid() && date.year() >= 1900 && date.year() < 2000) {
+            const int yy = date.year() - 1900;
+            if (yy < 30) date = date.addYears(100);
+        }
+    }
+    if (!date.isValid()) return std::nullopt;
+    return date;
+}
+
+QString plainNumberText(double value)
+{
+    const QLocale loc;
+    if (!std::isfinite(value)) return {};
+    if (value == 0.0) return loc.toString(0);
+    // Fixed notation with up to 15 significant digits: never an exponent, so
+    // readNumber always takes the text back.
+    const int magnitude = int(std::floor(std::log10(std::fabs(value))));
+    const int decimals = std::clamp(14 - magnitude, 0, 340);
+    QString text = QString::number(std::fabs(value), 'f', decimals);
+    if (text.contains(QLatin1Char('.'))) {
+        while (text.endsWith(QLatin1Char('0'))) text.chop(1);
+        if (text.endsWith(QLatin1Char('.'))) text.chop(1);
+    }
+    if (text == QLatin1String("0")) return loc.toString(0);
+    text.replace(QLatin1Char('.'), loc.decimalPoint());
+    return value < 0 ? loc.negativeSign() + text : text;
+}
+
+QDate toQDate(std::chrono::year_month_day date)
+{
+    if (!date.ok()) return {};
+    return QDate(int(date.year()), int(unsigned(date.month())), int(unsigned(date.day())));
+}
+
+std::chrono::year_month_day toYmd(const QDate& date)
+{
+    return std::chrono::year_month_day{std::chrono::year{date.year()},
+                                       std::chrono::month{unsigned(date.month())},
+                                       std::chrono::day{unsigned(date.day())}};
+}
+
+}  // namespace LocaleText
