@@ -1,1 +1,46 @@
 #include "PaymentCalendar.h"
+
+#include "CalendarMath.h"
+#include "EngineError.h"
+
+namespace engine {
+
+namespace {
+
+// The 15th/month-end alternation; `number` >= 2.
+Date semiMonthlyDate(int number, Date first)
+{
+    const bool even = number % 2 == 0;
+    if (unsigned(first.day()) == 15) {
+        if (!even)
+            return calendar::addMonths(first, (number - 1) / 2);
+        // Last day of the month before S + n/2 months.
+        return calendar::lastDayOfMonthAfter(first, number / 2 - 1);
+    }
+    if (even)
+        return calendar::dayOfMonthAfter(first, number / 2, 15);
+    return calendar::lastDayOfMonthAfter(first, (number - 1) / 2);
+}
+
+}  // namespace
+
+Date nextPaymentDate(int frequency, int number, Date firstPaymentDate)
+{
+    const short k = checkedShort(static_cast<long long>(number) - 1);
+    switch (frequency) {
+    case 0: return calendar::addDays(firstPaymentDate, 7LL * k);
+    case 1: return calendar::addDays(firstPaymentDate, 7LL * checkedShort(2LL * k));
+    case 2: return calendar::addMonths(firstPaymentDate, k);
+    case 3:
+        if (number == 1)
+            return calendar::checkedDate(firstPaymentDate);
+        return semiMonthlyDate(number, firstPaymentDate);
+    case 4: return calendar::addMonths(firstPaymentDate, checkedShort(2LL * k));
+    case 5: return calendar::addMonths(firstPaymentDate, 3LL * k);
+    case 6: return calendar::addMonths(firstPaymentDate, 3LL * checkedShort(2LL * k));
+    case 7: return calendar::addMonths(firstPaymentDate, 12LL * k);
+    default: return Date{};  // no frequency: the zero date; a run never gets here
+    }
+}
+
+}  // namespace engine

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "LoanTerms.h"
+#include "Schedule.h"
+
+// Internal pieces of one run, shared by the run with extra payments and the
+// baseline without them.
+namespace engine::detail {
+
+struct RunTerms {
+    double annualFraction = 0.0;
+    short payments = 0;
+    short periodsPerYear = 0;
+    double periodicRate = 0.0;  // rounded to 8 decimals
+};
+
+// Step 4 of a run: the fraction, the counts and the rounded periodic rate.
+RunTerms readTerms(const LoanTerms& terms);
+
+// The loan amount and the payment, both rounded to cents (step 5).
+struct Amounts {
+    double loan = 0.0;
+    double payment = 0.0;
+};
+Amounts deriveAmounts(const LoanTerms& terms, const RunTerms& run);
+
+// The same loan without extra payments, starting from the run's loan amount.
+BaselineFigures runBaseline(const LoanTerms& terms, const RunTerms& run, double loanAmount);
+
+// Throws "Overflow" for infinity or NaN, which only an absurd input can produce.
+double finite(double value);
+
+}  // namespace engine::detail
