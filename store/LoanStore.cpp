@@ -1,1 +1,419 @@
 #include "LoanStore.h"
+
+#include "LocaleText.h"
+#include "Schedule.h"
+#include "ValidateLoan.h"
+
+#include <QAtomicInt>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
+#include <QVariant>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr int kNoCurrentRecord = 3021;
+constexpr int kTypeMismatch = 13;
+constexpr int kOverflow = 6;
+constexpr int kNotADatabase = 26;  // SQLITE_NOTADB
+constexpr int kCannotOpen = 14;    // SQLITE_CANTOPEN
+constexpr int kSqlFailure = 1;     // SQLITE_ERROR, when the driver gives no number
+
+const QString kNoCurrentRecordText = QStringLiteral(
+    "Either BOF or EOF is True, or the current record has been deleted. Requested operation "
+    "requires a current record.");
+
+QString nextConnectionName()
+{
+    static QAtomicInt counter;
+    return QStringLiteral("brimvale-store-%1").arg(counter.fetchAndAddRelaxed(1) + 1);
+}
+
+// The driver's own error number where it has one.
+StoreError sqlError(const QSqlError& error, const QString& doing)
+{
+    bool numeric = false;
+    const int native = error.nativeErrorCode().toInt(&numeric);
+    QString detail = error.databaseText().trimmed();
+    if (detail.isEmpty()) detail = error.driverText().trimmed();
+    if (detail.isEmpty()) detail = QStringLiteral("unknown store failure");
+    return {numeric && native != 0 ? native : kSqlFailure, doing + QStringLiteral(": ") + detail};
+}
+
+StoreError typeMismatch(const QString& what, const QString& text)
+{
+    return {kTypeMismatch, QStringLiteral("Type mismatch: %1 \"%2\" cannot be converted.").arg(what, text)};
+}
+
+// Runs a prepared statement with its values bound in order.
+bool run(QSqlQuery& query, const QString& statement, const QVariantList& values)
+{
+    if (!query.prepare(statement)) return false;
+    for (const QVariant& value : values) query.addBindValue(value);
+    return query.exec();
+}
+
+// SQLite's dynamic typing lets any value sit in any column: only real numbers count.
+std::optional<double> numberValue(const QVariant& value)
+{
+    if (value.isNull()) return std::nullopt;
+    bool ok = false;
+    double number = 0.0;
+    switch (value.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+    case QMetaType::ULongLong:
+    case QMetaType::UInt:
+        number = value.toDouble(&ok);
+        break;
+    default:
+        number = value.toString().trimmed().toDouble(&ok);  // C form, as SQLite writes numbers
+        break;
+    }
+    if (!ok || !std::isfinite(number)) return std::nullopt;
+    return number;
+}
+
+std::optional<int> intValue(const QVariant& value)
+{
+    const auto number = numberValue(value);
+    if (!number || *number != std::floor(*number) || *number < std::numeric_limits<int>::min() ||
+        *number > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return int(*number);
+}
+
+std::optional<QDate> isoDate(const QVariant& value)
+{
+    if (value.isNull()) return std::nullopt;
+    const QDate date = QDate::fromString(value.toString().trimmed(), Qt::ISODate);
+    if (!date.isValid()) return std::nullopt;
+    return date;
+}
+
+QVariant isoText(const QDate& date)
+{
+    return date.toString(Qt::ISODate);
+}
+
+// The values of one loan row, converted before anything is written.
+struct LoanValues {
+    QVariant description, startDate, origAmount, interestRate, term, termType, frequency;
+};
+
+struct ExtraPaymentValues {
+    QVariant paymentType, endDate, startDate, amount;
+};
+
+std::variant<LoanValues, StoreError> convertLoan(const LoanRecordTexts& loan)
+{
+    LoanValues values;
+    values.description = loan.description;
+    if (!loan.startDate.isValid())
+        return StoreError{kTypeMismatch, QStringLiteral("Type mismatch: the date of first payment is not a date.")};
+    values.startDate = isoText(loan.startDate);
+
+    if (loan.origAmount.trimmed().isEmpty()) {
+        // Only a payment was given: store the loan amount a run derives from it,
+        // so the loan reopens with the same figures.
+        LoanInputs inputs;
+        inputs.paymentAmount = loan.paymentAmount;
+        inputs.interestRate = loan.interestRate;
+        inputs.term = loan.term;
+        inputs.termType = loan.termType;
+        inputs.frequency = loan.frequency;
+        inputs.startDate = loan.startDate;
+        if (!LocaleText::readNumber(loan.paymentAmount))
+            return typeMismatch(QStringLiteral("the payment amount"), loan.paymentAmount);
+        const auto derived = engine::effectiveLoanAmount(toLoanTerms(inputs));
+        if (const auto* error = std::get_if<engine::EngineError>(&derived))
+            return StoreError{error->number,
+                              QStringLiteral("The loan amount cannot be derived from the payment: ") +
+                                  QString::fromStdString(error->description)};
+        values.origAmount = std::get<double>(derived);
+    } else {
+        const auto amount = LocaleText::readNumber(loan.origAmount);
+        if (!amount) return typeMismatch(QStringLiteral("the loan amount"), loan.origAmount);
+        values.origAmount = *amount;
+    }
+
+    const auto rate = LocaleText::readNumber(loan.interestRate);
+    if (!rate) return typeMismatch(QStringLiteral("the interest rate"), loan.interestRate);
+    values.interestRate = *rate;
+
+    const auto term = LocaleText::readNumber(loan.term);
+    if (!term) return typeMismatch(QStringLiteral("the term"), loan.term);
+    const double whole = std::nearbyint(*term);  // the default rounding mode: half to even
+    if (whole < std::numeric_limits<int>::min() || whole > std::numeric_limits<int>::max())
+        return StoreError{kOverflow, QStringLiteral("Overflow: the term %1 is too large.").arg(loan.term.trimmed())};
+    values.term = int(whole);
+    values.termType = loan.termType;
+    values.frequency = loan.frequency;
+    return values;
+}
+
+std::variant<std::vector<ExtraPaymentValues>, StoreError> convertExtraPayments(
+    const std::vector<ExtraPaymentTexts>& rows)
+{
+    std::vector<ExtraPaymentValues> out;
+    out.reserve(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const ExtraPaymentTexts& row = rows[i];
+        const QString which = QStringLiteral(" of extra payment %1").arg(i + 1);
+        ExtraPaymentValues values;
+        const bool lumpSum = row.type == QLatin1String("L");
+        values.paymentType = lumpSum ? 0 : 1;
+
+        if (lumpSum) {
+            values.endDate = QVariant(QMetaType::fromType<QString>());  // NULL
+        } else {
+            const auto stop = LocaleText::readShortDate(row.stop);
+            if (!stop) return typeMismatch(QStringLiteral("the stop date") + which, row.stop);
+            values.endDate = isoText(*stop);
+        }
+        const auto start = LocaleText::readShortDate(row.start);
+        if (!start) return typeMismatch(QStringLiteral("the start date") + which, row.start);
+        values.startDate = isoText(*start);
+
+        const auto amount = LocaleText::readNumber(row.amount);
+        if (!amount) return typeMismatch(QStringLiteral("the amount") + which, row.amount);
+        values.amount = *amount;
+        out.push_back(values);
+    }
+    return out;
+}
+
+// Rolls back unless committed, so every early return leaves the store as it was.
+class Transaction {
+public:
+    explicit Transaction(QSqlDatabase db) : m_db(std::move(db)) { m_open = m_db.transaction(); }
+    ~Transaction()
+    {
+        if (m_open) m_db.rollback();
+    }
+    bool started() const { return m_open; }
+    bool commit()
+    {
+        if (!m_db.commit()) return false;
+        m_open = false;
+        return true;
+    }
+
+private:
+    QSqlDatabase m_db;
+    bool m_open = false;
+};
+
+}  // namespace
+
+LoanStore::LoanStore(QString connectionName, QString path)
+    : m_connectionName(std::move(connectionName)), m_path(std::move(path))
+{
+}
+
+LoanStore::~LoanStore()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+        if (db.isValid()) db.close();
+    }
+    QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+QString LoanStore::path() const
+{
+    return m_path;
+}
+
+std::variant<std::unique_ptr<LoanStore>, StoreError> LoanStore::open(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isFile())
+        return StoreError{kCannotOpen, QStringLiteral("The store file %1 does not exist.").arg(path)};
+
+    const QString name = nextConnectionName();
+    // From here on the store owns the connection name and removes it when it goes.
+    std::unique_ptr<LoanStore> store(new LoanStore(name, path));
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    if (!db.isValid())
+        return StoreError{kCannotOpen, QStringLiteral("The SQLite driver for the store %1 is missing.").arg(path)};
+
+    // mode=rw: open an existing file only, never create one. The path is
+    // percent-encoded so names with '?', '#' or '%' stay one path.
+    const QString uri = QUrl::fromLocalFile(info.absoluteFilePath()).toString(QUrl::FullyEncoded) +
+                        QStringLiteral("?mode=rw");
+    db.setDatabaseName(uri);
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=1000"));
+    if (!db.open()) {
+        StoreError error = sqlError(db.lastError(), QStringLiteral("The store %1 cannot be opened").arg(path));
+        return error;
+    }
+
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral(
+            "SELECT name FROM sqlite_master WHERE type = 'table' AND name IN ('tblLoanDetail', 'tblExtraPayments')"))) {
+        const StoreError cause = sqlError(query.lastError(), QString());
+        return StoreError{cause.number == kSqlFailure ? kNotADatabase : cause.number,
+                          QStringLiteral("The store %1 is not a Brimvale database%2").arg(path, cause.description)};
+    }
+    QStringList found;
+    while (query.next()) found << query.value(0).toString();
+    QStringList missing;
+    for (const QString& table : {QStringLiteral("tblLoanDetail"), QStringLiteral("tblExtraPayments")})
+        if (!found.contains(table)) missing << table;
+    if (!missing.isEmpty())
+        return StoreError{kNotADatabase, QStringLiteral("The store %1 is not a Brimvale database: the table %2 is missing.")
+                                             .arg(path, missing.join(QStringLiteral(" and the table ")))};
+    return store;
+}
+
+std::variant<std::vector<LoanListEntry>, StoreError> LoanStore::listLoans() const
+{
+    QSqlQuery query(QSqlDatabase::database(m_connectionName));
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT SeqNo, Description FROM tblLoanDetail ORDER BY SeqNo")))
+        return sqlError(query.lastError(), QStringLiteral("The loans cannot be listed"));
+    std::vector<LoanListEntry> loans;
+    while (query.next()) {
+        const auto key = intValue(query.value(0));
+        if (!key) continue;  // SeqNo is the integer key; nothing else can be opened
+        loans.push_back({*key, query.value(1).toString()});
+    }
+    return loans;
+}
+
+std::variant<LoanRecord, StoreError> LoanStore::readLoan(int key) const
+{
+    QSqlQuery query(QSqlDatabase::database(m_connectionName));
+    query.setForwardOnly(true);
+    if (!run(query,
+             QStringLiteral("SELECT Description, OrigAmount, InterestRate, Term, StartDate, TermType, Frequency "
+                            "FROM tblLoanDetail WHERE SeqNo = ?"),
+             {key}))
+        return sqlError(query.lastError(), QStringLiteral("The loan %1 cannot be read").arg(key));
+    if (!query.next()) return StoreError{kNoCurrentRecord, kNoCurrentRecordText};
+
+    LoanRecord record;
+    record.seqNo = key;
+    const QVariant description = query.value(0);
+    if (!description.isNull()) record.description = description.toString();
+    if (const auto amount = numberValue(query.value(1))) record.origAmount = LocaleText::plainNumberText(*amount);
+    if (const auto rate = numberValue(query.value(2))) record.interestRate = LocaleText::plainNumberText(*rate);
+    if (const auto term = numberValue(query.value(3))) record.term = LocaleText::plainNumberText(*term);
+    record.startDate = isoDate(query.value(4));
+    record.termType = intValue(query.value(5));
+    record.frequency = intValue(query.value(6));
+    return record;
+}
+
+std::variant<std::vector<ExtraPaymentRecord>, StoreError> LoanStore::readExtraPayments(int key) const
+{
+    QSqlQuery query(QSqlDatabase::database(m_connectionName));
+    query.setForwardOnly(true);
+    if (!run(query,
+             QStringLiteral("SELECT PaymentType, StartDate, EndDate, Amount FROM tblExtraPayments "
+                            "WHERE Loan_FK = ? ORDER BY rowid"),
+             {key}))
+        return sqlError(query.lastError(), QStringLiteral("The extra payments of loan %1 cannot be read").arg(key));
+
+    std::vector<ExtraPaymentRecord> payments;
+    while (query.next()) {
+        ExtraPaymentRecord payment;
+        const auto type = numberValue(query.value(0));
+        const bool lumpSum = type && *type == 0.0;
+        payment.type = lumpSum ? QStringLiteral("L") : QStringLiteral("R");
+        if (const auto start = isoDate(query.value(1))) payment.start = LocaleText::shortDateText(*start);
+        if (lumpSum)
+            payment.stop = QString();
+        else if (const auto stop = isoDate(query.value(2)))
+            payment.stop = LocaleText::shortDateText(*stop);
+        if (const auto amount = numberValue(query.value(3)))
+            payment.amount = LocaleText::regionalCurrencyText(*amount);
+        payments.push_back(std::move(payment));
+    }
+    return payments;
+}
+
+std::optional<StoreError> LoanStore::saveLoan(int& mode, int& key, const LoanRecordTexts& loan,
+                                              const std::vector<ExtraPaymentTexts>& extraPayments)
+{
+    // Every text is converted first: a bad cell stops the save before anything is written.
+    const auto loanValues = convertLoan(loan);
+    if (const auto* error = std::get_if<StoreError>(&loanValues)) return *error;
+    const auto paymentValues = convertExtraPayments(extraPayments);
+    if (const auto* error = std::get_if<StoreError>(&paymentValues)) return *error;
+    const LoanValues& row = std::get<LoanValues>(loanValues);
+
+    QSqlDatabase db = QSqlDatabase::database(m_connectionName);
+    Transaction transaction(db);
+    if (!transaction.started()) return sqlError(db.lastError(), QStringLiteral("The loan cannot be saved"));
+
+    QSqlQuery query(db);
+    int savedKey = key;
+    if (mode == 0) {
+        if (!run(query,
+                 QStringLiteral("INSERT INTO tblLoanDetail (Description, StartDate, OrigAmount, InterestRate, Term, "
+                                "TermType, Frequency) VALUES (?, ?, ?, ?, ?, ?, ?)"),
+                 {row.description, row.startDate, row.origAmount, row.interestRate, row.term, row.termType,
+                  row.frequency}))
+            return sqlError(query.lastError(), QStringLiteral("The loan cannot be added"));
+        bool ok = false;
+        const qlonglong newKey = query.lastInsertId().toLongLong(&ok);
+        if (!ok) return StoreError{kNoCurrentRecord, QStringLiteral("The new loan's key cannot be read back.")};
+        if (newKey <= 0 || newKey > std::numeric_limits<int>::max())
+            return StoreError{kOverflow, QStringLiteral("Overflow: the new loan's key %1 is too large.").arg(newKey)};
+        savedKey = int(newKey);
+    } else {
+        if (!run(query,
+                 QStringLiteral("UPDATE tblLoanDetail SET Description = ?, StartDate = ?, OrigAmount = ?, "
+                                "InterestRate = ?, Term = ?, TermType = ?, Frequency = ? WHERE SeqNo = ?"),
+                 {row.description, row.startDate, row.origAmount, row.interestRate, row.term, row.termType,
+                  row.frequency, key}))
+            return sqlError(query.lastError(), QStringLiteral("The loan %1 cannot be updated").arg(key));
+        if (query.numRowsAffected() != 1) return StoreError{kNoCurrentRecord, kNoCurrentRecordText};
+    }
+
+    if (!run(query, QStringLiteral("DELETE FROM tblExtraPayments WHERE Loan_FK = ?"), {savedKey}))
+        return sqlError(query.lastError(), QStringLiteral("The old extra payments cannot be removed"));
+    if (!query.prepare(QStringLiteral(
+            "INSERT INTO tblExtraPayments (Loan_FK, PaymentType, EndDate, StartDate, Amount) VALUES (?, ?, ?, ?, ?)")))
+        return sqlError(query.lastError(), QStringLiteral("The extra payments cannot be saved"));
+    int number = 0;
+    for (const ExtraPaymentValues& payment : std::get<std::vector<ExtraPaymentValues>>(paymentValues)) {
+        ++number;
+        query.addBindValue(savedKey);
+        query.addBindValue(payment.paymentType);
+        query.addBindValue(payment.endDate);
+        query.addBindValue(payment.startDate);
+        query.addBindValue(payment.amount);
+        if (!query.exec())
+            return sqlError(query.lastError(), QStringLiteral("Extra payment %1 cannot be saved").arg(number));
+    }
+    query.finish();
+    if (!transaction.commit()) return sqlError(db.lastError(), QStringLiteral("The loan cannot be saved"));
+
+    mode = 1;
+    key = savedKey;
+    return std::nullopt;
+}
+
+std::optional<StoreError> LoanStore::deleteLoan(int key)
+{
+    QSqlDatabase db = QSqlDatabase::database(m_connectionName);
+    Transaction transaction(db);
+    if (!transaction.started()) return sqlError(db.lastError(), QStringLiteral("The loan cannot be deleted"));
+    QSqlQuery query(db);
+    if (!run(query, QStringLiteral("DELETE FROM tblExtraPayments WHERE Loan_FK = ?"), {key}))
+        return sqlError(query.lastError(), QStringLiteral("The extra payments of loan %1 cannot be deleted").arg(key));
+    if (!run(query, QStringLiteral("DELETE FROM tblLoanDetail WHERE SeqNo = ?"), {key}))
+        return sqlError(query.lastError(), QStringLiteral("The loan %1 cannot be deleted").arg(key));
+    query.finish();
+    if (!transaction.commit()) return sqlError(db.lastError(), QStringLiteral("The loan cannot be deleted"));
+    return std::nullopt;
+}

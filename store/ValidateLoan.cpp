@@ -1,1 +1,113 @@
 #include "ValidateLoan.h"
+
+#include "LocaleText.h"
+#include "Money.h"
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+bool isBlank(const QString& text)
+{
+    return text.trimmed().isEmpty();
+}
+
+// Nearest whole number, a half going to the even neighbour (12.5 -> 12, 13.5 -> 14).
+double roundHalfEven(double value)
+{
+    const double floor = std::floor(value);
+    const double fraction = value - floor;
+    if (fraction > 0.5) return floor + 1.0;
+    if (fraction < 0.5) return floor;
+    return std::fmod(floor, 2.0) == 0.0 ? floor : floor + 1.0;
+}
+
+bool fitsSixteenBits(double whole)
+{
+    return whole >= std::numeric_limits<short>::min() && whole <= std::numeric_limits<short>::max();
+}
+
+// An amount rounded to cents the way a run reads it.
+bool positiveAmount(const QString& text)
+{
+    const auto value = LocaleText::readNumber(text);
+    return value && engine::roundToCents(*value) > 0.0;
+}
+
+ValidationResult failed(LoanField field, const QString& message)
+{
+    ValidationResult result;
+    result.field = field;
+    result.message = message;
+    return result;
+}
+
+}  // namespace
+
+ValidationResult validateLoan(const LoanInputs& in)
+{
+    if (isBlank(in.description))
+        return failed(LoanField::Description, QStringLiteral("Loan Description must be entered."));
+    if (in.frequency < 0)
+        return failed(LoanField::Frequency, QStringLiteral("Payment frequency must be selected."));
+    if (isBlank(in.interestRate))
+        return failed(LoanField::InterestRate, QStringLiteral("Interest rate must be entered."));
+    const auto rate = LocaleText::readNumber(in.interestRate);
+    if (!rate)
+        return failed(LoanField::InterestRate, QStringLiteral("Interest rate must be numeric."));
+    if (*rate / 100.0 < 0.0)
+        return failed(LoanField::InterestRate, QStringLiteral("Interest rate cannot be a negative number."));
+    if (in.termType < 0)
+        return failed(LoanField::TermType, QStringLiteral("Payment term type must be selected."));
+    if (isBlank(in.term))
+        return failed(LoanField::Term, QStringLiteral("Payment term must be entered."));
+    const auto term = LocaleText::readNumber(in.term);
+    if (!term)
+        return failed(LoanField::Term, QStringLiteral("Payment Term must be numeric."));
+    const double whole = roundHalfEven(*term);
+    if (!fitsSixteenBits(whole)) {
+        ValidationResult overflow = failed(LoanField::Term, QStringLiteral("6 - Overflow"));
+        overflow.isError = true;
+        return overflow;
+    }
+    if (whole <= 0.0)
+        return failed(LoanField::Term, QStringLiteral("Payment term must be greater than 0."));
+
+    const bool loanBlank = isBlank(in.loanAmount);
+    if (loanBlank && isBlank(in.paymentAmount))
+        return failed(LoanField::LoanAmount,
+                      QStringLiteral("A Loan Amount or Payment Amount must be entered."));
+    if (!loanBlank) {
+        if (!LocaleText::readNumber(in.loanAmount))
+            return failed(LoanField::LoanAmount, QStringLiteral("The Loan Amount must be numeric."));
+        if (!positiveAmount(in.loanAmount))
+            return failed(LoanField::LoanAmount, QStringLiteral("Loan Amount must be greater than $0.00."));
+    } else {
+        if (!LocaleText::readNumber(in.paymentAmount))
+            return failed(LoanField::PaymentAmount, QStringLiteral("The Payment Amount must be numeric."));
+        if (!positiveAmount(in.paymentAmount))
+            return failed(LoanField::PaymentAmount,
+                          QStringLiteral("Payment Amount must be greater than $0.00."));
+    }
+
+    ValidationResult ok;
+    ok.ok = true;
+    ok.wholeTerm = int(whole);
+    return ok;
+}
+
+engine::LoanTerms toLoanTerms(const LoanInputs& in)
+{
+    engine::LoanTerms terms;
+    terms.description = in.description.toStdString();
+    if (!isBlank(in.loanAmount)) terms.loanAmount = LocaleText::readNumber(in.loanAmount);
+    terms.paymentAmount = LocaleText::readNumber(in.paymentAmount).value_or(0.0);
+    terms.annualRatePercent = LocaleText::readNumber(in.interestRate).value_or(0.0);
+    const double whole = roundHalfEven(LocaleText::readNumber(in.term).value_or(0.0));
+    terms.term = fitsSixteenBits(whole) ? int(whole) : 0;
+    terms.termType = in.termType;
+    terms.frequency = in.frequency;
+    if (in.startDate.isValid()) terms.firstPaymentDate = LocaleText::toYmd(in.startDate);
+    return terms;
+}
