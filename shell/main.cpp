@@ -1,12 +1,21 @@
+#include "Clock.h"
+#include "Messages.h"
+#include "Startup.h"
+#include "mdiMain.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Brimvale"));
-    window.resize(681, 534);
-    window.show();
+    QApplication::setApplicationName(kAppTitle);
+    QApplication::setApplicationVersion(QStringLiteral("3.1.0"));
+
+    QtMessages messages;
+    SystemClock clock;
+    const auto session = startSession(storePathIn(QCoreApplication::applicationDirPath()), messages, clock);
+    if (!session)
+        return 1;
+    session->window->show();
     return app.exec();
 }

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class Clock;
+class LoanStore;
+class Messages;
+class QMdiArea;
+class QMdiSubWindow;
+class frmLoan;
+
+// Creates loan windows inside the main window's MDI area: sets Mode and Loan,
+// loads the window once, then shows and activates it.
+class LoanWindowFactory {
+public:
+    LoanWindowFactory(QMdiArea& area, LoanStore& store, Messages& messages, const Clock& clock);
+
+    // A new loan: Mode 0, Loan 0, captioned "Untitled".
+    frmLoan* newLoan();
+    // A stored loan: Mode 1, Loan = key. The caption is the given one when
+    // present, else whatever the load put there (the stored description).
+    frmLoan* openLoan(int key, const std::optional<QString>& caption = std::nullopt);
+
+private:
+    frmLoan* create(int mode, int key);
+    void show(frmLoan* window);
+
+    QMdiArea& m_area;
+    LoanStore& m_store;
+    Messages& m_messages;
+    const Clock& m_clock;
+};
+
+inline const QString kUntitled = QStringLiteral("Untitled");

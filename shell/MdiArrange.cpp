@@ -1,0 +1,98 @@
+#include "MdiArrange.h"
+
+#include <QList>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QRect>
+
+#include <algorithm>
+
+namespace {
+
+// Top-most first, so the active window lands first.
+QList<QMdiSubWindow*> visibleWindows(QMdiArea& area)
+{
+    QList<QMdiSubWindow*> windows = area.subWindowList(QMdiArea::StackingOrder);
+    std::reverse(windows.begin(), windows.end());
+    windows.erase(std::remove_if(windows.begin(), windows.end(),
+                                 [](QMdiSubWindow* w) { return !w->isVisible(); }),
+                  windows.end());
+    return windows;
+}
+
+QList<QMdiSubWindow*> minimised(const QList<QMdiSubWindow*>& windows, bool wanted)
+{
+    QList<QMdiSubWindow*> out;
+    for (QMdiSubWindow* w : windows)
+        if (w->isMinimized() == wanted)
+            out << w;
+    return out;
+}
+
+// Lines the icons up from the bottom-left corner; returns the height they take.
+int placeIcons(QMdiArea& area, const QList<QMdiSubWindow*>& icons)
+{
+    const QRect space = area.viewport()->rect();
+    int x = 0;
+    int bottom = space.bottom() + 1;
+    int rowHeight = 0;
+    int used = 0;
+    for (QMdiSubWindow* icon : icons) {
+        const QSize size = icon->size();
+        if (x > 0 && x + size.width() > space.width()) {
+            bottom -= rowHeight;
+            x = 0;
+            rowHeight = 0;
+        }
+        icon->move(x, bottom - size.height());
+        x += size.width();
+        rowHeight = std::max(rowHeight, size.height());
+        used = space.bottom() + 1 - (bottom - rowHeight);
+    }
+    return used;
+}
+
+void tile(QMdiArea& area, bool sideBySide)
+{
+    const QList<QMdiSubWindow*> windows = visibleWindows(area);
+    const int iconHeight = placeIcons(area, minimised(windows, true));
+    const QList<QMdiSubWindow*> normal = minimised(windows, false);
+    if (normal.isEmpty())
+        return;
+    QRect space = area.viewport()->rect();
+    space.setHeight(std::max(1, space.height() - iconHeight));
+    const int n = int(normal.size());
+    for (int i = 0; i < n; ++i) {
+        QMdiSubWindow* w = normal[i];
+        if (w->isMaximized())
+            w->showNormal();
+        QRect cell;
+        if (sideBySide) {
+            const int left = space.left() + space.width() * i / n;
+            const int right = space.left() + space.width() * (i + 1) / n;
+            cell = QRect(left, space.top(), right - left, space.height());
+        } else {
+            const int top = space.top() + space.height() * i / n;
+            const int bottom = space.top() + space.height() * (i + 1) / n;
+            cell = QRect(space.left(), top, space.width(), bottom - top);
+        }
+        w->setGeometry(cell);
+    }
+}
+
+}  // namespace
+
+void tileHorizontally(QMdiArea& area)
+{
+    tile(area, false);
+}
+
+void tileVertically(QMdiArea& area)
+{
+    tile(area, true);
+}
+
+void arrangeIcons(QMdiArea& area)
+{
+    placeIcons(area, minimised(visibleWindows(area), true));
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+#include <QString>
+
+// The toolbar's 16 x 16 images, drawn so they look the same on every desktop:
+// "New" a blank page, "Open" an opening folder, "Save" a floppy disk, "Copy"
+// two pages, "Delete" a black cross. Any other key gives a null icon.
+QIcon toolbarIcon(const QString& key);
+
+// The program's own picture (a small calculator), for the about box.
+QPixmap programPicture(int size);

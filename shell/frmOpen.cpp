@@ -1,0 +1,117 @@
+#include "frmOpen.h"
+
+#include "LoanStore.h"
+#include "LoanWindowFactory.h"
+#include "Messages.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+frmOpen::frmOpen(LoanStore& store, LoanWindowFactory& windows, Messages& messages, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      m_store(store),
+      m_windows(windows),
+      m_messages(messages)
+{
+    setObjectName(QStringLiteral("frmOpen"));
+    setWindowTitle(tr("Open"));
+    setModal(true);
+
+    m_frame = new QGroupBox(tr("Select a Loan"), this);
+    m_frame->setObjectName(QStringLiteral("Frame1"));
+    m_lstLoan = new QListWidget(m_frame);
+    m_lstLoan->setObjectName(QStringLiteral("lstLoan"));
+    m_lstLoan->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_lstLoan->setSortingEnabled(false);
+    auto* frameLayout = new QVBoxLayout(m_frame);
+    frameLayout->setContentsMargins(6, 4, 6, 6);
+    frameLayout->addWidget(m_lstLoan);
+
+    m_cmdOpen = new QPushButton(tr("Open"), this);
+    m_cmdOpen->setObjectName(QStringLiteral("cmdOpen"));
+    m_cmdExit = new QPushButton(tr("Exit"), this);
+    m_cmdExit->setObjectName(QStringLiteral("cmdExit"));
+    m_cmdNew = new QPushButton(tr("New"), this);
+    m_cmdNew->setObjectName(QStringLiteral("cmdNew"));
+    // Enter opens the chosen loan; Esc starts a new one (keyPressEvent).
+    m_cmdOpen->setDefault(true);
+    m_cmdExit->setAutoDefault(false);
+    m_cmdNew->setAutoDefault(false);
+
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(m_cmdOpen);
+    buttons->addWidget(m_cmdExit);
+    buttons->addWidget(m_cmdNew);
+    buttons->addStretch();
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(8, 6, 8, 8);
+    layout->addWidget(m_frame, 1);
+    layout->addLayout(buttons);
+
+    setTabOrder(m_cmdOpen, m_cmdExit);
+    setTabOrder(m_cmdExit, m_cmdNew);
+    setTabOrder(m_cmdNew, m_lstLoan);
+
+    // Client area 4320 x 2535 twips.
+    setFixedSize(288, 169);
+
+    connect(m_cmdOpen, &QPushButton::clicked, this, &frmOpen::cmdOpenClick);
+    connect(m_cmdExit, &QPushButton::clicked, this, &frmOpen::cmdExitClick);
+    connect(m_cmdNew, &QPushButton::clicked, this, &frmOpen::cmdNewClick);
+    connect(m_lstLoan, &QListWidget::itemDoubleClicked, this, &frmOpen::cmdOpenClick);
+
+    LoadLoanList();
+}
+
+void frmOpen::LoadLoanList()
+{
+    m_lstLoan->clear();
+    auto listed = m_store.listLoans();
+    if (const auto* error = std::get_if<StoreError>(&listed)) {
+        m_messages.critical(parentWidget(), error->text());
+        return;
+    }
+    for (const LoanListEntry& entry : std::get<std::vector<LoanListEntry>>(listed)) {
+        auto* item = new QListWidgetItem(entry.description.trimmed(), m_lstLoan);
+        item->setData(Qt::UserRole, entry.seqNo);
+    }
+}
+
+void frmOpen::cmdOpenClick()
+{
+    const QList<QListWidgetItem*> chosen = m_lstLoan->selectedItems();
+    if (chosen.isEmpty())
+        return;
+    const int key = chosen.first()->data(Qt::UserRole).toInt();
+    const QString caption = chosen.first()->text();
+    // Out of the way first, so the loan window's own messages are not
+    // hidden behind a modal picker.
+    hide();
+    m_windows.openLoan(key, caption);
+    accept();
+}
+
+void frmOpen::cmdNewClick()
+{
+    hide();
+    m_windows.newLoan();
+    accept();
+}
+
+void frmOpen::cmdExitClick()
+{
+    reject();
+}
+
+void frmOpen::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        m_cmdNew->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

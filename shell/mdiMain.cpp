@@ -1,0 +1,353 @@
+#include "mdiMain.h"
+
+#include "LoanWindowFactory.h"
+#include "MdiArrange.h"
+#include "Messages.h"
+#include "SystemInfo.h"
+#include "ToolbarIcons.h"
+#include "frmAbout.h"
+#include "frmLoan.h"
+#include "frmOpen.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QToolBar>
+
+namespace {
+
+// Client area 10215 x 8010 twips at 15 twips per pixel.
+constexpr int kClientWidth = 681;
+constexpr int kClientHeight = 534;
+
+QAction* makeAction(QObject* parent, const QString& name, const QString& text)
+{
+    auto* action = new QAction(text, parent);
+    action->setObjectName(name);
+    return action;
+}
+
+}  // namespace
+
+mdiMain::mdiMain(LoanStore& store, Messages& messages, const Clock& clock, QWidget* parent)
+    : QMainWindow(parent),
+      m_store(store),
+      m_messages(messages),
+      m_clock(clock),
+      m_mdiArea(new QMdiArea(this)),
+      m_factory(std::make_unique<LoanWindowFactory>(*m_mdiArea, store, messages, clock)),
+      m_defaultSysInfoSource(std::make_unique<DesktopSystemInfoSource>()),
+      m_defaultLauncher(std::make_unique<ProcessLauncher>())
+{
+    setObjectName(QStringLiteral("mdiMain"));
+    setWindowTitle(kAppTitle);
+    m_sysInfoSource = m_defaultSysInfoSource.get();
+    m_launcher = m_defaultLauncher.get();
+    m_runDialog = [](QDialog& dialog) { dialog.exec(); };
+
+    m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    m_mdiArea->setBackground(QColor(0, 128, 128));
+    setCentralWidget(m_mdiArea);
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &mdiMain::updateMenus);
+
+    createActions();
+    createMenus();
+    createToolBars();
+    updateMenus();
+
+    resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+}
+
+mdiMain::~mdiMain() = default;
+
+void mdiMain::setDialogRunner(DialogRunner runner)
+{
+    m_runDialog = std::move(runner);
+}
+
+void mdiMain::setSystemInfo(const KeyValueSource& source, ProgramLauncher& launcher)
+{
+    m_sysInfoSource = &source;
+    m_launcher = &launcher;
+}
+
+void mdiMain::createActions()
+{
+    m_newAct = makeAction(this, QStringLiteral("mnuFileNew"), tr("&New"));
+    m_newAct->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    connect(m_newAct, &QAction::triggered, this, &mdiMain::fileNew);
+
+    m_openAct = makeAction(this, QStringLiteral("mnuFileOpen"), tr("&Open ..."));
+    m_openAct->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    connect(m_openAct, &QAction::triggered, this, &mdiMain::fileOpen);
+
+    m_closeAct = makeAction(this, QStringLiteral("mnuFileClose"), tr("&Close"));
+    connect(m_closeAct, &QAction::triggered, this, &mdiMain::fileClose);
+
+    m_saveAct = makeAction(this, QStringLiteral("mnuFileSave"), tr("&Save"));
+    m_saveAct->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(m_saveAct, &QAction::triggered, this, &mdiMain::fileSave);
+
+    m_saveAsAct = makeAction(this, QStringLiteral("mnuFileSaveAs"), tr("Save &As Copy"));
+    connect(m_saveAsAct, &QAction::triggered, this, &mdiMain::fileSaveAs);
+
+    m_deleteAct = makeAction(this, QStringLiteral("mnuFileDelete"), tr("&Delete"));
+    connect(m_deleteAct, &QAction::triggered, this, &mdiMain::fileDelete);
+
+    m_exitAct = makeAction(this, QStringLiteral("mnuFileExit"), tr("E&xit"));
+    connect(m_exitAct, &QAction::triggered, this, &mdiMain::fileExit);
+
+    m_tileHorizontallyAct = makeAction(this, QStringLiteral("mnuWindowTileHorizontally"), tr("Tile &Horizontally"));
+    connect(m_tileHorizontallyAct, &QAction::triggered, this, [this] { tileHorizontally(*m_mdiArea); });
+
+    m_tileVerticallyAct = makeAction(this, QStringLiteral("mnuWindowTileVertically"), tr("Tile &Vertically"));
+    connect(m_tileVerticallyAct, &QAction::triggered, this, [this] { tileVertically(*m_mdiArea); });
+
+    m_cascadeAct = makeAction(this, QStringLiteral("mnuWindowCascade"), tr("&Cascade"));
+    connect(m_cascadeAct, &QAction::triggered, m_mdiArea, &QMdiArea::cascadeSubWindows);
+
+    m_arrangeIconsAct = makeAction(this, QStringLiteral("mnuWindowArrangeIcons"), tr("&Arrange Icons"));
+    connect(m_arrangeIconsAct, &QAction::triggered, this, [this] { arrangeIcons(*m_mdiArea); });
+
+    // There is no help file; the item is there and does nothing.
+    m_contentsAct = makeAction(this, QStringLiteral("mnuHelpContents"), tr("&Contents"));
+
+    m_aboutAct = makeAction(this, QStringLiteral("mnuHelpAbout"), tr("&About"));
+    connect(m_aboutAct, &QAction::triggered, this, &mdiMain::helpAbout);
+}
+
+void mdiMain::createMenus()
+{
+    m_fileMenu = menuBar()->addMenu(tr("&File"));
+    m_fileMenu->setObjectName(QStringLiteral("mnuFile"));
+    m_fileMenu->addAction(m_newAct);
+    m_fileMenu->addAction(m_openAct);
+    m_fileMenu->addAction(m_closeAct);
+    m_fileMenu->addSeparator()->setObjectName(QStringLiteral("dash1"));
+    m_fileMenu->addAction(m_saveAct);
+    m_fileMenu->addAction(m_saveAsAct);
+    m_fileMenu->addAction(m_deleteAct);
+    m_fileMenu->addSeparator()->setObjectName(QStringLiteral("mnutabb"));
+    m_fileMenu->addAction(m_exitAct);
+
+    m_windowMenu = menuBar()->addMenu(tr("&Window"));
+    m_windowMenu->setObjectName(QStringLiteral("mnuWindow"));
+    connect(m_windowMenu, &QMenu::aboutToShow, this, &mdiMain::updateWindowMenu);
+    updateWindowMenu();
+
+    m_helpMenu = menuBar()->addMenu(tr("&Help"));
+    m_helpMenu->setObjectName(QStringLiteral("mnuHelp"));
+    m_helpMenu->addAction(m_contentsAct);
+    m_helpMenu->addAction(m_aboutAct);
+}
+
+QAction* mdiMain::addToolButton(const QString& key)
+{
+    // Key, tooltip and image share the word; the key travels as the data.
+    auto* action = new QAction(toolbarIcon(key), key, m_toolBar);
+    action->setObjectName(key);
+    action->setData(key);
+    action->setToolTip(key);
+    m_toolBar->addAction(action);
+    return action;
+}
+
+void mdiMain::createToolBars()
+{
+    m_toolBar = addToolBar(QStringLiteral("Toolbar1"));
+    m_toolBar->setObjectName(QStringLiteral("Toolbar1"));
+    m_toolBar->setIconSize(QSize(16, 16));
+    m_toolBar->setMovable(false);
+    addToolButton(QStringLiteral("New"));
+    addToolButton(QStringLiteral("Open"));
+    m_toolBar->addSeparator();
+    m_loanToolButtons << addToolButton(QStringLiteral("Save")) << addToolButton(QStringLiteral("Copy"))
+                      << addToolButton(QStringLiteral("Delete"));
+    connect(m_toolBar, &QToolBar::actionTriggered, this,
+            [this](QAction* action) { toolbarButtonClick(action->data().toString()); });
+}
+
+void mdiMain::toolbarButtonClick(const QString& key)
+{
+    if (key == QLatin1String("New"))
+        fileNew();
+    else if (key == QLatin1String("Open"))
+        fileOpen();
+    else if (key == QLatin1String("Save"))
+        fileSave();
+    else if (key == QLatin1String("Copy"))
+        fileSaveAs();
+    else if (key == QLatin1String("Delete"))
+        fileDelete();
+}
+
+void mdiMain::updateMenus()
+{
+    const bool hasLoan = activeLoan() != nullptr;
+    for (QAction* action : {m_closeAct, m_saveAct, m_saveAsAct, m_deleteAct, m_tileHorizontallyAct,
+                            m_tileVerticallyAct, m_cascadeAct, m_arrangeIconsAct})
+        action->setEnabled(hasLoan);
+    for (QAction* action : m_loanToolButtons)
+        action->setEnabled(hasLoan);
+}
+
+void mdiMain::updateWindowMenu()
+{
+    m_windowMenu->clear();
+    m_windowMenu->addAction(m_tileHorizontallyAct);
+    m_windowMenu->addAction(m_tileVerticallyAct);
+    m_windowMenu->addAction(m_cascadeAct);
+    m_windowMenu->addAction(m_arrangeIconsAct);
+
+    const QList<QMdiSubWindow*> windows = m_mdiArea->subWindowList(QMdiArea::CreationOrder);
+    if (windows.isEmpty())
+        return;
+    m_windowMenu->addSeparator();
+    QMdiSubWindow* current = m_mdiArea->currentSubWindow();
+    for (QMdiSubWindow* sub : windows) {
+        // A caption's own "&" is text, not an access key.
+        QString text = sub->windowTitle();
+        text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* action = m_windowMenu->addAction(text);
+        action->setCheckable(true);
+        action->setChecked(sub == current);
+        QPointer<QMdiSubWindow> target(sub);
+        connect(action, &QAction::triggered, this, [this, target] {
+            if (target) {
+                if (target->isMinimized())
+                    target->showNormal();
+                m_mdiArea->setActiveSubWindow(target);
+            }
+        });
+    }
+}
+
+frmLoan* mdiMain::activeLoan() const
+{
+    // The current window stays current while a message box or dialog has
+    // the focus, unlike activeSubWindow().
+    QMdiSubWindow* sub = m_mdiArea->currentSubWindow();
+    return sub ? qobject_cast<frmLoan*>(sub->widget()) : nullptr;
+}
+
+QList<frmLoan*> mdiMain::openLoans() const
+{
+    QList<frmLoan*> loans;
+    for (QMdiSubWindow* sub : m_mdiArea->subWindowList(QMdiArea::CreationOrder))
+        if (auto* loan = qobject_cast<frmLoan*>(sub->widget()))
+            loans << loan;
+    return loans;
+}
+
+void mdiMain::fileNew()
+{
+    m_factory->newLoan();
+}
+
+void mdiMain::fileOpen()
+{
+    frmOpen picker(m_store, *m_factory, m_messages, this);
+    runDialog(picker);
+}
+
+void mdiMain::fileClose()
+{
+    if (QMdiSubWindow* sub = m_mdiArea->currentSubWindow())
+        sub->close();
+}
+
+void mdiMain::fileSave()
+{
+    frmLoan* window = activeLoan();
+    if (!window || !window->ValidateLoan())
+        return;
+    int mode = window->Mode;
+    int key = window->Loan;
+    // A failed save has shown its error; the window stays as it was, changed.
+    if (!window->SaveLoan(mode, key))
+        return;
+    window->Mode = mode;
+    window->Loan = key;
+    window->ClearDataChanged();
+    window->DataHasChanged = false;
+}
+
+void mdiMain::fileSaveAs()
+{
+    frmLoan* window = activeLoan();
+    if (!window || !window->ValidateLoan())
+        return;
+    const int original = window->Loan;
+    const QString description = window->description();
+    const QString caption = window->windowTitle();
+    const bool controlsChanged = window->IsDataChanged();
+
+    window->setDescription(QStringLiteral("Copy of ") + description);
+    int mode = 0;
+    int key = 0;
+    if (!window->SaveLoan(mode, key)) {
+        // Nothing was stored: give the window back its own description,
+        // caption and changed state.
+        window->setDescription(description);
+        window->setWindowTitle(caption);
+        if (!controlsChanged)
+            window->ClearDataChanged();
+        return;
+    }
+    window->Loan = key;
+    window->Mode = mode;
+    window->ClearDataChanged();
+    window->DataHasChanged = false;
+
+    // A loan that was never stored has nothing to open beside its copy.
+    if (original != 0)
+        m_factory->openLoan(original);
+}
+
+void mdiMain::fileDelete()
+{
+    if (frmLoan* window = activeLoan())
+        window->DeleteLoan(window->Loan);
+}
+
+void mdiMain::fileExit()
+{
+    close();
+}
+
+void mdiMain::helpAbout()
+{
+    frmAbout about(*m_sysInfoSource, *m_launcher, m_messages, this);
+    runDialog(about);
+}
+
+void mdiMain::runDialog(QDialog& dialog)
+{
+    m_runDialog(dialog);
+}
+
+bool mdiMain::closeAllLoans()
+{
+    QList<QPointer<frmLoan>> loans;
+    for (frmLoan* loan : openLoans())
+        loans << loan;
+    for (const QPointer<frmLoan>& loan : loans)
+        if (loan && !loan->queryClose())
+            return false;
+    for (const QPointer<frmLoan>& loan : loans)
+        if (loan)
+            loan->closeWithoutPrompt();
+    return true;
+}
+
+void mdiMain::closeEvent(QCloseEvent* event)
+{
+    if (closeAllLoans())
+        event->accept();
+    else
+        event->ignore();
+}

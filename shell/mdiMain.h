@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QList>
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+
+class Clock;
+class KeyValueSource;
+class LoanStore;
+class LoanWindowFactory;
+class Messages;
+class ProgramLauncher;
+class QAction;
+class QDialog;
+class QMdiArea;
+class QMenu;
+class QToolBar;
+class frmLoan;
+
+// The main window: an MDI area holding the loan windows, with the File,
+// Window and Help menus and the toolbar. Every loan command acts on the
+// active loan window and does nothing when there is none.
+class mdiMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // How a modal dialog (picker, about box) is run; tests drive it instead.
+    using DialogRunner = std::function<void(QDialog&)>;
+
+    mdiMain(LoanStore& store, Messages& messages, const Clock& clock, QWidget* parent = nullptr);
+    ~mdiMain() override;
+
+    void setDialogRunner(DialogRunner runner);
+    // Where the about box looks for the system information tool.
+    void setSystemInfo(const KeyValueSource& source, ProgramLauncher& launcher);
+
+    QMdiArea* mdiArea() const { return m_mdiArea; }
+    LoanWindowFactory& loanWindows() { return *m_factory; }
+    frmLoan* activeLoan() const;
+    QList<frmLoan*> openLoans() const;
+
+    // The commands.
+    void fileNew();
+    void fileOpen();
+    void fileClose();
+    void fileSave();
+    void fileSaveAs();
+    void fileDelete();
+    void fileExit();
+    void helpAbout();
+    // A toolbar click by the button's key; an unknown key does nothing.
+    void toolbarButtonClick(const QString& key);
+
+    // Every loan window's close prompt in turn; only when all agree are they
+    // all closed. False (and nothing closed) when one refuses.
+    bool closeAllLoans();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createActions();
+    void createMenus();
+    void createToolBars();
+    void updateMenus();
+    void updateWindowMenu();
+    QAction* addToolButton(const QString& key);
+    void runDialog(QDialog& dialog);
+
+    LoanStore& m_store;
+    Messages& m_messages;
+    const Clock& m_clock;
+    QMdiArea* m_mdiArea = nullptr;
+    std::unique_ptr<LoanWindowFactory> m_factory;
+    DialogRunner m_runDialog;
+    std::unique_ptr<KeyValueSource> m_defaultSysInfoSource;
+    std::unique_ptr<ProgramLauncher> m_defaultLauncher;
+    const KeyValueSource* m_sysInfoSource = nullptr;
+    ProgramLauncher* m_launcher = nullptr;
+
+    QMenu* m_fileMenu = nullptr;
+    QMenu* m_windowMenu = nullptr;
+    QMenu* m_helpMenu = nullptr;
+    QToolBar* m_toolBar = nullptr;
+
+    QAction* m_newAct = nullptr;
+    QAction* m_openAct = nullptr;
+    QAction* m_closeAct = nullptr;
+    QAction* m_saveAct = nullptr;
+    QAction* m_saveAsAct = nullptr;
+    QAction* m_deleteAct = nullptr;
+    QAction* m_exitAct = nullptr;
+    QAction* m_tileHorizontallyAct = nullptr;
+    QAction* m_tileVerticallyAct = nullptr;
+    QAction* m_cascadeAct = nullptr;
+    QAction* m_arrangeIconsAct = nullptr;
+    QAction* m_windowListSeparator = nullptr;
+    QAction* m_contentsAct = nullptr;
+    QAction* m_aboutAct = nullptr;
+    QList<QAction*> m_loanToolButtons;  // Save, Copy, Delete
+};
