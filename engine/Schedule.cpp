@@ -124,7 +124,12 @@ std::variant<double, EngineError> effectiveLoanAmount(const LoanTerms& terms)
     try {
         if (terms.loanAmount)
             return roundToCents(detail::finite(*terms.loanAmount));
-        return detail::deriveAmounts(terms, detail::readTerms(terms)).loan;
+        const detail::RunTerms runTerms = detail::readTerms(terms);
+        // With no payments the amount would come out as 0 and the payment the user
+        // typed would be lost on saving; report what the run reports instead.
+        if (runTerms.payments == 0)
+            throw EngineFailure(divisionByZeroError());
+        return detail::deriveAmounts(terms, runTerms).loan;
     } catch (const EngineFailure& failure) {
         return failure.error();
     }
