@@ -50,14 +50,33 @@ public:
     QString description() const;
     void setDescription(const QString& text);
 
+    // One amortization run on the window's current contents (Calculate passes
+    // true, Recalculate and loading false; the flag changes nothing). Either
+    // the whole result is applied, or, when validation or the run fails, the
+    // window stays exactly as it was. True when a result was applied.
+    bool CalculateSchedule(bool fromCalculate);
+
+    // Loading a stored loan (the key is `Loan`); each shows its first failure
+    // as "number - description" and keeps what it had set.
+    void LoadLoanDetail();
+    void LoadExtraPayments();
+
+    // The window's controls by name; the pages build them.
+    struct Ui;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    struct Ui;
+    void onTabChanged(int tab);
+    void setLoanInformationEnabled(bool enabled);
+    void setExtraPaymentsEnabled(bool enabled);
+    void watchChanges();
+
     Ui* m_ui = nullptr;
     LoanStore& m_store;
     Messages& m_messages;
     const Clock& m_clock;
     bool m_closeAgreed = false;
+    int m_previousTab = 0;
 };

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QObject>
+#include <QSet>
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLineEdit;
+
+// The per-control changed flags of one window: a watched control's flag is set
+// by every change of its value, typed or assigned by the program, and cleared
+// only by clear(). Controls that are not watched never count as changed.
+class ChangeTracker : public QObject {
+    Q_OBJECT
+public:
+    explicit ChangeTracker(QObject* parent = nullptr);
+
+    void watch(QLineEdit* box);
+    void watch(QComboBox* list);
+    void watch(QCheckBox* check);
+    void watch(QDateEdit* picker);
+
+    void clear();
+    bool isChanged() const;
+    bool isChanged(const QObject* control) const;
+    // Names of the changed controls, for diagnostics and tests.
+    QStringList changedNames() const;
+
+private:
+    void mark(QObject* control);
+
+    QSet<const QObject*> m_watched;
+    QSet<const QObject*> m_changed;
+};

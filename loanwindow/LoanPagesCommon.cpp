@@ -1,0 +1,44 @@
+#include "LoanPages.h"
+
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPalette>
+
+namespace LoanPages {
+
+QLineEdit* makeTextBox(const char* name, QWidget* parent)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    return box;
+}
+
+QLineEdit* makeResultBox(const char* name, QWidget* parent)
+{
+    auto* box = makeTextBox(name, parent);
+    box->setReadOnly(true);
+    box->setFocusPolicy(Qt::ClickFocus);
+    QPalette pal = box->palette();
+    pal.setColor(QPalette::Base, QColor(0xC0, 0xC0, 0xC0));
+    pal.setColor(QPalette::Text, Qt::black);
+    box->setPalette(pal);
+    return box;
+}
+
+QDateEdit* makeDatePicker(const char* name, QWidget* parent)
+{
+    auto* picker = new QDateEdit(parent);
+    picker->setObjectName(QString::fromLatin1(name));
+    picker->setCalendarPopup(true);
+    // The short date with a four-digit year, so what shows is what the cells hold.
+    QString format = QLocale().dateFormat(QLocale::ShortFormat);
+    if (!format.contains(QLatin1String("yyyy")))
+        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    picker->setDisplayFormat(format);
+    picker->setMinimumDate(QDate(100, 1, 1));
+    picker->setMaximumDate(QDate(9999, 12, 31));
+    return picker;
+}
+
+}  // namespace LoanPages

@@ -1,0 +1,97 @@
+#include "ResultsModel.h"
+
+#include "LocaleText.h"
+
+#include <QBrush>
+#include <QColor>
+#include <QGuiApplication>
+#include <QPalette>
+
+namespace {
+
+constexpr int kColumns = 7;
+
+const char* const kTopHeadings[kColumns] = {"Payment", "Principal", "Principal", "Principal",
+                                            "Interest", "Interest", "Balance"};
+const char* const kHeadings[kColumns] = {"Date", "Current", "Extra", "Cummulitive",
+                                         "Current", "Cummulitive", "Due"};
+
+}  // namespace
+
+ResultsModel::ResultsModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void ResultsModel::setRows(std::vector<engine::ScheduleRow> rows, engine::Date today)
+{
+    beginResetModel();
+    m_rows = std::move(rows);
+    m_today = today;
+    endResetModel();
+}
+
+int ResultsModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_rows.size());
+}
+
+int ResultsModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : kColumns;
+}
+
+QColor ResultsModel::rowColour(const engine::ScheduleRow& row, engine::Date today)
+{
+    const bool odd = row.number % 2 != 0;
+    if (row.dueDate > today)
+        return odd ? QColor(0xC0, 0xFF, 0xFF) : QColor(0x80, 0xFF, 0xFF);
+    return odd ? QColor(0xFF, 0xFF, 0xC0) : QColor(0xFF, 0xFF, 0xA0);
+}
+
+QVariant ResultsModel::data(const QModelIndex& index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    const auto& row = m_rows[size_t(index.row())];
+    const int column = index.column();
+
+    switch (role) {
+    case Qt::DisplayRole:
+        switch (column) {
+        case 0:
+            return LocaleText::paymentNumberText(row.number) + QStringLiteral(" - ") +
+                   LocaleText::tableDateText(LocaleText::toQDate(row.dueDate));
+        case 1: return LocaleText::groupedAmount(row.principal);
+        case 2: return LocaleText::groupedAmount(row.extra);
+        case 3: return LocaleText::groupedAmount(row.cumulativePrincipal);
+        case 4: return LocaleText::groupedAmount(row.interest);
+        case 5: return LocaleText::groupedAmount(row.cumulativeInterest);
+        case 6: return LocaleText::groupedAmount(row.balance);
+        }
+        return {};
+    case Qt::BackgroundRole:
+        // Column 0 keeps the look of a fixed column.
+        if (column == 0)
+            return QBrush(QGuiApplication::palette().color(QPalette::Button));
+        return QBrush(rowColour(row, m_today));
+    case Qt::ForegroundRole:
+        return QBrush(Qt::black);
+    case Qt::TextAlignmentRole:
+        if (column == 0)
+            return int(Qt::AlignLeft | Qt::AlignVCenter);
+        return int(Qt::AlignCenter);
+    default:
+        return {};
+    }
+}
+
+QVariant ResultsModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= kColumns)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    if (role == Qt::DisplayRole)
+        return QString::fromLatin1(kHeadings[section]);
+    if (role == TopHeadingRole)
+        return QString::fromLatin1(kTopHeadings[section]);
+    if (role == Qt::TextAlignmentRole)
+        return int(Qt::AlignCenter);
+    return {};
+}

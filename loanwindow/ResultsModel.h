@@ -1,0 +1,37 @@
+#pragma once
+
+#include "Schedule.h"
+
+#include <QAbstractTableModel>
+
+#include <vector>
+
+// The rows of one amortization run as the results table shows them. Texts and
+// colours are computed in data(), so even 32,767 rows cost nothing until they
+// are painted.
+class ResultsModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    // The heading of the upper of the two heading rows; neighbours with the
+    // same text are drawn as one merged cell.
+    static constexpr int TopHeadingRole = Qt::UserRole + 1;
+
+    explicit ResultsModel(QObject* parent = nullptr);
+
+    // Replaces all rows at once (one model reset per run).
+    void setRows(std::vector<engine::ScheduleRow> rows, engine::Date today);
+    const std::vector<engine::ScheduleRow>& rows() const { return m_rows; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    // The row background of a payment: yellow once due, cyan while in the
+    // future, light on odd payment numbers and dark on even ones.
+    static QColor rowColour(const engine::ScheduleRow& row, engine::Date today);
+
+private:
+    std::vector<engine::ScheduleRow> m_rows;
+    engine::Date m_today{};
+};

@@ -1,0 +1,58 @@
+#include "SummaryChart.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QValueAxis>
+
+SummaryChart::SummaryChart(QWidget* parent) : QChartView(parent)
+{
+    auto* chart = new QChart;
+    auto* series = new QBarSeries(chart);
+    const char* const names[3] = {"Interest", "Extra Payments", "Principal"};
+    for (int i = 0; i < 3; ++i) {
+        m_sets[size_t(i)] = new QBarSet(QString::fromLatin1(names[i]), series);
+        *m_sets[size_t(i)] << 0.0;
+        series->append(m_sets[size_t(i)]);
+    }
+    chart->addSeries(series);
+
+    auto* categories = new QBarCategoryAxis(chart);
+    categories->append(QStringLiteral("Loan"));
+    categories->setVisible(false);
+    chart->addAxis(categories, Qt::AlignBottom);
+    series->attachAxis(categories);
+    auto* amounts = new QValueAxis(chart);
+    amounts->setLabelFormat(QStringLiteral("%.0f"));
+    chart->addAxis(amounts, Qt::AlignLeft);
+    series->attachAxis(amounts);
+
+    chart->legend()->setAlignment(Qt::AlignRight);
+    chart->setMargins(QMargins(2, 2, 2, 2));
+    chart->setBackgroundRoundness(0);
+    setChart(chart);
+    setRenderHint(QPainter::Antialiasing);
+}
+
+void SummaryChart::setValues(double interest, double extraPayments, double principal)
+{
+    m_sets[0]->replace(0, interest);
+    m_sets[1]->replace(0, extraPayments);
+    m_sets[2]->replace(0, principal);
+    // Keep the axis fitted to the tallest bar.
+    const double top = std::max({interest, extraPayments, principal, 1.0});
+    const auto axes = chart()->axes(Qt::Vertical);
+    if (!axes.isEmpty())
+        axes.first()->setRange(0.0, top * 1.05);
+}
+
+QStringList SummaryChart::seriesNames() const
+{
+    return {m_sets[0]->label(), m_sets[1]->label(), m_sets[2]->label()};
+}
+
+std::array<double, 3> SummaryChart::values() const
+{
+    return {m_sets[0]->at(0), m_sets[1]->at(0), m_sets[2]->at(0)};
+}

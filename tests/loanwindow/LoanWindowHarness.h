@@ -1,0 +1,121 @@
+#pragma once
+
+#include "LoanStore.h"
+#include "ScriptedMessages.h"
+#include "StoreFile.h"
+#include "frmLoan.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+// A loan window over a real store file in a temporary folder, with scripted
+// messages and a fixed today.
+class LoanWindowHarness {
+public:
+    explicit LoanWindowHarness(QDate today = QDate(2024, 1, 10)) : clock(today)
+    {
+        const QString path = dir.filePath(QStringLiteral("Brimvaledb.mdb"));
+        if (auto error = createStoreFile(path, QStringLiteral(BRIMVALE_SCHEMA_FILE)))
+            qFatal("store file: %s", qPrintable(*error));
+        auto opened = LoanStore::open(path);
+        if (auto* error = std::get_if<StoreError>(&opened))
+            qFatal("store open: %s", qPrintable(error->text()));
+        store = std::move(std::get<std::unique_ptr<LoanStore>>(opened));
+    }
+
+    // A window as the main window makes one: mode and key, then load.
+    frmLoan& open(int mode = 0, int key = 0)
+    {
+        window = std::make_unique<frmLoan>(*store, messages, clock);
+        window->Mode = mode;
+        window->Loan = key;
+        window->load();
+        return *window;
+    }
+
+    // Shown and active, so focus changes behave as for a user.
+    void show()
+    {
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        if (!QTest::qWaitForWindowActive(window.get()))
+            qWarning("window did not become active");
+    }
+
+    template <typename T = QWidget>
+    T* w(const char* name) const
+    {
+        T* found = window->findChild<T*>(QString::fromLatin1(name));
+        if (!found)
+            qFatal("no control %s", name);
+        return found;
+    }
+    QLineEdit* box(const char* name) const { return w<QLineEdit>(name); }
+    QString text(const char* name) const { return box(name)->text(); }
+    QTabWidget* tabs() const { return w<QTabWidget>("tabLoan"); }
+    QTableWidget* payments() const { return w<QTableWidget>("flxPayments"); }
+    QAbstractItemModel* results() const { return w<QTableView>("flxResults")->model(); }
+    QString result(int row, int column) const { return results()->index(row, column).data().toString(); }
+    QString payment(int row, int column) const
+    {
+        auto* item = payments()->item(row, column);
+        return item ? item->text() : QString();
+    }
+
+    // Replaces a box's text the way a user would: select all, type.
+    void type(const char* name, const QString& text)
+    {
+        QLineEdit* edit = box(name);
+        edit->selectAll();
+        edit->del();
+        QTest::keyClicks(edit, text);
+    }
+
+    // The inputs of tab 0, then "&Calculate".
+    void enterLoan(const QString& description, int frequency, const QString& rate, int termType,
+                   const QString& term, const QString& loanAmount, const QString& paymentAmount,
+                   QDate firstPayment)
+    {
+        type("txtLoan", description);
+        w<QDateEdit>("dtStartDate")->setDate(firstPayment);
+        w<QComboBox>("cboppt")->setCurrentIndex(frequency);
+        type("txtInterestRate", rate);
+        w<QComboBox>("cboTerm")->setCurrentIndex(termType);
+        type("txtTerm", term);
+        type("txtLoanAmount", loanAmount);
+        type("txtPaymentAmount", paymentAmount);
+    }
+    void click(const char* name) { QTest::mouseClick(w<QAbstractButton>(name), Qt::LeftButton); }
+    void calculate() { click("cmdCalculate"); }
+
+    // Moves the focus to a control (the previous one loses it).
+    void focus(const char* name)
+    {
+        QWidget* target = w(name);
+        target->setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<LoanStore> store;
+    ScriptedMessages messages;
+    FixedClock clock;
+    std::unique_ptr<frmLoan> window;
+};
+
+inline void pinLocale()
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+}
