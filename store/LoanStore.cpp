@@ -267,9 +267,14 @@ std::variant<std::unique_ptr<LoanStore>, StoreError> LoanStore::open(const QStri
     QStringList missing;
     for (const QString& table : {QStringLiteral("tblLoanDetail"), QStringLiteral("tblExtraPayments")})
         if (!found.contains(table)) missing << table;
+    if (missing.size() == 1)
+        return StoreError{kNotADatabase,
+                          QStringLiteral("The store %1 is not a Brimvale database: the table %2 is missing.")
+                              .arg(path, missing.first())};
     if (!missing.isEmpty())
-        return StoreError{kNotADatabase, QStringLiteral("The store %1 is not a Brimvale database: the table %2 is missing.")
-                                             .arg(path, missing.join(QStringLiteral(" and the table ")))};
+        return StoreError{kNotADatabase,
+                          QStringLiteral("The store %1 is not a Brimvale database: the tables %2 are missing.")
+                              .arg(path, missing.join(QStringLiteral(" and ")))};
     return store;
 }
 
