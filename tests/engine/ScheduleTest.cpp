@@ -187,6 +187,45 @@ TEST(LastRow, ExtraCountedInLastRowStillClearsRemainder)
     EXPECT_EQ(roundToCents(withExtra.rows.back().cumulativePrincipal), 100000.0);
 }
 
+// Extra payments are cut back to what the balance needs; a scheduled principal
+// that alone would overpay shrinks the payment and drops the extra.
+struct CutBackRow {
+    const char* name;
+    LoanTerms terms;
+    std::vector<ExtraPayment> extras;
+    std::size_t rows;
+    double lastPrincipal;
+    double lastExtra;
+};
+
+class LastRowCutBack : public ::testing::TestWithParam<CutBackRow> {};
+
+TEST_P(LastRowCutBack, PaysExactlyTheBalance)
+{
+    const CutBackRow& row = GetParam();
+    const ScheduleResult result = runOk(row.terms, row.extras);
+    ASSERT_EQ(result.rows.size(), row.rows);
+    const ScheduleRow& last = result.rows.back();
+    EXPECT_EQ(roundToCents(last.principal), row.lastPrincipal);
+    EXPECT_EQ(roundToCents(last.extra), row.lastExtra);
+    EXPECT_EQ(last.balance, 0.0);
+    EXPECT_EQ(roundToCents(last.cumulativePrincipal), result.loanAmount);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CutBack, LastRowCutBack,
+    ::testing::Values(
+        CutBackRow{"ExtraOverpaysByCents", loan(1000.0, 12, 3, Months, Monthly),
+                   {lumpSum(ymd(2024, 2, 1), 336.70)}, 2, 333.32, 336.66},
+        CutBackRow{"ExtraOverpaysByMuch", loan(1000.0, 12, 3, Months, Monthly),
+                   {lumpSum(ymd(2024, 2, 1), 500.0)}, 2, 333.32, 336.66},
+        CutBackRow{"ExtraMatchesBalance", loan(1000.0, 12, 3, Months, Monthly),
+                   {lumpSum(ymd(2024, 2, 1), 336.66)}, 2, 333.32, 336.66},
+        // 0.28 a month against 100.00: row 358 owes only 0.04, and its lump sum is dropped.
+        CutBackRow{"ScheduledPrincipalOverpays", loan(100.0, 0, 360, Months, Monthly),
+                   {lumpSum(ymd(2053, 10, 15), 5.0)}, 358, 0.04, 0.0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 struct SavedRow {
     const char* name;
     LoanTerms terms;
