@@ -62,7 +62,12 @@ mdiMain::mdiMain(LoanStore& store, Messages& messages, const Clock& clock, QWidg
     resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
 }
 
-mdiMain::~mdiMain() = default;
+mdiMain::~mdiMain()
+{
+    // The loan windows go after this object's members; their going must not
+    // reach updateMenus().
+    disconnect(m_mdiArea, nullptr, this, nullptr);
+}
 
 void mdiMain::setDialogRunner(DialogRunner runner)
 {
@@ -203,7 +208,8 @@ void mdiMain::updateWindowMenu()
     m_windowMenu->addAction(m_cascadeAct);
     m_windowMenu->addAction(m_arrangeIconsAct);
 
-    const QList<QMdiSubWindow*> windows = m_mdiArea->subWindowList(QMdiArea::CreationOrder);
+    QList<QMdiSubWindow*> windows = m_mdiArea->subWindowList(QMdiArea::CreationOrder);
+    windows.removeIf([](QMdiSubWindow* sub) { return sub->isHidden(); });
     if (windows.isEmpty())
         return;
     m_windowMenu->addSeparator();
@@ -236,9 +242,10 @@ frmLoan* mdiMain::activeLoan() const
 
 QList<frmLoan*> mdiMain::openLoans() const
 {
+    // A closed window lingers until its deferred deletion; it is no longer open.
     QList<frmLoan*> loans;
     for (QMdiSubWindow* sub : m_mdiArea->subWindowList(QMdiArea::CreationOrder))
-        if (auto* loan = qobject_cast<frmLoan*>(sub->widget()))
+        if (auto* loan = qobject_cast<frmLoan*>(sub->widget()); loan && !sub->isHidden())
             loans << loan;
     return loans;
 }
