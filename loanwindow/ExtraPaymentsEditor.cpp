@@ -255,7 +255,7 @@ void ExtraPaymentsEditor::onAmountLeft()
         }
         return;
     }
-    if (box->isEnabled()) {
+    if (box->isEnabled() && box->isVisible()) {
         m_checkingAmount = true;
         m_messages.warning(m_window, QStringLiteral("Amount must be numeric"));
         emit edited();
@@ -263,8 +263,8 @@ void ExtraPaymentsEditor::onAmountLeft()
         m_checkingAmount = false;
         return;
     }
-    // The box was disabled under the user (the tab was left): show the row's
-    // amount again rather than a 0 that a later focus loss would store.
+    // The box was disabled or hidden under the user (the tab was left): show
+    // the row's amount again rather than a 0 that a later focus loss would store.
     box->setText(cell(r, 4));
 }
 
