@@ -5,6 +5,7 @@
 #include "ValidateLoan.h"
 
 #include <QAtomicInt>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -15,6 +16,8 @@
 #include <cmath>
 #include <limits>
 
+#include <sys/stat.h>
+
 namespace {
 
 constexpr int kNoCurrentRecord = 3021;
@@ -23,10 +26,21 @@ constexpr int kOverflow = 6;
 constexpr int kNotADatabase = 26;  // SQLITE_NOTADB
 constexpr int kCannotOpen = 14;    // SQLITE_CANTOPEN
 constexpr int kSqlFailure = 1;     // SQLITE_ERROR, when the driver gives no number
+constexpr int kFileMoved = 1032;   // SQLITE_READONLY_DBMOVED
 
 const QString kNoCurrentRecordText = QStringLiteral(
     "Either BOF or EOF is True, or the current record has been deleted. Requested operation "
     "requires a current record.");
+
+// The file's identity, so a store can tell when its path points elsewhere.
+bool fileIdentity(const QString& path, unsigned long long& device, unsigned long long& inode)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0) return false;
+    device = info.st_dev;
+    inode = info.st_ino;
+    return true;
+}
 
 QString nextConnectionName()
 {
@@ -231,6 +245,19 @@ QString LoanStore::path() const
     return m_path;
 }
 
+std::optional<StoreError> LoanStore::checkFile() const
+{
+    unsigned long long device = 0;
+    unsigned long long inode = 0;
+    if (!fileIdentity(m_path, device, inode))
+        return StoreError{kFileMoved, QStringLiteral("The store file %1 is no longer there; it was removed or moved "
+                                                     "while the program ran.").arg(m_path)};
+    if (device != m_device || inode != m_inode)
+        return StoreError{kFileMoved, QStringLiteral("The store file %1 was replaced by another file while the "
+                                                     "program ran.").arg(m_path)};
+    return std::nullopt;
+}
+
 std::variant<std::unique_ptr<LoanStore>, StoreError> LoanStore::open(const QString& path)
 {
     const QFileInfo info(path);
@@ -240,6 +267,8 @@ std::variant<std::unique_ptr<LoanStore>, StoreError> LoanStore::open(const QStri
     const QString name = nextConnectionName();
     // From here on the store owns the connection name and removes it when it goes.
     std::unique_ptr<LoanStore> store(new LoanStore(name, path));
+    if (!fileIdentity(path, store->m_device, store->m_inode))
+        return StoreError{kCannotOpen, QStringLiteral("The store file %1 does not exist.").arg(path)};
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
     if (!db.isValid())
         return StoreError{kCannotOpen, QStringLiteral("The SQLite driver for the store %1 is missing.").arg(path)};
@@ -280,6 +309,7 @@ std::variant<std::unique_ptr<LoanStore>, StoreError> LoanStore::open(const QStri
 
 std::variant<std::vector<LoanListEntry>, StoreError> LoanStore::listLoans() const
 {
+    if (auto moved = checkFile()) return *moved;
     QSqlQuery query(QSqlDatabase::database(m_connectionName));
     query.setForwardOnly(true);
     if (!query.exec(QStringLiteral("SELECT SeqNo, Description FROM tblLoanDetail ORDER BY SeqNo")))
@@ -295,6 +325,7 @@ std::variant<std::vector<LoanListEntry>, StoreError> LoanStore::listLoans() cons
 
 std::variant<LoanRecord, StoreError> LoanStore::readLoan(int key) const
 {
+    if (auto moved = checkFile()) return *moved;
     QSqlQuery query(QSqlDatabase::database(m_connectionName));
     query.setForwardOnly(true);
     if (!run(query,
@@ -319,6 +350,7 @@ std::variant<LoanRecord, StoreError> LoanStore::readLoan(int key) const
 
 std::variant<std::vector<ExtraPaymentRecord>, StoreError> LoanStore::readExtraPayments(int key) const
 {
+    if (auto moved = checkFile()) return *moved;
     QSqlQuery query(QSqlDatabase::database(m_connectionName));
     query.setForwardOnly(true);
     if (!run(query,
@@ -354,6 +386,7 @@ std::optional<StoreError> LoanStore::saveLoan(int& mode, int& key, const LoanRec
     const auto paymentValues = convertExtraPayments(extraPayments);
     if (const auto* error = std::get_if<StoreError>(&paymentValues)) return *error;
     const LoanValues& row = std::get<LoanValues>(loanValues);
+    if (auto moved = checkFile()) return moved;
 
     QSqlDatabase db = QSqlDatabase::database(m_connectionName);
     Transaction transaction(db);
@@ -410,6 +443,7 @@ std::optional<StoreError> LoanStore::saveLoan(int& mode, int& key, const LoanRec
 
 std::optional<StoreError> LoanStore::deleteLoan(int key)
 {
+    if (auto moved = checkFile()) return *moved;
     QSqlDatabase db = QSqlDatabase::database(m_connectionName);
     Transaction transaction(db);
     if (!transaction.started()) return sqlError(db.lastError(), QStringLiteral("The loan cannot be deleted"));

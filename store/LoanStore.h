@@ -46,6 +46,13 @@ public:
 
 private:
     explicit LoanStore(QString connectionName, QString path);
+    // An error when the file at path() is no longer the one that was opened
+    // (removed or replaced while the program runs): SQLite would otherwise go on
+    // reading and writing the orphaned file and report success.
+    std::optional<StoreError> checkFile() const;
+
     QString m_connectionName;
     QString m_path;
+    unsigned long long m_device = 0;
+    unsigned long long m_inode = 0;
 };

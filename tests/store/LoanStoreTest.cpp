@@ -22,7 +22,9 @@
 #include <QUuid>
 #include <QVariant>
 
+#include <cstdio>
 #include <functional>
+#include <utility>
 #include <ostream>
 
 #include <unistd.h>
@@ -600,6 +602,55 @@ TEST_F(StoreTest, FailedDeleteKeepsTheExtraPayments)
     reopen();
     EXPECT_EQ(extras(key).size(), 1u);
 }
+
+// The path no longer leads to the opened file: every operation says so instead
+// of working on the orphaned file and reporting success.
+struct VanishedCase {
+    const char* name;
+    std::function<void(const QString& path, const QString& spare)> act;
+};
+
+class FileVanished : public StoreTest, public ::testing::WithParamInterface<VanishedCase> {};
+
+TEST_P(FileVanished, EveryOperationReportsIt)
+{
+    const int key = add(carLoan(), {lumpSum(QStringLiteral("3/1/2024"), QStringLiteral("1"))});
+    const QString spare = m_dir.filePath(QStringLiteral("spare.mdb"));
+    ASSERT_FALSE(createStoreFile(spare, QStringLiteral(BRIMVALE_SCHEMA_PATH)));
+    GetParam().act(m_path, spare);
+    const QByteArray before = fileHash(m_path);
+
+    int mode = 1;
+    int sameKey = key;
+    std::vector<std::optional<StoreError>> errors = {m_store->saveLoan(mode, sameKey, carLoan(), {}),
+                                                     m_store->deleteLoan(key)};
+    auto list = m_store->listLoans();
+    errors.push_back(std::holds_alternative<StoreError>(list) ? std::optional(std::get<StoreError>(list)) : std::nullopt);
+    auto loan = m_store->readLoan(key);
+    errors.push_back(std::holds_alternative<StoreError>(loan) ? std::optional(std::get<StoreError>(loan)) : std::nullopt);
+    auto payments = m_store->readExtraPayments(key);
+    errors.push_back(std::holds_alternative<StoreError>(payments) ? std::optional(std::get<StoreError>(payments))
+                                                                  : std::nullopt);
+    for (std::size_t i = 0; i < errors.size(); ++i) {
+        ASSERT_TRUE(errors[i].has_value()) << "operation " << i << " reported success";
+        EXPECT_EQ(errors[i]->number, 1032);
+        EXPECT_TRUE(errors[i]->description.contains(m_path));
+    }
+    EXPECT_EQ(fileHash(m_path), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, FileVanished,
+    ::testing::Values(VanishedCase{"removed", [](const QString& path, const QString&) { QFile::remove(path); }},
+                      VanishedCase{"replaced",
+                                   [](const QString& path, const QString& spare) {
+                                       ASSERT_EQ(::rename(qPrintable(spare), qPrintable(path)), 0);
+                                   }},
+                      VanishedCase{"movedAway",
+                                   [](const QString& path, const QString&) {
+                                       ASSERT_TRUE(QFile::rename(path, path + QStringLiteral(".old")));
+                                   }}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // ------------------------------------------------------------- refusals
 
