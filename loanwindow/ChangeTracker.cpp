@@ -52,6 +52,13 @@ void ChangeTracker::watch(QDateEdit* picker)
     });
 }
 
+void ChangeTracker::assign(QLineEdit* box, const QString& text)
+{
+    box->setText(text);
+    if (m_watched.contains(box))
+        mark(box);
+}
+
 void ChangeTracker::clear()
 {
     m_changed.clear();

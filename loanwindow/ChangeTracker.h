@@ -21,6 +21,10 @@ public:
     void watch(QCheckBox* check);
     void watch(QDateEdit* picker);
 
+    // Sets a box's text as the program assigns it: the flag is set even when
+    // the text stays the same, since the program wrote the value.
+    void assign(QLineEdit* box, const QString& text);
+
     void clear();
     bool isChanged() const;
     bool isChanged(const QObject* control) const;

@@ -1,5 +1,6 @@
 #include "frmLoan.h"
 
+#include "ChangeTracker.h"
 #include "Clock.h"
 #include "ExtraPaymentRows.h"
 #include "ExtraPaymentsEditor.h"
@@ -87,37 +88,40 @@ bool frmLoan::CalculateSchedule(bool /*fromCalculate*/)
     }
     auto& result = std::get<engine::ScheduleResult>(outcome);
 
+    // Every box the run writes counts as changed, even when its text stays.
+    auto put = [this](QLineEdit* box, const QString& text) { m_ui->tracker->assign(box, text); };
+
     // The loan amount wins when it was given: the payment is derived and
     // written first; otherwise the loan amount is derived from the payment.
     if (terms.loanAmount) {
-        m_ui->txtPaymentAmount->setText(LocaleText::currencyText(result.payment));
-        m_ui->txtLoanAmount->setText(LocaleText::currencyText(result.loanAmount));
+        put(m_ui->txtPaymentAmount, LocaleText::currencyText(result.payment));
+        put(m_ui->txtLoanAmount, LocaleText::currencyText(result.loanAmount));
     } else {
-        m_ui->txtLoanAmount->setText(LocaleText::currencyText(result.loanAmount));
-        m_ui->txtPaymentAmount->setText(LocaleText::currencyText(result.payment));
+        put(m_ui->txtLoanAmount, LocaleText::currencyText(result.loanAmount));
+        put(m_ui->txtPaymentAmount, LocaleText::currencyText(result.payment));
     }
 
     m_ui->resultsModel->setRows(std::move(result.rows), today);
 
     const auto& summary = result.summary;
-    m_ui->txtPrincipal->setText(LocaleText::currencyText(summary.principal));
-    m_ui->txtExtraPayments->setText(LocaleText::currencyText(summary.extraPayments));
-    m_ui->txtInterest->setText(LocaleText::currencyText(summary.interest));
-    m_ui->txtTotalPrincipal->setText(LocaleText::currencyText(summary.totalPrincipal));
-    m_ui->txtTotalPaid->setText(LocaleText::currencyText(summary.totalPaid));
+    put(m_ui->txtPrincipal, LocaleText::currencyText(summary.principal));
+    put(m_ui->txtExtraPayments, LocaleText::currencyText(summary.extraPayments));
+    put(m_ui->txtInterest, LocaleText::currencyText(summary.interest));
+    put(m_ui->txtTotalPrincipal, LocaleText::currencyText(summary.totalPrincipal));
+    put(m_ui->txtTotalPaid, LocaleText::currencyText(summary.totalPaid));
 
     const auto& baseline = result.baseline;
-    m_ui->txtOrigLoanAmount->setText(LocaleText::currencyText(baseline.loanAmount));
-    m_ui->txtOrigPayoffDate->setText(dateText(baseline.payoffDate));
-    m_ui->txtOrigInterestPaid->setText(LocaleText::currencyText(baseline.interestPaid));
-    m_ui->txtOrigTotalPaid->setText(LocaleText::currencyText(baseline.totalPaid));
+    put(m_ui->txtOrigLoanAmount, LocaleText::currencyText(baseline.loanAmount));
+    put(m_ui->txtOrigPayoffDate, dateText(baseline.payoffDate));
+    put(m_ui->txtOrigInterestPaid, LocaleText::currencyText(baseline.interestPaid));
+    put(m_ui->txtOrigTotalPaid, LocaleText::currencyText(baseline.totalPaid));
 
-    m_ui->txtAdjExtraPayments->setText(LocaleText::currencyText(summary.extraPayments));
-    m_ui->txtAdjPayoffDate->setText(dateText(result.adjustedPayoffDate));
-    m_ui->txtAdjInterestPaid->setText(LocaleText::currencyText(summary.interest));
-    m_ui->txtAdjTotalPaid->setText(LocaleText::currencyText(summary.totalPaid));
-    m_ui->txtSavedPayments->setText(QString::number(result.paymentsSaved));
-    m_ui->txtSavedTotal->setText(LocaleText::currencyText(result.totalSaved));
+    put(m_ui->txtAdjExtraPayments, LocaleText::currencyText(summary.extraPayments));
+    put(m_ui->txtAdjPayoffDate, dateText(result.adjustedPayoffDate));
+    put(m_ui->txtAdjInterestPaid, LocaleText::currencyText(summary.interest));
+    put(m_ui->txtAdjTotalPaid, LocaleText::currencyText(summary.totalPaid));
+    put(m_ui->txtSavedPayments, QString::number(result.paymentsSaved));
+    put(m_ui->txtSavedTotal, LocaleText::currencyText(result.totalSaved));
 
     m_ui->chart->setValues(summary.interest, summary.extraPayments, summary.principal);
     for (int tab = 1; tab < m_ui->tabLoan->count(); ++tab)

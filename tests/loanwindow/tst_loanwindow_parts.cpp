@@ -266,6 +266,17 @@ void tst_LoanWindowParts::trackerIgnoresUnwatchedControls()
     }
     // A destroyed control no longer counts.
     QVERIFY(!tracker.isChanged());
+
+    // The program writing the same text again still counts as a change.
+    watched.setText("$5.00");
+    tracker.clear();
+    tracker.assign(&watched, "$5.00");
+    QVERIFY(tracker.isChanged(&watched));
+    // Assigning to an unwatched box sets its text but no flag.
+    tracker.clear();
+    tracker.assign(&other, "x");
+    QCOMPARE(other.text(), QString("x"));
+    QVERIFY(!tracker.isChanged());
 }
 
 QTEST_MAIN(tst_LoanWindowParts)
