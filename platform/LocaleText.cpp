@@ -144,6 +144,7 @@ std::optional<double> readNumber(const QString& text)
 
 QString currencyText(double value)
 {
+    if (!std::isfinite(value)) return {};
     const QLocale loc;
     const double r = cents(value);
     const double magnitude = std::fabs(r);
@@ -158,12 +159,14 @@ QString currencyText(double value)
 
 QString regionalCurrencyText(double value)
 {
+    if (!std::isfinite(value)) return {};
     const QLocale loc;
     return loc.toCurrencyString(cents(value), loc.currencySymbol(), 2);
 }
 
 QString groupedAmount(double value)
 {
+    if (!std::isfinite(value)) return {};
     return QLocale().toString(cents(value), 'f', 2);
 }
 

@@ -261,8 +261,10 @@ std::optional<StoreError> LoanStore::checkFile() const
 std::variant<std::unique_ptr<LoanStore>, StoreError> LoanStore::open(const QString& path)
 {
     const QFileInfo info(path);
-    if (!info.exists() || !info.isFile())
+    if (!info.exists())
         return StoreError{kCannotOpen, QStringLiteral("The store file %1 does not exist.").arg(path)};
+    if (!info.isFile())
+        return StoreError{kCannotOpen, QStringLiteral("The store %1 is not a file.").arg(path)};
 
     const QString name = nextConnectionName();
     // From here on the store owns the connection name and removes it when it goes.

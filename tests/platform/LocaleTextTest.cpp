@@ -168,6 +168,18 @@ INSTANTIATE_TEST_SUITE_P(
                       PlainCase{"million", 1000000, "1000000"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A failed figure shows as an empty box, never as "nan" or "inf".
+TEST(Formatters, NonFiniteGivesEmptyText)
+{
+    UsLocale pinned;
+    for (double v : {std::nan(""), HUGE_VAL, -HUGE_VAL}) {
+        EXPECT_TRUE(LocaleText::currencyText(v).isEmpty());
+        EXPECT_TRUE(LocaleText::regionalCurrencyText(v).isEmpty());
+        EXPECT_TRUE(LocaleText::groupedAmount(v).isEmpty());
+        EXPECT_TRUE(LocaleText::plainNumberText(v).isEmpty());
+    }
+}
+
 TEST(PaymentNumber, AtLeastThreeDigits)
 {
     EXPECT_EQ(LocaleText::paymentNumberText(1), QStringLiteral("001"));

@@ -679,7 +679,7 @@ TEST_P(RefusedAtOpen, WithAClearText)
     // Never created, never changed.
     EXPECT_EQ(QFile::exists(path), existed);
     EXPECT_EQ(fileHash(path), before);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), existed ? 1 : 0);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot).size(), existed ? 1 : 0);
 }
 
 void writeFile(const QString& path, const QByteArray& bytes)
@@ -699,6 +699,7 @@ INSTANTIATE_TEST_SUITE_P(
     Files, RefusedAtOpen,
     ::testing::Values(
         RefusedCase{"missingFile", [](const QString&) {}, "does not exist"},
+        RefusedCase{"folder", [](const QString& p) { QDir().mkpath(p); }, "is not a file"},
         RefusedCase{"emptyFile", [](const QString& p) { writeFile(p, {}); }, "is not a Brimvale database"},
         RefusedCase{"textFile",
                     [](const QString& p) { writeFile(p, QByteArray("Loan,Amount\nCar,1000\n").repeated(200)); },
