@@ -13,7 +13,7 @@ enum class ExtraPaymentKind { LumpSum, Repeating, Ignored };
 struct ExtraPayment {
     ExtraPaymentKind kind = ExtraPaymentKind::Ignored;
     Date start{};
-    std::optional<Date> stop;  // repeating only
+    std::optional<Date> stop;  // repeating only; without one it runs to the end of the loan
     double amount = 0.0;
 };
 

@@ -48,8 +48,8 @@ struct ScheduleResult {
     BaselineFigures baseline;
     SummaryFigures summary;
     Date adjustedPayoffDate{};  // due date of the last row
-    short paymentsSaved = 0;
-    double totalSaved = 0.0;
+    short paymentsSaved = 0;    // payments the baseline made minus the rows of this run
+    double totalSaved = 0.0;    // baseline total paid minus adjusted total paid, to cents
 };
 
 using ScheduleOutcome = std::variant<ScheduleResult, EngineError>;

@@ -253,7 +253,9 @@ INSTANTIATE_TEST_SUITE_P(
         // 100 / 360 rounds up to 0.28: the loan is paid off in row 358 anyway.
         SavedRow{"RoundedUpPaymentPaysOffEarly", loan(100.0, 0, 360, Months, Monthly), {}, 358, 0},
         // 1300 % a year is above 100 % a month: the balance never falls.
-        SavedRow{"RateAbove100PercentPerPeriod", loan(1000.0, 1300, 3, Months, Monthly), {}, 3, 0}),
+        SavedRow{"RateAbove100PercentPerPeriod", loan(1000.0, 1300, 3, Months, Monthly), {}, 3, 0},
+        // All 32767 rows of the longest weekly loan, without an overflow after the last.
+        SavedRow{"LongestWeeklyLoan", loan(1000.0, 6, 7536, Months, Weekly, ymd(2024, 1, 1)), {}, 32767, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PaymentsSaved, RateAbove100PercentPaysInterestOnly)
