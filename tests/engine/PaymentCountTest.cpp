@@ -130,13 +130,4 @@ INSTANTIATE_TEST_SUITE_P(
         LimitRow{"TermBeyond16Bits", termsFor(40000, 0, 2), 0, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(PeriodsPerYear, FollowsFrequencyList)
-{
-    const short expected[] = {52, 26, 12, 24, 6, 4, 2, 1};
-    for (int f = 0; f < 8; ++f)
-        EXPECT_EQ(periodsPerYear(f), expected[f]) << "frequency " << f;
-    EXPECT_EQ(periodsPerYear(-1), 0);
-    EXPECT_EQ(periodsPerYear(8), 0);
-}
-
 }  // namespace
