@@ -1,0 +1,22 @@
+#pragma once
+
+#include "LoanStore.h"
+
+#include <QByteArray>
+#include <QSqlDatabase>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+// Shared by the reliability tests: real store files and sample loans.
+void makeStore(const QString& path);
+std::unique_ptr<LoanStore> openStore(const QString& path);
+QByteArray fileBytes(const QString& path);
+
+// The connection a LoanStore holds on `path`, for injecting faults in SQLite.
+QSqlDatabase storeConnection(const QString& path);
+
+LoanRecordTexts sampleLoan(const QString& description);
+std::vector<ExtraPaymentTexts> samplePayments(int count, int amount);
+QString readDescription(const LoanStore& store, int key);
