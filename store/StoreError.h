@@ -9,3 +9,10 @@ struct StoreError {
 
     QString text() const { return QString::number(number) + QStringLiteral(" - ") + description; }
 };
+
+// The numbers of the store's own failures (SQLite's codes are passed on as they come).
+namespace StoreErrorNumber {
+inline constexpr int Overflow = 6;
+inline constexpr int TypeMismatch = 13;
+inline constexpr int NoCurrentRecord = 3021;  // a key with no row
+}  // namespace StoreErrorNumber
