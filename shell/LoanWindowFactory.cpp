@@ -32,14 +32,17 @@ frmLoan* LoanWindowFactory::create(int mode, int key)
     auto* window = new frmLoan(m_store, m_messages, m_clock);
     window->Mode = mode;
     window->Loan = key;
+    // Inside its frame before loading, so the load sizes the frame; shown
+    // only afterwards. The frame's title follows the loan window's caption.
+    QMdiSubWindow* frame = m_area.addSubWindow(window);
+    frame->setWindowIcon(m_area.window()->windowIcon());
     window->load();
     return window;
 }
 
 void LoanWindowFactory::show(frmLoan* window)
 {
-    // The sub-window's title follows the loan window's caption from here on.
-    QMdiSubWindow* sub = m_area.addSubWindow(window);
+    auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget());
     sub->show();
     m_area.setActiveSubWindow(sub);
 }

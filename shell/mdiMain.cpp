@@ -45,6 +45,7 @@ mdiMain::mdiMain(LoanStore& store, Messages& messages, const Clock& clock, QWidg
 {
     setObjectName(QStringLiteral("mdiMain"));
     setWindowTitle(kAppTitle);
+    setWindowIcon(QIcon(programPicture(32)));
     m_sysInfoSource = m_defaultSysInfoSource.get();
     m_launcher = m_defaultLauncher.get();
     m_runDialog = [](QDialog& dialog) { dialog.exec(); };
