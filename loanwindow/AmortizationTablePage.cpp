@@ -2,7 +2,11 @@
 #include "ResultsHeader.h"
 #include "ResultsModel.h"
 
+#include <QTabWidget>
 #include <QFont>
+#include <QFontMetrics>
+
+#include <algorithm>
 #include <QHeaderView>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -17,7 +21,7 @@ constexpr int kResultColumnTwips[] = {1150, 950, 875, 1000, 875, 1000, 1100};
 
 QWidget* buildAmortizationTable(frmLoan::Ui& ui)
 {
-    auto* page = new QWidget;
+    auto* page = new QWidget(ui.tabLoan);
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(2, 2, 2, 2);
 
@@ -29,10 +33,20 @@ QWidget* buildAmortizationTable(frmLoan::Ui& ui)
 
     QFont font(QStringLiteral("Times New Roman"));
     font.setPointSizeF(8.25);
+    // Where Times New Roman is missing, a condensed face keeps the columns narrow.
+    font.setStretch(QFont::SemiCondensed);
     ui.flxResults->setFont(font);
 
+    // The original widths, widened only where this system's font would clip
+    // the widest text a column can hold.
+    const QFontMetrics metrics(font);
+    const QString widest[7] = {QStringLiteral("0000 - 00/00/00"), QStringLiteral("99,999.99"),
+                               QStringLiteral("99,999.99"), QStringLiteral("Cummulitive"),
+                               QStringLiteral("99,999.99"), QStringLiteral("Cummulitive"),
+                               QStringLiteral("999,999.99")};
     for (int column = 0; column < 7; ++column)
-        ui.flxResults->setColumnWidth(column, (kResultColumnTwips[column] + 7) / 15);
+        ui.flxResults->setColumnWidth(column, std::max((kResultColumnTwips[column] + 7) / 15,
+                                                       metrics.horizontalAdvance(widest[column]) + 10));
     // Uniform row heights keep scrolling and resets cheap however many rows.
     auto* rows = ui.flxResults->verticalHeader();
     rows->setVisible(false);

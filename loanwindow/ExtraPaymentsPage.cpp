@@ -1,7 +1,9 @@
 #include "LoanPages.h"
 
+#include <QTabWidget>
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -12,6 +14,8 @@
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace LoanPages {
 
@@ -26,8 +30,13 @@ QTableWidget* buildPaymentsTable(QWidget* parent)
     table->setObjectName(QStringLiteral("flxPayments"));
     table->setHorizontalHeaderLabels({QStringLiteral("#"), QStringLiteral("Type"), QStringLiteral("Start"),
                                       QStringLiteral("Stop"), QStringLiteral("Amount")});
+    // The original widths, widened only where this system's font would clip.
+    const QFontMetrics metrics(table->font());
+    const QString widest[5] = {QString(), QStringLiteral("Type"), QStringLiteral("12/31/2024"),
+                               QStringLiteral("12/31/2024"), QStringLiteral("$999,999.99")};
     for (int column = 0; column < 5; ++column)
-        table->setColumnWidth(column, kPaymentColumnTwips[column] / 15);
+        table->setColumnWidth(column, std::max(kPaymentColumnTwips[column] / 15,
+                                               metrics.horizontalAdvance(widest[column]) + 12));
     table->setColumnHidden(0, true);
     table->verticalHeader()->setVisible(false);
     table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -43,7 +52,7 @@ QTableWidget* buildPaymentsTable(QWidget* parent)
 
 QWidget* buildExtraPayments(frmLoan::Ui& ui)
 {
-    auto* page = new QWidget;
+    auto* page = new QWidget(ui.tabLoan);
     auto* layout = new QGridLayout(page);
 
     ui.chkSuppressFuture =

@@ -1,5 +1,6 @@
 #include "LoanPages.h"
 
+#include <QTabWidget>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPalette>
@@ -42,7 +43,7 @@ QLabel* makePicture(const char* name, const QString& html, QWidget* parent)
 
 QWidget* buildFormulas(frmLoan::Ui& ui)
 {
-    auto* page = new QWidget;
+    auto* page = new QWidget(ui.tabLoan);
     auto* layout = new QGridLayout(page);
 
     const QString bracket = QStringLiteral("[ ") + kPower + QStringLiteral(" - 1 ] / i");

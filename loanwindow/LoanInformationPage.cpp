@@ -2,6 +2,7 @@
 
 #include "LoanTerms.h"
 
+#include <QTabWidget>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGridLayout>
@@ -16,7 +17,7 @@ namespace LoanPages {
 
 QWidget* buildLoanInformation(frmLoan::Ui& ui)
 {
-    auto* page = new QWidget;
+    auto* page = new QWidget(ui.tabLoan);
     auto* layout = new QVBoxLayout(page);
 
     auto* descriptionRow = new QHBoxLayout;

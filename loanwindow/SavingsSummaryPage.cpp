@@ -1,5 +1,6 @@
 #include "LoanPages.h"
 
+#include <QTabWidget>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -34,7 +35,7 @@ QLineEdit* addBox(QGroupBox* frame, int row, int side, const QString& caption, c
 
 QWidget* buildSavingsSummary(frmLoan::Ui& ui)
 {
-    auto* page = new QWidget;
+    auto* page = new QWidget(ui.tabLoan);
     auto* layout = new QVBoxLayout(page);
 
     ui.Frame3 = makeFrame("Frame3", QStringLiteral("Original Loan"), page);

@@ -1,6 +1,7 @@
 #include "LoanPages.h"
 #include "SummaryChart.h"
 
+#include <QTabWidget>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -11,7 +12,7 @@ namespace LoanPages {
 
 QWidget* buildSummaryGraph(frmLoan::Ui& ui)
 {
-    auto* page = new QWidget;
+    auto* page = new QWidget(ui.tabLoan);
     auto* layout = new QVBoxLayout(page);
 
     ui.Frame1 = new QGroupBox(page);

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -38,6 +39,12 @@ frmLoan::frmLoan(LoanStore& store, Messages& messages, const Clock& clock, QWidg
     pal.setColor(QPalette::Window, QColor(0xE0, 0xE0, 0xE0));
     setPalette(pal);
 
+    // A small font, as the window was designed for; the six tab captions
+    // then fit the window's width.
+    QFont small = font();
+    small.setPointSizeF(8);
+    setFont(small);
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     m_ui->tabLoan = new QTabWidget(this);
@@ -48,6 +55,10 @@ frmLoan::frmLoan(LoanStore& store, Messages& messages, const Clock& clock, QWidg
     m_ui->tabLoan->addTab(LoanPages::buildSummaryGraph(*m_ui), QStringLiteral("Summary Graph"));
     m_ui->tabLoan->addTab(LoanPages::buildSavingsSummary(*m_ui), QStringLiteral("Savings Summary"));
     m_ui->tabLoan->addTab(LoanPages::buildFormulas(*m_ui), QStringLiteral("Formulas"));
+    QFont tabFont = small;
+    tabFont.setStretch(QFont::Condensed);
+    m_ui->tabLoan->tabBar()->setFont(tabFont);
+    m_ui->tabLoan->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 5px; }"));
     m_ui->tabLoan->setUsesScrollButtons(true);
     layout->addWidget(m_ui->tabLoan);
 
