@@ -58,25 +58,28 @@ private slots:
     void menuItems_data()
     {
         QTest::addColumn<QString>("menu");
+        QTest::addColumn<QString>("title");
         QTest::addColumn<QStringList>("items");  // "name=text=shortcut"; "-" a separator
-        QTest::newRow("File") << "mnuFile"
+        QTest::newRow("File") << "mnuFile" << "&File"
                               << QStringList{"mnuFileNew=&New=Ctrl+N", "mnuFileOpen=&Open ...=Ctrl+O",
                                              "mnuFileClose=&Close=", "-", "mnuFileSave=&Save=Ctrl+S",
                                              "mnuFileSaveAs=Save &As Copy=", "mnuFileDelete=&Delete=", "-",
                                              "mnuFileExit=E&xit="};
-        QTest::newRow("Window") << "mnuWindow"
+        QTest::newRow("Window") << "mnuWindow" << "&Window"
                                 << QStringList{"mnuWindowTileHorizontally=Tile &Horizontally=",
                                                "mnuWindowTileVertically=Tile &Vertically=",
                                                "mnuWindowCascade=&Cascade=", "mnuWindowArrangeIcons=&Arrange Icons="};
-        QTest::newRow("Help") << "mnuHelp"
+        QTest::newRow("Help") << "mnuHelp" << "&Help"
                               << QStringList{"mnuHelpContents=&Contents=", "mnuHelpAbout=&About="};
     }
     void menuItems()
     {
         QFETCH(QString, menu);
+        QFETCH(QString, title);
         QFETCH(QStringList, items);
         auto* m = f->main->findChild<QMenu*>(menu);
         QVERIFY(m);
+        QCOMPARE(m->title(), title);
         emit m->aboutToShow();
         QStringList found;
         for (QAction* a : m->actions())
@@ -85,12 +88,31 @@ private slots:
         QCOMPARE(found, items);
     }
 
-    void menuCaptions()
+    void shortcuts_data()
     {
-        QStringList titles;
-        for (QAction* a : f->main->menuBar()->actions())
-            titles << a->text();
-        QCOMPARE(titles, (QStringList{"&File", "&Window", "&Help"}));
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("windows");
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<bool>("picker");
+        QTest::newRow("Ctrl+N") << int(Qt::Key_N) << 2 << 0 << false;
+        QTest::newRow("Ctrl+S") << int(Qt::Key_S) << 1 << 1 << false;
+        QTest::newRow("Ctrl+O") << int(Qt::Key_O) << 1 << 0 << true;
+    }
+    void shortcuts()
+    {
+        QFETCH(int, key);
+        QFETCH(int, windows);
+        QFETCH(int, stored);
+        QFETCH(bool, picker);
+        bool pickerShown = false;
+        f->main->setDialogRunner([&](QDialog&) { pickerShown = true; });
+        ShellFixture::fill(f->newWindow(), {QStringLiteral("Car")});
+        f->main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f->main.get()));
+        QTest::keyClick(f->main.get(), Qt::Key(key), Qt::ControlModifier);
+        QCOMPARE(int(f->main->openLoans().size()), windows);
+        QCOMPARE(int(f->stored().size()), stored);
+        QCOMPARE(pickerShown, picker);
     }
 
     void toolbarButtons()
