@@ -59,6 +59,9 @@ bool frmLoan::ValidateLoan()
     const ValidationResult result = validateLoan(readInputs(*m_ui));
     if (!result.ok) {
         m_messages.warning(this, result.message);
+        // The inputs live on "Loan Information": bring it up so the focus can
+        // land on the field (a hidden, disabled field cannot take it).
+        m_ui->tabLoan->setCurrentIndex(0);
         fieldWidget(*m_ui, result.field)->setFocus();
         return false;
     }

@@ -25,6 +25,7 @@ private slots:
     void enablingFollowsTheTab();
     void validationMessages_data();
     void validationMessages();
+    void recalculateWithInvalidInputsShowsTheField();
     void failedRunLeavesTheWindowUnchanged_data();
     void failedRunLeavesTheWindowUnchanged();
     void closePrompt_data();
@@ -339,6 +340,23 @@ void tst_LoanWindow::validationMessages()
         QCOMPARE(QApplication::focusWidget(), h.w(qPrintable(focus)));
     }
     QCOMPARE(h.text("txtTerm"), termAfter);
+}
+
+void tst_LoanWindow::recalculateWithInvalidInputsShowsTheField()
+{
+    LoanWindowHarness h;
+    h.open();
+    h.show();
+    h.enterLoan("Car", 2, "12", 0, "3", "1000", "", QDate(2024, 1, 15));
+    h.calculate();
+    h.type("txtInterestRate", "abc");
+    h.tabs()->setCurrentIndex(1);
+    h.click("cmdRecalculate");
+    QCOMPARE(h.messages.texts(Kind::Warning), QStringList{"Interest rate must be numeric."});
+    QCOMPARE(h.tabs()->currentIndex(), 0);
+    QVERIFY(h.w("txtInterestRate")->isEnabled());
+    QCOMPARE(QApplication::focusWidget(), h.w("txtInterestRate"));
+    QCOMPARE(h.results()->rowCount(), 3);
 }
 
 void tst_LoanWindow::failedRunLeavesTheWindowUnchanged_data()
