@@ -102,9 +102,9 @@ frmAbout::frmAbout(const KeyValueSource& sysInfoSource, ProgramLauncher& launche
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(14, 14, 14, 14);
-    layout->addLayout(top, 3);
+    layout->addLayout(top, 1);
     layout->addLayout(lines);
-    layout->addLayout(bottom, 2);
+    layout->addLayout(bottom);
 
     // Client area 5730 x 4500 twips.
     setFixedSize(382, 300);
