@@ -5,12 +5,17 @@
 #include <QLocale>
 #include <QPalette>
 
+#include <limits>
+
 namespace LoanPages {
 
 QLineEdit* makeTextBox(const char* name, QWidget* parent)
 {
     auto* box = new QLineEdit(parent);
     box->setObjectName(QString::fromLatin1(name));
+    // QLineEdit cuts text at 32,767 characters by default; a pasted or stored
+    // text must never be shortened without a word.
+    box->setMaxLength(std::numeric_limits<int>::max());
     return box;
 }
 

@@ -468,6 +468,12 @@ void tst_LoanWindow::captionFollowsTheDescription()
     QCOMPARE(h.window->description(), QString("Copy of Boat"));
     h.type("txtLoan", "");
     QCOMPARE(h.window->windowTitle(), QString());
+    // Long texts are kept whole, past QLineEdit's usual 32,767 characters.
+    const QString longText(40000, QLatin1Char('x'));
+    for (const char* name : {"txtLoan", "txtInterestRate", "txtXPaymentAmount"}) {
+        h.box(name)->setText(longText);
+        QCOMPARE(h.text(name).size(), longText.size());
+    }
 }
 
 QTEST_MAIN(tst_LoanWindow)
