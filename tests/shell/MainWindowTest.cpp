@@ -133,6 +133,36 @@ private slots:
         QCOMPARE(keys, (QStringList{"New", "Open", "-", "Save", "Copy", "Delete"}));
     }
 
+    // The buttons themselves, clicked: each reaches its command through its key.
+    void toolbarButtonsClicked()
+    {
+        auto* bar = f->main->findChild<QToolBar*>(QStringLiteral("Toolbar1"));
+        auto click = [bar](const char* key) {
+            for (QAction* a : bar->actions())
+                if (a->data().toString() == QLatin1String(key))
+                    QTest::mouseClick(bar->widgetForAction(a), Qt::LeftButton);
+        };
+        bool pickerShown = false;
+        f->main->setDialogRunner([&](QDialog&) { pickerShown = true; });
+
+        click("New");
+        QCOMPARE(f->main->openLoans().size(), 1);
+        ShellFixture::fill(f->main->activeLoan(), {QStringLiteral("Car")});
+        click("Save");
+        QCOMPARE(f->stored().size(), size_t(1));
+        click("Copy");
+        QCOMPARE(f->stored().size(), size_t(2));
+        QCOMPARE(captions(f->main->openLoans()), (QStringList{"Copy of Car", "Car"}));
+        f->messages.answer(true);
+        click("Delete");
+        ShellFixture::settle();
+        QCOMPARE(f->messages.texts(Kind::Question), QStringList{deleteQuestion(QStringLiteral("Car"))});
+        QCOMPARE(captions(f->main->openLoans()), QStringList{"Copy of Car"});
+        QCOMPARE(f->stored().size(), size_t(1));
+        click("Open");
+        QVERIFY(pickerShown);
+    }
+
     // Close, Save, Save As Copy and Delete, whichever way they are reached,
     // do nothing without a loan window.
     void commandsWithoutWindowDoNothing_data()
@@ -472,6 +502,32 @@ private slots:
         if (secondInvalid)
             QCOMPARE(f->messages.texts(Kind::Warning), QStringList{"Interest rate must be entered."});
         QCOMPARE(int(f->stored().size()), storedAfter);
+    }
+
+    // A loan saved by the first Exit's prompt is not added a second time
+    // when Exit is tried again after another window refused.
+    void exitAgainAfterARefusalStoresEachLoanOnce()
+    {
+        ShellFixture::fill(f->newWindow(), {QStringLiteral("One")});
+        frmLoan* second = f->newWindow();
+        ShellFixture::fill(second, {QStringLiteral("Two"), QStringLiteral("1000"), QString()});
+        f->messages.answer(true);
+        f->messages.answer(true);
+        f->main->fileExit();
+        QVERIFY(f->main->isVisible());
+        QCOMPARE(f->stored().size(), size_t(1));
+
+        second->findChild<QLineEdit*>(QStringLiteral("txtInterestRate"))->setText(QStringLiteral("5"));
+        f->messages.answer(true);
+        f->messages.answer(true);
+        f->main->fileExit();
+        ShellFixture::settle();
+        QVERIFY(!f->main->isVisible());
+        QCOMPARE(f->messages.unexpectedQuestions(), 0);
+        const auto rows = f->stored();
+        QCOMPARE(rows.size(), size_t(2));
+        QCOMPARE(rows[0].description, QStringLiteral("One"));
+        QCOMPARE(rows[1].description, QStringLiteral("Two"));
     }
 
     void exitWithoutWindowsEnds()
