@@ -275,12 +275,16 @@ bool ExtraPaymentsEditor::eventFilter(QObject* watched, QEvent* event)
         // Opening the calendar or a context menu, or switching to another
         // application, is not leaving the field.
         if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
+            // Let the field finish its own editing first (a date picker fixes
+            // up a half-typed date on focus loss), then read its value.
+            watched->event(event);
             if (watched == m_ui.dtBeginDate)
                 onDateLeft(2);
             else if (watched == m_ui.dtEndDate)
                 onDateLeft(3);
             else if (watched == m_ui.txtXPaymentAmount)
                 onAmountLeft();
+            return true;
         }
     }
     return QObject::eventFilter(watched, event);

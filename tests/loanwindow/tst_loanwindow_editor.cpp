@@ -241,6 +241,14 @@ void tst_LoanWindowEditor::dateWrittenOnlyWhenChanged()
     QCOMPARE(h.cell(0, 2), QString("4/30/2024"));
     QVERIFY(h.window->DataHasChanged);
 
+    // Typed on the keyboard, section by section.
+    h.focus("dtBeginDate");
+    auto* begin = h.w<QDateEdit>("dtBeginDate");
+    begin->setSelectedSection(QDateTimeEdit::MonthSection);
+    QTest::keyClicks(begin, "05012025");
+    h.focus("txtXPaymentAmount");
+    QCOMPARE(h.cell(0, 2), QString("5/1/2025"));
+
     h.window->DataHasChanged = false;
     h.focus("dtEndDate");
     h.w<QDateEdit>("dtEndDate")->setDate(QDate(2024, 12, 31));
