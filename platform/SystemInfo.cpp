@@ -50,8 +50,8 @@ DesktopSystemInfoSource::DesktopSystemInfoSource(QStringList candidates)
     : m_candidates(std::move(candidates))
 {
     if (m_candidates.isEmpty())
-        m_candidates = {QStringLiteral("hardinfo"), QStringLiteral("gnome-system-monitor"),
-                        QStringLiteral("ksysguard"), QStringLiteral("xfce4-taskmanager")};
+        m_candidates = {QStringLiteral("hardinfo2"), QStringLiteral("hardinfo"), QStringLiteral("kinfocenter"),
+                        QStringLiteral("gnome-system-monitor")};
 }
 
 std::optional<KeyValue> DesktopSystemInfoSource::lookup(std::uint32_t root, const QString& keyName,

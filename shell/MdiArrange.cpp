@@ -29,10 +29,16 @@ QList<QMdiSubWindow*> minimised(const QList<QMdiSubWindow*>& windows, bool wante
     return out;
 }
 
+// The whole client space: scroll bars shown now go once everything fits.
+QRect clientSpace(const QMdiArea& area)
+{
+    return QRect(QPoint(0, 0), area.contentsRect().size());
+}
+
 // Lines the icons up from the bottom-left corner; returns the height they take.
 int placeIcons(QMdiArea& area, const QList<QMdiSubWindow*>& icons)
 {
-    const QRect space = area.viewport()->rect();
+    const QRect space = clientSpace(area);
     int x = 0;
     int bottom = space.bottom() + 1;
     int rowHeight = 0;
@@ -59,7 +65,7 @@ void tile(QMdiArea& area, bool sideBySide)
     const QList<QMdiSubWindow*> normal = minimised(windows, false);
     if (normal.isEmpty())
         return;
-    QRect space = area.viewport()->rect();
+    QRect space = clientSpace(area);
     space.setHeight(std::max(1, space.height() - iconHeight));
     const int n = int(normal.size());
     for (int i = 0; i < n; ++i) {

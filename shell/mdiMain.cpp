@@ -52,6 +52,9 @@ mdiMain::mdiMain(LoanStore& store, Messages& messages, const Clock& clock, QWidg
 
     m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
     m_mdiArea->setBackground(QColor(0, 128, 128));
+    // A window pushed partly out of sight can still be reached.
+    m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdiArea);
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &mdiMain::updateMenus);
 
