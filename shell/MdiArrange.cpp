@@ -35,10 +35,10 @@ QRect clientSpace(const QMdiArea& area)
     return QRect(QPoint(0, 0), area.contentsRect().size());
 }
 
-// Lines the icons up from the bottom-left corner; returns the height they take.
-int placeIcons(QMdiArea& area, const QList<QMdiSubWindow*>& icons)
+// Lines the icons up from the bottom-left corner of `space`; returns the
+// height they take.
+int placeIcons(const QRect& space, const QList<QMdiSubWindow*>& icons)
 {
-    const QRect space = clientSpace(area);
     int x = 0;
     int bottom = space.bottom() + 1;
     int rowHeight = 0;
@@ -61,7 +61,7 @@ int placeIcons(QMdiArea& area, const QList<QMdiSubWindow*>& icons)
 void tile(QMdiArea& area, bool sideBySide)
 {
     const QList<QMdiSubWindow*> windows = visibleWindows(area);
-    const int iconHeight = placeIcons(area, minimised(windows, true));
+    const int iconHeight = placeIcons(clientSpace(area), minimised(windows, true));
     const QList<QMdiSubWindow*> normal = minimised(windows, false);
     if (normal.isEmpty())
         return;
@@ -100,5 +100,6 @@ void tileVertically(QMdiArea& area)
 
 void arrangeIcons(QMdiArea& area)
 {
-    placeIcons(area, minimised(visibleWindows(area), true));
+    // The other windows stay where they are, and so may the scroll bars.
+    placeIcons(area.viewport()->rect(), minimised(visibleWindows(area), true));
 }

@@ -560,21 +560,35 @@ private slots:
         QCOMPARE(f->main->activeLoan(), first);
     }
 
+    // The two normal windows share the space above the row of icons.
     void windowArrangements_data()
     {
         QTest::addColumn<QString>("item");
-        QTest::newRow("tile horizontally") << "mnuWindowTileHorizontally";
-        QTest::newRow("tile vertically") << "mnuWindowTileVertically";
+        QTest::addColumn<bool>("withIcon");
+        QTest::newRow("tile horizontally") << "mnuWindowTileHorizontally" << false;
+        QTest::newRow("tile vertically") << "mnuWindowTileVertically" << false;
+        QTest::newRow("tile horizontally above an icon") << "mnuWindowTileHorizontally" << true;
+        QTest::newRow("tile vertically above an icon") << "mnuWindowTileVertically" << true;
     }
     void windowArrangements()
     {
         QFETCH(QString, item);
+        QFETCH(bool, withIcon);
         f->newWindow();
         f->newWindow();
+        QMdiSubWindow* icon = nullptr;
+        if (withIcon) {
+            f->newWindow();
+            icon = f->main->mdiArea()->subWindowList().last();
+            icon->showMinimized();
+        }
         f->action(item)->trigger();
-        const QRect area = f->main->mdiArea()->viewport()->rect();
+        QRect area = f->main->mdiArea()->viewport()->rect();
+        if (icon) {
+            QCOMPARE(icon->geometry().bottom(), area.bottom());
+            area.setBottom(icon->geometry().top() - 1);
+        }
         const QList<QMdiSubWindow*> subs = f->main->mdiArea()->subWindowList();
-        QCOMPARE(subs.size(), 2);
         const QRect a = subs[0]->geometry();
         const QRect b = subs[1]->geometry();
         QVERIFY(!a.intersects(b));
