@@ -43,8 +43,10 @@ void SummaryChart::setValues(double interest, double extraPayments, double princ
     // Keep the axis fitted to the tallest bar.
     const double top = std::max({interest, extraPayments, principal, 1.0});
     const auto axes = chart()->axes(Qt::Vertical);
-    if (!axes.isEmpty())
-        axes.first()->setRange(0.0, top * 1.05);
+    if (auto* amounts = axes.isEmpty() ? nullptr : qobject_cast<QValueAxis*>(axes.first())) {
+        amounts->setRange(0.0, top * 1.05);
+        amounts->applyNiceNumbers();
+    }
 }
 
 QStringList SummaryChart::seriesNames() const

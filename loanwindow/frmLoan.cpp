@@ -55,6 +55,14 @@ frmLoan::frmLoan(LoanStore& store, Messages& messages, const Clock& clock, QWidg
     m_ui->tabLoan->addTab(LoanPages::buildSummaryGraph(*m_ui), QStringLiteral("Summary Graph"));
     m_ui->tabLoan->addTab(LoanPages::buildSavingsSummary(*m_ui), QStringLiteral("Savings Summary"));
     m_ui->tabLoan->addTab(LoanPages::buildFormulas(*m_ui), QStringLiteral("Formulas"));
+    // The pages show the window's own grey ground.
+    for (int tab = 0; tab < m_ui->tabLoan->count(); ++tab) {
+        QWidget* page = m_ui->tabLoan->widget(tab);
+        QPalette pagePalette = page->palette();
+        pagePalette.setColor(QPalette::Window, QColor(0xE0, 0xE0, 0xE0));
+        page->setPalette(pagePalette);
+        page->setAutoFillBackground(true);
+    }
     QFont tabFont = small;
     tabFont.setStretch(QFont::Condensed);
     m_ui->tabLoan->tabBar()->setFont(tabFont);
