@@ -298,6 +298,7 @@ private slots:
         ShellFixture::settle();
         QCOMPARE(f->messages.texts(Kind::Question), QStringList{prompt(QStringLiteral("Boat"))});
         QVERIFY(f->main->openLoans().isEmpty());
+        QVERIFY(!f->action(QStringLiteral("mnuFileSave"))->isEnabled());
         QCOMPARE(f->stored().size(), size_t(yes ? 1 : 0));
     }
 
