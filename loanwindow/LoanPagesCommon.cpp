@@ -28,7 +28,7 @@ QLineEdit* makeResultBox(const char* name, QWidget* parent)
     pal.setColor(QPalette::Base, QColor(0xC0, 0xC0, 0xC0));
     pal.setColor(QPalette::Text, Qt::black);
     box->setPalette(pal);
-    box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("$9,999,999.99")) + 12);
+    box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("$999,999.99")) + 10);
     return box;
 }
 
