@@ -80,8 +80,7 @@ int longestWeeklyTermInMonths()
     for (int months = 32767 * 12 / 52 + 12; months > 0; --months) {
         terms.term = months;
         try {
-            if (engine::numberOfPayments(terms) > 32767)
-                continue;
+            engine::numberOfPayments(terms);  // throws "Overflow" past 32,767 payments
         } catch (const engine::EngineFailure&) {
             continue;
         }
