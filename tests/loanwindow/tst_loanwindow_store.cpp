@@ -2,6 +2,9 @@
 // deleting, and the close prompt of a stored loan.
 #include "LoanWindowHarness.h"
 
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -70,6 +73,7 @@ private slots:
     void saveFailureKeepsTheWindow();
     void deleteLoan_data();
     void deleteLoan();
+    void insideAnMdiFrame();
     void closePromptOfAStoredLoan_data();
     void closePromptOfAStoredLoan();
 };
@@ -289,6 +293,46 @@ void tst_LoanWindowStore::deleteLoan()
     QCOMPARE(int(std::get<std::vector<LoanListEntry>>(h.store->listLoans()).size()), loansLeft);
     if (!closed)
         QVERIFY(window.IsDataChanged());
+}
+
+void tst_LoanWindowStore::insideAnMdiFrame()
+{
+    LoanWindowHarness h;
+    const int key = storeLoan(*h.store, 0);
+    QMdiArea area;
+    area.resize(900, 700);
+    // As the main window does it: into the frame first, then load.
+    auto* window = new frmLoan(*h.store, h.messages, h.clock);
+    QMdiSubWindow* frame = area.addSubWindow(window);
+    window->Mode = 1;
+    window->Loan = key;
+    window->load();
+    area.show();
+    frame->show();
+    QCOMPARE(frame->size(), QSize(533, 370));
+    QCOMPARE(frame->windowTitle(), QString("Car"));
+
+    // The frame's close box goes through the prompt; No closes.
+    window->findChild<QLineEdit*>("txtTerm")->setText("4");
+    h.messages.answer(false);
+    QVERIFY(frame->close());
+    QCOMPARE(h.messages.texts(Kind::Question).size(), 1);
+
+    // A confirmed delete closes the frame without a prompt.
+    auto* second = new frmLoan(*h.store, h.messages, h.clock);
+    QPointer<QMdiSubWindow> secondFrame = area.addSubWindow(second);
+    secondFrame->setAttribute(Qt::WA_DeleteOnClose);
+    second->Mode = 1;
+    second->Loan = key;
+    second->load();
+    secondFrame->show();
+    second->findChild<QLineEdit*>("txtTerm")->setText("5");
+    h.messages.clear();
+    h.messages.answer(true);
+    second->DeleteLoan(second->Loan);
+    QCOMPARE(h.messages.texts(Kind::Question).size(), 1);
+    QTRY_VERIFY(secondFrame.isNull());
+    QCOMPARE(h.messages.unexpectedQuestions(), 0);
 }
 
 void tst_LoanWindowStore::closePromptOfAStoredLoan_data()
