@@ -1,0 +1,222 @@
+// Hostile input at the loan window: megabyte pastes, control characters,
+// right-to-left text, numbers the readers must refuse and a term that
+// overflows. Each must end in a validation message, a clear error or a sound
+// calculation; the window must stay usable and nothing stored may be damaged.
+
+#include "LoanWindowHarness.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+namespace {
+
+const QString kMegabyteOfNines = QString(1 << 20, QLatin1Char('9'));
+const QString kMegabyteOfLetters = QString(1 << 20, QLatin1Char('x'));
+
+}  // namespace
+
+class WindowBadInput : public QObject {
+    Q_OBJECT
+
+private:
+    // A calculated, stored loan of 1,000.00 at 12 % over 3 months.
+    void openGoodLoan(LoanWindowHarness& h)
+    {
+        h.open();
+        h.show();
+        h.enterLoan(QStringLiteral("Car"), 2, QStringLiteral("12"), 0, QStringLiteral("3"),
+                    QStringLiteral("1000"), QString(), QDate(2024, 1, 15));
+        h.calculate();
+        QCOMPARE(h.text("txtPaymentAmount"), QStringLiteral("$340.02"));
+        int mode = h.window->Mode;
+        int key = h.window->Loan;
+        QVERIFY(h.window->SaveLoan(mode, key));
+        h.window->Mode = mode;
+        h.window->Loan = key;
+        h.messages.clear();
+    }
+
+    void paste(LoanWindowHarness& h, const char* box, const QString& text)
+    {
+        QLineEdit* edit = h.box(box);
+        edit->setFocus();
+        edit->selectAll();
+        QGuiApplication::clipboard()->setText(text);
+        edit->paste();
+    }
+
+    // The window still calculates the good loan after the bad input is gone.
+    void expectStillUsable(LoanWindowHarness& h, const char* box, const QString& goodText)
+    {
+        h.messages.clear();
+        h.type(box, goodText);
+        h.calculate();
+        QVERIFY2(h.messages.shown().isEmpty(), qPrintable(h.messages.texts().join(QLatin1Char('|'))));
+        QCOMPARE(h.text("txtPaymentAmount"), QStringLiteral("$340.02"));
+        QCOMPARE(h.results()->rowCount(), 3);
+    }
+
+    // The stored loan is still the one saved before the bad input.
+    void expectStoredIntact(LoanWindowHarness& h)
+    {
+        auto record = h.store->readLoan(h.window->Loan);
+        QVERIFY(std::holds_alternative<LoanRecord>(record));
+        const auto& loan = std::get<LoanRecord>(record);
+        QCOMPARE(loan.description.value_or(QString()), QStringLiteral("Car"));
+        QCOMPARE(loan.origAmount.value_or(QString()), QStringLiteral("1000"));
+        QCOMPARE(loan.interestRate.value_or(QString()), QStringLiteral("12"));
+    }
+
+private slots:
+    void initTestCase() { pinLocale(); }
+
+    void refusedNumbers_data()
+    {
+        QTest::addColumn<QByteArray>("box");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("good");
+        QTest::addColumn<QString>("message");
+
+        const struct {
+            const char* box;
+            const char* good;
+            const char* message;
+        } boxes[] = {
+            {"txtInterestRate", "12", "Interest rate must be numeric."},
+            {"txtTerm", "3", "Payment Term must be numeric."},
+            {"txtLoanAmount", "1000", "The Loan Amount must be numeric."},
+        };
+        const struct {
+            const char* name;
+            QString text;
+        } texts[] = {
+            {"megabyte of digits", kMegabyteOfNines},
+            {"megabyte of letters", kMegabyteOfLetters},
+            {"control characters", QStringLiteral("1\x01\x02" "2\t")},
+            {"right to left", QStringLiteral("\u0661\u0662 \u0642\u0631\u0636")},
+            {"1e308", QStringLiteral("1e308")},
+            {"NaN", QStringLiteral("NaN")},
+            {"Infinity", QStringLiteral("Infinity")},
+            {"hex", QStringLiteral("0x10")},
+        };
+        for (const auto& b : boxes)
+            for (const auto& t : texts)
+                QTest::addRow("%s %s", b.box, t.name)
+                    << QByteArray(b.box) << t.text << QString::fromLatin1(b.good)
+                    << QString::fromLatin1(b.message);
+    }
+
+    void refusedNumbers()
+    {
+        QFETCH(QByteArray, box);
+        QFETCH(QString, text);
+        QFETCH(QString, good);
+        QFETCH(QString, message);
+
+        LoanWindowHarness h;
+        openGoodLoan(h);
+        const QString tableBefore = h.result(0, 6);
+        paste(h, box.constData(), text);
+        h.calculate();
+        QCOMPARE(h.messages.texts(ScriptedMessages::Kind::Warning), QStringList{message});
+        QCOMPARE(QApplication::focusWidget(), h.box(box.constData()));
+        QCOMPARE(h.result(0, 6), tableBefore);
+        expectStoredIntact(h);
+        expectStillUsable(h, box.constData(), good);
+    }
+
+    // Amounts that are numbers but not usable ones.
+    void refusedAmounts_data()
+    {
+        QTest::addColumn<QString>("loanAmount");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("minus zero") << QStringLiteral("-0") << QStringLiteral("Loan Amount must be greater than $0.00.");
+        QTest::newRow("negative") << QStringLiteral("-5") << QStringLiteral("Loan Amount must be greater than $0.00.");
+        QTest::newRow("below a cent") << QStringLiteral("0.004") << QStringLiteral("Loan Amount must be greater than $0.00.");
+    }
+
+    void refusedAmounts()
+    {
+        QFETCH(QString, loanAmount);
+        QFETCH(QString, message);
+        LoanWindowHarness h;
+        openGoodLoan(h);
+        paste(h, "txtLoanAmount", loanAmount);
+        h.calculate();
+        QCOMPARE(h.messages.texts(ScriptedMessages::Kind::Warning), QStringList{message});
+        expectStillUsable(h, "txtLoanAmount", QStringLiteral("1000"));
+    }
+
+    // Descriptions are free text: whatever is pasted is kept whole, stored
+    // and read back unchanged.
+    void descriptionsKeptWhole_data()
+    {
+        QTest::addColumn<QString>("description");
+        QTest::newRow("megabyte") << kMegabyteOfLetters;
+        QTest::newRow("control characters") << QStringLiteral("Car\x01\x07\x1b end");
+        QTest::newRow("right to left") << QStringLiteral("\u0642\u0631\u0636 \u0633\u064A\u0627\u0631\u0629");
+        QTest::newRow("sql") << QStringLiteral("x'); DROP TABLE tblLoanDetail; --");
+    }
+
+    void descriptionsKeptWhole()
+    {
+        QFETCH(QString, description);
+        LoanWindowHarness h;
+        openGoodLoan(h);
+        paste(h, "txtLoan", description);
+        QCOMPARE(h.text("txtLoan"), description);
+        h.calculate();
+        QVERIFY2(h.messages.shown().isEmpty(), qPrintable(h.messages.texts().join(QLatin1Char('|'))));
+        int mode = h.window->Mode;
+        int key = h.window->Loan;
+        QVERIFY(h.window->SaveLoan(mode, key));
+        auto record = h.store->readLoan(key);
+        QVERIFY(std::holds_alternative<LoanRecord>(record));
+        QCOMPARE(std::get<LoanRecord>(record).description.value_or(QString()), description);
+    }
+
+    void extraPaymentAmount_data()
+    {
+        QTest::addColumn<QString>("amount");
+        QTest::newRow("megabyte of digits") << kMegabyteOfNines;
+        QTest::newRow("NaN") << QStringLiteral("NaN");
+        QTest::newRow("Infinity") << QStringLiteral("Infinity");
+        QTest::newRow("1e308") << QStringLiteral("1e308");
+        QTest::newRow("control characters") << QStringLiteral("\x01\x02");
+    }
+
+    void extraPaymentAmount()
+    {
+        QFETCH(QString, amount);
+        LoanWindowHarness h;
+        openGoodLoan(h);
+        h.tabs()->setCurrentIndex(1);
+        h.click("cmdAddPayment");
+        paste(h, "txtXPaymentAmount", amount);
+        h.focus("cmdRecalculate");
+        QCOMPARE(h.messages.texts(ScriptedMessages::Kind::Warning), QStringList{QStringLiteral("Amount must be numeric")});
+        QCOMPARE(h.payment(0, 4), QStringLiteral("0.00"));
+        expectStoredIntact(h);
+    }
+
+    void weeklyTermOf32767MonthsOverflows()
+    {
+        LoanWindowHarness h;
+        openGoodLoan(h);
+        h.tabs()->setCurrentIndex(0);
+        h.w<QComboBox>("cboppt")->setCurrentIndex(0);
+        h.type("txtTerm", QStringLiteral("32767"));
+        const QString paymentBefore = h.text("txtPaymentAmount");
+        const int rowsBefore = h.results()->rowCount();
+        h.calculate();
+        QCOMPARE(h.messages.texts(ScriptedMessages::Kind::Critical), QStringList{QStringLiteral("6 - Overflow")});
+        QCOMPARE(h.text("txtPaymentAmount"), paymentBefore);
+        QCOMPARE(h.results()->rowCount(), rowsBefore);
+        h.w<QComboBox>("cboppt")->setCurrentIndex(2);
+        expectStillUsable(h, "txtTerm", QStringLiteral("3"));
+        expectStoredIntact(h);
+    }
+};
+
+QTEST_MAIN(WindowBadInput)
+#include "tst_window_bad_input.moc"
