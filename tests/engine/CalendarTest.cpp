@@ -3,130 +3,71 @@
 #include "PaymentCalendar.h"
 
 using namespace engine;
-using enginetest::sameDates;
-using enginetest::ymd;
+using namespace enginetest;
 
 namespace {
 
-enum Frequency { Weekly, BiWeekly, Monthly, SemiMonthly, BiMonthly, Quarterly, SemiAnnually, Anually };
-
-std::vector<Date> firstDates(int frequency, Date first, int count, int fromNumber = 1)
+TEST(PaymentDates, FollowTheCalendar)
 {
-    std::vector<Date> dates;
-    for (int n = fromNumber; n < fromNumber + count; ++n)
-        dates.push_back(nextPaymentDate(frequency, n, first));
-    return dates;
-}
-
-// --- Whole sequences -----------------------------------------------------------
-
-struct SequenceRow {
-    const char* name;
-    int frequency;
-    Date first;
-    int fromNumber;
-    std::vector<Date> expected;
-};
-
-class PaymentDates : public ::testing::TestWithParam<SequenceRow> {};
-
-TEST_P(PaymentDates, FollowTheCalendar)
-{
-    const SequenceRow& row = GetParam();
-    EXPECT_TRUE(sameDates(row.expected, firstDates(row.frequency, row.first,
-                                                   int(row.expected.size()), row.fromNumber)));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Sequences, PaymentDates,
-    ::testing::Values(
-        SequenceRow{"Monthly31January", Monthly, ymd(2024, 1, 31), 1,
-                    {ymd(2024, 1, 31), ymd(2024, 2, 29), ymd(2024, 3, 31), ymd(2024, 4, 30), ymd(2024, 5, 31)}},
-        SequenceRow{"Anually29February", Anually, ymd(2024, 2, 29), 1,
-                    {ymd(2024, 2, 29), ymd(2025, 2, 28), ymd(2026, 2, 28), ymd(2027, 2, 28), ymd(2028, 2, 29)}},
-        SequenceRow{"SemiMonthly15January", SemiMonthly, ymd(2024, 1, 15), 1,
-                    {ymd(2024, 1, 15), ymd(2024, 1, 31), ymd(2024, 2, 15), ymd(2024, 2, 29), ymd(2024, 3, 15),
-                     ymd(2024, 3, 31), ymd(2024, 4, 15)}},
-        SequenceRow{"SemiMonthly31January", SemiMonthly, ymd(2024, 1, 31), 1,
-                    {ymd(2024, 1, 31), ymd(2024, 2, 15), ymd(2024, 2, 29), ymd(2024, 3, 15), ymd(2024, 3, 31),
-                     ymd(2024, 4, 15), ymd(2024, 4, 30)}},
-        SequenceRow{"SemiMonthly1January", SemiMonthly, ymd(2024, 1, 1), 1,
-                    {ymd(2024, 1, 1), ymd(2024, 2, 15), ymd(2024, 2, 29), ymd(2024, 3, 15), ymd(2024, 3, 31),
-                     ymd(2024, 4, 15), ymd(2024, 4, 30)}},
-        SequenceRow{"SemiMonthly15DecemberAcrossYear", SemiMonthly, ymd(2023, 12, 15), 1,
-                    {ymd(2023, 12, 15), ymd(2023, 12, 31), ymd(2024, 1, 15), ymd(2024, 1, 31)}},
-        SequenceRow{"BiWeekly5January", BiWeekly, ymd(2024, 1, 5), 1,
-                    {ymd(2024, 1, 5), ymd(2024, 1, 19), ymd(2024, 2, 2)}},
-        SequenceRow{"Weekly1January", Weekly, ymd(2024, 1, 1), 1,
-                    {ymd(2024, 1, 1), ymd(2024, 1, 8), ymd(2024, 1, 15)}},
-        SequenceRow{"WeeklyPayment1000", Weekly, ymd(2024, 1, 1), 1000, {ymd(2043, 2, 23)}},
-        SequenceRow{"SemiAnnually30August", SemiAnnually, ymd(2024, 8, 30), 1,
-                    {ymd(2024, 8, 30), ymd(2025, 2, 28), ymd(2025, 8, 30)}},
-        SequenceRow{"BiMonthly31December", BiMonthly, ymd(2023, 12, 31), 1,
-                    {ymd(2023, 12, 31), ymd(2024, 2, 29), ymd(2024, 4, 30), ymd(2024, 6, 30)}},
-        SequenceRow{"Quarterly30November", Quarterly, ymd(2023, 11, 30), 1,
-                    {ymd(2023, 11, 30), ymd(2024, 2, 29), ymd(2024, 5, 30), ymd(2024, 8, 30)}},
-        SequenceRow{"MonthlyLastPaymentOfLongestLoan", Monthly, ymd(2024, 1, 31), 32767, {ymd(4754, 7, 31)}}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(PaymentDates, FirstPaymentIsTheStartForEveryFrequency)
-{
-    for (int f = Weekly; f <= Anually; ++f)
-        EXPECT_EQ(nextPaymentDate(f, 1, ymd(2024, 3, 31)), ymd(2024, 3, 31)) << "frequency " << f;
-}
-
-// --- Failures: 16-bit steps and the end of the calendar -----------------------
-
-struct FailureRow {
-    const char* name;
-    int frequency;
-    Date first;
-    int number;
-    int expectedError;
-};
-
-class PaymentDateFailures : public ::testing::TestWithParam<FailureRow> {};
-
-TEST_P(PaymentDateFailures, ReportNumberedError)
-{
-    const FailureRow& row = GetParam();
-    try {
-        const Date date = nextPaymentDate(row.frequency, row.number, row.first);
-        FAIL() << "returned " << enginetest::dateText(date);
-    } catch (const EngineFailure& failure) {
-        EXPECT_EQ(failure.error().number, row.expectedError);
-        EXPECT_FALSE(failure.error().description.empty());
+    struct Row { const char* name; int frequency; Date first; int fromNumber; std::vector<Date> expected; };
+    const Row rows[] = {
+        {"Monthly31January", Monthly, ymd(2024, 1, 31), 1,
+         {ymd(2024, 1, 31), ymd(2024, 2, 29), ymd(2024, 3, 31), ymd(2024, 4, 30), ymd(2024, 5, 31)}},
+        {"Anually29February", Anually, ymd(2024, 2, 29), 1,
+         {ymd(2024, 2, 29), ymd(2025, 2, 28), ymd(2026, 2, 28), ymd(2027, 2, 28), ymd(2028, 2, 29)}},
+        {"SemiMonthly15January", SemiMonthly, ymd(2024, 1, 15), 1,
+         {ymd(2024, 1, 15), ymd(2024, 1, 31), ymd(2024, 2, 15), ymd(2024, 2, 29), ymd(2024, 3, 15)}},
+        {"SemiMonthly31January", SemiMonthly, ymd(2024, 1, 31), 1,
+         {ymd(2024, 1, 31), ymd(2024, 2, 15), ymd(2024, 2, 29), ymd(2024, 3, 15), ymd(2024, 3, 31)}},
+        {"SemiMonthly1January", SemiMonthly, ymd(2024, 1, 1), 1,
+         {ymd(2024, 1, 1), ymd(2024, 2, 15), ymd(2024, 2, 29), ymd(2024, 3, 15), ymd(2024, 3, 31)}},
+        {"BiWeeklyPayment3", BiWeekly, ymd(2024, 1, 5), 3, {ymd(2024, 2, 2)}},
+        {"SemiAnnually30August", SemiAnnually, ymd(2024, 8, 30), 1,
+         {ymd(2024, 8, 30), ymd(2025, 2, 28), ymd(2025, 8, 30)}},
+        {"BiMonthly31December", BiMonthly, ymd(2023, 12, 31), 1, {ymd(2023, 12, 31), ymd(2024, 2, 29)}},
+        {"WeeklyPayment1000", Weekly, ymd(2024, 1, 1), 1000, {ymd(2043, 2, 23)}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::vector<Date> found;
+        for (int n = row.fromNumber; found.size() < row.expected.size(); ++n)
+            found.push_back(nextPaymentDate(row.frequency, n, row.first));
+        EXPECT_TRUE(sameDates(row.expected, found));
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Failures, PaymentDateFailures,
-    ::testing::Values(
-        // 2 x k leaves 16 bits from payment 16385 on.
-        FailureRow{"BiWeeklyDoubledStep", BiWeekly, ymd(2024, 1, 1), 16385, kOverflow},
-        FailureRow{"BiMonthlyDoubledStep", BiMonthly, ymd(2024, 1, 1), 16385, kOverflow},
-        FailureRow{"SemiAnnuallyDoubledStep", SemiAnnually, ymd(2024, 1, 1), 16385, kOverflow},
-        FailureRow{"PaymentNumberPast16Bits", Monthly, ymd(2024, 1, 1), 32769, kOverflow},
-        FailureRow{"MonthlyPastYear9999", Monthly, ymd(9999, 6, 30), 8, kDateOutOfRange},
-        FailureRow{"WeeklyPastYear9999", Weekly, ymd(9999, 12, 25), 2, kDateOutOfRange},
-        FailureRow{"SemiMonthlyPastYear9999", SemiMonthly, ymd(9999, 12, 15), 3, kDateOutOfRange},
-        FailureRow{"AnuallyPastYear9999", Anually, ymd(2024, 1, 1), 7977, kDateOutOfRange}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(PaymentDateFailures, DescribeDatePastYear9999)
+short countFor(int months, int frequency, Date first)
 {
-    try {
-        nextPaymentDate(Monthly, 2, ymd(9999, 12, 31));
-        FAIL();
-    } catch (const EngineFailure& failure) {
-        EXPECT_EQ(failure.error().description, "Date is past the year 9999");
-    }
+    return numberOfPayments({.description = "", .loanAmount = {}, .paymentAmount = 0, .annualRatePercent = 0,
+                             .term = months, .termType = Months, .frequency = frequency, .firstPaymentDate = first});
 }
 
-TEST(PaymentDates, LastDayOfYear9999IsStillValid)
+TEST(NumberOfPayments, TableForMonday1January2024)
 {
-    EXPECT_EQ(nextPaymentDate(SemiMonthly, 2, ymd(9999, 12, 15)), ymd(9999, 12, 31));
-    EXPECT_EQ(nextPaymentDate(Weekly, 2, ymd(9999, 12, 24)), ymd(9999, 12, 31));
+    const int months[] = {1, 3, 6, 12, 60, 360};
+    const short expected[6][8] = {
+        {4, 2, 1, 2, 0, 0, 0, 0},
+        {13, 6, 3, 6, 2, 1, 0, 0},
+        {26, 13, 6, 12, 3, 2, 1, 0},
+        {52, 26, 12, 24, 6, 4, 2, 1},
+        {261, 130, 60, 120, 30, 20, 10, 5},
+        {1565, 782, 360, 720, 180, 120, 60, 30},
+    };
+    for (int m = 0; m < 6; ++m)
+        for (int f = Weekly; f <= Anually; ++f)
+            EXPECT_EQ(countFor(months[m], f, ymd(2024, 1, 1)), expected[m][f])
+                << months[m] << " months, frequency " << f;
+}
+
+// Weekly counts the Sundays after the first payment up to the end of the term.
+TEST(NumberOfPayments, WeeklyCountsSundaysAfterTheStart)
+{
+    struct Row { Date first; int months; short expected; };
+    const Row rows[] = {{ymd(2021, 2, 28), 1, 4}, {ymd(2023, 1, 1), 12, 52}, {ymd(2022, 12, 31), 12, 53},
+                        {ymd(2020, 1, 31), 1, 4}};
+    for (const Row& row : rows)
+        EXPECT_EQ(countFor(row.months, Weekly, row.first), row.expected)
+            << dateText(row.first) << " + " << row.months << " months";
 }
 
 }  // namespace
