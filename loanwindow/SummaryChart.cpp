@@ -31,7 +31,10 @@ SummaryChart::SummaryChart(QWidget* parent) : QChartView(parent)
     chart->legend()->setAlignment(Qt::AlignRight);
     chart->setMargins(QMargins(2, 2, 2, 2));
     chart->setBackgroundRoundness(0);
+    // The view made a chart of its own; it is released, not deleted, when replaced.
+    QChart* own = this->chart();
     setChart(chart);
+    delete own;
     setRenderHint(QPainter::Antialiasing);
 }
 

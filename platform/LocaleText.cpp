@@ -117,6 +117,13 @@ QString fourDigitShortFormat(const QLocale& loc)
 
 }  // namespace
 
+void useRegionalSettings()
+{
+    const QLocale system = QLocale::system();
+    QLocale::setDefault(system.language() == QLocale::C ? QLocale(QLocale::English, QLocale::UnitedStates)
+                                                        : system);
+}
+
 std::optional<double> readNumber(const QString& text)
 {
     const QLocale loc;

@@ -11,6 +11,11 @@
 // conversion, so the two never disagree.
 namespace LocaleText {
 
+// Makes the user's regional settings the default locale; without any (the C
+// locale: no currency symbol, dates "d MMM yyyy") United States conventions
+// are used instead.
+void useRegionalSettings();
+
 // Blanks around, a sign, the locale's decimal and group separators and the
 // currency symbol are accepted; empty or blank text is not a number, nor are
 // non-finite values.

@@ -1,4 +1,5 @@
 #include "Clock.h"
+#include "LocaleText.h"
 #include "Messages.h"
 #include "Startup.h"
 #include "mdiMain.h"
@@ -10,6 +11,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(kAppTitle);
     QApplication::setApplicationVersion(QStringLiteral("3.1.0"));
+    LocaleText::useRegionalSettings();
 
     QtMessages messages;
     SystemClock clock;
