@@ -70,6 +70,8 @@ private:
 private slots:
     void initTestCase() { pinLocale(); }
 
+    // Texts the number reader must refuse (or, for -0, the amount rule),
+    // pasted into each number box.
     void refusedNumbers_data()
     {
         QTest::addColumn<QByteArray>("box");
@@ -104,6 +106,9 @@ private slots:
                 QTest::addRow("%s %s", b.box, t.name)
                     << QByteArray(b.box) << t.text << QString::fromLatin1(b.good)
                     << QString::fromLatin1(b.message);
+        QTest::newRow("txtLoanAmount -0") << QByteArray("txtLoanAmount") << QStringLiteral("-0")
+                                          << QStringLiteral("1000")
+                                          << QStringLiteral("Loan Amount must be greater than $0.00.");
     }
 
     void refusedNumbers()
@@ -125,37 +130,14 @@ private slots:
         expectStillUsable(h, box.constData(), good);
     }
 
-    // Amounts that are numbers but not usable ones.
-    void refusedAmounts_data()
-    {
-        QTest::addColumn<QString>("loanAmount");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("minus zero") << QStringLiteral("-0") << QStringLiteral("Loan Amount must be greater than $0.00.");
-        QTest::newRow("negative") << QStringLiteral("-5") << QStringLiteral("Loan Amount must be greater than $0.00.");
-        QTest::newRow("below a cent") << QStringLiteral("0.004") << QStringLiteral("Loan Amount must be greater than $0.00.");
-    }
-
-    void refusedAmounts()
-    {
-        QFETCH(QString, loanAmount);
-        QFETCH(QString, message);
-        LoanWindowHarness h;
-        openGoodLoan(h);
-        paste(h, "txtLoanAmount", loanAmount);
-        h.calculate();
-        QCOMPARE(h.messages.texts(ScriptedMessages::Kind::Warning), QStringList{message});
-        expectStillUsable(h, "txtLoanAmount", QStringLiteral("1000"));
-    }
-
     // Descriptions are free text: whatever is pasted is kept whole, stored
     // and read back unchanged.
     void descriptionsKeptWhole_data()
     {
         QTest::addColumn<QString>("description");
         QTest::newRow("megabyte") << kMegabyteOfLetters;
-        QTest::newRow("control characters") << QStringLiteral("Car\x01\x07\x1b end");
-        QTest::newRow("right to left") << QStringLiteral("\u0642\u0631\u0636 \u0633\u064A\u0627\u0631\u0629");
-        QTest::newRow("sql") << QStringLiteral("x'); DROP TABLE tblLoanDetail; --");
+        QTest::newRow("control characters and right to left")
+            << QStringLiteral("Car\x01\x07\x1b \u0642\u0631\u0636 x'); DROP TABLE tblLoanDetail; --");
     }
 
     void descriptionsKeptWhole()
@@ -180,8 +162,6 @@ private slots:
         QTest::addColumn<QString>("amount");
         QTest::newRow("megabyte of digits") << kMegabyteOfNines;
         QTest::newRow("NaN") << QStringLiteral("NaN");
-        QTest::newRow("Infinity") << QStringLiteral("Infinity");
-        QTest::newRow("1e308") << QStringLiteral("1e308");
         QTest::newRow("control characters") << QStringLiteral("\x01\x02");
     }
 
