@@ -27,11 +27,9 @@ public:
     explicit LoanWindowHarness(QDate today = QDate(2024, 1, 10)) : clock(today)
     {
         const QString path = dir.filePath(QStringLiteral("Brimvaledb.mdb"));
-        if (auto error = createStoreFile(path, QStringLiteral(BRIMVALE_SCHEMA_FILE)))
-            qFatal("store file: %s", qPrintable(*error));
+        if (auto error = createStoreFile(path, QStringLiteral(BRIMVALE_SCHEMA_FILE))) qFatal("store file: %s", qPrintable(*error));
         auto opened = LoanStore::open(path);
-        if (auto* error = std::get_if<StoreError>(&opened))
-            qFatal("store open: %s", qPrintable(error->text()));
+        if (auto* error = std::get_if<StoreError>(&opened)) qFatal("store open: %s", qPrintable(error->text()));
         store = std::move(std::get<std::unique_ptr<LoanStore>>(opened));
     }
 
@@ -50,16 +48,14 @@ public:
     {
         window->show();
         QApplication::setActiveWindow(window.get());
-        if (!QTest::qWaitForWindowActive(window.get()))
-            qWarning("window did not become active");
+        if (!QTest::qWaitForWindowActive(window.get())) qWarning("window did not become active");
     }
 
     template <typename T = QWidget>
     T* w(const char* name) const
     {
         T* found = window->findChild<T*>(QString::fromLatin1(name));
-        if (!found)
-            qFatal("no control %s", name);
+        if (!found) qFatal("no control %s", name);
         return found;
     }
     QLineEdit* box(const char* name) const { return w<QLineEdit>(name); }
@@ -68,6 +64,14 @@ public:
     QTableWidget* payments() const { return w<QTableWidget>("flxPayments"); }
     QAbstractItemModel* results() const { return w<QTableView>("flxResults")->model(); }
     QString result(int row, int column) const { return results()->index(row, column).data().toString(); }
+    static QStringList rowTexts(const QAbstractItemModel* model, int row)
+    {
+        QStringList texts;
+        for (int column = 0; column < model->columnCount(); ++column) texts << model->index(row, column).data().toString();
+        return texts;
+    }
+    QStringList resultRow(int row) const { return rowTexts(results(), row); }
+    QStringList paymentRow(int row) const { return rowTexts(payments()->model(), row); }
     QString payment(int row, int column) const
     {
         auto* item = payments()->item(row, column);
@@ -83,7 +87,7 @@ public:
         QTest::keyClicks(edit, text);
     }
 
-    // The inputs of tab 0, then "&Calculate".
+    // The inputs of tab 0 (press "&Calculate" with calculate()).
     void enterLoan(const QString& description, int frequency, const QString& rate, int termType,
                    const QString& term, const QString& loanAmount, const QString& paymentAmount,
                    QDate firstPayment)
@@ -97,15 +101,44 @@ public:
         type("txtLoanAmount", loanAmount);
         type("txtPaymentAmount", paymentAmount);
     }
+    // 1,000.00 at 12 % monthly, calculated.
+    void carLoan(QDate firstPayment = QDate(2024, 1, 15), const QString& term = QStringLiteral("3"))
+    {
+        enterLoan(QStringLiteral("Car"), 2, QStringLiteral("12"), 0, term, QStringLiteral("1000"), {}, firstPayment);
+        calculate();
+    }
     void click(const char* name) { QTest::mouseClick(w<QAbstractButton>(name), Qt::LeftButton); }
     void calculate() { click("cmdCalculate"); }
 
     // Moves the focus to a control (the previous one loses it).
     void focus(const char* name)
     {
-        QWidget* target = w(name);
-        target->setFocus(Qt::TabFocusReason);
+        w(name)->setFocus(Qt::TabFocusReason);
         QApplication::processEvents();
+    }
+
+    // On tab 1: adds a row and fills it through the entry fields.
+    void addPayment(bool lumpSum, QDate start, QDate stop, const QString& amount)
+    {
+        click("cmdAddPayment");
+        click(lumpSum ? "optType_0" : "optType_1");
+        focus("dtBeginDate");
+        w<QDateEdit>("dtBeginDate")->setDate(start);
+        focus("dtEndDate");
+        if (!lumpSum) w<QDateEdit>("dtEndDate")->setDate(stop);
+        focus("txtXPaymentAmount");
+        type("txtXPaymentAmount", amount);
+        focus("cmdAddPayment");
+    }
+
+    // A monthly loan of 10,000.00 at 6 % from 15 January 2024, saved through the store.
+    int storeLoan(int termType, const std::vector<ExtraPaymentTexts>& extras = {})
+    {
+        const LoanRecordTexts loan{QStringLiteral("Car"), QDate(2024, 1, 15), QStringLiteral("10000"), {},
+                                   QStringLiteral("6"), QStringLiteral("3"), termType, 2};
+        int mode = 0, key = 0;
+        if (auto error = store->saveLoan(mode, key, loan, extras)) qFatal("saveLoan: %s", qPrintable(error->text()));
+        return key;
     }
 
     QTemporaryDir dir;
