@@ -1,0 +1,448 @@
+// The shell end to end: the main window's File commands through the menu and
+// the toolbar on a real store file, the picker, the about box, start-up, and
+// the system information look-up behind the about box.
+#include "LoanStore.h"
+#include "ScriptedMessages.h"
+#include "Startup.h"
+#include "StoreFile.h"
+#include "SystemInfo.h"
+#include "frmLoan.h"
+#include "mdiMain.h"
+
+#include <QtSql>
+#include <QtTest>
+#include <QtWidgets>
+
+using Kind = ScriptedMessages::Kind;
+
+namespace {
+
+template <class T> T* child(const QObject* parent, const char* name) { return parent->findChild<T*>(name); }
+QString amountShown(const frmLoan* w) { return child<QLineEdit>(w, "txtLoanAmount")->text(); }
+
+// A registry filled by the test; remembers which values were asked for.
+struct FakeKeyValues : KeyValueSource {
+    QMap<QString, KeyValue> values;  // by "key|value"
+    mutable QStringList asked;
+    std::optional<KeyValue> lookup(std::uint32_t root, const QString& key, const QString& value) const override
+    {
+        asked << key + u'|' + value;
+        const auto it = values.find(key + u'|' + value);
+        return it == values.end() || root != KeyRoot::LocalMachine ? std::nullopt : std::optional(*it);
+    }
+};
+
+// Every folder but /empty holds the tool; programs whose path holds "broken" fail to start.
+struct FakeLauncher : ProgramLauncher {
+    QStringList started;
+    bool fileExists(const QString& path) const override { return !path.startsWith(QLatin1String("/empty/")); }
+    bool start(const QString& program) override
+    {
+        const bool ok = !program.isEmpty() && !program.contains(QLatin1String("broken"));
+        if (ok)
+            started << program;
+        return ok;
+    }
+};
+
+// A real store file in a temporary folder and a shown main window on it,
+// answering questions from a script.
+struct ShellFixture {
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("Brimvaledb.mdb"));
+    std::unique_ptr<LoanStore> store;
+    ScriptedMessages messages;
+    FixedClock clock{QDate(2026, 1, 15)};
+    std::unique_ptr<mdiMain> main;  // last, so it goes first: its windows hold the store
+
+    ShellFixture()
+    {
+        if (const auto failure = createStoreFile(path, QStringLiteral(BRIMVALE_SCHEMA_FILE)))
+            qFatal("cannot create the test store: %s", qPrintable(*failure));
+        store = std::get<std::unique_ptr<LoanStore>>(LoanStore::open(path));
+        main = std::make_unique<mdiMain>(*store, messages, clock);
+        main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main.get()));
+    }
+
+    // A menu item by name ("mnuFileSave"), the "close box", else a real click on the
+    // toolbar button of that key ("Save").
+    void run(const QString& command)
+    {
+        auto* bar = child<QToolBar>(main.get(), "Toolbar1");
+        if (command.startsWith(QLatin1String("mnu")))
+            main->findChild<QAction*>(command)->trigger();
+        if (command == QLatin1String("close box"))
+            main->close();
+        for (QAction* a : bar->actions())
+            if (a->data().toString() == command)
+                QTest::mouseClick(bar->widgetForAction(a), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // closed windows go
+    }
+    frmLoan* newWindow(const QString& description, const QString& rate = QStringLiteral("6.5"))
+    {
+        run(QStringLiteral("mnuFileNew"));
+        frmLoan* w = main->activeLoan();
+        child<QLineEdit>(w, "txtLoan")->setText(description);
+        child<QComboBox>(w, "cboppt")->setCurrentIndex(2);  // monthly
+        child<QComboBox>(w, "cboTerm")->setCurrentIndex(1);  // years
+        child<QLineEdit>(w, "txtInterestRate")->setText(rate);
+        child<QLineEdit>(w, "txtTerm")->setText(QStringLiteral("30"));
+        child<QLineEdit>(w, "txtLoanAmount")->setText(QStringLiteral("150000"));
+        return w;
+    }
+    // An edit of the extra payments only: a lump sum added through the window's editor.
+    static void addLumpSum(frmLoan* w)
+    {
+        child<QPushButton>(w, "cmdCalculate")->click();
+        child<QTabWidget>(w, "tabLoan")->setCurrentIndex(1);
+        child<QRadioButton>(w, "optType_0")->setChecked(true);
+        child<QDateEdit>(w, "dtBeginDate")->setDate(QDate(2027, 3, 1));
+        child<QLineEdit>(w, "txtXPaymentAmount")->setText(QStringLiteral("500"));
+        child<QPushButton>(w, "cmdAddPayment")->click();
+    }
+    int storeLoan(const QString& description, const QString& amount = QStringLiteral("150000"))
+    {
+        int mode = 0, key = 0;
+        const LoanRecordTexts texts{description, QDate(2026, 2, 1), amount, {}, "6.5", "30", 1, 2};
+        if (const auto error = store->saveLoan(mode, key, texts, {}))
+            qFatal("cannot store a test loan: %s", qPrintable(error->text()));
+        return key;
+    }
+    std::vector<LoanListEntry> stored() const { return std::get<std::vector<LoanListEntry>>(store->listLoans()); }
+    LoanRecord record(int key) const { return std::get<LoanRecord>(store->readLoan(key)); }
+    // A statement on a second connection to the same file, to break the store under the window.
+    void breakStore(const QString& statement)
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), path);  // a connection of its own
+        db.setDatabaseName(path);
+        QVERIFY(db.open() && QSqlQuery(db).exec(statement));
+        db.close();
+    }
+};
+
+// One row each of the tables below.
+struct SaveCase { bool storedFirst; QString command; bool edited = false; };
+struct ExitCase { QString how; QList<bool> answers; bool secondInvalid; int storedAfter; };
+struct PickerCase { QStringList loans; bool broken; QString how; int row; bool stillOpen; QString opened; };
+struct DeleteCase { bool storedFirst; QString command; bool yes; };
+// value: what GetKeyValue leaves of "stale" on reading the first place; asked2: the second place read.
+struct SysInfoCase { std::optional<KeyValue> first; QString second, value; QStringList started; bool asked2, message; };
+
+}  // namespace
+
+class ShellTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<ShellFixture> f;
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+    void init() { f = std::make_unique<ShellFixture>(); }
+    void cleanup() { f.reset(); }
+
+    // Close, Save, Save As Copy and Delete do nothing; two News give two windows.
+    void emptyMainWindow()
+    {
+        for (const char* c : {"mnuFileClose", "mnuFileSave", "mnuFileSaveAs", "mnuFileDelete", "Save", "Copy", "Delete"})
+            f->run(c);
+        // The commands themselves too, past any disabled action.
+        for (auto command : {&mdiMain::fileClose, &mdiMain::fileSave, &mdiMain::fileSaveAs, &mdiMain::fileDelete})
+            (f->main.get()->*command)();
+        QVERIFY(f->main->openLoans().isEmpty() && f->main->isVisible());
+        QVERIFY(f->messages.shown().isEmpty() && f->stored().empty());
+
+        f->run("mnuFileNew");
+        f->run("New");
+        const QList<frmLoan*> w = f->main->openLoans();
+        QVERIFY(w.size() == 2 && w[0] != w[1]);
+        for (frmLoan* window : w)
+            QVERIFY(window->windowTitle() == "Untitled" && window->Mode == 0 && window->Loan == 0);
+    }
+
+    // Saved (once, or twice with edits between), then closed: stored once, nothing asked.
+    // edited: an extra payment and a new rate before the last save.
+    void saveThenClose_data()
+    {
+        QTest::addColumn<SaveCase>("c");
+        QTest::newRow("new loan") << SaveCase{false, "mnuFileSave", false};
+        QTest::newRow("new loan with an extra payment") << SaveCase{false, "Save", true};
+        QTest::newRow("new loan saved twice, edited between") << SaveCase{true, "Save", true};
+    }
+    void saveThenClose()
+    {
+        QFETCH(SaveCase, c);
+        frmLoan* w = f->newWindow("House");
+        if (c.storedFirst) {
+            f->run("mnuFileSave");
+            QVERIFY(w->Mode == 1 && w->Loan > 0 && !w->IsDataChanged());
+        }
+        const int key = w->Loan;
+        if (c.edited) {
+            ShellFixture::addLumpSum(w);
+            child<QLineEdit>(w, "txtInterestRate")->setText("7.25");
+        }
+        QCOMPARE(w->DataHasChanged, c.edited);
+        f->run(c.command);
+        QVERIFY(w->Mode == 1 && w->Loan > 0 && (!c.storedFirst || w->Loan == key));
+        f->run("mnuFileClose");
+        QVERIFY(f->main->openLoans().isEmpty() && f->messages.shown().isEmpty());
+        const auto rows = f->stored();
+        QCOMPARE(rows.size(), size_t(1));
+        QCOMPARE(f->record(rows[0].seqNo).interestRate.value_or(""), c.edited ? "7.25" : "6.5");
+        QCOMPARE(std::get<std::vector<ExtraPaymentRecord>>(f->store->readExtraPayments(rows[0].seqNo)).size(),
+                 size_t(c.edited));
+    }
+
+    void saveAsCopy_data()
+    {
+        QTest::addColumn<SaveCase>("c");
+        QTest::newRow("stored loan, menu") << SaveCase{true, "mnuFileSaveAs"};
+        QTest::newRow("stored loan, toolbar") << SaveCase{true, "Copy"};
+        QTest::newRow("never-saved loan") << SaveCase{false, "mnuFileSaveAs"};
+    }
+    void saveAsCopy()
+    {
+        QFETCH(SaveCase, c);
+        frmLoan* w = f->newWindow("Car");
+        if (c.storedFirst)
+            f->run("mnuFileSave");
+        const int original = w->Loan;
+        child<QLineEdit>(w, "txtLoanAmount")->setText("90000");  // goes with the copy, not into the original
+        f->run(c.command);
+        QCOMPARE(w->windowTitle(), "Copy of Car");
+        QVERIFY(w->Mode == 1 && w->Loan > 0 && w->Loan != original && !w->IsDataChanged());
+        QCOMPARE(f->record(w->Loan).description.value_or(""), "Copy of Car");
+        QCOMPARE(f->record(w->Loan).origAmount.value_or(""), "90000");
+        QCOMPARE(int(f->stored().size()), c.storedFirst ? 2 : 1);
+        const QList<frmLoan*> windows = f->main->openLoans();
+        QCOMPARE(windows.size(), c.storedFirst ? 2 : 1);
+        if (c.storedFirst) {
+            QVERIFY(windows[1]->windowTitle() == "Car" && windows[1]->Mode == 1 && windows[1]->Loan == original);
+            QCOMPARE(f->record(original).origAmount.value_or(""), "150000");
+            QCOMPARE(amountShown(windows[1]), "$150,000.00");
+            QCOMPARE(f->main->activeLoan(), windows[1]);
+        }
+        QVERIFY(f->messages.shown().isEmpty());
+    }
+
+    // A failing store keeps the window as it was and opens nothing. edited: an extra payment added.
+    void failedSaveKeepsTheWindow_data()
+    {
+        QTest::addColumn<SaveCase>("c");
+        QTest::newRow("Save of a new loan") << SaveCase{false, "mnuFileSave", true};
+        QTest::newRow("Save of a stored loan") << SaveCase{true, "Save", true};
+        QTest::newRow("Save As Copy of a new loan") << SaveCase{false, "mnuFileSaveAs", true};
+        QTest::newRow("Save As Copy of a stored loan") << SaveCase{true, "Copy", true};
+        QTest::newRow("Save As Copy of an unchanged stored loan") << SaveCase{true, "mnuFileSaveAs", false};
+    }
+    void failedSaveKeepsTheWindow()
+    {
+        QFETCH(SaveCase, c);
+        frmLoan* w = f->newWindow(" Truck ");
+        if (c.storedFirst) {
+            f->run("mnuFileSave");
+            w->setWindowTitle("Truck");  // as the picker captions it
+        }
+        if (c.edited)
+            ShellFixture::addLumpSum(w);
+        const int mode = w->Mode, key = w->Loan;
+        f->breakStore("DROP TABLE tblExtraPayments");
+        f->run(c.command);
+        QCOMPARE(f->messages.texts(Kind::Critical).size(), 1);
+        QVERIFY(w->Mode == mode && w->Loan == key);
+        QCOMPARE(w->description(), " Truck ");
+        QCOMPARE(w->windowTitle(), c.storedFirst ? "Truck" : " Truck ");
+        QVERIFY(w->DataHasChanged == c.edited && w->IsDataChanged() == c.edited);
+        QCOMPARE(f->main->openLoans().size(), 1);
+        QCOMPARE(int(f->stored().size()), c.storedFirst ? 1 : 0);
+    }
+
+    void deleteCommand_data()
+    {
+        QTest::addColumn<DeleteCase>("c");
+        QTest::newRow("stored, No") << DeleteCase{true, "mnuFileDelete", false};
+        QTest::newRow("stored, Yes") << DeleteCase{true, "Delete", true};
+        QTest::newRow("never saved, No") << DeleteCase{false, "Delete", false};
+        QTest::newRow("never saved, Yes") << DeleteCase{false, "mnuFileDelete", true};
+    }
+    void deleteCommand()
+    {
+        QFETCH(DeleteCase, c);
+        const int other = f->storeLoan("Other");
+        frmLoan* w = f->newWindow(" Car ");
+        if (c.storedFirst)
+            f->run("mnuFileSave");
+        else
+            ShellFixture::addLumpSum(w);  // changed, yet Yes asks nothing more
+        f->messages.answer(c.yes);
+        f->run(c.command);
+        QCOMPARE(f->messages.texts(Kind::Question), QStringList{"Car - Are you sure you wish to delete this loan?"});
+        QCOMPARE(f->main->openLoans().size(), c.yes ? 0 : 1);
+        QCOMPARE(int(f->stored().size()), c.storedFirst && !c.yes ? 2 : 1);
+        QCOMPARE(f->record(other).description.value_or(""), "Other");
+    }
+
+    // All prompts come first; one refusal keeps everything open.
+    void exit_data()
+    {
+        QTest::addColumn<ExitCase>("c");
+        QTest::newRow("Exit, No and No") << ExitCase{"mnuFileExit", {false, false}, false, 0};
+        QTest::newRow("close box, Yes and Yes") << ExitCase{"close box", {true, true}, false, 2};
+        QTest::newRow("Exit, No then Yes on invalid inputs") << ExitCase{"mnuFileExit", {false, true}, true, 0};
+        QTest::newRow("close box, Yes then Yes on invalid inputs") << ExitCase{"close box", {true, true}, true, 1};
+    }
+    void exit()
+    {
+        QFETCH(ExitCase, c);
+        f->newWindow("One");
+        f->newWindow("Two", c.secondInvalid ? QString() : QStringLiteral("5"));
+        for (bool a : c.answers)
+            f->messages.answer(a);
+        f->run(c.how);
+        const QString changed = QStringLiteral(" - Information has changed\r\nDo you want to save the changes?");
+        QCOMPARE(f->messages.texts(Kind::Question), (QStringList{"One" + changed, "Two" + changed}));
+        QCOMPARE(f->main->isVisible(), c.secondInvalid);
+        QCOMPARE(f->main->openLoans().size(), c.secondInvalid ? 2 : 0);
+        QCOMPARE(f->messages.texts(Kind::Warning),
+                 c.secondInvalid ? QStringList{"Interest rate must be entered."} : QStringList());
+        QCOMPARE(int(f->stored().size()), c.storedAfter);
+    }
+
+    // File > Open: the stored loans ("description|amount"), perhaps a broken store; the
+    // picker then driven by `how` (a button, "Esc" or "double-click") on `row` if >= 0.
+    // opened: caption and amount of the one window after, if any.
+    void picker_data()
+    {
+        QTest::addColumn<PickerCase>("c");
+        const QStringList loans{"  Van  |3000", "Car|1000", "Car|2000"};
+        QTest::newRow("empty, Open without a selection") << PickerCase{{}, false, "cmdOpen", -1, true, ""};
+        QTest::newRow("empty, New") << PickerCase{{}, false, "cmdNew", -1, false, "Untitled"};
+        QTest::newRow("empty, Esc answers New") << PickerCase{{}, false, "Esc", -1, false, "Untitled"};
+        QTest::newRow("empty, Exit") << PickerCase{{}, false, "cmdExit", -1, false, ""};
+        QTest::newRow("blanks around, Open") << PickerCase{loans, false, "cmdOpen", 0, false, "Van $3,000.00"};
+        QTest::newRow("same description, first") << PickerCase{loans, false, "cmdOpen", 1, false, "Car $1,000.00"};
+        QTest::newRow("same description, second, double-click")
+            << PickerCase{loans, false, "double-click", 2, false, "Car $2,000.00"};
+        QTest::newRow("store error, then New") << PickerCase{loans, true, "cmdNew", -1, false, "Untitled"};
+        QTest::newRow("store error, then Exit") << PickerCase{loans, true, "cmdExit", -1, false, ""};
+        QTest::newRow("store error, then Open") << PickerCase{loans, true, "cmdOpen", -1, true, ""};
+    }
+    void picker()
+    {
+        QFETCH(PickerCase, c);
+        for (const QString& loan : c.loans)
+            f->storeLoan(loan.section('|', 0, 0), loan.section('|', 1));
+        if (c.broken)
+            f->breakStore("ALTER TABLE tblLoanDetail RENAME TO tblGone");
+        QStringList entries;
+        bool stillOpen = false;
+        f->main->setDialogRunner([&](QDialog& d) {
+            d.show();
+            auto* list = child<QListWidget>(&d, "lstLoan");
+            for (int i = 0; i < list->count(); ++i)
+                entries << list->item(i)->text();
+            list->setCurrentRow(c.row);
+            const QPoint at = c.row >= 0 ? list->visualItemRect(list->item(c.row)).center() : QPoint();
+            if (c.how == "Esc")
+                QTest::keyClick(&d, Qt::Key_Escape);
+            else if (c.how != "double-click")
+                QTest::mouseClick(child<QPushButton>(&d, qPrintable(c.how)), Qt::LeftButton);
+            else {  // a double-click starts with a click
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+                QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+            }
+            stillOpen = d.isVisible();
+        });
+        f->run("mnuFileOpen");
+        QCOMPARE(entries, c.loans.isEmpty() || c.broken ? QStringList() : QStringList({"Van", "Car", "Car"}));
+        QCOMPARE(stillOpen, c.stillOpen);
+        const QList<frmLoan*> windows = f->main->openLoans();
+        QCOMPARE(windows.size(), c.opened.isEmpty() ? 0 : 1);
+        if (!windows.isEmpty()) {
+            QCOMPARE((windows[0]->windowTitle() + ' ' + amountShown(windows[0])).trimmed(), c.opened);
+            QCOMPARE(windows[0]->description(), c.row >= 0 ? c.loans[c.row].section('|', 0, 0) : QString());
+            QVERIFY(windows[0]->Loan == (c.row >= 0 ? f->stored()[c.row].seqNo : 0) && !windows[0]->IsDataChanged());
+        }
+        QCOMPARE(f->messages.shown().size(), int(c.broken));
+        if (c.broken)  // shown as "number - description"
+            QVERIFY(QRegularExpression("^-?\\d+ - \\S").match(f->messages.texts(Kind::Critical).value(0)).hasMatch());
+    }
+
+    void aboutFromTheHelpMenu()
+    {
+        FakeKeyValues nothing;
+        FakeLauncher launcher;
+        f->main->setSystemInfo(nothing, launcher);
+        QStringList texts;
+        f->main->setDialogRunner([&](QDialog& d) {
+            texts << d.windowTitle();
+            for (const char* label : {"lblTitle", "lblVersion", "lblDescription"})
+                texts << child<QLabel>(&d, label)->text();
+            child<QPushButton>(&d, "cmdSysInfo")->click();
+        });
+        f->run("mnuHelpAbout");
+        QCOMPARE(texts, (QStringList{"About Brimvale", "Brimvale", "Version 3.1.0",
+                                     "This program is intended for personal use and should not be used to "
+                                     "validate any lending institutions data."}));
+        QCOMPARE(f->messages.texts(Kind::Information), QStringList{"System Information Is Unavailable At This Time"});
+        QVERIFY(launcher.started.isEmpty());
+    }
+
+    void startUpRefusesAMissingStore()
+    {
+        QTemporaryDir folder;
+        const QString path = storePathIn(folder.path());
+        QCOMPARE(path, folder.path() + "/Brimvaledb.mdb");
+        ScriptedMessages messages;
+        QVERIFY(!startSession(path, messages, f->clock));
+        QCOMPARE(messages.texts(Kind::Critical), QStringList{std::get<StoreError>(LoanStore::open(path)).description});
+        QVERIFY(!QFile::exists(path));
+        QVERIFY(QFile::copy(f->path, path));
+        QVERIFY(startSession(path, messages, f->clock));
+        QCOMPARE(messages.shown().size(), 1);
+    }
+
+    // GetKeyValue on the first place, and where StartSysInfo looks: the first
+    // place's program, else the tool in the second place's folder, else the message.
+    void systemInfo_data()
+    {
+        QTest::addColumn<SysInfoCase>("c");
+        const auto text = [](const QString& s) { return std::optional(KeyValue{KeyValue::Type::String, s, 0}); };
+        const auto dword = [](std::uint32_t n) { return std::optional(KeyValue{KeyValue::Type::DWord, {}, n}); };
+        QTest::newRow("string as it is") << SysInfoCase{text(" /a b "), "/tools", " /a b ", {" /a b "}, false, false};
+        QTest::newRow("string, no ending zero") << SysInfoCase{text(QString("/a") + QChar()), "", "/a", {"/a"}, false, false};
+        QTest::newRow("32-bit small") << SysInfoCase{dword(0x0102), "", "&h00000102", {"&h00000102"}, false, false};
+        QTest::newRow("32-bit high") << SysInfoCase{dword(0xDEADBEEF), "", "&hDEADBEEF", {"&hDEADBEEF"}, false, false};
+        QTest::newRow("other type leaves the value") << SysInfoCase{KeyValue{}, "/tools", "stale", {}, false, true};
+        QTest::newRow("first program fails") << SysInfoCase{text("/broken"), "/tools", "/broken", {}, false, true};
+        QTest::newRow("neither place") << SysInfoCase{{}, "", "", {}, true, true};
+        QTest::newRow("second folder's tool") << SysInfoCase{{}, "/tools", "", {"/tools/MSINFO32.EXE"}, true, false};
+        QTest::newRow("second folder without the tool") << SysInfoCase{{}, "/empty", "", {}, true, true};
+        QTest::newRow("second tool fails to start") << SysInfoCase{{}, "/broken", "", {}, true, true};
+    }
+    void systemInfo()
+    {
+        QFETCH(SysInfoCase, c);
+        FakeKeyValues source;
+        if (c.first)
+            source.values[kMsInfoKey + u'|' + kMsInfoValue] = *c.first;
+        if (!c.second.isEmpty())
+            source.values[kMsInfoLocationKey + u'|' + kMsInfoLocationValue] = {KeyValue::Type::String, c.second, 0};
+        QString read = QStringLiteral("stale");
+        QCOMPARE(GetKeyValue(source, KeyRoot::LocalMachine, kMsInfoKey, kMsInfoValue, read), c.first.has_value());
+        QCOMPARE(read, c.value);
+        FakeLauncher launcher;
+        ScriptedMessages messages;
+        source.asked.clear();
+        StartSysInfo(source, launcher, messages, nullptr);
+        QCOMPARE(launcher.started, c.started);
+        const QStringList places{kMsInfoKey + "|PATH", kMsInfoLocationKey + "|MSINFO"};
+        QCOMPARE(source.asked, places.mid(0, c.asked2 ? 2 : 1));
+        QCOMPARE(messages.texts(Kind::Information),
+                 c.message ? QStringList{"System Information Is Unavailable At This Time"} : QStringList());
+    }
+};
+
+QTEST_MAIN(ShellTest)
+#include "ShellTest.moc"
