@@ -63,11 +63,3 @@ std::vector<ExtraPaymentTexts> samplePayments(int count, int amount)
                         i % 2 ? QStringLiteral("3/1/2025") : QString(), QString::number(amount)});
     return rows;
 }
-
-QString readDescription(const LoanStore& store, int key)
-{
-    auto record = store.readLoan(key);
-    if (auto* loan = std::get_if<LoanRecord>(&record))
-        return loan->description.value_or(QString());
-    return {};
-}

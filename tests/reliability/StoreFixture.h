@@ -19,4 +19,3 @@ QSqlDatabase storeConnection(const QString& path);
 
 LoanRecordTexts sampleLoan(const QString& description);
 std::vector<ExtraPaymentTexts> samplePayments(int count, int amount);
-QString readDescription(const LoanStore& store, int key);
