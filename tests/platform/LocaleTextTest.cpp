@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QLocale>
 
 namespace {
 
@@ -50,11 +48,3 @@ TEST(LocaleText, ShortDateHasFourDigitYearAndReadsBack)
 }
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

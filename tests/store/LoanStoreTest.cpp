@@ -7,10 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QLocale>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -263,11 +261,3 @@ TEST(OpenStore, RefusesWhatIsNotAStoreAndChangesNothing)
 }
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QLocale>
 
 namespace {
 
@@ -67,11 +65,3 @@ TEST(ValidateLoan, StepsInOrderAndEdges)
 }
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -1,3 +1,5 @@
+// main() of the GoogleTest programs that need Qt: an application object and
+// United States texts, so expected texts are stable.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
