@@ -37,6 +37,9 @@ QWidget* buildLoanInformation(frmLoan::Ui& ui)
     for (auto text : engine::kFrequencyTexts)
         ui.cboppt->addItem(QString::fromUtf8(text.data(), qsizetype(text.size())));
     ui.cboppt->setCurrentIndex(-1);
+    // In a narrow (tiled) window the list gives way before the captions do.
+    ui.cboppt->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    ui.cboppt->setMinimumContentsLength(8);
     ui.txtInterestRate = makeTextBox("txtInterestRate", frame);
     ui.cboTerm = new QComboBox(frame);
     ui.cboTerm->setObjectName(QStringLiteral("cboTerm"));
