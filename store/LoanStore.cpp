@@ -173,13 +173,22 @@ std::variant<std::unique_ptr<LoanStore>, StoreError> LoanStore::open(const QStri
     return store;
 }
 
-std::variant<std::vector<LoanListEntry>, StoreError> LoanStore::listLoans() const
+std::variant<QSqlQuery, StoreError> LoanStore::select(const QString& statement, const QVariantList& values,
+                                                    const QString& doing) const
 {
     if (auto moved = checkFile()) return *moved;
     QSqlQuery query(QSqlDatabase::database(m_connectionName));
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT SeqNo, Description FROM tblLoanDetail ORDER BY SeqNo")))
-        return sqlError(query.lastError(), QStringLiteral("The loans cannot be listed"));
+    if (!run(query, statement, values)) return sqlError(query.lastError(), doing);
+    return query;
+}
+
+std::variant<std::vector<LoanListEntry>, StoreError> LoanStore::listLoans() const
+{
+    auto selected = select(QStringLiteral("SELECT SeqNo, Description FROM tblLoanDetail ORDER BY SeqNo"), {},
+                           QStringLiteral("The loans cannot be listed"));
+    if (auto* error = std::get_if<StoreError>(&selected)) return *error;
+    QSqlQuery& query = std::get<QSqlQuery>(selected);
     std::vector<LoanListEntry> loans;
     while (query.next()) {
         const auto key = intValue(query.value(0));
@@ -191,14 +200,11 @@ std::variant<std::vector<LoanListEntry>, StoreError> LoanStore::listLoans() cons
 
 std::variant<LoanRecord, StoreError> LoanStore::readLoan(int key) const
 {
-    if (auto moved = checkFile()) return *moved;
-    QSqlQuery query(QSqlDatabase::database(m_connectionName));
-    query.setForwardOnly(true);
-    if (!run(query,
-             QStringLiteral("SELECT Description, OrigAmount, InterestRate, Term, StartDate, TermType, Frequency "
-                            "FROM tblLoanDetail WHERE SeqNo = ?"),
-             {key}))
-        return sqlError(query.lastError(), QStringLiteral("The loan %1 cannot be read").arg(key));
+    auto selected = select(QStringLiteral("SELECT Description, OrigAmount, InterestRate, Term, StartDate, TermType, "
+                                          "Frequency FROM tblLoanDetail WHERE SeqNo = ?"),
+                           {key}, QStringLiteral("The loan %1 cannot be read").arg(key));
+    if (auto* error = std::get_if<StoreError>(&selected)) return *error;
+    QSqlQuery& query = std::get<QSqlQuery>(selected);
     if (!query.next()) return StoreError{kNoCurrentRecord, kNoCurrentRecordText};
 
     LoanRecord record;
@@ -216,14 +222,11 @@ std::variant<LoanRecord, StoreError> LoanStore::readLoan(int key) const
 
 std::variant<std::vector<ExtraPaymentRecord>, StoreError> LoanStore::readExtraPayments(int key) const
 {
-    if (auto moved = checkFile()) return *moved;
-    QSqlQuery query(QSqlDatabase::database(m_connectionName));
-    query.setForwardOnly(true);
-    if (!run(query,
-             QStringLiteral("SELECT PaymentType, StartDate, EndDate, Amount FROM tblExtraPayments "
-                            "WHERE Loan_FK = ? ORDER BY rowid"),
-             {key}))
-        return sqlError(query.lastError(), QStringLiteral("The extra payments of loan %1 cannot be read").arg(key));
+    auto selected = select(QStringLiteral("SELECT PaymentType, StartDate, EndDate, Amount FROM tblExtraPayments "
+                                          "WHERE Loan_FK = ? ORDER BY rowid"),
+                           {key}, QStringLiteral("The extra payments of loan %1 cannot be read").arg(key));
+    if (auto* error = std::get_if<StoreError>(&selected)) return *error;
+    QSqlQuery& query = std::get<QSqlQuery>(selected);
 
     std::vector<ExtraPaymentRecord> payments;
     while (query.next()) {

@@ -3,7 +3,9 @@
 #include "LoanRecord.h"
 #include "StoreError.h"
 
+#include <QSqlQuery>
 #include <QString>
+#include <QVariantList>
 
 #include <memory>
 #include <optional>
@@ -50,6 +52,10 @@ private:
     // (removed or replaced while the program runs): SQLite would otherwise go on
     // reading and writing the orphaned file and report success.
     std::optional<StoreError> checkFile() const;
+    // A read-only query on the store, run with its values bound; `doing` names
+    // the failure.
+    std::variant<QSqlQuery, StoreError> select(const QString& statement, const QVariantList& values,
+                                               const QString& doing) const;
 
     QString m_connectionName;
     QString m_path;
