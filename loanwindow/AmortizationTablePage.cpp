@@ -1,6 +1,7 @@
 #include "LoanPages.h"
 #include "ResultsHeader.h"
 #include "ResultsModel.h"
+#include "TableCopy.h"
 
 #include <QTabWidget>
 #include <QFont>
@@ -53,7 +54,7 @@ QWidget* buildAmortizationTable(frmLoan::Ui& ui)
     rows->setSectionResizeMode(QHeaderView::Fixed);
     rows->setDefaultSectionSize(ui.flxResults->fontMetrics().height() + 4);
     ui.flxResults->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ui.flxResults->setSelectionMode(QAbstractItemView::NoSelection);
+    enableTableCopy(*ui.flxResults);
     ui.flxResults->setWordWrap(false);
     ui.flxResults->setCornerButtonEnabled(false);
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LoanReportContents.h"
+
 #include <QWidget>
 
 class Clock;
@@ -61,8 +63,18 @@ public:
     void LoadLoanDetail();
     void LoadExtraPayments();
 
+    // True once a run has been applied: from then on the table and figures
+    // can be printed and exported.
+    bool hasResults() const { return m_report.table != nullptr; }
+    // The figures of the last applied run, under the current description.
+    LoanReportContents reportContents() const;
+
     // The window's controls by name; the pages build them.
     struct Ui;
+
+signals:
+    // A run was applied (Calculate, Recalculate or loading).
+    void resultsChanged();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -72,6 +84,7 @@ private:
     void setLoanInformationEnabled(bool enabled);
     void setExtraPaymentsEnabled(bool enabled);
     void watchChanges();
+    void keepReportFigures();
 
     Ui* m_ui = nullptr;
     LoanStore& m_store;
@@ -79,4 +92,5 @@ private:
     const Clock& m_clock;
     bool m_closeAgreed = false;
     int m_previousTab = 0;
+    LoanReportContents m_report;
 };

@@ -130,5 +130,7 @@ bool frmLoan::CalculateSchedule(bool /*fromCalculate*/)
     for (int tab = 1; tab < m_ui->tabLoan->count(); ++tab)
         m_ui->tabLoan->setTabEnabled(tab, true);
     m_ui->chSummary->show();
+    keepReportFigures();
+    emit resultsChanged();
     return true;
 }

@@ -3,6 +3,7 @@
 #include "LoanWindowHarness.h"
 
 #include <QAbstractItemModelTester>
+#include <QClipboard>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTabBar>
@@ -269,6 +270,43 @@ private slots:
             QCOMPARE(std::get<std::vector<ExtraPaymentRecord>>(h.store->readExtraPayments(key)).size(), size_t(1));
         else
             QVERIFY(window.isVisible() && window.IsDataChanged());
+    }
+
+    // Ctrl+C puts the selected cells on the clipboard under their headings.
+    void copyCells_data()
+    {
+        QTest::addColumn<QList<QPoint>>("cells");  // (column, row); none: Ctrl+A
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("block") << QList<QPoint>{{1, 0}, {2, 0}, {1, 1}, {2, 1}}
+                               << "Principal Current\tPrincipal Extra\n330.02\t0.00\n333.32\t0.00\n";
+        QTest::newRow("ragged: gaps stay empty, unselected rows go")
+            << QList<QPoint>{{6, 0}, {4, 2}} << "Interest Current\tInterest Cummulitive\tBalance Due\n"
+                                                "\t\t669.98\n3.37\t\t\n";
+        QTest::newRow("Ctrl+A") << QList<QPoint>{}
+                                << "Payment Date\tPrincipal Current\tPrincipal Extra\tPrincipal Cummulitive\t"
+                                   "Interest Current\tInterest Cummulitive\tBalance Due\n" +
+                                       carRow1.join('\t') +
+                                       "\n002 - 02/15/24\t333.32\t0.00\t663.34\t6.70\t16.70\t336.66\n"
+                                       "003 - 03/15/24\t336.65\t0.01\t1,000.00\t3.37\t20.07\t0.00\n";
+    }
+    void copyCells()
+    {
+        QFETCH(QList<QPoint>, cells);
+        QFETCH(QString, expected);
+        LoanWindowHarness h;
+        h.open();
+        h.show();
+        h.carLoan();
+        h.tabs()->setCurrentIndex(2);
+        auto* table = h.w<QTableView>("flxResults");
+        table->setFocus();
+        QGuiApplication::clipboard()->clear();
+        if (cells.isEmpty())
+            QTest::keyClick(table, Qt::Key_A, Qt::ControlModifier);
+        for (const QPoint& cell : cells)
+            table->selectionModel()->select(h.results()->index(cell.y(), cell.x()), QItemSelectionModel::Select);
+        QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), expected);
     }
 };
 
