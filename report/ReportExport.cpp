@@ -1,0 +1,151 @@
+#include "ReportExport.h"
+
+#include "LoanReport.h"
+#include "LocaleText.h"
+#include "Money.h"
+#include "ResultsModel.h"
+
+#include <QDir>
+#include <QLocale>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+#include <functional>
+
+namespace ReportExport {
+
+namespace {
+
+constexpr qsizetype kMaxFileNameLength = 100;
+const QMarginsF kMarginsMm(15, 15, 15, 15);
+
+QString csvField(const QString& text)
+{
+    static const QRegularExpression special(QStringLiteral("[\",\r\n]"));
+    if (!text.contains(special))
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+// Two decimals with a point, no grouping, never "-0.00".
+QString plainAmount(double value)
+{
+    const double cents = engine::roundToCents(value);
+    return QString::number(cents == 0.0 ? 0.0 : cents, 'f', 2);
+}
+
+QString writeError(const QString& path, const QString& reason)
+{
+    return QStringLiteral("The file \"%1\" could not be written: %2.").arg(QDir::toNativeSeparators(path), reason);
+}
+
+// Writes through a temporary file that replaces the target only when whole.
+std::optional<QString> writeWhole(const QString& path, const std::function<std::optional<QString>(QSaveFile&)>& fill)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return writeError(path, file.errorString());
+    if (auto failure = fill(file)) {
+        file.cancelWriting();
+        return writeError(path, *failure);
+    }
+    if (!file.commit())
+        return writeError(path, file.errorString());
+    return std::nullopt;
+}
+
+QPageSize localPaperSize()
+{
+    return QPageSize(QLocale().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
+                                                                                : QPageSize::A4);
+}
+
+}  // namespace
+
+QString safeFileBaseName(const QString& description)
+{
+    QString name;
+    name.reserve(std::min(description.size(), kMaxFileNameLength));
+    for (const QChar c : description.left(kMaxFileNameLength * 4)) {
+        const bool forbidden = c.category() == QChar::Other_Control || c.category() == QChar::Other_Format ||
+                               c.isSpace() || QStringView(u"/\\:*?\"<>|").contains(c);
+        name += forbidden ? QChar(u' ') : c;
+    }
+    // A leading dot would hide the file; a trailing one doubles the suffix's.
+    static const QRegularExpression dotsAtEnds(QStringLiteral("^[. ]+|[. ]+$"));
+    name = name.simplified().left(kMaxFileNameLength).remove(dotsAtEnds);
+    return name.isEmpty() ? QStringLiteral("Loan") : name;
+}
+
+QString suggestedFileName(const QString& description, const QString& suffix)
+{
+    return safeFileBaseName(description) + QLatin1Char('.') + suffix;
+}
+
+QByteArray tableCsv(const QString& description, const std::vector<engine::ScheduleRow>& rows)
+{
+    QString text = QStringLiteral("Payment,Date,Principal Current,Principal Extra,Principal Cummulitive,"
+                                  "Interest Current,Interest Cummulitive,Balance Due,Loan\r\n");
+    const QString loan = csvField(description);
+    text.reserve(text.size() + qsizetype(rows.size()) * (90 + loan.size()));
+    for (const auto& row : rows) {
+        text += QString::number(row.number) + u',' +
+                LocaleText::toQDate(row.dueDate).toString(Qt::ISODate) + u',' + plainAmount(row.principal) +
+                u',' + plainAmount(row.extra) + u',' + plainAmount(row.cumulativePrincipal) + u',' +
+                plainAmount(row.interest) + u',' + plainAmount(row.cumulativeInterest) + u',' +
+                plainAmount(row.balance) + u',' + loan + QStringLiteral("\r\n");
+    }
+    return text.toUtf8();
+}
+
+std::optional<QString> writeTableCsv(const QString& path, const LoanReportContents& contents)
+{
+    if (!contents.table)
+        return writeError(path, QStringLiteral("the loan has not been calculated"));
+    const QByteArray bytes = tableCsv(contents.description, contents.table->rows());
+    return writeWhole(path, [&](QSaveFile& file) -> std::optional<QString> {
+        if (file.write(bytes) != bytes.size())
+            return file.errorString();
+        return std::nullopt;
+    });
+}
+
+std::optional<QString> writeReportPdf(const QString& path, const LoanReportContents& contents)
+{
+    if (!contents.table)
+        return writeError(path, QStringLiteral("the loan has not been calculated"));
+    return writeWhole(path, [&](QSaveFile& file) -> std::optional<QString> {
+        QPdfWriter writer(&file);
+        writer.setResolution(300);
+        writer.setPageSize(localPaperSize());
+        writer.setPageMargins(kMarginsMm, QPageLayout::Millimeter);
+        writer.setTitle(contents.description);
+        writer.setCreator(QStringLiteral("Brimvale"));
+        if (!LoanReport(contents).paint(writer))
+            return QStringLiteral("the report could not be drawn");
+        if (file.error() != QFileDevice::NoError)
+            return file.errorString();
+        return std::nullopt;
+    });
+}
+
+void setUpPrinter(QPrinter& printer, const LoanReportContents& contents)
+{
+    // Printing to a file suggests the document name as the file's name.
+    printer.setDocName(safeFileBaseName(contents.description));
+    printer.setPageMargins(kMarginsMm, QPageLayout::Millimeter);
+}
+
+std::optional<QString> printReport(QPrinter& printer, const LoanReportContents& contents)
+{
+    if (!contents.table || !LoanReport(contents).paint(printer))
+        return QStringLiteral("The report could not be printed: the printer could not be started.");
+    return std::nullopt;
+}
+
+}  // namespace ReportExport

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "LoanReportContents.h"
+#include "Schedule.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+class QPrinter;
+
+// Taking a calculated loan out of the program: the table as CSV, the report as
+// PDF or on a printer. Files are written whole or not at all: the text goes to
+// a temporary file beside the target, which replaces the target only once
+// complete. Failures come back as a message for the user.
+namespace ReportExport {
+
+// The description as a file name ("Car loan"): characters no file name can
+// hold become spaces, and an empty result becomes "Loan".
+QString safeFileBaseName(const QString& description);
+// The same with the suffix ("Car loan.csv").
+QString suggestedFileName(const QString& description, const QString& suffix);
+
+// RFC 4180, UTF-8, CRLF: a heading line, then per payment its number, due
+// date (ISO), the six amounts as plain decimals with a point, and the loan's
+// description.
+QByteArray tableCsv(const QString& description, const std::vector<engine::ScheduleRow>& rows);
+
+std::optional<QString> writeTableCsv(const QString& path, const LoanReportContents& contents);
+std::optional<QString> writeReportPdf(const QString& path, const LoanReportContents& contents);
+// The report's document name and margins, before the print dialog shows.
+void setUpPrinter(QPrinter& printer, const LoanReportContents& contents);
+std::optional<QString> printReport(QPrinter& printer, const LoanReportContents& contents);
+
+}  // namespace ReportExport

@@ -1,0 +1,249 @@
+// Taking a calculated loan out of the program: the CSV byte for byte and read
+// back by Python's csv module, the PDF report read back by poppler, suggested
+// file names, and writes into a folder that refuses them.
+#include "LoanReport.h"
+#include "LoanWindowHarness.h"
+#include "ReportExport.h"
+#include "ResultsModel.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QtTest>
+
+#include <sys/fsuid.h>
+#include <unistd.h>
+
+namespace {
+
+const QString kTricky = QStringLiteral("Car, \"red\"\nloan – 5 000 €");
+
+// Runs a reader program; its standard output, or a failed test.
+QString readWith(const QString& program, const QStringList& arguments)
+{
+    const QString path = QStandardPaths::findExecutable(program);
+    if (path.isEmpty()) {
+        qWarning("%s is needed by this test (scripts/setup test installs it)", qPrintable(program));
+        return {};
+    }
+    QProcess process;
+    process.start(path, arguments);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0) {
+        qWarning("%s failed: %s", qPrintable(program), process.readAllStandardError().constData());
+        return {};
+    }
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Permissions do not bind the superuser: while this lives, the thread's file
+// accesses are checked as "nobody" (which also drops the override capabilities).
+struct Unprivileged {
+    Unprivileged()
+    {
+        if (::geteuid() == 0) {
+            ::setfsgid(65534);
+            ::setfsuid(65534);
+        }
+    }
+    ~Unprivileged()
+    {
+        if (::geteuid() == 0) {
+            ::setfsuid(0);
+            ::setfsgid(0);
+        }
+    }
+};
+
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+}  // namespace
+
+class ReportTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<LoanWindowHarness> h;
+
+    // The worked example: 1,000.00 at 12 % over 3 months from 15 January 2024.
+    LoanReportContents carLoan(const QString& description)
+    {
+        h->open();
+        h->carLoan();
+        h->window->setDescription(description);
+        return h->window->reportContents();
+    }
+
+private slots:
+    void initTestCase() { pinLocale(); }
+    void init() { h = std::make_unique<LoanWindowHarness>(); }
+    void cleanup() { h.reset(); }
+
+    void csvOfTheWorkedExample_data()
+    {
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QByteArray>("loanField");
+        QTest::newRow("plain") << QStringLiteral("Car") << QByteArray("Car");
+        QTest::newRow("comma, quote and line break quoted")
+            << QStringLiteral("Car, \"red\"\r\nloan") << QByteArray("\"Car, \"\"red\"\"\r\nloan\"");
+        QTest::newRow("non-ASCII as UTF-8") << QStringLiteral("Prêt €") << QByteArray("Pr\xc3\xaat \xe2\x82\xac");
+    }
+    void csvOfTheWorkedExample()
+    {
+        QFETCH(QString, description);
+        QFETCH(QByteArray, loanField);
+        const QString path = h->dir.filePath(QStringLiteral("car.csv"));
+        QCOMPARE(ReportExport::writeTableCsv(path, carLoan(description)), std::nullopt);
+        const QByteArray expected =
+            "Payment,Date,Principal Current,Principal Extra,Principal Cummulitive,Interest Current,"
+            "Interest Cummulitive,Balance Due,Loan\r\n"
+            "1,2024-01-15,330.02,0.00,330.02,10.00,10.00,669.98," + loanField + "\r\n"
+            "2,2024-02-15,333.32,0.00,663.34,6.70,16.70,336.66," + loanField + "\r\n"
+            "3,2024-03-15,336.65,0.01,1000.00,3.37,20.07,0.00," + loanField + "\r\n";
+        const QList<QByteArray> lines = contents(path).split('\n');
+        const QList<QByteArray> expectedLines = expected.split('\n');
+        QCOMPARE(lines.size(), expectedLines.size());
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            QCOMPARE(lines[i], expectedLines[i]);
+    }
+
+    void csvReadBackByPython()
+    {
+        const QString path = h->dir.filePath(QStringLiteral("tricky.csv"));
+        QCOMPARE(ReportExport::writeTableCsv(path, carLoan(kTricky)), std::nullopt);
+        const QString json = readWith(
+            QStringLiteral("python3"),
+            {QStringLiteral("-c"),
+             QStringLiteral("import csv, json, sys\n"
+                            "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
+                            "    rows = list(csv.reader(f, strict=True))\n"
+                            "print(json.dumps([rows[0]] + [r[:2] + [float(v) for v in r[2:8]] + r[8:] "
+                            "for r in rows[1:]]))"),
+             path});
+        const QJsonArray rows = QJsonDocument::fromJson(json.toUtf8()).array();
+        QCOMPARE(rows.size(), 4);
+        QCOMPARE(rows[0].toArray().size(), 9);
+        for (int i = 1; i < 4; ++i) {
+            const QJsonArray row = rows[i].toArray();
+            QCOMPARE(row.size(), 9);
+            QCOMPARE(row[0].toString(), QString::number(i));
+            QCOMPARE(row[8].toString(), kTricky);
+        }
+        QCOMPARE(rows[3].toArray()[4].toDouble(), 1000.0);  // no grouping: read as a number
+        QCOMPARE(rows[3].toArray()[7].toDouble(), 0.0);
+    }
+
+    void refusedWriteLeavesTheTargetAlone_data()
+    {
+        QTest::addColumn<bool>("pdf");
+        QTest::newRow("csv") << false;
+        QTest::newRow("pdf") << true;
+    }
+    void refusedWriteLeavesTheTargetAlone()
+    {
+        QFETCH(bool, pdf);
+        const LoanReportContents report = carLoan(QStringLiteral("Car"));
+        QFile::setPermissions(h->dir.path(), QFile::permissions(h->dir.path()) | QFile::ExeOther | QFile::ReadOther);
+        const QString folder = h->dir.filePath(QStringLiteral("locked"));
+        QVERIFY(QDir().mkdir(folder));
+        const QString target = folder + (pdf ? QStringLiteral("/Car.pdf") : QStringLiteral("/Car.csv"));
+        {
+            QFile old(target);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("the earlier export");
+        }
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+
+        std::optional<QString> failure;
+        {
+            Unprivileged asNobody;
+            failure = pdf ? ReportExport::writeReportPdf(target, report) : ReportExport::writeTableCsv(target, report);
+        }
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(failure.has_value());
+        QVERIFY2(failure->startsWith(QStringLiteral("The file \"%1\" could not be written: ").arg(target)),
+                 qPrintable(*failure));
+        QCOMPARE(contents(target), QByteArray("the earlier export"));
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QFileInfo(target).fileName()});
+    }
+
+    // The weekly 30-year loan: every row once and in order, both heading rows
+    // and "Page n of m" on every page, the last balance 0.00.
+    void pdfOfTheWeeklyThirtyYearLoan()
+    {
+        h->open();
+        h->enterLoan(QStringLiteral("House"), 0, QStringLiteral("6"), 1, QStringLiteral("30"),
+                     QStringLiteral("100000"), {}, QDate(2024, 1, 5));
+        h->calculate();
+        const LoanReportContents report = h->window->reportContents();
+        const int rows = report.table->rowCount();
+        QVERIFY(rows > 1560);
+        const QString path = h->dir.filePath(QStringLiteral("house.pdf"));
+        QCOMPARE(ReportExport::writeReportPdf(path, report), std::nullopt);
+
+        const QRegularExpression pagesLine(QStringLiteral("^Pages:\\s+(\\d+)$"), QRegularExpression::MultilineOption);
+        const int pages = pagesLine.match(readWith(QStringLiteral("pdfinfo"), {path})).captured(1).toInt();
+        const QStringList texts = readWith(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path,
+                                                                          QStringLiteral("-")})
+                                      .split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+        QVERIFY(pages > 1);
+        QCOMPARE(texts.size(), pages);
+
+        const QRegularExpression rowLine(QStringLiteral("^\\s*(\\d{3,}) - \\d\\d/\\d\\d/\\d\\d\\s.*\\s(\\S+)\\s*$"),
+                                         QRegularExpression::MultilineOption);
+        QList<int> rowsOnPage;
+        int next = 1;
+        QString lastBalance;
+        for (int page = 0; page < pages; ++page) {
+            const QString& text = texts[page];
+            for (const char* heading : {"Payment", "Principal", "Interest", "Balance", "Date", "Current", "Extra",
+                                        "Cummulitive", "Due"})
+                QVERIFY2(text.contains(QLatin1String(heading)), qPrintable(QStringLiteral("page %1: %2").arg(page + 1).arg(heading)));
+            QVERIFY2(text.contains(QStringLiteral("Page %1 of %2").arg(page + 1).arg(pages)), qPrintable(text.right(200)));
+            int count = 0;
+            for (auto it = rowLine.globalMatch(text); it.hasNext(); ++count) {
+                const auto match = it.next();
+                QCOMPARE(match.captured(1).toInt(), next++);
+                lastBalance = match.captured(2);
+            }
+            rowsOnPage << count;
+        }
+        QCOMPARE(next - 1, rows);
+        QCOMPARE(lastBalance, QStringLiteral("0.00"));
+        // Pages are full: the figures share page 1 with the first rows, every
+        // later page but the last holds as many rows as page 2, and no page is spare.
+        QVERIFY(rowsOnPage[0] > 0);
+        QVERIFY2(rowsOnPage[1] >= 40, "a page of the table holds at least 40 rows");
+        for (int page = 1; page + 1 < pages; ++page)
+            QCOMPARE(rowsOnPage[page], rowsOnPage[1]);
+        QVERIFY(rowsOnPage.last() > 0);
+        QCOMPARE(pages, 1 + (rows - rowsOnPage[0] + rowsOnPage[1] - 1) / rowsOnPage[1]);
+    }
+
+    void suggestedFileName_data()
+    {
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("kept") << QStringLiteral("Car loan, 2024") << QStringLiteral("Car loan, 2024.csv");
+        QTest::newRow("path characters") << QStringLiteral("a/b\\c:d*e?f\"g<h>i|j") << QStringLiteral("a b c d e f g h i j.csv");
+        QTest::newRow("line breaks and tabs") << QStringLiteral(" Car\r\n\tloan ") << QStringLiteral("Car loan.csv");
+        QTest::newRow("no hidden file") << QStringLiteral("..car") << QStringLiteral("car.csv");
+        QTest::newRow("nothing left") << QStringLiteral(" ./.. ") << QStringLiteral("Loan.csv");
+        QTest::newRow("no dot before the suffix") << QStringLiteral("Car loan...") << QStringLiteral("Car loan.csv");
+        QTest::newRow("empty") << QString() << QStringLiteral("Loan.csv");
+        QTest::newRow("long") << QString(100000, QLatin1Char('x')) << QString(100, QLatin1Char('x')) + ".csv";
+    }
+    void suggestedFileName()
+    {
+        QFETCH(QString, description);
+        QFETCH(QString, expected);
+        QCOMPARE(ReportExport::suggestedFileName(description, QStringLiteral("csv")), expected);
+    }
+};
+
+QTEST_MAIN(ReportTest)
+#include "tst_report.moc"
