@@ -3,6 +3,8 @@
 #include "LoanWindowFactory.h"
 #include "MdiArrange.h"
 #include "Messages.h"
+#include "ReportExport.h"
+#include "LoanReport.h"
 #include "SystemInfo.h"
 #include "ToolbarIcons.h"
 #include "frmAbout.h"
@@ -11,11 +13,18 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QStandardPaths>
 #include <QToolBar>
 
 namespace {
@@ -49,6 +58,12 @@ mdiMain::mdiMain(LoanStore& store, Messages& messages, const Clock& clock, QWidg
     m_sysInfoSource = m_defaultSysInfoSource.get();
     m_launcher = m_defaultLauncher.get();
     m_runDialog = [](QDialog& dialog) { dialog.exec(); };
+    m_askSaveFileName = [this](const QString& caption, const QString& suggested, const QString& filter) {
+        return QFileDialog::getSaveFileName(this, caption, suggested, filter);
+    };
+    m_exportFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (m_exportFolder.isEmpty() || !QFileInfo(m_exportFolder).isDir())
+        m_exportFolder = QDir::homePath();
 
     m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
     m_mdiArea->setBackground(QColor(0, 128, 128));
@@ -76,6 +91,11 @@ mdiMain::~mdiMain()
 void mdiMain::setDialogRunner(DialogRunner runner)
 {
     m_runDialog = std::move(runner);
+}
+
+void mdiMain::setSaveFileNameAsker(SaveFileNameAsker asker)
+{
+    m_askSaveFileName = std::move(asker);
 }
 
 void mdiMain::setSystemInfo(const KeyValueSource& source, ProgramLauncher& launcher)
@@ -106,6 +126,19 @@ void mdiMain::createActions()
 
     m_deleteAct = makeAction(this, QStringLiteral("mnuFileDelete"), tr("&Delete"));
     connect(m_deleteAct, &QAction::triggered, this, &mdiMain::fileDelete);
+
+    m_exportTableAct = makeAction(this, QStringLiteral("mnuFileExportTable"), tr("&Export Table..."));
+    connect(m_exportTableAct, &QAction::triggered, this, &mdiMain::fileExportTable);
+
+    m_exportPdfAct = makeAction(this, QStringLiteral("mnuFileExportPdf"), tr("Export as P&DF..."));
+    connect(m_exportPdfAct, &QAction::triggered, this, &mdiMain::fileExportPdf);
+
+    m_printPreviewAct = makeAction(this, QStringLiteral("mnuFilePrintPreview"), tr("Print Pre&view..."));
+    connect(m_printPreviewAct, &QAction::triggered, this, &mdiMain::filePrintPreview);
+
+    m_printAct = makeAction(this, QStringLiteral("mnuFilePrint"), tr("&Print..."));
+    m_printAct->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    connect(m_printAct, &QAction::triggered, this, &mdiMain::filePrint);
 
     m_exitAct = makeAction(this, QStringLiteral("mnuFileExit"), tr("E&xit"));
     connect(m_exitAct, &QAction::triggered, this, &mdiMain::fileExit);
@@ -140,6 +173,12 @@ void mdiMain::createMenus()
     m_fileMenu->addAction(m_saveAct);
     m_fileMenu->addAction(m_saveAsAct);
     m_fileMenu->addAction(m_deleteAct);
+    m_fileMenu->addSeparator()->setObjectName(QStringLiteral("dash2"));
+    m_fileMenu->addAction(m_exportTableAct);
+    m_fileMenu->addAction(m_exportPdfAct);
+    m_fileMenu->addSeparator()->setObjectName(QStringLiteral("dash3"));
+    m_fileMenu->addAction(m_printPreviewAct);
+    m_fileMenu->addAction(m_printAct);
     m_fileMenu->addSeparator()->setObjectName(QStringLiteral("mnutabb"));
     m_fileMenu->addAction(m_exitAct);
 
@@ -196,7 +235,13 @@ void mdiMain::toolbarButtonClick(const QString& key)
 
 void mdiMain::updateMenus()
 {
-    const bool hasLoan = activeLoan() != nullptr;
+    frmLoan* loan = activeLoan();
+    const bool hasLoan = loan != nullptr;
+    // Printing and exporting wait for the window's first successful run.
+    if (loan)
+        connect(loan, &frmLoan::resultsChanged, this, &mdiMain::updateMenus, Qt::UniqueConnection);
+    for (QAction* action : {m_exportTableAct, m_exportPdfAct, m_printPreviewAct, m_printAct})
+        action->setEnabled(hasLoan && loan->hasResults());
     for (QAction* action : {m_closeAct, m_saveAct, m_saveAsAct, m_deleteAct, m_tileHorizontallyAct,
                             m_tileVerticallyAct, m_cascadeAct, m_arrangeIconsAct})
         action->setEnabled(hasLoan);
@@ -323,6 +368,86 @@ void mdiMain::fileDelete()
 {
     if (frmLoan* window = activeLoan())
         window->DeleteLoan(window->Loan);
+}
+
+frmLoan* mdiMain::calculatedLoan() const
+{
+    frmLoan* window = activeLoan();
+    return window && window->hasResults() ? window : nullptr;
+}
+
+QString mdiMain::askExportFile(const frmLoan& window, const QString& caption, const QString& suffix,
+                               const QString& filter)
+{
+    const QString suggested =
+        QDir(m_exportFolder).filePath(ReportExport::suggestedFileName(window.description(), suffix));
+    QString path = m_askSaveFileName(caption, suggested, filter);
+    if (path.isEmpty())
+        return {};
+    // A name typed without the suffix still gets it.
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + suffix;
+    m_exportFolder = QFileInfo(path).absolutePath();
+    return path;
+}
+
+void mdiMain::fileExportTable()
+{
+    frmLoan* window = calculatedLoan();
+    if (!window)
+        return;
+    const QString path = askExportFile(*window, tr("Export Table"), QStringLiteral("csv"),
+                                       tr("CSV files (*.csv);;All files (*)"));
+    if (path.isEmpty())
+        return;
+    if (const auto failure = ReportExport::writeTableCsv(path, window->reportContents()))
+        m_messages.critical(this, *failure);
+}
+
+void mdiMain::fileExportPdf()
+{
+    frmLoan* window = calculatedLoan();
+    if (!window)
+        return;
+    const QString path = askExportFile(*window, tr("Export as PDF"), QStringLiteral("pdf"),
+                                       tr("PDF files (*.pdf);;All files (*)"));
+    if (path.isEmpty())
+        return;
+    if (const auto failure = ReportExport::writeReportPdf(path, window->reportContents()))
+        m_messages.critical(this, *failure);
+}
+
+void mdiMain::filePrintPreview()
+{
+    frmLoan* window = calculatedLoan();
+    if (!window)
+        return;
+    const LoanReportContents contents = window->reportContents();
+    QPrinter printer(QPrinter::HighResolution);
+    ReportExport::setUpPrinter(printer, contents);
+    QPrintPreviewDialog preview(&printer, this);
+    preview.setObjectName(QStringLiteral("dlgPrintPreview"));
+    preview.setWindowTitle(tr("Print Preview - %1").arg(window->windowTitle()));
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [&contents](QPrinter* target) { LoanReport(contents).paint(*target); });
+    runDialog(preview);
+}
+
+void mdiMain::filePrint()
+{
+    frmLoan* window = calculatedLoan();
+    if (!window)
+        return;
+    const LoanReportContents contents = window->reportContents();
+    QPrinter printer(QPrinter::HighResolution);
+    ReportExport::setUpPrinter(printer, contents);
+    QPrintDialog dialog(&printer, this);
+    dialog.setObjectName(QStringLiteral("dlgPrint"));
+    runDialog(dialog);
+    if (dialog.result() != QDialog::Accepted)
+        return;
+    if (const auto failure = ReportExport::printReport(printer, contents))
+        m_messages.critical(this, *failure);
 }
 
 void mdiMain::fileExit()

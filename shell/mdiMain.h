@@ -27,11 +27,14 @@ class mdiMain : public QMainWindow {
 public:
     // How a modal dialog (picker, about box) is run; tests drive it instead.
     using DialogRunner = std::function<void(QDialog&)>;
+    // Asks where to save (caption, suggested path, filter); empty when cancelled.
+    using SaveFileNameAsker = std::function<QString(const QString&, const QString&, const QString&)>;
 
     mdiMain(LoanStore& store, Messages& messages, const Clock& clock, QWidget* parent = nullptr);
     ~mdiMain() override;
 
     void setDialogRunner(DialogRunner runner);
+    void setSaveFileNameAsker(SaveFileNameAsker asker);
     // Where the about box looks for the system information tool.
     void setSystemInfo(const KeyValueSource& source, ProgramLauncher& launcher);
 
@@ -47,6 +50,10 @@ public:
     void fileSave();
     void fileSaveAs();
     void fileDelete();
+    void fileExportTable();
+    void fileExportPdf();
+    void filePrintPreview();
+    void filePrint();
     void fileExit();
     void helpAbout();
     // A toolbar click by the button's key; an unknown key does nothing.
@@ -67,6 +74,11 @@ private:
     void updateWindowMenu();
     QAction* addToolButton(const QString& key);
     void runDialog(QDialog& dialog);
+    // The calculated active loan window, or null.
+    frmLoan* calculatedLoan() const;
+    // Asks for a file for the active loan, starting in the last folder used.
+    QString askExportFile(const frmLoan& window, const QString& caption, const QString& suffix,
+                          const QString& filter);
 
     LoanStore& m_store;
     Messages& m_messages;
@@ -74,6 +86,8 @@ private:
     QMdiArea* m_mdiArea = nullptr;
     std::unique_ptr<LoanWindowFactory> m_factory;
     DialogRunner m_runDialog;
+    SaveFileNameAsker m_askSaveFileName;
+    QString m_exportFolder;
     std::unique_ptr<KeyValueSource> m_defaultSysInfoSource;
     std::unique_ptr<ProgramLauncher> m_defaultLauncher;
     const KeyValueSource* m_sysInfoSource = nullptr;
@@ -90,6 +104,10 @@ private:
     QAction* m_saveAct = nullptr;
     QAction* m_saveAsAct = nullptr;
     QAction* m_deleteAct = nullptr;
+    QAction* m_exportTableAct = nullptr;
+    QAction* m_exportPdfAct = nullptr;
+    QAction* m_printPreviewAct = nullptr;
+    QAction* m_printAct = nullptr;
     QAction* m_exitAct = nullptr;
     QAction* m_tileHorizontallyAct = nullptr;
     QAction* m_tileVerticallyAct = nullptr;

@@ -9,6 +9,7 @@
 #include "frmLoan.h"
 #include "mdiMain.h"
 
+#include <QtPrintSupport>
 #include <QtSql>
 #include <QtTest>
 #include <QtWidgets>
@@ -128,6 +129,8 @@ struct ExitCase { QString how; QList<bool> answers; bool secondInvalid; int stor
 struct PickerCase { QStringList loans; bool broken; QString how; int row; bool stillOpen; QString opened; };
 struct DeleteCase { bool storedFirst; QString command; bool yes; };
 // value: what GetKeyValue leaves of "stale" on reading the first place; asked2: the second place read.
+// command: the menu item; answer: the file name given ("" cancels); written: the file that appears.
+struct ExportCase { QString command, answer, written; QByteArray starts; bool error = false; };
 struct SysInfoCase { std::optional<KeyValue> first; QString second, value; QStringList started; bool asked2, message; };
 
 }  // namespace
@@ -401,6 +404,87 @@ private slots:
         QVERIFY(QFile::copy(f->path, path));
         QVERIFY(startSession(path, messages, f->clock));
         QCOMPARE(messages.shown().size(), 1);
+    }
+
+    // Printing and exporting wait for a calculated active window; without one
+    // they do nothing at all.
+    void exportCommandsFollowTheActiveWindow()
+    {
+        const QStringList names{"mnuFileExportTable", "mnuFileExportPdf", "mnuFilePrintPreview", "mnuFilePrint"};
+        auto enabled = [&] {
+            QList<bool> states;
+            for (const QString& name : names)
+                states << f->main->findChild<QAction*>(name)->isEnabled();
+            return states;
+        };
+        const QList<bool> off(4, false), on(4, true);
+        int asked = 0, dialogs = 0;
+        f->main->setSaveFileNameAsker([&](auto&&...) { ++asked; return QString(); });
+        f->main->setDialogRunner([&](QDialog&) { ++dialogs; });
+        QCOMPARE(enabled(), off);
+        for (auto command : {&mdiMain::fileExportTable, &mdiMain::fileExportPdf, &mdiMain::filePrintPreview,
+                             &mdiMain::filePrint})
+            (f->main.get()->*command)();
+        frmLoan* first = f->newWindow("House");
+        QCOMPARE(enabled(), off);
+        for (auto command : {&mdiMain::fileExportTable, &mdiMain::fileExportPdf, &mdiMain::filePrintPreview,
+                             &mdiMain::filePrint})
+            (f->main.get()->*command)();
+        QVERIFY(asked == 0 && dialogs == 0);
+        child<QPushButton>(first, "cmdCalculate")->click();
+        QCOMPARE(enabled(), on);
+        f->newWindow("Car");
+        QCOMPARE(enabled(), off);
+        f->main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(first->parentWidget()));
+        QCOMPARE(enabled(), on);
+    }
+
+    void exportAndPrint_data()
+    {
+        QTest::addColumn<ExportCase>("c");
+        QTest::newRow("table, suffix added") << ExportCase{"mnuFileExportTable", "out", "out.csv", "Payment,Date,"};
+        QTest::newRow("PDF") << ExportCase{"mnuFileExportPdf", "out.pdf", "out.pdf", "%PDF"};
+        QTest::newRow("cancelled") << ExportCase{"mnuFileExportTable", "", "", ""};
+        QTest::newRow("missing folder") << ExportCase{"mnuFileExportPdf", "gone/out.pdf", "", "", true};
+        QTest::newRow("printed") << ExportCase{"mnuFilePrint", "out.pdf", "out.pdf", "%PDF"};
+        QTest::newRow("print cancelled") << ExportCase{"mnuFilePrint", "", "", ""};
+        QTest::newRow("preview") << ExportCase{"mnuFilePrintPreview", "", "", ""};
+    }
+    void exportAndPrint()
+    {
+        QFETCH(ExportCase, c);
+        QStringList suggested;
+        f->main->setSaveFileNameAsker([&](const QString&, const QString& path, const QString&) {
+            suggested << path;
+            return c.answer.isEmpty() ? QString() : f->dir.filePath(c.answer);
+        });
+        int previewPages = 0;
+        // The print dialog's answer: print into a PDF file, or cancel.
+        f->main->setDialogRunner([&](QDialog& dialog) {
+            if (auto* print = qobject_cast<QPrintDialog*>(&dialog)) {
+                print->printer()->setOutputFormat(QPrinter::PdfFormat);
+                print->printer()->setOutputFileName(f->dir.filePath(c.answer));
+                print->done(c.answer.isEmpty() ? QDialog::Rejected : QDialog::Accepted);
+            } else if (auto* preview = dialog.findChild<QPrintPreviewWidget*>()) {
+                preview->updatePreview();
+                previewPages = preview->pageCount();
+            }
+        });
+        frmLoan* w = f->newWindow("House: 30/6.5 %");
+        child<QPushButton>(w, "cmdCalculate")->click();
+        f->run(c.command);
+
+        if (c.command.startsWith("mnuFileExport")) {
+            QCOMPARE(suggested.size(), 1);
+            QCOMPARE(QFileInfo(suggested[0]).fileName(), c.command.endsWith("Pdf") ? "House 30 6.5 %.pdf" : "House 30 6.5 %.csv");
+        }
+        QCOMPARE(previewPages > 1, c.command == "mnuFilePrintPreview");
+        QCOMPARE(f->messages.texts(Kind::Critical).size(), c.error ? 1 : 0);
+        QCOMPARE(QDir(f->dir.path()).entryList({"out*"}, QDir::Files), c.written.isEmpty() ? QStringList() : QStringList{c.written});
+        if (!c.written.isEmpty()) {
+            QFile file(f->dir.filePath(c.written));
+            QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll().startsWith(c.starts));
+        }
     }
 
     // GetKeyValue on the first place, and where StartSysInfo looks: the first
