@@ -1,72 +1,17 @@
 // Pressing Calculate until the results table has painted, for the weekly
 // 30-year loan and for the longest weekly loan that does not overflow.
-#include "LoanStore.h"
-#include "ScriptedMessages.h"
-#include "StoreFile.h"
-#include "frmLoan.h"
+#include "LoanWindowFixture.h"
 
 #include "LoanTerms.h"
 #include "Schedule.h"
 
 #include <QApplication>
-#include <QComboBox>
-#include <QDateEdit>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
-#include <memory>
-
 namespace {
-
-struct Fixture {
-    QTemporaryDir dir;
-    std::unique_ptr<LoanStore> store;
-    ScriptedMessages messages;
-    FixedClock clock{QDate(2024, 6, 1)};
-    std::unique_ptr<frmLoan> window;
-
-    Fixture(int termType, int term)
-    {
-        const QString path = dir.filePath(QStringLiteral("Brimvaledb.mdb"));
-        if (auto error = createStoreFile(path, QStringLiteral(BRIMVALE_SCHEMA_FILE)))
-            qFatal("%s", qPrintable(*error));
-        store = std::move(std::get<std::unique_ptr<LoanStore>>(LoanStore::open(path)));
-        window = std::make_unique<frmLoan>(*store, messages, clock);
-        window->load();
-        window->show();
-        set("txtLoan", QStringLiteral("Benchmark"));
-        window->findChild<QDateEdit*>(QStringLiteral("dtStartDate"))->setDate(QDate(2024, 1, 1));
-        window->findChild<QComboBox*>(QStringLiteral("cboppt"))->setCurrentIndex(0);  // Weekly
-        set("txtInterestRate", QStringLiteral("6"));
-        window->findChild<QComboBox*>(QStringLiteral("cboTerm"))->setCurrentIndex(termType);
-        set("txtTerm", QString::number(term));
-        set("txtLoanAmount", QStringLiteral("250000"));
-        QApplication::processEvents();
-    }
-
-    void set(const char* name, const QString& text)
-    {
-        window->findChild<QLineEdit*>(QString::fromLatin1(name))->setText(text);
-    }
-
-    // One press of Calculate, then the user's move to the table, painted.
-    int calculateAndPaint()
-    {
-        window->findChild<QPushButton*>(QStringLiteral("cmdCalculate"))->click();
-        tabs()->setCurrentIndex(2);
-        auto* table = window->findChild<QTableView*>(QStringLiteral("flxResults"));
-        table->viewport()->repaint();
-        QApplication::processEvents();
-        return table->model()->rowCount();
-    }
-
-    QTabWidget* tabs() const { return window->findChild<QTabWidget*>(QStringLiteral("tabLoan")); }
-};
 
 // The longest weekly term in months whose run completes without overflow.
 int longestWeeklyTermInMonths()
@@ -93,7 +38,7 @@ int longestWeeklyTermInMonths()
 
 void runCalculate(benchmark::State& state, int termType, int term)
 {
-    Fixture fixture(termType, term);
+    LoanWindowFixture fixture(termType, term);
     int rows = fixture.calculateAndPaint();  // warm-up: first layout and fonts
     fixture.tabs()->setCurrentIndex(0);
     if (!fixture.messages.shown().isEmpty()) {

@@ -1,0 +1,72 @@
+// Taking the weekly 30-year loan out of the program: the table as CSV, the
+// report as PDF, and every cell copied to the clipboard. Each timed from the
+// calculated window to the finished file or clipboard.
+#include "LoanWindowFixture.h"
+#include "ReportExport.h"
+#include "ResultsModel.h"
+
+#include <QClipboard>
+#include <QFileInfo>
+#include <QAction>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using Writer = std::optional<QString> (*)(const QString&, const LoanReportContents&);
+
+void runExport(benchmark::State& state, Writer write, const char* name)
+{
+    LoanWindowFixture fixture(1, 30);
+    fixture.calculateAndPaint();
+    const QString path = fixture.dir.filePath(QString::fromLatin1(name));
+    for (auto _ : state) {
+        if (const auto failure = write(path, fixture.window->reportContents())) {
+            state.SkipWithError(qPrintable(*failure));
+            return;
+        }
+    }
+    state.counters["rows"] = fixture.window->reportContents().table->rowCount();
+    state.counters["bytes"] = double(QFileInfo(path).size());
+}
+
+void BM_ExportCsvWeekly30Years(benchmark::State& state)
+{
+    runExport(state, &ReportExport::writeTableCsv, "weekly.csv");
+}
+
+void BM_ExportPdfWeekly30Years(benchmark::State& state)
+{
+    runExport(state, &ReportExport::writeReportPdf, "weekly.pdf");
+}
+
+// Select all, then the table's Copy command (what Ctrl+A, Ctrl+C trigger).
+void BM_CopyAllCellsWeekly30Years(benchmark::State& state)
+{
+    LoanWindowFixture fixture(1, 30);
+    fixture.calculateAndPaint();
+    auto* table = fixture.window->findChild<QTableView*>(QStringLiteral("flxResults"));
+    table->selectAll();
+    auto* copy = table->findChild<QAction*>(QStringLiteral("actCopyCells"));
+    for (auto _ : state)
+        copy->trigger();
+    state.counters["characters"] = double(QGuiApplication::clipboard()->text().size());
+}
+
+BENCHMARK(BM_ExportCsvWeekly30Years)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExportPdfWeekly30Years)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CopyAllCellsWeekly30Years)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
