@@ -87,29 +87,34 @@ QString suggestedFileName(const QString& description, const QString& suffix)
     return safeFileBaseName(description) + QLatin1Char('.') + suffix;
 }
 
-QByteArray tableCsv(const QString& description, const std::vector<engine::ScheduleRow>& rows)
-{
-    QString text = QStringLiteral("Payment,Date,Principal Current,Principal Extra,Principal Cummulitive,"
-                                  "Interest Current,Interest Cummulitive,Balance Due,Loan\r\n");
-    const QString loan = csvField(description);
-    text.reserve(text.size() + qsizetype(rows.size()) * (90 + loan.size()));
-    for (const auto& row : rows) {
-        text += QString::number(row.number) + u',' +
-                LocaleText::toQDate(row.dueDate).toString(Qt::ISODate) + u',' + plainAmount(row.principal) +
-                u',' + plainAmount(row.extra) + u',' + plainAmount(row.cumulativePrincipal) + u',' +
-                plainAmount(row.interest) + u',' + plainAmount(row.cumulativeInterest) + u',' +
-                plainAmount(row.balance) + u',' + loan + QStringLiteral("\r\n");
-    }
-    return text.toUtf8();
-}
-
 std::optional<QString> writeTableCsv(const QString& path, const LoanReportContents& contents)
 {
     if (!contents.table)
         return writeError(path, QStringLiteral("the loan has not been calculated"));
-    const QByteArray bytes = tableCsv(contents.description, contents.table->rows());
     return writeWhole(path, [&](QSaveFile& file) -> std::optional<QString> {
-        if (file.write(bytes) != bytes.size())
+        const QByteArray loan = csvField(contents.description).toUtf8();
+        QByteArray chunk = "Payment,Date,Principal Current,Principal Extra,Principal Cummulitive,"
+                           "Interest Current,Interest Cummulitive,Balance Due,Loan\r\n";
+        // Written a chunk at a time: the description repeats on every line.
+        const auto flush = [&] {
+            const bool written = file.write(chunk) == chunk.size();
+            chunk.clear();
+            return written;
+        };
+        for (const engine::ScheduleRow& row : contents.table->rows()) {
+            const QString fields = QString::number(row.number) + u',' +
+                                   LocaleText::toQDate(row.dueDate).toString(Qt::ISODate) + u',' +
+                                   plainAmount(row.principal) + u',' + plainAmount(row.extra) + u',' +
+                                   plainAmount(row.cumulativePrincipal) + u',' + plainAmount(row.interest) +
+                                   u',' + plainAmount(row.cumulativeInterest) + u',' + plainAmount(row.balance) +
+                                   u',';
+            chunk += fields.toLatin1();
+            chunk += loan;
+            chunk += "\r\n";
+            if (chunk.size() >= (1 << 16) && !flush())
+                return file.errorString();
+        }
+        if (!flush())
             return file.errorString();
         return std::nullopt;
     });
@@ -124,7 +129,7 @@ std::optional<QString> writeReportPdf(const QString& path, const LoanReportConte
         writer.setResolution(300);
         writer.setPageSize(localPaperSize());
         writer.setPageMargins(kMarginsMm, QPageLayout::Millimeter);
-        writer.setTitle(contents.description);
+        writer.setTitle(contents.description.left(1000));
         writer.setCreator(QStringLiteral("Brimvale"));
         if (!LoanReport(contents).paint(writer))
             return QStringLiteral("the report could not be drawn");

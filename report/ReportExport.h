@@ -1,13 +1,10 @@
 #pragma once
 
 #include "LoanReportContents.h"
-#include "Schedule.h"
 
-#include <QByteArray>
 #include <QString>
 
 #include <optional>
-#include <vector>
 
 class QPrinter;
 
@@ -23,11 +20,9 @@ QString safeFileBaseName(const QString& description);
 // The same with the suffix ("Car loan.csv").
 QString suggestedFileName(const QString& description, const QString& suffix);
 
-// RFC 4180, UTF-8, CRLF: a heading line, then per payment its number, due
-// date (ISO), the six amounts as plain decimals with a point, and the loan's
-// description.
-QByteArray tableCsv(const QString& description, const std::vector<engine::ScheduleRow>& rows);
-
+// The table as RFC 4180 CSV in UTF-8 with CRLF line ends: a heading line,
+// then per payment its number, due date (ISO), the six amounts as plain
+// decimals with a point, and the loan's description.
 std::optional<QString> writeTableCsv(const QString& path, const LoanReportContents& contents);
 std::optional<QString> writeReportPdf(const QString& path, const LoanReportContents& contents);
 // The report's document name and margins, before the print dialog shows.
