@@ -376,64 +376,48 @@ frmLoan* mdiMain::calculatedLoan() const
     return window && window->hasResults() ? window : nullptr;
 }
 
-QString mdiMain::askExportFile(const frmLoan& window, const QString& caption, const QString& suffix,
-                               const QString& filter)
+void mdiMain::exportActiveLoan(const QString& caption, const QString& suffix, const QString& filter,
+                               ExportWriter write)
 {
+    frmLoan* window = calculatedLoan();
+    if (!window)
+        return;
     const QString suggested =
-        QDir(m_exportFolder).filePath(ReportExport::suggestedFileName(window.description(), suffix));
+        QDir(m_exportFolder).filePath(ReportExport::suggestedFileName(window->description(), suffix));
     QString path = m_askSaveFileName(caption, suggested, filter);
     if (path.isEmpty())
-        return {};
+        return;
     // A name typed without the suffix still gets it.
     if (QFileInfo(path).suffix().isEmpty())
         path += QLatin1Char('.') + suffix;
     m_exportFolder = QFileInfo(path).absolutePath();
-    return path;
+    if (const auto failure = write(path, window->reportContents()))
+        m_messages.critical(this, *failure);
 }
 
 void mdiMain::fileExportTable()
 {
-    frmLoan* window = calculatedLoan();
-    if (!window)
-        return;
-    const QString path = askExportFile(*window, tr("Export Table"), QStringLiteral("csv"),
-                                       tr("CSV files (*.csv);;All files (*)"));
-    if (path.isEmpty())
-        return;
-    if (const auto failure = ReportExport::writeTableCsv(path, window->reportContents()))
-        m_messages.critical(this, *failure);
+    exportActiveLoan(tr("Export Table"), QStringLiteral("csv"), tr("CSV files (*.csv);;All files (*)"),
+                     &ReportExport::writeTableCsv);
 }
 
 void mdiMain::fileExportPdf()
 {
-    frmLoan* window = calculatedLoan();
-    if (!window)
-        return;
-    const QString path = askExportFile(*window, tr("Export as PDF"), QStringLiteral("pdf"),
-                                       tr("PDF files (*.pdf);;All files (*)"));
-    if (path.isEmpty())
-        return;
-    if (const auto failure = ReportExport::writeReportPdf(path, window->reportContents()))
-        m_messages.critical(this, *failure);
+    exportActiveLoan(tr("Export as PDF"), QStringLiteral("pdf"), tr("PDF files (*.pdf);;All files (*)"),
+                     &ReportExport::writeReportPdf);
 }
 
 void mdiMain::filePrintPreview()
 {
-    frmLoan* window = calculatedLoan();
-    if (!window)
-        return;
-    const LoanReportContents contents = window->reportContents();
-    QPrinter printer(QPrinter::HighResolution);
-    ReportExport::setUpPrinter(printer, contents);
-    QPrintPreviewDialog preview(&printer, this);
-    preview.setObjectName(QStringLiteral("dlgPrintPreview"));
-    preview.setWindowTitle(tr("Print Preview - %1").arg(window->windowTitle()));
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [&contents](QPrinter* target) { LoanReport(contents).paint(*target); });
-    runDialog(preview);
+    printActiveLoan(true);
 }
 
 void mdiMain::filePrint()
+{
+    printActiveLoan(false);
+}
+
+void mdiMain::printActiveLoan(bool preview)
 {
     frmLoan* window = calculatedLoan();
     if (!window)
@@ -441,6 +425,15 @@ void mdiMain::filePrint()
     const LoanReportContents contents = window->reportContents();
     QPrinter printer(QPrinter::HighResolution);
     ReportExport::setUpPrinter(printer, contents);
+    if (preview) {
+        QPrintPreviewDialog dialog(&printer, this);
+        dialog.setObjectName(QStringLiteral("dlgPrintPreview"));
+        dialog.setWindowTitle(tr("Print Preview - %1").arg(window->windowTitle()));
+        connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
+                [&contents](QPrinter* target) { LoanReport(contents).paint(*target); });
+        runDialog(dialog);
+        return;
+    }
     QPrintDialog dialog(&printer, this);
     dialog.setObjectName(QStringLiteral("dlgPrint"));
     runDialog(dialog);

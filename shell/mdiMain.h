@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class Clock;
 class KeyValueSource;
@@ -18,6 +19,7 @@ class QMdiArea;
 class QMenu;
 class QToolBar;
 class frmLoan;
+struct LoanReportContents;
 
 // The main window: an MDI area holding the loan windows, with the File,
 // Window and Help menus and the toolbar. Every loan command acts on the
@@ -76,9 +78,13 @@ private:
     void runDialog(QDialog& dialog);
     // The calculated active loan window, or null.
     frmLoan* calculatedLoan() const;
-    // Asks for a file for the active loan, starting in the last folder used.
-    QString askExportFile(const frmLoan& window, const QString& caption, const QString& suffix,
-                          const QString& filter);
+    // Asks where to write the active calculated loan (suggesting its
+    // description in the last folder used), writes it, reports a failure.
+    using ExportWriter = std::optional<QString> (*)(const QString&, const LoanReportContents&);
+    void exportActiveLoan(const QString& caption, const QString& suffix, const QString& filter,
+                          ExportWriter write);
+    // The print dialog, or the preview, for the active calculated loan.
+    void printActiveLoan(bool preview);
 
     LoanStore& m_store;
     Messages& m_messages;

@@ -14,6 +14,8 @@
 #include <QTableView>
 #include <QTemporaryDir>
 
+#include <benchmark/benchmark.h>
+
 #include <memory>
 
 // A shown loan window on a fresh store: a weekly loan of 250,000.00 at 6 %
@@ -63,3 +65,17 @@ struct LoanWindowFixture {
     QTabWidget* tabs() const { return window->findChild<QTabWidget*>(QStringLiteral("tabLoan")); }
 };
 
+
+// The main() of a widget benchmark: offscreen unless a platform is named,
+// United States texts.
+inline int runWidgetBenchmarks(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
