@@ -448,6 +448,7 @@ private slots:
         QTest::newRow("missing folder") << ExportCase{"mnuFileExportPdf", "gone/out.pdf", "", "", true};
         QTest::newRow("printed") << ExportCase{"mnuFilePrint", "out.pdf", "out.pdf", "%PDF"};
         QTest::newRow("print cancelled") << ExportCase{"mnuFilePrint", "", "", ""};
+        QTest::newRow("printer fails to start") << ExportCase{"mnuFilePrint", "gone/out.pdf", "", "", true};
         QTest::newRow("preview") << ExportCase{"mnuFilePrintPreview", "", "", ""};
     }
     void exportAndPrint()
