@@ -1,5 +1,6 @@
 #include "mdiMain.h"
 
+#include "LoanStore.h"
 #include "LoanWindowFactory.h"
 #include "MdiArrange.h"
 #include "Messages.h"
@@ -391,6 +392,12 @@ void mdiMain::exportActiveLoan(const QString& caption, const QString& suffix, co
     if (QFileInfo(path).suffix().isEmpty())
         path += QLatin1Char('.') + suffix;
     m_exportFolder = QFileInfo(path).absolutePath();
+    // Replacing the loan store with an export would lose every stored loan.
+    if (QFileInfo(path).canonicalFilePath() == QFileInfo(m_store.path()).canonicalFilePath()) {
+        m_messages.critical(this, QStringLiteral("The file \"%1\" could not be written: it holds the stored loans.")
+                                      .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
     if (const auto failure = write(path, window->reportContents()))
         m_messages.critical(this, *failure);
 }

@@ -446,6 +446,7 @@ private slots:
         QTest::newRow("PDF") << ExportCase{"mnuFileExportPdf", "out.pdf", "out.pdf", "%PDF"};
         QTest::newRow("cancelled") << ExportCase{"mnuFileExportTable", "", "", ""};
         QTest::newRow("missing folder") << ExportCase{"mnuFileExportPdf", "gone/out.pdf", "", "", true};
+        QTest::newRow("over the loan store") << ExportCase{"mnuFileExportTable", "Brimvaledb.mdb", "", "", true};
         QTest::newRow("printed") << ExportCase{"mnuFilePrint", "out.pdf", "out.pdf", "%PDF"};
         QTest::newRow("print cancelled") << ExportCase{"mnuFilePrint", "", "", ""};
         QTest::newRow("printer fails to start") << ExportCase{"mnuFilePrint", "gone/out.pdf", "", "", true};
@@ -482,6 +483,8 @@ private slots:
         QCOMPARE(previewPages > 1, c.command == "mnuFilePrintPreview");
         QCOMPARE(f->messages.texts(Kind::Critical).size(), c.error ? 1 : 0);
         QCOMPARE(QDir(f->dir.path()).entryList({"out*"}, QDir::Files), c.written.isEmpty() ? QStringList() : QStringList{c.written});
+        QFile store(f->path);
+        QVERIFY(store.open(QIODevice::ReadOnly) && store.read(16) == QByteArray("SQLite format 3", 16));
         if (!c.written.isEmpty()) {
             QFile file(f->dir.filePath(c.written));
             QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll().startsWith(c.starts));
