@@ -392,14 +392,20 @@ void mdiMain::exportActiveLoan(const QString& caption, const QString& suffix, co
     if (QFileInfo(path).suffix().isEmpty())
         path += QLatin1Char('.') + suffix;
     m_exportFolder = QFileInfo(path).absolutePath();
-    // Replacing the loan store with an export would lose every stored loan.
-    if (QFileInfo(path).canonicalFilePath() == QFileInfo(m_store.path()).canonicalFilePath()) {
-        m_messages.critical(this, QStringLiteral("The file \"%1\" could not be written: it holds the stored loans.")
-                                      .arg(QDir::toNativeSeparators(path)));
+    if (refuseStoreFile(path))
         return;
-    }
     if (const auto failure = write(path, window->reportContents()))
         m_messages.critical(this, *failure);
+}
+
+bool mdiMain::refuseStoreFile(const QString& path)
+{
+    // Writing an export or a printout over the loan store would lose every stored loan.
+    if (path.isEmpty() || QFileInfo(path).canonicalFilePath() != QFileInfo(m_store.path()).canonicalFilePath())
+        return false;
+    m_messages.critical(this, QStringLiteral("The file \"%1\" could not be written: it holds the stored loans.")
+                                  .arg(QDir::toNativeSeparators(path)));
+    return true;
 }
 
 void mdiMain::fileExportTable()
@@ -444,7 +450,7 @@ void mdiMain::printActiveLoan(bool preview)
     QPrintDialog dialog(&printer, this);
     dialog.setObjectName(QStringLiteral("dlgPrint"));
     runDialog(dialog);
-    if (dialog.result() != QDialog::Accepted)
+    if (dialog.result() != QDialog::Accepted || refuseStoreFile(printer.outputFileName()))
         return;
     if (const auto failure = ReportExport::printReport(printer, contents))
         m_messages.critical(this, *failure);

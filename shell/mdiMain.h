@@ -83,6 +83,8 @@ private:
     using ExportWriter = std::optional<QString> (*)(const QString&, const LoanReportContents&);
     void exportActiveLoan(const QString& caption, const QString& suffix, const QString& filter,
                           ExportWriter write);
+    // True, with a message, when path is the loan store's own file.
+    bool refuseStoreFile(const QString& path);
     // The print dialog, or the preview, for the active calculated loan.
     void printActiveLoan(bool preview);
 

@@ -449,6 +449,7 @@ private slots:
         QTest::newRow("over the loan store") << ExportCase{"mnuFileExportTable", "Brimvaledb.mdb", "", "", true};
         QTest::newRow("printed") << ExportCase{"mnuFilePrint", "out.pdf", "out.pdf", "%PDF"};
         QTest::newRow("print cancelled") << ExportCase{"mnuFilePrint", "", "", ""};
+        QTest::newRow("printed over the loan store") << ExportCase{"mnuFilePrint", "Brimvaledb.mdb", "", "", true};
         QTest::newRow("printer fails to start") << ExportCase{"mnuFilePrint", "gone/out.pdf", "", "", true};
         QTest::newRow("preview") << ExportCase{"mnuFilePrintPreview", "", "", ""};
     }
