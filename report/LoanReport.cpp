@@ -4,7 +4,6 @@
 #include "SummaryChart.h"
 
 #include <QChart>
-#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
@@ -14,7 +13,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
 #include <vector>
 
 namespace {

@@ -421,15 +421,16 @@ private slots:
         int asked = 0, dialogs = 0;
         f->main->setSaveFileNameAsker([&](auto&&...) { ++asked; return QString(); });
         f->main->setDialogRunner([&](QDialog&) { ++dialogs; });
+        auto runAll = [&] {
+            for (auto command : {&mdiMain::fileExportTable, &mdiMain::fileExportPdf, &mdiMain::filePrintPreview,
+                                 &mdiMain::filePrint})
+                (f->main.get()->*command)();
+        };
         QCOMPARE(enabled(), off);
-        for (auto command : {&mdiMain::fileExportTable, &mdiMain::fileExportPdf, &mdiMain::filePrintPreview,
-                             &mdiMain::filePrint})
-            (f->main.get()->*command)();
+        runAll();
         frmLoan* first = f->newWindow("House");
         QCOMPARE(enabled(), off);
-        for (auto command : {&mdiMain::fileExportTable, &mdiMain::fileExportPdf, &mdiMain::filePrintPreview,
-                             &mdiMain::filePrint})
-            (f->main.get()->*command)();
+        runAll();
         QVERIFY(asked == 0 && dialogs == 0);
         child<QPushButton>(first, "cmdCalculate")->click();
         QCOMPARE(enabled(), on);
