@@ -310,10 +310,10 @@ std::vector<ExtraPaymentTexts> ExtraPaymentsEditor::rows() const
     return out;
 }
 
-std::optional<QString> ExtraPaymentsEditor::loadRecords(const std::vector<ExtraPaymentRecord>& records)
+std::optional<QString> ExtraPaymentsEditor::loadRecords(const std::vector<ExtraPaymentRecord>& records, bool whole)
 {
     auto* table = m_ui.flxPayments;
-    if (records.empty()) {
+    if (records.empty() && whole) {
         selectTableRow(0);
         table->setRowCount(0);
         m_currentRow = 0;
@@ -346,6 +346,8 @@ std::optional<QString> ExtraPaymentsEditor::loadRecords(const std::vector<ExtraP
         setCell(row, 4, *record.amount);
         ++row;
     }
+    if (!whole)
+        return std::nullopt;
     selectTableRow(1);
     m_currentRow = 1;
     m_rowSelected = true;

@@ -40,8 +40,10 @@ public:
 
     // Fills the table from stored payments, numbering them 1, 2, 3...; the
     // first row that cannot be shown stops the load there and is handed back
-    // as "number - description", keeping what was filled.
-    std::optional<QString> loadRecords(const std::vector<ExtraPaymentRecord>& records);
+    // as "number - description", keeping what was filled. When the read
+    // itself stopped part-way (`whole` false) the rows read are filled and
+    // the editor is left as it was.
+    std::optional<QString> loadRecords(const std::vector<ExtraPaymentRecord>& records, bool whole = true);
 
     // Cell text of data row `row` (from 1) and column 0..4.
     QString cell(int row, int column) const;

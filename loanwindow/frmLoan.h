@@ -2,7 +2,10 @@
 
 #include "LoanReportContents.h"
 
+#include <QByteArray>
 #include <QWidget>
+
+#include <optional>
 
 class Clock;
 class LoanStore;
@@ -33,11 +36,20 @@ public:
     // Stores the window's contents and all of its extra payments. For mode 0
     // adds a loan and hands back mode 1 and the new key. On failure the error
     // is shown (critical icon), mode and key are left alone and false returned.
+    // A stored loan that this window did not read whole is never replaced:
+    // the save is refused and Save As Copy offered (saveAsCopyRequested). A
+    // stored loan that another program changed or deleted since this window
+    // read or wrote it is replaced only when the user says so.
     bool SaveLoan(int& mode, int& key);
 
     // Asks " - Are you sure you wish to delete this loan?"; on Yes deletes the
-    // loan `key` with its extra payments, clears the flags and closes.
+    // loan `key` with its extra payments, clears the flags and closes. A
+    // window whose loan was never stored deletes nothing from the store.
     void DeleteLoan(int key);
+
+    // False when loading the stored loan failed part-way: the window then
+    // shows less than is stored.
+    bool loadedWhole() const { return !m_partlyLoaded; }
 
     void ClearDataChanged();
     bool IsDataChanged() const;
@@ -75,6 +87,8 @@ public:
 signals:
     // A run was applied (Calculate, Recalculate or loading).
     void resultsChanged();
+    // The user chose Save As Copy after a refused save.
+    void saveAsCopyRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -91,6 +105,9 @@ private:
     Messages& m_messages;
     const Clock& m_clock;
     bool m_closeAgreed = false;
+    bool m_partlyLoaded = false;
+    QByteArray m_loadedRow;             // fingerprint of the loan row as loaded
+    std::optional<QByteArray> m_storedAs;  // the stored loan as this window last read or wrote it
     int m_previousTab = 0;
     LoanReportContents m_report;
 };

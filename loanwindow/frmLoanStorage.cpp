@@ -31,13 +31,19 @@ std::optional<QString> listPositionError(const std::optional<int>& value, int co
 
 void frmLoan::LoadLoanDetail()
 {
+    m_loadedRow.clear();
     auto read = m_store.readLoan(Loan);
     if (const auto* error = std::get_if<StoreError>(&read)) {
+        m_partlyLoaded = true;
         m_messages.critical(this, error->text());
         return;
     }
     const LoanRecord& record = std::get<LoanRecord>(read);
-    auto fail = [this](const QString& text) { m_messages.critical(this, text); };
+    m_loadedRow = record.fingerprint;
+    auto fail = [this](const QString& text) {
+        m_partlyLoaded = true;
+        m_messages.critical(this, text);
+    };
 
     if (!record.description) return fail(kNullError);
     m_ui->txtLoan->setText(*record.description);
@@ -48,7 +54,16 @@ void frmLoan::LoadLoanDetail()
     if (!record.term) return fail(kNullError);
     m_ui->txtTerm->setText(*record.term);
     if (!record.startDate) return fail(kNullError);
-    m_ui->dtStartDate->setDate(*record.startDate);
+    // The picker would move a date outside its range to the nearest it can
+    // show, and a save would then store that date.
+    QDateEdit* start = m_ui->dtStartDate;
+    if (*record.startDate < start->minimumDate() || *record.startDate > start->maximumDate())
+        return fail(kBadPropertyError + QStringLiteral(": the date of first payment %1 lies outside the dates from "
+                                                       "%2 to %3 that this window can show")
+                                            .arg(record.startDate->toString(Qt::ISODate),
+                                                 start->minimumDate().toString(Qt::ISODate),
+                                                 start->maximumDate().toString(Qt::ISODate)));
+    start->setDate(*record.startDate);
     if (auto error = listPositionError(record.termType, m_ui->cboTerm->count())) return fail(*error);
     m_ui->cboTerm->setCurrentIndex(*record.termType);
     if (auto error = listPositionError(record.frequency, m_ui->cboppt->count())) return fail(*error);
@@ -57,17 +72,34 @@ void frmLoan::LoadLoanDetail()
 
 void frmLoan::LoadExtraPayments()
 {
-    auto read = m_store.readExtraPayments(Loan);
-    if (const auto* error = std::get_if<StoreError>(&read)) {
-        m_messages.critical(this, error->text());
+    const ExtraPaymentList read = m_store.readExtraPayments(Loan);
+    if (auto error = m_ui->editor->loadRecords(read.rows, !read.error)) {
+        m_partlyLoaded = true;
+        m_messages.critical(this, *error);
         return;
     }
-    if (auto error = m_ui->editor->loadRecords(std::get<std::vector<ExtraPaymentRecord>>(read)))
-        m_messages.critical(this, *error);
+    if (read.error) {
+        m_partlyLoaded = true;
+        m_messages.critical(this, read.error->text());
+        return;
+    }
+    m_storedAs = LoanStore::loanFingerprint(m_loadedRow, read.fingerprint);
 }
 
 bool frmLoan::SaveLoan(int& mode, int& key)
 {
+    if (mode != 0 && m_partlyLoaded) {
+        // Saving would replace the stored loan with the part of it shown here.
+        const QString offer =
+            m_ui->txtLoan->text() +
+            QStringLiteral(" - This loan was not read completely from the store, so it is not saved: saving would "
+                           "replace the stored loan with only the part shown here.\r\n"
+                           "Do you want to save what this window shows as a new loan (Save As Copy) instead?");
+        if (m_messages.question(this, offer))
+            emit saveAsCopyRequested();
+        return false;
+    }
+
     LoanRecordTexts loan;
     loan.description = m_ui->txtLoan->text();
     loan.startDate = m_ui->dtStartDate->date();
@@ -77,11 +109,44 @@ bool frmLoan::SaveLoan(int& mode, int& key)
     loan.term = m_ui->txtTerm->text();
     loan.termType = m_ui->cboTerm->currentIndex();
     loan.frequency = m_ui->cboppt->currentIndex();
+    const std::vector<ExtraPaymentTexts> rows = m_ui->editor->rows();
 
-    if (auto error = m_store.saveLoan(mode, key, loan, m_ui->editor->rows())) {
+    int savedMode = mode;
+    int savedKey = key;
+    SaveCheck check;
+    if (mode != 0)
+        check.expected = m_storedAs;
+    auto error = m_store.saveLoan(savedMode, savedKey, loan, rows, &check);
+    while (error && check.found != StoredLoan::AsExpected) {
+        const bool deleted = check.found == StoredLoan::Deleted;
+        const QString question =
+            m_ui->txtLoan->text() +
+            (deleted ? QStringLiteral(" - Another program has deleted this loan from the store since this window "
+                                      "opened or last saved it.\r\nDo you want to save what this window shows as a "
+                                      "new loan?")
+                     : QStringLiteral(" - Another program has changed this loan in the store since this window "
+                                      "opened or last saved it.\r\nDo you want to replace the stored loan with what "
+                                      "this window shows?"));
+        if (!m_messages.question(this, question))
+            return false;
+        SaveCheck again;
+        if (deleted) {
+            savedMode = 0;
+            savedKey = 0;
+        } else {
+            again.expected = check.current;  // asks again if it changes once more meanwhile
+        }
+        check = again;
+        error = m_store.saveLoan(savedMode, savedKey, loan, rows, &check);
+    }
+    if (error) {
         m_messages.critical(this, error->text());
         return false;
     }
+    mode = savedMode;
+    key = savedKey;
+    m_storedAs = check.saved;
+    m_partlyLoaded = false;  // the window now holds exactly what is stored under `key`
     return true;
 }
 
@@ -91,9 +156,13 @@ void frmLoan::DeleteLoan(int key)
         m_ui->txtLoan->text().trimmed() + QStringLiteral(" - Are you sure you wish to delete this loan?");
     if (!m_messages.question(this, question))
         return;
-    if (auto error = m_store.deleteLoan(key)) {
-        m_messages.critical(this, error->text());
-        return;
+    // A loan that was never stored has nothing in the store; key 0 may name
+    // a loan that another program stored.
+    if (Mode != 0) {
+        if (auto error = m_store.deleteLoan(key)) {
+            m_messages.critical(this, error->text());
+            return;
+        }
     }
     ClearDataChanged();
     DataHasChanged = false;

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class Clock;
@@ -23,6 +24,9 @@ public:
     // present, else whatever the load put there (the stored description).
     frmLoan* openLoan(int key, const std::optional<QString>& caption = std::nullopt);
 
+    // What a window's "save as a copy instead" answer runs (the main window's Save As Copy).
+    void setSaveAsCopy(std::function<void(frmLoan*)> saveAsCopy) { m_saveAsCopy = std::move(saveAsCopy); }
+
 private:
     frmLoan* create(int mode, int key);
     void show(frmLoan* window);
@@ -31,6 +35,7 @@ private:
     LoanStore& m_store;
     Messages& m_messages;
     const Clock& m_clock;
+    std::function<void(frmLoan*)> m_saveAsCopy;
 };
 
 inline const QString kUntitled = QStringLiteral("Untitled");

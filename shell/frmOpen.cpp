@@ -70,15 +70,14 @@ frmOpen::frmOpen(LoanStore& store, LoanWindowFactory& windows, Messages& message
 void frmOpen::LoadLoanList()
 {
     m_lstLoan->clear();
-    auto listed = m_store.listLoans();
-    if (const auto* error = std::get_if<StoreError>(&listed)) {
-        m_messages.critical(parentWidget(), error->text());
-        return;
-    }
-    for (const LoanListEntry& entry : std::get<std::vector<LoanListEntry>>(listed)) {
+    // Whatever could be listed stays listed, also when the read failed part-way.
+    const LoanList listed = m_store.listLoans();
+    for (const LoanListEntry& entry : listed.loans) {
         auto* item = new QListWidgetItem(entry.description.trimmed(), m_lstLoan);
         item->setData(Qt::UserRole, entry.seqNo);
     }
+    if (listed.error)
+        m_messages.critical(parentWidget(), listed.error->text());
 }
 
 void frmOpen::cmdOpenClick()

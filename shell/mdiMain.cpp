@@ -54,6 +54,7 @@ mdiMain::mdiMain(LoanStore& store, Messages& messages, const Clock& clock, QWidg
       m_defaultLauncher(std::make_unique<ProcessLauncher>())
 {
     setObjectName(QStringLiteral("mdiMain"));
+    m_factory->setSaveAsCopy([this](frmLoan* window) { saveAsCopy(window); });
     setWindowTitle(kAppTitle);
     setWindowIcon(QIcon(programPicture(32)));
     m_sysInfoSource = m_defaultSysInfoSource.get();
@@ -335,8 +336,13 @@ void mdiMain::fileSave()
 
 void mdiMain::fileSaveAs()
 {
-    frmLoan* window = activeLoan();
-    if (!window || !window->ValidateLoan())
+    if (frmLoan* window = activeLoan())
+        saveAsCopy(window);
+}
+
+void mdiMain::saveAsCopy(frmLoan* window)
+{
+    if (!window->ValidateLoan())
         return;
     const int original = window->Loan;
     const QString description = window->description();

@@ -51,6 +51,7 @@ public:
     void fileClose();
     void fileSave();
     void fileSaveAs();
+    void saveAsCopy(frmLoan* window);
     void fileDelete();
     void fileExportTable();
     void fileExportPdf();

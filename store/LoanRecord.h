@@ -1,9 +1,13 @@
 #pragma once
 
+#include "StoreError.h"
+
+#include <QByteArray>
 #include <QDate>
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 // The texts a loan window hands to the store when saving; the store converts
 // them with the program's own number and date reading.
@@ -38,6 +42,7 @@ struct LoanRecord {
     std::optional<QDate> startDate;
     std::optional<int> termType;          // as stored; the loader checks the range
     std::optional<int> frequency;         // as stored; the loader checks the range
+    QByteArray fingerprint;               // of the row as read, to notice changes by others
 };
 
 // A stored extra payment read back in the grid's text forms.
@@ -48,8 +53,31 @@ struct ExtraPaymentRecord {
     std::optional<QString> amount; // regional currency text: $1,234.50
 };
 
+// A loan's extra payments as read: every row up to a failure, and the failure.
+struct ExtraPaymentList {
+    std::vector<ExtraPaymentRecord> rows;
+    std::optional<StoreError> error;
+    QByteArray fingerprint;  // of the rows as read
+};
+
 // An entry of the loan list.
 struct LoanListEntry {
     int seqNo = 0;
     QString description;  // as stored
+};
+
+// The loan list as read: every loan listed, and why any could not be.
+struct LoanList {
+    std::vector<LoanListEntry> loans;
+    std::optional<StoreError> error;
+};
+
+// What a save found when it compared the stored loan with the window's copy.
+enum class StoredLoan { AsExpected, Changed, Deleted };
+
+struct SaveCheck {
+    std::optional<QByteArray> expected;        // in: as last read or written; none: no comparison
+    StoredLoan found = StoredLoan::AsExpected; // out: why the save was refused
+    QByteArray current;                        // out: the stored loan's fingerprint when refused
+    QByteArray saved;                          // out: the loan's fingerprint after a save
 };

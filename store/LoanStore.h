@@ -27,21 +27,31 @@ public:
 
     QString path() const;
 
-    // "SELECT SeqNo, Description FROM tblLoanDetail", in store order.
-    std::variant<std::vector<LoanListEntry>, StoreError> listLoans() const;
+    // "SELECT SeqNo, Description FROM tblLoanDetail", in store order. A read
+    // that stops part-way keeps the loans read so far and says why it stopped;
+    // a loan that cannot be listed as stored is named in the error too.
+    LoanList listLoans() const;
 
     // One loan by key; an error when the key has no row.
     std::variant<LoanRecord, StoreError> readLoan(int key) const;
 
-    // A loan's extra payments in store order.
-    std::variant<std::vector<ExtraPaymentRecord>, StoreError> readExtraPayments(int key) const;
+    // A loan's extra payments in store order; on a failure part-way, the rows
+    // read before it and the error.
+    ExtraPaymentList readExtraPayments(int key) const;
+
+    // The stored loan as a window read it, from the fingerprints of its row
+    // (LoanRecord) and of its extra payments (ExtraPaymentList).
+    static QByteArray loanFingerprint(const QByteArray& row, const QByteArray& extraPayments);
 
     // Stores a loan and replaces all of its extra payments in one transaction.
     // mode 0 adds a row and hands back mode 1 and the new key; any other mode
     // updates the row `key`. On failure nothing changes (neither the store nor
-    // mode and key) and the error is returned.
+    // mode and key) and the error is returned. With `check`, an update first
+    // compares the stored loan with check->expected and refuses, saying what
+    // it found, when another program changed or deleted it meanwhile.
     std::optional<StoreError> saveLoan(int& mode, int& key, const LoanRecordTexts& loan,
-                                       const std::vector<ExtraPaymentTexts>& extraPayments);
+                                       const std::vector<ExtraPaymentTexts>& extraPayments,
+                                       SaveCheck* check = nullptr);
 
     // Deletes a loan's extra payments and the loan in one transaction.
     std::optional<StoreError> deleteLoan(int key);
@@ -57,7 +67,13 @@ private:
     std::variant<QSqlQuery, StoreError> select(const QString& statement, const QVariantList& values,
                                                const QString& doing) const;
 
+    // The loan's fingerprint as stored now; empty when it has no row.
+    std::variant<QByteArray, StoreError> storedFingerprint(int key) const;
+    // A stored text exactly, or nothing when its bytes are not text.
+    std::optional<QString> exactText(const QVariant& value, const QVariant& type, const QVariant& bytes) const;
+
     QString m_connectionName;
+    bool m_utf8 = true;  // the file keeps its texts in UTF-8
     QString m_path;
     unsigned long long m_device = 0;
     unsigned long long m_inode = 0;

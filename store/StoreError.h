@@ -14,5 +14,8 @@ struct StoreError {
 namespace StoreErrorNumber {
 inline constexpr int Overflow = 6;
 inline constexpr int TypeMismatch = 13;
+inline constexpr int DiskFull = 61;           // SQLite's own 13 (SQLITE_FULL) is reported as this
+inline constexpr int RecordDeleted = 3167;     // the loan was deleted by another program
+inline constexpr int ChangedByOther = 3197;    // the loan was changed by another program
 inline constexpr int NoCurrentRecord = 3021;  // a key with no row
 }  // namespace StoreErrorNumber

@@ -267,7 +267,7 @@ private slots:
         QCOMPARE(h.messages.texts(Kind::Warning), warning.isEmpty() ? QStringList() : QStringList{warning});
         QCOMPARE(h.messages.texts(Kind::Critical).size(), storeFails ? 1 : 0);
         if (!yes)  // No saved nothing.
-            QCOMPARE(std::get<std::vector<ExtraPaymentRecord>>(h.store->readExtraPayments(key)).size(), size_t(1));
+            QCOMPARE(h.store->readExtraPayments(key).rows.size(), size_t(1));
         else
             QVERIFY(window.isVisible() && window.IsDataChanged());
     }

@@ -63,12 +63,12 @@ int wholeVersion(const LoanStore& store, int key, QString& why)
     }
     const QString description = std::get<LoanRecord>(record).description.value_or(QString());
     const int version = description.mid(1).toInt();
-    auto extras = store.readExtraPayments(key);
-    if (auto* error = std::get_if<StoreError>(&extras)) {
-        why = error->text();
+    const auto extras = store.readExtraPayments(key);
+    if (extras.error) {
+        why = extras.error->text();
         return -1;
     }
-    const auto& rows = std::get<std::vector<ExtraPaymentRecord>>(extras);
+    const auto& rows = extras.rows;
     if (rows.size() != size_t(kExtraPayments)) {
         why = QStringLiteral("%1 holds %2 extra payments").arg(description).arg(rows.size());
         return -1;

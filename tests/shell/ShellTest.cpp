@@ -111,7 +111,7 @@ struct ShellFixture {
             qFatal("cannot store a test loan: %s", qPrintable(error->text()));
         return key;
     }
-    std::vector<LoanListEntry> stored() const { return std::get<std::vector<LoanListEntry>>(store->listLoans()); }
+    std::vector<LoanListEntry> stored() const { return store->listLoans().loans; }
     LoanRecord record(int key) const { return std::get<LoanRecord>(store->readLoan(key)); }
     // A statement on a second connection to the same file, to break the store under the window.
     void breakStore(const QString& statement)
@@ -193,7 +193,7 @@ private slots:
         const auto rows = f->stored();
         QCOMPARE(rows.size(), size_t(1));
         QCOMPARE(f->record(rows[0].seqNo).interestRate.value_or(""), c.edited ? "7.25" : "6.5");
-        QCOMPARE(std::get<std::vector<ExtraPaymentRecord>>(f->store->readExtraPayments(rows[0].seqNo)).size(),
+        QCOMPARE(f->store->readExtraPayments(rows[0].seqNo).rows.size(),
                  size_t(c.edited));
     }
 

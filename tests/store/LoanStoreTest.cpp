@@ -92,7 +92,8 @@ protected:
     {
         QStringList out;
         const auto loaded = store->readExtraPayments(key);
-        for (const auto& p : std::get<std::vector<ExtraPaymentRecord>>(loaded))
+        EXPECT_FALSE(loaded.error);
+        for (const auto& p : loaded.rows)
             out << QStringList{p.type, opt(p.start), opt(p.stop), opt(p.amount)}.join('|');
         return out;
     }
@@ -169,6 +170,142 @@ TEST_F(Store, PaymentOnlyLoanStoresTheDerivedAmount)
     EXPECT_EQ(read(key).origAmount, QStringLiteral("83395.81"));
 }
 
+// A fractional term is stored as a whole number, rounded half to even.
+TEST_F(Store, FractionalTermIsRoundedHalfToEvenWhenSaved)
+{
+    const struct { const char* term; const char* stored; } cases[] = {
+        {"2.5", "2"}, {"3.5", "4"}, {"2.4", "2"}, {"2.6", "3"}, {"-0.5", "0"}, {"0.5", "0"}, {"1.5", "2"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.term);
+        LoanRecordTexts loan = kCar;
+        loan.term = QString::fromLatin1(c.term);
+        const int key = add(loan);
+        EXPECT_EQ(sql(path, QStringLiteral("SELECT Term, typeof(Term) FROM tblLoanDetail WHERE SeqNo = %1").arg(key)),
+                  QStringList{QStringLiteral("%1|integer").arg(QLatin1String(c.stored))});
+    }
+}
+
+// Values another program stored that the window cannot show as they are:
+// each is either read back exactly or refused with its reason, never changed.
+TEST_F(Store, HostileStoredValuesAreKeptOrReported)
+{
+    const int key = add(kCar);
+    const struct { const char* name; const char* set; std::optional<QString> description; const char* error; } cases[] = {
+        {"UTF-8 text stored as a BLOB", "Description = CAST('Caf\xc3\xa9 \xe2\x82\xac' AS BLOB)",
+         QString::fromUtf8("Caf\xc3\xa9 \xe2\x82\xac"), nullptr},
+        {"bytes that are not text", "Description = X'43617200FFFE80'", std::nullopt, "13 - Type mismatch"},
+        {"invalid UTF-8 stored as text", "Description = CAST(X'4361FF72' AS TEXT)", std::nullopt, "13 - Type mismatch"},
+        {"a NUL inside the text", "Description = CAST(X'4361007200' AS TEXT)", QString::fromUtf8("Ca\0r\0", 5), nullptr},
+        {"a number", "Description = 42.5", QStringLiteral("42.5"), nullptr},
+        {"a byte order mark first", "Description = CAST(X'EFBBBF436172' AS TEXT)", QChar(0xfeff) + QStringLiteral("Car"), nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        sql(path, QStringLiteral("UPDATE tblLoanDetail SET %1 WHERE SeqNo = %2").arg(QString::fromUtf8(c.set)).arg(key));
+        const auto record = store->readLoan(key);
+        if (c.description) {
+            ASSERT_TRUE(std::holds_alternative<LoanRecord>(record)) << std::get<StoreError>(record).text().toStdString();
+            EXPECT_EQ(std::get<LoanRecord>(record).description, *c.description);
+        } else {
+            ASSERT_TRUE(std::holds_alternative<StoreError>(record));
+            EXPECT_TRUE(std::get<StoreError>(record).text().startsWith(QLatin1String(c.error)))
+                << std::get<StoreError>(record).text().toStdString();
+        }
+        // Listed too: readable ones as they are, others with a message naming the loan.
+        const LoanList list = store->listLoans();
+        ASSERT_EQ(list.loans.size(), size_t(1));
+        if (c.description) {
+            EXPECT_EQ(list.loans[0].description, *c.description);
+            EXPECT_FALSE(list.error);
+        } else {
+            ASSERT_TRUE(list.error);
+            EXPECT_TRUE(list.error->text().contains(QStringLiteral("keys %1 ").arg(key))) << list.error->text().toStdString();
+        }
+    }
+}
+
+TEST_F(Store, KeysThatCannotBeOpenedAreNamedNotHidden)
+{
+    const int key = add(kCar);
+    sql(path, "INSERT INTO tblLoanDetail (SeqNo, Description) VALUES (5000000000, 'Far away')");
+    sql(path, "INSERT INTO tblLoanDetail (SeqNo, Description) VALUES (-5000000000, 'Far below')");
+    const LoanList list = store->listLoans();
+    ASSERT_EQ(list.loans.size(), size_t(1));
+    EXPECT_EQ(list.loans[0].seqNo, key);
+    ASSERT_TRUE(list.error);
+    EXPECT_EQ(list.error->text(), QStringLiteral("6 - Overflow: these loans have keys this program cannot open and "
+                                                 "are not listed: \"Far below\" (key -5000000000), \"Far away\" "
+                                                 "(key 5000000000)."));
+}
+
+// Bytes of the file changed in place, with no connection open on it.
+void patch(const QString& path, qsizetype at, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.seek(at));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+// Extra payment `n` (from 1) of sampleExtras() is made a malformed record:
+// its header claims a start date longer than the record.
+void breakExtraPaymentRecord(const QString& path, int n)
+{
+    const QByteArray file = contents(path);
+    const QByteArray date = QDate(2030, 1, 1).addDays(n - 1).toString(Qt::ISODate).toLatin1();
+    const qsizetype at = file.indexOf(date);
+    ASSERT_GT(at, 0);
+    ASSERT_EQ(file.indexOf(date, at + 1), -1);
+    // Record header: ... PaymentType (8: zero), StartDate (33: ten bytes of text), EndDate (0: NULL), Amount.
+    const qsizetype header = file.lastIndexOf(QByteArray("\x08\x21\x00", 3), at);
+    ASSERT_GT(header, at - 12);
+    patch(path, header + 1, QByteArray("\x7f"));
+}
+
+std::vector<ExtraPaymentTexts> sampleExtras(int count)
+{
+    std::vector<ExtraPaymentTexts> rows;
+    for (int i = 0; i < count; ++i)
+        rows.push_back({"L", LocaleText::shortDateText(QDate(2030, 1, 1).addDays(i)), "", QString::number(i + 1)});
+    return rows;
+}
+
+TEST_F(Store, ReadsThatStopPartWayAreErrorsAndKeepWhatWasRead)
+{
+    const int key = add(kCar, sampleExtras(3000));
+    for (int i = 1; i <= 3000; ++i) {
+        LoanRecordTexts loan = kCar;
+        loan.description = QStringLiteral("Loan %1").arg(i, 4, 10, QLatin1Char('0'));
+        add(loan);
+    }
+    store.reset();
+    breakExtraPaymentRecord(path, 1500);
+    // A leaf page of the loan table in the middle of the list.
+    const QByteArray file = contents(path);
+    const qsizetype loan = file.indexOf("Loan 1500");
+    ASSERT_GT(loan, 0);
+    const int pageSize = sql(path, "PRAGMA page_size").value(0).toInt();
+    patch(path, loan / pageSize * pageSize, QByteArray(8, '\xff'));
+    reopen();
+
+    const ExtraPaymentList payments = store->readExtraPayments(key);
+    ASSERT_TRUE(payments.error);
+    EXPECT_EQ(payments.rows.size(), size_t(1499));
+    EXPECT_EQ(payments.rows.back().start, LocaleText::shortDateText(QDate(2030, 1, 1).addDays(1498)));
+    EXPECT_EQ(payments.error->text(),
+              QStringLiteral("11 - The extra payments of loan %1 cannot all be read: the store file is damaged "
+                             "(database disk image is malformed) (1499 read before the failure)").arg(key));
+
+    const LoanList list = store->listLoans();
+    ASSERT_TRUE(list.error);
+    EXPECT_GT(list.loans.size(), size_t(1000));
+    EXPECT_LT(list.loans.size(), size_t(1500));
+    EXPECT_TRUE(list.error->text().startsWith(QStringLiteral("11 - The loans cannot all be listed: the store file is damaged")))
+        << list.error->text().toStdString();
+    EXPECT_TRUE(list.error->text().endsWith(QStringLiteral("(%1 listed before the failure)").arg(list.loans.size())));
+}
+
 // A save that fails on the third extra payment, before or while writing.
 struct FailedSaveCase {
     const char* name;
@@ -229,6 +366,17 @@ void write(const QString& path, const QByteArray& bytes)
     f.write(bytes);
 }
 
+// Both tables with every column; tblLoanDetail's columns other than the key as given.
+void withLoanTable(const QString& path, const char* keyAndDescription, const char* options = "",
+                   const char* constraint = "")
+{
+    sql(path, QStringLiteral("CREATE TABLE tblLoanDetail (%1, OrigAmount REAL, InterestRate REAL, Term INTEGER, "
+                             "TermType INTEGER, Frequency INTEGER, StartDate TEXT%3)%2")
+                  .arg(QLatin1String(keyAndDescription), QLatin1String(options), QLatin1String(constraint)));
+    sql(path, "CREATE TABLE tblExtraPayments (Loan_FK INTEGER, PaymentType INTEGER, StartDate TEXT, EndDate TEXT, "
+              "Amount REAL)");
+}
+
 // Refused at open and never overwritten by creating a store there.
 TEST(OpenStore, RefusesWhatIsNotAStoreAndChangesNothing)
 {
@@ -242,6 +390,33 @@ TEST(OpenStore, RefusesWhatIsNotAStoreAndChangesNothing)
          "tables tblLoanDetail and tblExtraPayments are missing"},
         {"oneTable", [](const QString& p) { sql(p, "CREATE TABLE tblLoanDetail (SeqNo INTEGER PRIMARY KEY)"); },
          "tblExtraPayments is missing"},
+        {"seqNoNotTheKey", [](const QString& p) { withLoanTable(p, "SeqNo INTEGER, Description TEXT"); },
+         "SeqNo of tblLoanDetail is not an INTEGER PRIMARY KEY"},
+        {"seqNoAKeyButNotInteger", [](const QString& p) { withLoanTable(p, "SeqNo INT PRIMARY KEY, Description TEXT"); },
+         "declared \"INT\""},
+        {"seqNoWithoutRowid",
+         [](const QString& p) { withLoanTable(p, "SeqNo INTEGER PRIMARY KEY, Description TEXT", " WITHOUT ROWID"); },
+         "SeqNo of tblLoanDetail is not an INTEGER PRIMARY KEY"},
+        {"seqNoPartOfAKey",
+         [](const QString& p) {
+             withLoanTable(p, "SeqNo INTEGER, Description TEXT", "", ", PRIMARY KEY (SeqNo, Description)");
+         },
+         "SeqNo of tblLoanDetail is not an INTEGER PRIMARY KEY"},
+        {"columnMissing",
+         [](const QString& p) {
+             sql(p, "CREATE TABLE tblLoanDetail (SEQNO INTEGER PRIMARY KEY, description TEXT, OrigAmount REAL, "
+                    "InterestRate REAL, Term INTEGER, TermType INTEGER, StartDate TEXT)");
+             sql(p, "CREATE TABLE tblExtraPayments (Loan_FK INTEGER, PaymentType INTEGER, StartDate TEXT, "
+                    "EndDate TEXT, Amount REAL)");
+         },
+         "the table tblLoanDetail has no column Frequency"},
+        {"paymentColumnsMissing",
+         [](const QString& p) {
+             withLoanTable(p, "SeqNo INTEGER PRIMARY KEY, Description TEXT");
+             sql(p, "DROP TABLE tblExtraPayments");
+             sql(p, "CREATE TABLE tblExtraPayments (Loan_FK INTEGER, StartDate TEXT, Amount REAL)");
+         },
+         "the table tblExtraPayments has no columns PaymentType, EndDate"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
