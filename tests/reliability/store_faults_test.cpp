@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -21,6 +22,8 @@ struct Fault {
     void (*inject)(StoreFaults&);
     int extraPayments;     // in the save that must fail
     bool deleteMustFail;   // a delete needs no new pages, so a full store takes it
+    int number;            // of the save's error
+    const char* cause;     // what the save's message says in plain words
 };
 
 class StoreFaults : public ::testing::TestWithParam<Fault> {
@@ -64,8 +67,11 @@ TEST_P(StoreFaults, GiveAClearErrorAndLeaveTheFileAsItWas)
     const QByteArray before = fileBytes(path);
     int mode = 1;
     int k = key;
-    expectClearError(store->saveLoan(mode, k, sampleLoan(QStringLiteral("Car, changed")),
-                                     samplePayments(GetParam().extraPayments, 250)));
+    const auto error = store->saveLoan(mode, k, sampleLoan(QStringLiteral("Car, changed")),
+                                       samplePayments(GetParam().extraPayments, 250));
+    expectClearError(error);
+    EXPECT_EQ(error->number, GetParam().number) << error->text().toStdString();
+    EXPECT_TRUE(error->description.contains(QString::fromUtf8(GetParam().cause))) << error->text().toStdString();
     EXPECT_EQ(k, key);
     if (GetParam().deleteMustFail)
         expectClearError(store->deleteLoan(key));
@@ -83,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
                   else
                       QFile::setPermissions(t.path, QFileDevice::ReadOwner);
               },
-              3, true},
+              3, true, 8, "the store file cannot be written: the file or its folder is read-only"},
         Fault{"locked_by_another_connection",
               [](StoreFaults& t) {
                   t.locker = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"));
@@ -91,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
                   ASSERT_TRUE(t.locker.open());
                   ASSERT_TRUE(QSqlQuery(t.locker).exec(QStringLiteral("BEGIN EXCLUSIVE")));
               },
-              3, true},
+              3, true, 5, "another program is using the store file"},
         Fault{"full",
               [](StoreFaults& t) {
                   QSqlDatabase db = storeConnection(t.path);
@@ -100,15 +106,28 @@ INSTANTIATE_TEST_SUITE_P(
                   QSqlQuery(QStringLiteral("PRAGMA max_page_count = %1").arg(pages.value(0).toInt() + 1), db)
                       .exec();
               },
-              5000, false},
-        Fault{"removed_while_running", [](StoreFaults& t) { ASSERT_TRUE(QFile::remove(t.path)); }, 3, true},
+              5000, false, 61, "the disk is full"},
+        // The next two stand for a folder the program may not write to (file
+        // permissions do not bind the superuser).
+        Fault{"journal_cannot_be_created",
+              [](StoreFaults& t) {
+                  // The journal a change needs beside the file cannot be made.
+                  ASSERT_TRUE(QFile::link(t.dir.filePath(QStringLiteral("gone/journal")),
+                                          t.path + QStringLiteral("-journal")));
+              },
+              3, true, 14, "the folder that holds it cannot be written"},
+        Fault{"journal_cannot_be_read",
+              [](StoreFaults& t) { ASSERT_TRUE(QDir().mkdir(t.path + QStringLiteral("-journal"))); },
+              3, true, 266, "the store file or its folder cannot be read or written"},
+        Fault{"removed_while_running", [](StoreFaults& t) { ASSERT_TRUE(QFile::remove(t.path)); }, 3, true, 1032,
+              "is no longer there"},
         Fault{"replaced_while_running",
               [](StoreFaults& t) {
                   const QString other = t.dir.filePath(QStringLiteral("other.mdb"));
                   makeStore(other);
                   ASSERT_EQ(::rename(qPrintable(other), qPrintable(t.path)), 0);
               },
-              3, true}),
+              3, true, 1032, "was replaced by another file"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 using Corrupt = QByteArray (*)(const QByteArray& goodStore);

@@ -390,6 +390,12 @@ TEST(OpenStore, RefusesWhatIsNotAStoreAndChangesNothing)
          "tables tblLoanDetail and tblExtraPayments are missing"},
         {"oneTable", [](const QString& p) { sql(p, "CREATE TABLE tblLoanDetail (SeqNo INTEGER PRIMARY KEY)"); },
          "tblExtraPayments is missing"},
+        {"journalUnreadable",
+         [](const QString& p) {
+             ASSERT_FALSE(createStoreFile(p, QStringLiteral(BRIMVALE_SCHEMA_PATH)));
+             QDir().mkdir(p + QStringLiteral("-journal"));
+         },
+         "cannot be read: the store file or its folder cannot be read or written"},
         {"seqNoNotTheKey", [](const QString& p) { withLoanTable(p, "SeqNo INTEGER, Description TEXT"); },
          "SeqNo of tblLoanDetail is not an INTEGER PRIMARY KEY"},
         {"seqNoAKeyButNotInteger", [](const QString& p) { withLoanTable(p, "SeqNo INT PRIMARY KEY, Description TEXT"); },
