@@ -2,6 +2,7 @@
 // the toolbar on a real store file, the picker, the about box, start-up, and
 // the system information look-up behind the about box.
 #include "LoanStore.h"
+#include "LoanWindowFactory.h"
 #include "ScriptedMessages.h"
 #include "Startup.h"
 #include "StoreFile.h"
@@ -259,6 +260,40 @@ private slots:
         QVERIFY(w->DataHasChanged == c.edited && w->IsDataChanged() == c.edited);
         QCOMPARE(f->main->openLoans().size(), 1);
         QCOMPARE(int(f->stored().size()), c.storedFirst ? 1 : 0);
+    }
+
+    // A loan whose term unit cannot be shown loads part-way: Save through the
+    // menu or the toolbar refuses, and its offer's Yes runs Save As Copy.
+    void saveOfAPartLoadOffersACopy_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("menu, Yes") << "mnuFileSave" << true;
+        QTest::newRow("toolbar, No") << "Save" << false;
+    }
+    void saveOfAPartLoadOffersACopy()
+    {
+        QFETCH(QString, command);
+        QFETCH(bool, yes);
+        const int key = f->storeLoan("Truck");
+        f->breakStore(QStringLiteral("UPDATE tblLoanDetail SET TermType = 2"));
+        frmLoan* w = f->main->loanWindows().openLoan(key);
+        QCOMPARE(f->messages.texts(Kind::Critical), QStringList{"380 - Invalid property value"});
+        child<QComboBox>(w, "cboTerm")->setCurrentIndex(1);
+        child<QComboBox>(w, "cboppt")->setCurrentIndex(2);
+        f->messages.clear();
+        f->messages.answer(yes);
+        f->run(command);
+        QCOMPARE(f->messages.texts(Kind::Question).size(), 1);
+        QVERIFY(f->messages.texts(Kind::Question)[0].startsWith("Truck - This loan was not read completely"));
+        QCOMPARE(f->record(key).termType, std::optional<int>(2));  // the stored loan as it was
+        QCOMPARE(int(f->stored().size()), yes ? 2 : 1);
+        QCOMPARE(f->main->openLoans().size(), yes ? 2 : 1);
+        if (yes) {
+            QCOMPARE(w->description(), "Copy of Truck");
+            QVERIFY(w->Loan != key && w->loadedWhole() && !w->IsDataChanged());
+            QCOMPARE(f->record(w->Loan).termType, std::optional<int>(1));
+        }
     }
 
     void deleteCommand_data()

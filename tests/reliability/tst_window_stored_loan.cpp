@@ -1,0 +1,283 @@
+// A stored loan is never lost or changed without a word: a window that did
+// not read its loan whole never writes over it, a save over a loan that
+// another program changed asks first, and values the window cannot show as
+// stored are reported. Real store files, messages recorded by the double.
+
+#include "LoanWindowHarness.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+using Kind = ScriptedMessages::Kind;
+
+namespace {
+
+const QString kRefused = QStringLiteral(
+    "Car - This loan was not read completely from the store, so it is not saved: saving would replace the stored "
+    "loan with only the part shown here.\r\nDo you want to save what this window shows as a new loan (Save As Copy) "
+    "instead?");
+
+QByteArray bytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A second program on the same store file.
+struct OtherProgram {
+    explicit OtherProgram(const QString& path)
+    {
+        db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        db.setDatabaseName(path);
+        db.open();
+    }
+    ~OtherProgram()
+    {
+        db.close();
+        db = {};
+        QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    }
+    bool run(const QString& statement)
+    {
+        QSqlQuery query(db);
+        const bool ok = query.exec(statement);
+        if (!ok) qWarning("%s: %s", qPrintable(statement), qPrintable(query.lastError().text()));
+        return ok;
+    }
+    QSqlDatabase db;
+};
+
+// 3,000 lump sums, the n-th on 1 January 2030 plus n - 1 days.
+std::vector<ExtraPaymentTexts> manyPayments()
+{
+    std::vector<ExtraPaymentTexts> rows;
+    for (int i = 0; i < 3000; ++i)
+        rows.push_back({QStringLiteral("L"), QDate(2030, 1, 1).addDays(i).toString(QStringLiteral("M/d/yyyy")), {},
+                        QStringLiteral("1")});
+    return rows;
+}
+
+// Extra payment n's record header claims a start date longer than the record.
+void breakPaymentRecord(const QString& path, int n)
+{
+    const QByteArray file = bytes(path);
+    const QByteArray date = QDate(2030, 1, 1).addDays(n - 1).toString(Qt::ISODate).toLatin1();
+    const qsizetype at = file.indexOf(date);
+    QVERIFY(at > 0 && file.indexOf(date, at + 1) < 0);
+    // PaymentType 0, StartDate ten bytes of text (33), EndDate NULL.
+    const qsizetype header = file.lastIndexOf(QByteArray("\x08\x21\x00", 3), at);
+    QVERIFY(header > at - 12);
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadWrite) && f.seek(header + 1) && f.write("\x7f", 1) == 1);
+}
+
+}  // namespace
+
+class WindowStoredLoan : public QObject {
+    Q_OBJECT
+
+    QString storePath(LoanWindowHarness& h) const { return h.dir.filePath(QStringLiteral("Brimvaledb.mdb")); }
+
+    // The window's Save as the main window runs it: mode and key back into the window.
+    static bool save(frmLoan& window)
+    {
+        int mode = window.Mode;
+        int key = window.Loan;
+        if (!window.SaveLoan(mode, key)) return false;
+        window.Mode = mode;
+        window.Loan = key;
+        return true;
+    }
+
+private slots:
+    void initTestCase() { pinLocale(); }
+
+    // Loads that fail part-way; the window must then refuse to save over the
+    // stored loan, offer a copy, and leave the file exactly as it was.
+    void partLoadRefusesSave_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("error");  // the start of the load's critical message
+        QTest::addColumn<int>("rowsShown");
+        QTest::addColumn<int>("errorCount");  // the loan and its extra payments each report their own
+        QTest::newRow("malformed extra payment record")
+            << "record" << "11 - The extra payments of loan 1 cannot all be read: the store file is damaged" << 1499 << 1;
+        QTest::newRow("store locked by another program")
+            << "lock" << "5 - The loan 1 cannot be read: another program is using the store file" << 0 << 2;
+        QTest::newRow("more extra payments than the window holds") << "overflow" << "6 - Overflow" << 32767 << 1;
+        QTest::newRow("start date the window cannot show")
+            << "date" << "380 - Invalid property value: the date of first payment 0050-03-01 lies outside" << 3000 << 1;
+        QTest::newRow("description that is not text")
+            << "blob" << "13 - Type mismatch: the description of loan 1" << 3000 << 1;
+    }
+    void partLoadRefusesSave()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, error);
+        QFETCH(int, rowsShown);
+        QFETCH(int, errorCount);
+        LoanWindowHarness h;
+        const QString path = storePath(h);
+        std::vector<ExtraPaymentTexts> extras = manyPayments();
+        if (fault == "overflow") extras.resize(32768, extras.front());
+        const int key = h.storeLoan(0, extras);
+        QCOMPARE(key, 1);
+        std::unique_ptr<OtherProgram> other;
+        if (fault == "record") {
+            h.store.reset();
+            breakPaymentRecord(path, 1500);
+            h.store = std::get<std::unique_ptr<LoanStore>>(LoanStore::open(path));
+        } else {
+            other = std::make_unique<OtherProgram>(path);
+            if (fault == "lock") QVERIFY(other->run("BEGIN EXCLUSIVE"));
+            if (fault == "date") QVERIFY(other->run("UPDATE tblLoanDetail SET StartDate = '0050-03-01'"));
+            if (fault == "blob") QVERIFY(other->run("UPDATE tblLoanDetail SET Description = X'436172FF'"));
+        }
+        frmLoan& window = h.open(1, key);
+        if (fault == "lock") QVERIFY(other->run("ROLLBACK"));
+        const QStringList errors = h.messages.texts(Kind::Critical);
+        QCOMPARE(errors.size(), errorCount);
+        QVERIFY2(errors[0].startsWith(error), qPrintable(errors[0]));
+        QVERIFY(!window.loadedWhole());
+        QCOMPARE(h.payments()->rowCount(), rowsShown);
+        const QByteArray stored = bytes(path);
+
+        // Typed in, then Save: refused with the offer; No saves nothing.
+        h.messages.clear();
+        h.enterLoan("Car", 2, "6", 0, "3", "10000", {}, QDate(2024, 1, 15));
+        QSignalSpy copyWanted(&window, &frmLoan::saveAsCopyRequested);
+        h.messages.answer(false);
+        QVERIFY(!save(window));
+        QCOMPARE(h.messages.texts(), QStringList{kRefused});
+        QCOMPARE(copyWanted.size(), 0);
+        // The close prompt's Yes keeps the window open; the offer's Yes asks for the copy.
+        h.messages.clear();
+        h.messages.answer(true);
+        h.messages.answer(true);
+        QVERIFY(!window.queryClose());
+        QCOMPARE(h.messages.texts(Kind::Question).value(1), kRefused);
+        QCOMPARE(copyWanted.size(), 1);
+        QCOMPARE(window.Mode, 1);
+        QCOMPARE(window.Loan, key);
+        QCOMPARE(bytes(path), stored);
+
+        // Save As Copy stores what the window shows under a new key.
+        h.messages.clear();
+        int mode = 0, copy = 0;
+        QVERIFY(window.SaveLoan(mode, copy));
+        QVERIFY(copy != key);
+        QCOMPARE(h.store->readExtraPayments(copy).rows.size(), size_t(rowsShown));
+        QCOMPARE(h.messages.texts(), QStringList());
+        window.Mode = mode;
+        window.Loan = copy;
+        QVERIFY(window.loadedWhole());
+        QVERIFY(save(window));  // the copy is the window's own now
+    }
+
+    // Delete still works on a window that did not read its loan whole.
+    void partLoadStillDeletes()
+    {
+        LoanWindowHarness h;
+        const int key = h.storeLoan(2, {{"L", "3/1/2024", "", "5"}});  // term unit 2 cannot be shown
+        frmLoan& window = h.open(1, key);
+        QVERIFY(!window.loadedWhole());
+        h.messages.clear();
+        h.messages.answer(true);
+        window.DeleteLoan(window.Loan);
+        QCOMPARE(h.messages.texts(), QStringList{"Car - Are you sure you wish to delete this loan?"});
+        QVERIFY(std::holds_alternative<StoreError>(h.store->readLoan(key)));
+        QCOMPARE(h.store->readExtraPayments(key).rows.size(), size_t(0));
+    }
+
+    // A never-saved window deletes nothing, also when another program stored a loan under key 0.
+    void newWindowDeletesNothing()
+    {
+        LoanWindowHarness h;
+        const int kept = h.storeLoan(0, {{"L", "3/1/2024", "", "5"}});
+        {
+            OtherProgram other(storePath(h));
+            QVERIFY(other.run("INSERT INTO tblLoanDetail (SeqNo, Description, OrigAmount, InterestRate, Term, TermType, "
+                              "Frequency, StartDate) VALUES (0, 'Zero', 100, 5, 3, 0, 2, '2024-01-15')"));
+            QVERIFY(other.run("INSERT INTO tblExtraPayments (Loan_FK, PaymentType, StartDate, Amount) "
+                              "VALUES (0, 0, '2024-03-01', 7)"));
+        }
+        frmLoan& window = h.open();
+        h.show();
+        h.type("txtLoan", "New");
+        h.messages.answer(true);
+        window.DeleteLoan(window.Loan);
+        QCOMPARE(h.messages.texts(), QStringList{"New - Are you sure you wish to delete this loan?"});
+        QVERIFY(!window.isVisible());
+        QCOMPARE(h.store->listLoans().loans.size(), size_t(2));
+        QCOMPARE(std::get<LoanRecord>(h.store->readLoan(0)).description, QString("Zero"));
+        QCOMPARE(h.store->readExtraPayments(0).rows.size(), size_t(1));
+        QCOMPARE(h.store->readExtraPayments(kept).rows.size(), size_t(1));
+    }
+
+    // Another program changes or deletes the loan between this window's load and its save.
+    void changedByAnotherProgram_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<QString>("question");
+        const QString changed = QStringLiteral(
+            "Car, mine - Another program has changed this loan in the store since this window opened or last saved "
+            "it.\r\nDo you want to replace the stored loan with what this window shows?");
+        const QString deleted = QStringLiteral(
+            "Car, mine - Another program has deleted this loan from the store since this window opened or last saved "
+            "it.\r\nDo you want to save what this window shows as a new loan?");
+        QTest::newRow("row changed, No") << "UPDATE tblLoanDetail SET Description = 'Car, theirs'" << false << changed;
+        QTest::newRow("row changed, Yes") << "UPDATE tblLoanDetail SET Description = 'Car, theirs'" << true << changed;
+        QTest::newRow("extra payment added, No")
+            << "INSERT INTO tblExtraPayments (Loan_FK, PaymentType, StartDate, Amount) VALUES (1, 0, '2024-04-01', 9)"
+            << false << changed;
+        QTest::newRow("extra payment changed, Yes") << "UPDATE tblExtraPayments SET Amount = 6" << true << changed;
+        QTest::newRow("deleted, No") << "DELETE FROM tblLoanDetail" << false << deleted;
+        QTest::newRow("deleted, Yes") << "DELETE FROM tblLoanDetail" << true << deleted;
+        QTest::newRow("unchanged: no question") << "" << false << "";
+    }
+    void changedByAnotherProgram()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, yes);
+        QFETCH(QString, question);
+        LoanWindowHarness h;
+        const int key = h.storeLoan(0, {{"L", "3/1/2024", "", "5"}});
+        frmLoan& window = h.open(1, key);
+        h.show();
+        QVERIFY(window.loadedWhole());
+        h.type("txtLoan", "Car, mine");
+        if (!change.isEmpty()) {
+            OtherProgram other(storePath(h));
+            QVERIFY(other.run(change));
+        }
+        const QByteArray theirs = bytes(storePath(h));
+        if (!question.isEmpty()) h.messages.answer(yes);
+        const bool saved = save(window);
+        QCOMPARE(h.messages.texts(), question.isEmpty() ? QStringList() : QStringList{question});
+        QCOMPARE(h.messages.unexpectedQuestions(), 0);
+        QCOMPARE(saved, question.isEmpty() || yes);
+        if (!saved) {  // nothing stored, the window as it was
+            QCOMPARE(bytes(storePath(h)), theirs);
+            QCOMPARE(window.Loan, key);
+            QVERIFY(window.IsDataChanged());
+            return;
+        }
+        const bool deleted = change.startsWith("DELETE");
+        QCOMPARE(window.Loan == key, !deleted);
+        QCOMPARE(std::get<LoanRecord>(h.store->readLoan(window.Loan)).description, QString("Car, mine"));
+        const auto extras = h.store->readExtraPayments(window.Loan);
+        QCOMPARE(extras.rows.size(), size_t(1));
+        QCOMPARE(extras.rows[0].amount, QString("$5.00"));
+        // What was just saved is this window's again: the next save asks nothing.
+        h.messages.clear();
+        QVERIFY(save(window));
+        QCOMPARE(h.messages.texts(), QStringList());
+    }
+};
+
+QTEST_MAIN(WindowStoredLoan)
+#include "tst_window_stored_loan.moc"
