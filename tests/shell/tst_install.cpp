@@ -68,6 +68,7 @@ private slots:
         m_program = m_prefix.filePath("bin/brimvale");
         m_ownStore = m_home.filePath(".local/share/Brimvale/Brimvaledb.mdb");
         m_shipped = m_prefix.filePath("share/brimvale/Brimvaledb.mdb");
+        QVERIFY(QFile::copy(m_shipped, m_home.filePath("other.mdb")));
     }
 
     // Only the program in bin/: no tests, benchmarks, tools or store beside it.
@@ -156,7 +157,10 @@ private slots:
     void commandLine_data()
     {
         QTest::addColumn<CommandCase>("c");
-        const QString missing = m_home.filePath("nowhere/loans.mdb");
+        const QString missing = m_home.filePath("nowhere/loans.mdb"), other = m_home.filePath("other.mdb");
+        QTest::newRow("--store") << CommandCase{{"--open-store-and-quit", "--store", other}, 0, {other}, {}};
+        QTest::newRow("a store as the argument (the menu entry's %f)")
+            << CommandCase{{"--open-store-and-quit", other}, 0, {other}, {}};
         QTest::newRow("--store with a missing file")
             << CommandCase{{"--open-store-and-quit", "--store", missing}, 1, {}, {missing}};
         QTest::newRow("a missing file as the argument")
