@@ -1,6 +1,5 @@
 #include "ToolbarIcons.h"
 
-#include <QFont>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
@@ -108,30 +107,15 @@ QIcon toolbarIcon(const QString& key)
     return {};
 }
 
-QPixmap programPicture(int size)
+QIcon programIcon()
 {
-    QPixmap pixmap = blank(size);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    p.scale(size / 32.0, size / 32.0);
-    // Calculator body.
-    p.setPen(QPen(Qt::black, 1));
-    p.setBrush(QColor(0, 128, 128));
-    p.drawRoundedRect(QRectF(5.5, 1.5, 21, 29), 2, 2);
-    // Display.
-    p.setBrush(QColor(224, 255, 224));
-    p.drawRect(QRectF(8.5, 4.5, 15, 6));
-    p.setPen(Qt::black);
-    QFont font;
-    font.setPixelSize(6);
-    font.setBold(true);
-    p.setFont(font);
-    p.drawText(QRectF(8.5, 4.5, 14, 6), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("$"));
-    // Keys.
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(240, 240, 240));
-    for (int row = 0; row < 4; ++row)
-        for (int col = 0; col < 3; ++col)
-            p.drawRect(QRectF(9 + col * 5.2, 13 + row * 4.2, 3.6, 3));
-    return pixmap;
+    // The resources live in the static shell library, so they are registered by hand, once.
+    [[maybe_unused]] static const bool registered = [] {
+        Q_INIT_RESOURCE(icons);
+        return true;
+    }();
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
+    return icon;
 }

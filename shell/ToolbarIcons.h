@@ -9,5 +9,6 @@
 // two pages, "Delete" a black cross. Any other key gives a null icon.
 QIcon toolbarIcon(const QString& key);
 
-// The program's own picture (a small calculator), for the about box.
-QPixmap programPicture(int size);
+// The program's own icon (a calculator), the same images as the installed icon,
+// for the main window and the about box.
+QIcon programIcon();

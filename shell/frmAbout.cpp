@@ -1,5 +1,6 @@
 #include "frmAbout.h"
 
+#include "BrimvaleVersion.h"
 #include "Messages.h"
 #include "SystemInfo.h"
 #include "ToolbarIcons.h"
@@ -13,10 +14,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-constexpr int kMajor = 3;
-constexpr int kMinor = 1;
-constexpr int kRevision = 0;
 
 QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text)
 {
@@ -51,7 +48,7 @@ frmAbout::frmAbout(const KeyValueSource& sysInfoSource, ProgramLauncher& launche
 
     auto* picIcon = new QLabel(this);
     picIcon->setObjectName(QStringLiteral("picIcon"));
-    picIcon->setPixmap(programPicture(36));
+    picIcon->setPixmap(programIcon().pixmap(32));
     picIcon->setFixedSize(40, 40);
     picIcon->setAlignment(Qt::AlignCenter);
 
@@ -62,7 +59,7 @@ frmAbout::frmAbout(const KeyValueSource& sysInfoSource, ProgramLauncher& launche
     lblTitle->setFont(titleFont);
 
     QLabel* lblVersion = makeLabel(this, QStringLiteral("lblVersion"),
-                                   QStringLiteral("Version %1.%2.%3").arg(kMajor).arg(kMinor).arg(kRevision));
+                                   QStringLiteral("Version %1.%2.%3").arg(BRIMVALE_VERSION_MAJOR).arg(BRIMVALE_VERSION_MINOR).arg(BRIMVALE_VERSION_PATCH));
     QLabel* lblDescription = makeLabel(this, QStringLiteral("lblDescription"), kAppDescription);
     QLabel* lblDisclaimer = makeLabel(this, QStringLiteral("lblDisclaimer"), QStringLiteral("Warning: ..."));
 

@@ -22,6 +22,5 @@ private:
     Messages& m_messages;
 };
 
-inline const QString kAppVersionText = QStringLiteral("Version 3.1.0");
 inline const QString kAppDescription = QStringLiteral(
     "This program is intended for personal use and should not be used to validate any lending institutions data.");

@@ -56,7 +56,7 @@ mdiMain::mdiMain(LoanStore& store, Messages& messages, const Clock& clock, QWidg
     setObjectName(QStringLiteral("mdiMain"));
     m_factory->setSaveAsCopy([this](frmLoan* window) { saveAsCopy(window); });
     setWindowTitle(kAppTitle);
-    setWindowIcon(QIcon(programPicture(32)));
+    setWindowIcon(programIcon());
     m_sysInfoSource = m_defaultSysInfoSource.get();
     m_launcher = m_defaultLauncher.get();
     m_runDialog = [](QDialog& dialog) { dialog.exec(); };

@@ -5,6 +5,7 @@
 #include "LoanWindowFactory.h"
 #include "ScriptedMessages.h"
 #include "Startup.h"
+#include "StoreLocation.h"
 #include "StoreFile.h"
 #include "SystemInfo.h"
 #include "frmLoan.h"
@@ -132,6 +133,10 @@ struct DeleteCase { bool storedFirst; QString command; bool yes; };
 // value: what GetKeyValue leaves of "stale" on reading the first place; asked2: the second place read.
 // command: the menu item; answer: the file name given ("" cancels); written: the file that appears.
 struct ExportCase { QString command, answer, written; QByteArray starts; bool error = false; };
+// Files there before the start (each holding its own name; "dir:" makes a folder),
+// the file picked ("" = a failure), what the user's store holds afterwards ("" =
+// absent) and what the failure names. "@" stands for the test's folder.
+struct StoreCase { QString given; QStringList present; QString picked, ownAfter; QStringList errorHas = {}; bool noDataFolder = false; };
 struct SysInfoCase { std::optional<KeyValue> first; QString second, value; QStringList started; bool asked2, message; };
 
 }  // namespace
@@ -413,10 +418,12 @@ private slots:
         FakeLauncher launcher;
         f->main->setSystemInfo(nothing, launcher);
         QStringList texts;
+        QImage aboutIcon;
         f->main->setDialogRunner([&](QDialog& d) {
             texts << d.windowTitle();
             for (const char* label : {"lblTitle", "lblVersion", "lblDescription"})
                 texts << child<QLabel>(&d, label)->text();
+            aboutIcon = child<QLabel>(&d, "picIcon")->pixmap().toImage();
             child<QPushButton>(&d, "cmdSysInfo")->click();
         });
         f->run("mnuHelpAbout");
@@ -425,6 +432,11 @@ private slots:
                                      "validate any lending institutions data."}));
         QCOMPARE(f->messages.texts(Kind::Information), QStringList{"System Information Is Unavailable At This Time"});
         QVERIFY(launcher.started.isEmpty());
+        // The window and the about box show the icon that is installed for the desktop.
+        const QImage installed(BRIMVALE_ICON_DIR "/32x32/apps/org.brimvale.Brimvale.png");
+        QVERIFY(!installed.isNull());
+        QCOMPARE(aboutIcon.convertToFormat(installed.format()), installed);
+        QCOMPARE(f->main->windowIcon().pixmap(32).toImage().convertToFormat(installed.format()), installed);
     }
 
     void startUpRefusesAMissingStore()
@@ -439,6 +451,53 @@ private slots:
         QVERIFY(QFile::copy(f->path, path));
         QVERIFY(startSession(path, messages, f->clock));
         QCOMPARE(messages.shown().size(), 1);
+    }
+
+    void storeLocation_data()
+    {
+        QTest::addColumn<StoreCase>("c");
+        const QString prog = "prog/Brimvaledb.mdb", own = "home/data/Brimvale/Brimvaledb.mdb";
+        const QString ship1 = "ship1/Brimvaledb.mdb", ship2 = "ship2/Brimvaledb.mdb";
+        QTest::newRow("command line first") << StoreCase{"@/other.mdb", {prog, own, ship1}, "other.mdb", own};
+        QTest::newRow("beside the program") << StoreCase{{}, {prog, ship1}, prog, ""};
+        QTest::newRow("user's store kept") << StoreCase{{}, {own, ship1}, own, own};
+        QTest::newRow("first start copies the shipped store") << StoreCase{{}, {ship1, ship2}, own, ship1};
+        QTest::newRow("second shipped place") << StoreCase{{}, {"dir:" + ship1, ship2}, own, ship2};
+        QTest::newRow("an entry in the way is not replaced") << StoreCase{{}, {"dir:" + own, ship1}, own, ""};
+        QTest::newRow("no shipped store")
+            << StoreCase{{}, {}, "", "", {"@/" + own, "@/" + ship1, "@/" + ship2, "not found"}};
+        QTest::newRow("data folder cannot be made")
+            << StoreCase{{}, {"home/data", ship1}, "", "", {"@/home/data/Brimvale", "Not a directory"}};
+        QTest::newRow("no data folder known") << StoreCase{{}, {ship1}, "", "", {"@/prog", "--store"}, true};
+    }
+    void storeLocation()
+    {
+        QFETCH(StoreCase, c);
+        QTemporaryDir root;
+        const QDir dir(root.path());
+        auto at = [&](QString s) { return s.replace('@', root.path()); };
+        for (QString name : c.present) {
+            const bool folder = name.startsWith("dir:");
+            name.remove("dir:");
+            QVERIFY(dir.mkpath(QFileInfo(dir.filePath(name)).path()));
+            QFile file(dir.filePath(name));
+            QVERIFY(folder ? dir.mkpath(name) : file.open(QIODevice::WriteOnly) && file.write(name.toUtf8()) > 0);
+        }
+        QVERIFY(dir.mkpath("prog"));
+        const StoreLocation::Places places{at(c.given), dir.filePath("prog"),
+                                           c.noDataFolder ? QString() : dir.filePath("home/data/Brimvale"),
+                                           {dir.filePath("ship1/Brimvaledb.mdb"), dir.filePath("ship2/Brimvaledb.mdb")}};
+        const StoreLocation::Found found = StoreLocation::find(places);
+        QCOMPARE(found.ok(), !c.picked.isEmpty());
+        if (found.ok())
+            QCOMPARE(found.path, dir.filePath(c.picked));
+        for (const QString& part : c.errorHas)
+            QVERIFY2(found.error.contains(at(part)), qPrintable(found.error));
+        QFile own(dir.filePath("home/data/Brimvale/Brimvaledb.mdb"));
+        QCOMPARE(own.open(QIODevice::ReadOnly) ? QString::fromUtf8(own.readAll()) : QString(), c.ownAfter);
+        if (!c.ownAfter.isEmpty())  // no half-written copy is left beside it
+            QCOMPARE(QDir(dir.filePath("home/data/Brimvale")).entryList(QDir::Files), QStringList{"Brimvaledb.mdb"});
+        QVERIFY(!c.picked.isEmpty() || !QFileInfo::exists(own.fileName()));
     }
 
     // Printing and exporting wait for a calculated active window; without one

@@ -1,0 +1,187 @@
+// The installed program: `cmake --install` into a temporary prefix, then the
+// installed copy started offscreen with a temporary home folder, as a user who
+// starts it for the first time.
+#include "BrimvaleVersion.h"
+#include "LoanStore.h"
+
+#include <QtSql>
+#include <QtTest>
+
+namespace {
+
+struct Run {
+    int status = -1;
+    QString out, err;
+};
+
+struct CommandCase { QStringList args; int status; QStringList outHas, errHas; };
+
+}  // namespace
+
+class InstallTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_prefix;
+    QTemporaryDir m_home;
+    QString m_program, m_ownStore, m_shipped;
+
+    // The installed program with only the temporary home: no XDG_DATA_HOME, and
+    // system data folders that hold nothing, so an installed package does not count.
+    Run start(const QStringList& args)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "DISPLAY", "WAYLAND_DISPLAY"})
+            env.remove(name);
+        env.insert("HOME", m_home.path());
+        env.insert("XDG_DATA_DIRS", m_home.filePath("no-system-data"));
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(m_program, args);
+        Run run;
+        if (!p.waitForFinished(60000)) {
+            p.kill();
+            p.waitForFinished();
+            return run;
+        }
+        run.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        run.out = QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
+        run.err = QString::fromLocal8Bit(p.readAllStandardError());
+        return run;
+    }
+
+    static QByteArray content(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_prefix.isValid() && m_home.isValid());
+        QProcess install;
+        install.start(QStringLiteral(CMAKE_COMMAND),
+                      {"--install", QStringLiteral(BRIMVALE_BUILD_DIR), "--prefix", m_prefix.path()});
+        QVERIFY(install.waitForFinished(120000));
+        QVERIFY2(install.exitCode() == 0, install.readAllStandardError().constData());
+        m_program = m_prefix.filePath("bin/brimvale");
+        m_ownStore = m_home.filePath(".local/share/Brimvale/Brimvaledb.mdb");
+        m_shipped = m_prefix.filePath("share/brimvale/Brimvaledb.mdb");
+        QVERIFY(QFile::copy(m_shipped, m_home.filePath("other.mdb")));
+    }
+
+    // Only the program in bin/: no tests, benchmarks, tools or store beside it.
+    void installedFiles()
+    {
+        QCOMPARE(QDir(m_prefix.filePath("bin")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{"brimvale"});
+        for (const char* file : {"share/brimvale/Brimvaledb.mdb", "share/applications/org.brimvale.Brimvale.desktop",
+                                 "share/metainfo/org.brimvale.Brimvale.metainfo.xml",
+                                 "share/icons/hicolor/scalable/apps/org.brimvale.Brimvale.svg",
+                                 "share/icons/hicolor/48x48/apps/org.brimvale.Brimvale.png"})
+            QVERIFY2(QFileInfo(m_prefix.filePath(file)).isFile(), file);
+    }
+
+    void desktopFilesValidate_data()
+    {
+        QTest::addColumn<QString>("tool");
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("desktop entry") << "desktop-file-validate"
+                                       << QStringList{"share/applications/org.brimvale.Brimvale.desktop"};
+        QTest::newRow("AppStream data") << "appstreamcli"
+                                        << QStringList{"validate", "--no-net",
+                                                       "share/metainfo/org.brimvale.Brimvale.metainfo.xml"};
+    }
+    void desktopFilesValidate()
+    {
+        QFETCH(QString, tool);
+        QFETCH(QStringList, args);
+        const QString found = QStandardPaths::findExecutable(tool);
+        if (found.isEmpty())
+            QSKIP(qPrintable(tool + " is not installed (the test set-up installs it)"));
+        QProcess p;
+        p.setWorkingDirectory(m_prefix.path());
+        p.start(found, args);
+        QVERIFY(p.waitForFinished(60000));
+        const QByteArray said = p.readAllStandardOutput() + p.readAllStandardError();
+        QVERIFY2(p.exitCode() == 0, said.constData());
+        if (tool == "desktop-file-validate")  // it exits 0 on mere hints
+            QVERIFY2(said.trimmed().isEmpty(), said.constData());
+    }
+
+    // First start: the empty store is copied into the user's data folder and is a
+    // store the program opens; a loan saved into it stays through a second start.
+    void firstAndSecondStart()
+    {
+        QVERIFY(!QFile::exists(m_ownStore));
+        const Run first = start({"--open-store-and-quit"});
+        QCOMPARE(first.status, 0);
+        QCOMPARE(first.out, m_ownStore);
+        QCOMPARE(content(m_ownStore), content(m_shipped));
+        {
+            auto opened = LoanStore::open(m_ownStore);
+            const auto* error = std::get_if<StoreError>(&opened);
+            QVERIFY2(!error, error ? qPrintable(error->description) : "");
+        }
+        {
+            auto db = QSqlDatabase::addDatabase("QSQLITE", "mark");
+            db.setDatabaseName(m_ownStore);
+            QVERIFY(db.open());
+            QVERIFY(QSqlQuery(db).exec("INSERT INTO tblLoanDetail (Description) VALUES ('kept')"));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase("mark");
+        const QByteArray saved = content(m_ownStore);
+        QVERIFY(saved != content(m_shipped));
+
+        const Run second = start({"--open-store-and-quit"});
+        QCOMPARE(second.status, 0);
+        QCOMPARE(second.out, m_ownStore);
+        QCOMPARE(content(m_ownStore), saved);
+    }
+
+    // A store beside the installed program wins over the user's data folder.
+    void storeBesideTheProgram()
+    {
+        const QString beside = m_prefix.filePath("bin/Brimvaledb.mdb");
+        QVERIFY(QFile::copy(m_shipped, beside));
+        const QByteArray own = content(m_ownStore);
+        const Run run = start({"--open-store-and-quit"});
+        QFile::remove(beside);
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.out, beside);
+        QCOMPARE(content(m_ownStore), own);
+    }
+
+    void commandLine_data()
+    {
+        QTest::addColumn<CommandCase>("c");
+        const QString missing = m_home.filePath("nowhere/loans.mdb"), other = m_home.filePath("other.mdb");
+        QTest::newRow("--store") << CommandCase{{"--open-store-and-quit", "--store", other}, 0, {other}, {}};
+        QTest::newRow("a store as the argument (the menu entry's %f)")
+            << CommandCase{{"--open-store-and-quit", other}, 0, {other}, {}};
+        QTest::newRow("--store with a missing file")
+            << CommandCase{{"--open-store-and-quit", "--store", missing}, 1, {}, {missing}};
+        QTest::newRow("a missing file as the argument")
+            << CommandCase{{"--open-store-and-quit", missing}, 1, {}, {missing}};
+        QTest::newRow("two stores") << CommandCase{{"--store", missing, missing}, 1, {}, {"one store"}};
+        QTest::newRow("--help says where the store is")
+            << CommandCase{{"--help"}, 0, {"--store", "--version", m_ownStore, m_shipped}, {}};
+        QTest::newRow("--version") << CommandCase{{"--version"}, 0, {"Brimvale " BRIMVALE_VERSION}, {}};
+    }
+    void commandLine()
+    {
+        QFETCH(CommandCase, c);
+        const Run run = start(c.args);
+        QCOMPARE(run.status, c.status);
+        for (const QString& part : c.outHas)
+            QVERIFY2(run.out.contains(part), qPrintable(run.out));
+        for (const QString& part : c.errHas)
+            QVERIFY2(run.err.contains(part), qPrintable(run.err));
+        QVERIFY(!run.out.contains("open-store-and-quit"));
+    }
+};
+
+QTEST_MAIN(InstallTest)
+#include "tst_install.moc"
