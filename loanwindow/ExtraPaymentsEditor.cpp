@@ -255,7 +255,11 @@ void ExtraPaymentsEditor::onAmountLeft()
         }
         return;
     }
-    if (box->isEnabled() && box->isVisible()) {
+    // Leaving the tab moves the focus out while the box is still enabled and
+    // shown, but the tab control already names the new tab: that is the box
+    // being disabled under the user, not the user leaving it.
+    const bool tabLeft = m_ui.tabLoan->currentIndex() != 1;
+    if (box->isEnabled() && box->isVisible() && !tabLeft) {
         m_checkingAmount = true;
         m_messages.warning(m_window, QStringLiteral("Amount must be numeric"));
         emit edited();
