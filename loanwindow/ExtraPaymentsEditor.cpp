@@ -14,6 +14,8 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QCheckBox>
 
@@ -286,6 +288,10 @@ bool ExtraPaymentsEditor::eventFilter(QObject* watched, QEvent* event)
                 onDateLeft(2);
             else if (watched == m_ui.dtEndDate)
                 onDateLeft(3);
+            else if (watched == m_ui.txtXPaymentAmount && QApplication::focusWidget() == m_ui.tabLoan->tabBar())
+                // A click on a tab takes the focus before it changes the tab:
+                // judge the amount once the click has had its effect.
+                QMetaObject::invokeMethod(this, &ExtraPaymentsEditor::onAmountLeft, Qt::QueuedConnection);
             else if (watched == m_ui.txtXPaymentAmount)
                 onAmountLeft();
             return true;
