@@ -274,6 +274,13 @@ void ExtraPaymentsEditor::onAmountLeft()
     box->setText(cell(r, 4));
 }
 
+bool ExtraPaymentsEditor::clickOnTheTabs(Qt::FocusReason reason) const
+{
+    const QWidget* bar = m_ui.tabLoan->tabBar();
+    const QWidget* to = QApplication::focusWidget();
+    return reason == Qt::MouseFocusReason && to && (to == bar || to->isAncestorOf(bar));
+}
+
 bool ExtraPaymentsEditor::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusOut) {
@@ -288,9 +295,10 @@ bool ExtraPaymentsEditor::eventFilter(QObject* watched, QEvent* event)
                 onDateLeft(2);
             else if (watched == m_ui.dtEndDate)
                 onDateLeft(3);
-            else if (watched == m_ui.txtXPaymentAmount && QApplication::focusWidget() == m_ui.tabLoan->tabBar())
-                // A click on a tab takes the focus before it changes the tab:
-                // judge the amount once the click has had its effect.
+            else if (watched == m_ui.txtXPaymentAmount && clickOnTheTabs(reason))
+                // A click on a tab takes the focus (to the tab bar, or to the
+                // window around it) before it changes the tab: judge the
+                // amount once the click has had its effect.
                 QMetaObject::invokeMethod(this, &ExtraPaymentsEditor::onAmountLeft, Qt::QueuedConnection);
             else if (watched == m_ui.txtXPaymentAmount)
                 onAmountLeft();
