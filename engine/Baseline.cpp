@@ -22,9 +22,6 @@ BaselineFigures runBaseline(const LoanTerms& terms, const RunTerms& run, double 
             payment = balance;
         } else if (payment - interest > balance) {
             payment = interest + balance;
-        } else if (i == run.payments) {
-            // The last payment clears whatever rounding has left.
-            payment = roundToCents(interest + balance);
         }
         totalInterest = finite(totalInterest + interest);
         balance = roundToCents(finite(balance - (payment - interest)));

@@ -14,6 +14,8 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QCheckBox>
 
@@ -255,7 +257,11 @@ void ExtraPaymentsEditor::onAmountLeft()
         }
         return;
     }
-    if (box->isEnabled() && box->isVisible()) {
+    // Leaving the tab moves the focus out while the box is still enabled and
+    // shown, but the tab control already names the new tab: that is the box
+    // being disabled under the user, not the user leaving it.
+    const bool tabLeft = m_ui.tabLoan->currentIndex() != 1;
+    if (box->isEnabled() && box->isVisible() && !tabLeft) {
         m_checkingAmount = true;
         m_messages.warning(m_window, QStringLiteral("Amount must be numeric"));
         emit edited();
@@ -263,9 +269,16 @@ void ExtraPaymentsEditor::onAmountLeft()
         m_checkingAmount = false;
         return;
     }
-    // The box was disabled or hidden under the user (the tab was left): show
-    // the row's amount again rather than a 0 that a later focus loss would store.
-    box->setText(cell(r, 4));
+    // The box was disabled or hidden under the user (the tab was left): no
+    // message for a field the user can no longer see; the row keeps its amount.
+    box->setText(QStringLiteral("0"));
+}
+
+bool ExtraPaymentsEditor::clickOnTheTabs(Qt::FocusReason reason) const
+{
+    const QWidget* bar = m_ui.tabLoan->tabBar();
+    const QWidget* to = QApplication::focusWidget();
+    return reason == Qt::MouseFocusReason && to && (to == bar || to->isAncestorOf(bar));
 }
 
 bool ExtraPaymentsEditor::eventFilter(QObject* watched, QEvent* event)
@@ -282,6 +295,11 @@ bool ExtraPaymentsEditor::eventFilter(QObject* watched, QEvent* event)
                 onDateLeft(2);
             else if (watched == m_ui.dtEndDate)
                 onDateLeft(3);
+            else if (watched == m_ui.txtXPaymentAmount && clickOnTheTabs(reason))
+                // A click on a tab takes the focus (to the tab bar, or to the
+                // window around it) before it changes the tab: judge the
+                // amount once the click has had its effect.
+                QMetaObject::invokeMethod(this, &ExtraPaymentsEditor::onAmountLeft, Qt::QueuedConnection);
             else if (watched == m_ui.txtXPaymentAmount)
                 onAmountLeft();
             return true;

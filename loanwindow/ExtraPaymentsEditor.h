@@ -61,6 +61,8 @@ private:
     void onTypeClicked(int index);
     void onDateLeft(int column);
     void onAmountLeft();
+    // The focus went to the tab bar, or to a window holding it, by a click on the tabs.
+    bool clickOnTheTabs(Qt::FocusReason reason) const;
     void setAmountBoxGreyed(bool greyed);
 
     frmLoan::Ui& m_ui;

@@ -31,12 +31,15 @@ QTableWidget* buildPaymentsTable(QWidget* parent)
     table->setHorizontalHeaderLabels({QStringLiteral("#"), QStringLiteral("Type"), QStringLiteral("Start"),
                                       QStringLiteral("Stop"), QStringLiteral("Amount")});
     // The original widths, widened only where this system's font would clip.
+    // "Amount" is last and takes the rest of the width: it starts at what its
+    // text needs, so at the window's designed size every column fits whole.
     const QFontMetrics metrics(table->font());
     const QString widest[5] = {QString(), QStringLiteral("Type"), QStringLiteral("12/31/2024"),
                                QStringLiteral("12/31/2024"), QStringLiteral("$999,999.99")};
-    for (int column = 0; column < 5; ++column)
-        table->setColumnWidth(column, std::max(kPaymentColumnTwips[column] / 15,
-                                               metrics.horizontalAdvance(widest[column]) + 12));
+    for (int column = 0; column < 5; ++column) {
+        const int needed = metrics.horizontalAdvance(widest[column]) + 12;
+        table->setColumnWidth(column, column == 4 ? needed : std::max(kPaymentColumnTwips[column] / 15, needed));
+    }
     table->setColumnHidden(0, true);
     table->verticalHeader()->setVisible(false);
     table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -82,6 +85,13 @@ QWidget* buildExtraPayments(frmLoan::Ui& ui)
     ui.lblEndDate = new QLabel(QStringLiteral("End Date:"), page);
     ui.lblEndDate->setObjectName(QStringLiteral("lblEndDate"));
     ui.dtEndDate = makeDatePicker("dtEndDate", page);
+    // A lump sum hides the end date; its row keeps its place so the amount
+    // and the buttons below never move under the mouse.
+    for (QWidget* endDate : {static_cast<QWidget*>(ui.lblEndDate), static_cast<QWidget*>(ui.dtEndDate)}) {
+        QSizePolicy policy = endDate->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        endDate->setSizePolicy(policy);
+    }
     auto* amountLabel = new QLabel(QStringLiteral("Amount:"), page);
     amountLabel->setObjectName(QStringLiteral("Label9"));
     ui.txtXPaymentAmount = makeTextBox("txtXPaymentAmount", page);

@@ -37,9 +37,8 @@ QWidget* buildLoanInformation(frmLoan::Ui& ui)
     for (auto text : engine::kFrequencyTexts)
         ui.cboppt->addItem(QString::fromUtf8(text.data(), qsizetype(text.size())));
     ui.cboppt->setCurrentIndex(-1);
-    // In a narrow (tiled) window the list gives way before the captions do.
-    ui.cboppt->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    ui.cboppt->setMinimumContentsLength(8);
+    // Never narrower than its longest entry: a narrow (tiled) window scrolls.
+    ui.cboppt->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     ui.txtInterestRate = makeTextBox("txtInterestRate", frame);
     ui.cboTerm = new QComboBox(frame);
     ui.cboTerm->setObjectName(QStringLiteral("cboTerm"));

@@ -16,6 +16,8 @@ QLineEdit* makeTextBox(const char* name, QWidget* parent)
     // QLineEdit cuts text at 32,767 characters by default; a pasted or stored
     // text must never be shortened without a word.
     box->setMaxLength(std::numeric_limits<int>::max());
+    // Room for an amount at least; a narrower window scrolls instead.
+    box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("$999,999.99")) + 10);
     return box;
 }
 

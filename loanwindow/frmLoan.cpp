@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -26,6 +27,16 @@ namespace {
 // 8000 x 5550 twips at 15 twips a pixel.
 constexpr int kWindowWidth = 533;
 constexpr int kWindowHeight = 370;
+
+// Below its designed size a page scrolls rather than squash its controls.
+QScrollArea* scrolling(QWidget* page)
+{
+    auto* area = new QScrollArea;
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setWidget(page);
+    return area;
+}
 
 }  // namespace
 
@@ -49,15 +60,16 @@ frmLoan::frmLoan(LoanStore& store, Messages& messages, const Clock& clock, QWidg
     layout->setContentsMargins(2, 2, 2, 2);
     m_ui->tabLoan = new QTabWidget(this);
     m_ui->tabLoan->setObjectName(QStringLiteral("tabLoan"));
-    m_ui->tabLoan->addTab(LoanPages::buildLoanInformation(*m_ui), QStringLiteral("Loan Information"));
-    m_ui->tabLoan->addTab(LoanPages::buildExtraPayments(*m_ui), QStringLiteral("Extra Payments"));
-    m_ui->tabLoan->addTab(LoanPages::buildAmortizationTable(*m_ui), QStringLiteral("Amortization Table"));
-    m_ui->tabLoan->addTab(LoanPages::buildSummaryGraph(*m_ui), QStringLiteral("Summary Graph"));
-    m_ui->tabLoan->addTab(LoanPages::buildSavingsSummary(*m_ui), QStringLiteral("Savings Summary"));
-    m_ui->tabLoan->addTab(LoanPages::buildFormulas(*m_ui), QStringLiteral("Formulas"));
+    QWidget* const pages[] = {LoanPages::buildLoanInformation(*m_ui), LoanPages::buildExtraPayments(*m_ui),
+                              LoanPages::buildAmortizationTable(*m_ui), LoanPages::buildSummaryGraph(*m_ui),
+                              LoanPages::buildSavingsSummary(*m_ui), LoanPages::buildFormulas(*m_ui)};
+    const QString captions[] = {QStringLiteral("Loan Information"), QStringLiteral("Extra Payments"),
+                                QStringLiteral("Amortization Table"), QStringLiteral("Summary Graph"),
+                                QStringLiteral("Savings Summary"), QStringLiteral("Formulas")};
+    for (int tab = 0; tab < 6; ++tab)
+        m_ui->tabLoan->addTab(scrolling(pages[tab]), captions[tab]);
     // The pages show the window's own grey ground.
-    for (int tab = 0; tab < m_ui->tabLoan->count(); ++tab) {
-        QWidget* page = m_ui->tabLoan->widget(tab);
+    for (QWidget* page : pages) {
         QPalette pagePalette = page->palette();
         pagePalette.setColor(QPalette::Window, QColor(0xE0, 0xE0, 0xE0));
         page->setPalette(pagePalette);
@@ -107,6 +119,9 @@ void frmLoan::watchChanges()
 
 void frmLoan::load()
 {
+    // Typing starts in the description, in a new window and in an opened one
+    // (a stored loan that fails its checks moves the focus on below).
+    m_ui->txtLoan->setFocus();
     m_ui->cboTerm->setCurrentIndex(0);
     if (Mode != 1) {
         m_ui->resultsModel->setRows({}, {});
@@ -184,8 +199,15 @@ bool frmLoan::queryClose()
         return true;
     const QString text = m_ui->txtLoan->text() + QStringLiteral(" - Information has changed") +
                          QStringLiteral("\r\n") + QStringLiteral("Do you want to save the changes?");
-    if (!m_messages.question(this, text))
+    switch (m_messages.ask(this, text)) {
+    case Messages::Answer::Dismissed:
+        // "Not now": nothing saved, nothing discarded, the window stays changed.
+        return false;
+    case Messages::Answer::No:
         return true;
+    case Messages::Answer::Yes:
+        break;
+    }
     if (!ValidateLoan())
         return false;
     // A failed save keeps the window open with its content, still changed.
@@ -199,6 +221,16 @@ void frmLoan::closeWithoutPrompt()
         frame->close();
     else
         close();
+}
+
+void frmLoan::changeEvent(QEvent* event)
+{
+    // The MDI frame takes every caption from this window but an empty one;
+    // an emptied description must empty the caption and the Window menu too.
+    if (event->type() == QEvent::WindowTitleChange)
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()); frame && frame->windowTitle() != windowTitle())
+            frame->setWindowTitle(windowTitle());
+    QWidget::changeEvent(event);
 }
 
 void frmLoan::closeEvent(QCloseEvent* event)

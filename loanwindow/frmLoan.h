@@ -55,8 +55,9 @@ public:
     bool IsDataChanged() const;
 
     // The close prompt alone: true when the window may close (unchanged, No,
-    // or Yes with a successful save). Used by the main window's Exit so that
-    // one refusal keeps every window open.
+    // or Yes with a successful save); false when the prompt was dismissed or
+    // the save did not happen. Used by the main window's Exit so that one
+    // refusal keeps every window open.
     bool queryClose();
     // Closes without asking again (after queryClose() agreed).
     void closeWithoutPrompt();
@@ -91,6 +92,7 @@ signals:
     void saveAsCopyRequested();
 
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

@@ -57,6 +57,8 @@ QString dateText(engine::Date date)
 bool frmLoan::ValidateLoan()
 {
     const ValidationResult result = validateLoan(readInputs(*m_ui));
+    if (result.wholeTerm > 0)
+        m_ui->txtTerm->setText(QString::number(result.wholeTerm));
     if (!result.ok) {
         m_messages.warning(this, result.message);
         // The inputs live on "Loan Information": bring it up so the focus can
@@ -65,7 +67,6 @@ bool frmLoan::ValidateLoan()
         fieldWidget(*m_ui, result.field)->setFocus();
         return false;
     }
-    m_ui->txtTerm->setText(QString::number(result.wholeTerm));
     return true;
 }
 

@@ -76,6 +76,12 @@ void frmOpen::LoadLoanList()
         auto* item = new QListWidgetItem(entry.description.trimmed(), m_lstLoan);
         item->setData(Qt::UserRole, entry.seqNo);
     }
+    // The entry the keyboard is on is the chosen one, from the start: arrows
+    // then Enter open a loan. An empty list keeps nothing chosen.
+    if (m_lstLoan->count() > 0) {
+        m_lstLoan->setCurrentRow(0);
+        m_lstLoan->setFocus();
+    }
     if (listed.error)
         m_messages.critical(parentWidget(), listed.error->text());
 }

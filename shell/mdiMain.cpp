@@ -132,7 +132,7 @@ void mdiMain::createActions()
     m_exportTableAct = makeAction(this, QStringLiteral("mnuFileExportTable"), tr("&Export Table..."));
     connect(m_exportTableAct, &QAction::triggered, this, &mdiMain::fileExportTable);
 
-    m_exportPdfAct = makeAction(this, QStringLiteral("mnuFileExportPdf"), tr("Export as P&DF..."));
+    m_exportPdfAct = makeAction(this, QStringLiteral("mnuFileExportPdf"), tr("Export as PD&F..."));
     connect(m_exportPdfAct, &QAction::triggered, this, &mdiMain::fileExportPdf);
 
     m_printPreviewAct = makeAction(this, QStringLiteral("mnuFilePrintPreview"), tr("Print Pre&view..."));

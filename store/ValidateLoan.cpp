@@ -74,21 +74,28 @@ ValidationResult validateLoan(const LoanInputs& in)
     if (whole <= 0.0)
         return failed(LoanField::Term, QStringLiteral("Payment term must be greater than 0."));
 
+    // From here on the term has passed: its whole value goes back into the
+    // term box whatever the amounts hold.
+    auto amountFailed = [whole](LoanField field, const QString& message) {
+        ValidationResult result = failed(field, message);
+        result.wholeTerm = int(whole);
+        return result;
+    };
     const bool loanBlank = isBlank(in.loanAmount);
     if (loanBlank && isBlank(in.paymentAmount))
-        return failed(LoanField::LoanAmount,
-                      QStringLiteral("A Loan Amount or Payment Amount must be entered."));
+        return amountFailed(LoanField::LoanAmount,
+                            QStringLiteral("A Loan Amount or Payment Amount must be entered."));
     if (!loanBlank) {
         if (!LocaleText::readNumber(in.loanAmount))
-            return failed(LoanField::LoanAmount, QStringLiteral("The Loan Amount must be numeric."));
+            return amountFailed(LoanField::LoanAmount, QStringLiteral("The Loan Amount must be numeric."));
         if (!positiveAmount(in.loanAmount))
-            return failed(LoanField::LoanAmount, QStringLiteral("Loan Amount must be greater than $0.00."));
+            return amountFailed(LoanField::LoanAmount, QStringLiteral("Loan Amount must be greater than $0.00."));
     } else {
         if (!LocaleText::readNumber(in.paymentAmount))
-            return failed(LoanField::PaymentAmount, QStringLiteral("The Payment Amount must be numeric."));
+            return amountFailed(LoanField::PaymentAmount, QStringLiteral("The Payment Amount must be numeric."));
         if (!positiveAmount(in.paymentAmount))
-            return failed(LoanField::PaymentAmount,
-                          QStringLiteral("Payment Amount must be greater than $0.00."));
+            return amountFailed(LoanField::PaymentAmount,
+                                QStringLiteral("Payment Amount must be greater than $0.00."));
     }
 
     ValidationResult ok;

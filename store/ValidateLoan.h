@@ -27,7 +27,7 @@ struct ValidationResult {
     QString message;            // the check's message, or "6 - Overflow"
     bool isError = false;       // shown as "number - description" rather than a check message
     LoanField field = LoanField::Description;
-    int wholeTerm = 0;          // on success: the term to write back into the term box
+    int wholeTerm = 0;          // once the term check passed: the term to write back into the term box
 };
 
 // The fourteen checks in order; the first failure wins.

@@ -3,6 +3,9 @@
 // suppress-future box.
 #include "LoanWindowHarness.h"
 
+#include <QScrollBar>
+#include <QTabBar>
+
 using Kind = ScriptedMessages::Kind;
 
 namespace {
@@ -71,6 +74,66 @@ private slots:
         h.focus("txtXPaymentAmount");
         h.focus("cmdRecalculate");
         QVERIFY(!h.window->DataHasChanged);
+    }
+
+    // Leaving the tab with a non-number in the amount box: no message, the tab
+    // changes, the box shows 0, the row keeps its amount.
+    void leavingTheTabWithABadAmount_data()
+    {
+        QTest::addColumn<bool>("byKeyboard");
+        QTest::newRow("tab clicked") << false;
+        QTest::newRow("Ctrl+Tab") << true;
+    }
+    void leavingTheTabWithABadAmount()
+    {
+        QFETCH(bool, byKeyboard);
+        Editor h;
+        h.addPayment(false, QDate(2024, 1, 10), QDate(2024, 3, 1), "1500");
+        h.focus("txtXPaymentAmount");
+        h.type("txtXPaymentAmount", "abc");
+        if (byKeyboard) {
+            QTest::keyClick(h.box("txtXPaymentAmount"), Qt::Key_Tab, Qt::ControlModifier);
+        } else {
+            // As under a window system: the press gives the tab bar the focus first.
+            QTabBar* bar = h.tabs()->tabBar();
+            bar->setFocus(Qt::MouseFocusReason);
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(3).center());
+        }
+        QApplication::processEvents();
+        QCOMPARE(h.messages.texts(), QStringList());
+        QVERIFY(h.tabs()->currentIndex() != 1);
+        QCOMPARE(h.text("txtXPaymentAmount"), QString("0"));
+        QCOMPARE(h.payment(0, 4), QString("$1,500.00"));
+    }
+
+    // At the designed size: a lump sum hides the end date without moving the
+    // fields and buttons below it, and the table shows every column whole
+    // without a horizontal scroll bar.
+    void designedLayout()
+    {
+        Editor h;
+        for (int row = 0; row < 12; ++row) h.addPayment(row % 2, QDate(2024, 12, 31), QDate(2024, 12, 31), "999999.99");
+        auto places = [&] {
+            QList<QPoint> at;
+            for (const char* name : {"txtXPaymentAmount", "cmdAddPayment", "cmdDeletePayment", "cmdRecalculate", "dtBeginDate"})
+                at << h.w(name)->mapTo(h.window.get(), QPoint());
+            return at;
+        };
+        h.click("optType_1");
+        const QList<QPoint> repeating = places();
+        h.click("optType_0");
+        QVERIFY(h.w("dtEndDate")->isHidden());
+        QCOMPARE(places(), repeating);
+
+        QApplication::processEvents();
+        QTableWidget* table = h.payments();
+        QVERIFY(!table->horizontalScrollBar()->isVisible());
+        for (int column = 1; column < 5; ++column) {
+            const int right = table->columnViewportPosition(column) + table->columnWidth(column);
+            QVERIFY2(right <= table->viewport()->width(), qPrintable(QString::number(column)));
+            QVERIFY2(table->columnWidth(column) > table->fontMetrics().horizontalAdvance(h.payment(0, column)),
+                     qPrintable(h.payment(0, column)));
+        }
     }
 
     void typeOptionsAndSelectingRows()

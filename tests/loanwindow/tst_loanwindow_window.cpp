@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QScrollBar>
 #include <QTabBar>
 
 using Kind = ScriptedMessages::Kind;
@@ -222,10 +223,63 @@ private slots:
         QCOMPARE(h.results()->rowCount(), 0);
     }
 
+    // Once the term passes its own check it goes back into the box as a whole
+    // number, also when a later check fails.
+    void wholeTermWrittenBack_data()
+    {
+        QTest::addColumn<QString>("term");
+        QTest::addColumn<QString>("amount");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("warning");
+        QTest::newRow("0.6, no amount") << "0.6" << "" << "1" << "A Loan Amount or Payment Amount must be entered.";
+        QTest::newRow("12.5, amount of letters") << "12.5" << "abc" << "12" << "The Loan Amount must be numeric.";
+        QTest::newRow("0.4 fails its own check") << "0.4" << "" << "0.4" << "Payment term must be greater than 0.";
+        QTest::newRow(" 3 , passes") << " 3 " << "1000" << "3" << "";
+    }
+    void wholeTermWrittenBack()
+    {
+        QFETCH(QString, term);
+        QFETCH(QString, amount);
+        QFETCH(QString, shown);
+        QFETCH(QString, warning);
+        LoanWindowHarness h;
+        h.open();
+        h.enterLoan("Car", 2, "12", 0, term, amount, "", QDate(2024, 1, 15));
+        h.calculate();
+        QCOMPARE(h.text("txtTerm"), shown);
+        QCOMPARE(h.messages.texts(Kind::Warning), warning.isEmpty() ? QStringList() : QStringList{warning});
+    }
+
+    // Below its designed size a page scrolls; its controls keep the room
+    // their texts need.
+    void narrowWindowScrolls()
+    {
+        LoanWindowHarness h;
+        h.open();
+        h.show();
+        h.window->resize(200, 150);
+        QApplication::processEvents();
+        auto* area = qobject_cast<QAbstractScrollArea*>(h.tabs()->currentWidget());
+        QVERIFY(area);
+        QVERIFY(area->verticalScrollBar()->isVisible() && area->horizontalScrollBar()->isVisible());
+        const int amount = h.box("txtLoan")->fontMetrics().horizontalAdvance("$999,999.99");
+        for (QWidget* input : h.w("fraLoan")->findChildren<QWidget*>()) {
+            if (!qobject_cast<QLineEdit*>(input) && !qobject_cast<QComboBox*>(input) && !qobject_cast<QAbstractButton*>(input)
+                && !qobject_cast<QAbstractSpinBox*>(input))
+                continue;
+            if (input->parentWidget() != h.w("fraLoan")) continue;  // a combo box's own line edit
+            QVERIFY2(input->width() >= input->minimumSizeHint().width() && input->height() >= input->minimumSizeHint().height(),
+                     qPrintable(input->objectName()));
+            if (qobject_cast<QLineEdit*>(input)) QVERIFY2(input->width() >= amount, qPrintable(input->objectName()));
+        }
+        auto* combo = h.w<QComboBox>("cboppt");
+        QVERIFY(combo->width() >= combo->fontMetrics().horizontalAdvance(combo->itemText(1)));
+    }
+
     // A stored loan with one repeating payment, edited, then closed.
     void closePrompt_data()
     {
-        QTest::addColumn<int>("edit");  // 0 none, 1 Calculate, 2 extra payments only, 3 description emptied
+        QTest::addColumn<int>("edit");  // 0 none, 1 Calculate, 2 extra payments only, 3 description emptied, 4 first payment date only
         QTest::addColumn<bool>("yes");
         QTest::addColumn<bool>("storeFails");
         QTest::addColumn<QString>("question");
@@ -237,6 +291,7 @@ private slots:
         QTest::newRow("empty description, Yes: stays") << 3 << true << false
             << " - Information has changed\r\nDo you want to save the changes?" << "Loan Description must be entered.";
         QTest::newRow("failed save, Yes: stays") << 1 << true << true << car << "";
+        QTest::newRow("first payment date only, No") << 4 << false << false << car << "";
     }
     void closePrompt()
     {
@@ -256,6 +311,7 @@ private slots:
             h.tabs()->setCurrentIndex(0);
         }
         if (edit == 3) h.type("txtLoan", "");
+        if (edit == 4) h.w<QDateEdit>("dtStartDate")->setDate(QDate(2024, 2, 15));
         if (storeFails) {
             QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "direct");
             db.setDatabaseName(h.dir.filePath("Brimvaledb.mdb"));

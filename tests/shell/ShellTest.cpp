@@ -55,15 +55,17 @@ struct ShellFixture {
     QString path = dir.filePath(QStringLiteral("Brimvaledb.mdb"));
     std::unique_ptr<LoanStore> store;
     ScriptedMessages messages;
+    QtMessages realBoxes;
     FixedClock clock{QDate(2026, 1, 15)};
     std::unique_ptr<mdiMain> main;  // last, so it goes first: its windows hold the store
 
-    ShellFixture()
+    // realMessages: the program's own message boxes instead of the script.
+    explicit ShellFixture(bool realMessages = false)
     {
         if (const auto failure = createStoreFile(path, QStringLiteral(BRIMVALE_SCHEMA_FILE)))
             qFatal("cannot create the test store: %s", qPrintable(*failure));
         store = std::get<std::unique_ptr<LoanStore>>(LoanStore::open(path));
-        main = std::make_unique<mdiMain>(*store, messages, clock);
+        main = std::make_unique<mdiMain>(*store, realMessages ? static_cast<Messages&>(realBoxes) : messages, clock);
         main->show();
         QVERIFY(QTest::qWaitForWindowExposed(main.get()));
     }
@@ -352,6 +354,132 @@ private slots:
         QCOMPARE(int(f->stored().size()), c.storedAfter);
     }
 
+    // The close prompt in a real box dismissed (Esc, or the box's close button)
+    // during File > Close of one changed window, or during Exit with three
+    // after a No for the first: nothing saved, nothing discarded, every window
+    // open with its content and still changed, the program running.
+    void dismissedClosePromptKeepsTheWork_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("windows");
+        QTest::newRow("Close, Esc") << "Esc" << 1;
+        QTest::newRow("Close, close button") << "close" << 1;
+        QTest::newRow("Exit of three, No then Esc") << "Esc" << 3;
+        QTest::newRow("Exit of three, No then close button") << "close" << 3;
+    }
+    void dismissedClosePromptKeepsTheWork()
+    {
+        QFETCH(QString, how);
+        QFETCH(int, windows);
+        f = std::make_unique<ShellFixture>(true);
+        QList<QPointer<frmLoan>> loans;
+        for (int n = 1; n <= windows; ++n)
+            loans << f->newWindow("Loan " + QString::number(n));
+        const int dismissAt = windows == 1 ? 1 : 2;
+        // Answers every box that comes up (No, then the dismissal, then No to
+        // any further one), polling a bounded number of times.
+        struct Script { QStringList asked; int polls = 0; bool done = false; std::function<void()> next; };
+        auto script = std::make_shared<Script>();
+        script->next = [how, dismissAt, weak = std::weak_ptr<Script>(script)] {
+            auto s = weak.lock();
+            if (!s || s->done)
+                return;
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) {
+                if (++s->polls < 200) QTimer::singleShot(10, s->next);
+                return;
+            }
+            s->asked << box->text();
+            if (s->asked.size() != dismissAt)
+                box->button(QMessageBox::No)->click();
+            else if (how == "Esc")
+                QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Escape);
+            else
+                box->close();
+            QTimer::singleShot(0, s->next);
+        };
+        QTimer::singleShot(0, script->next);
+        f->run(windows == 1 ? "mnuFileClose" : "mnuFileExit");
+        const QStringList asked = script->asked;
+        script->done = true;  // ends the polling
+        QCOMPARE(asked.size(), dismissAt);
+        QVERIFY(asked.last().startsWith("Loan " + QString::number(dismissAt) + " - Information has changed"));
+        QVERIFY(f->main->isVisible());
+        QCOMPARE(f->main->openLoans().size(), windows);
+        for (int n = 0; n < windows; ++n) {
+            QVERIFY(loans[n] && loans[n]->isVisible());
+            QCOMPARE(loans[n]->description(), "Loan " + QString::number(n + 1));
+            QCOMPARE(child<QLineEdit>(loans[n], "txtLoanAmount")->text(), "150000");
+            QVERIFY(loans[n]->IsDataChanged());
+        }
+        QVERIFY(f->stored().empty());
+    }
+
+    // Ctrl+N, or the picker's Open, gives a window whose focus is in the
+    // description: typing goes there.
+    void newAndOpenedWindowsTakeTyping_data()
+    {
+        QTest::addColumn<bool>("opened");
+        QTest::newRow("Ctrl+N") << false;
+        QTest::newRow("opened from the store") << true;
+    }
+    void newAndOpenedWindowsTakeTyping()
+    {
+        QFETCH(bool, opened);
+        f->main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f->main.get()));
+        if (opened) {
+            f->storeLoan("Van");
+            f->main->setDialogRunner([](QDialog& d) {
+                child<QListWidget>(&d, "lstLoan")->setCurrentRow(0);
+                child<QPushButton>(&d, "cmdOpen")->click();
+            });
+            f->run("mnuFileOpen");
+        } else {
+            QTest::keyClick(f->main.get(), Qt::Key_N, Qt::ControlModifier);
+        }
+        frmLoan* w = f->main->activeLoan();
+        QVERIFY(w);
+        QTRY_COMPARE(QApplication::focusWidget(), child<QWidget>(w, "txtLoan"));
+        QTest::keyClicks(QApplication::focusWidget(), "Car");
+        QCOMPARE(w->description(), opened ? "VanCar" : "Car");
+    }
+
+    // Clearing the description empties the caption and the Window menu entry.
+    void captionFollowsAnEmptiedDescription()
+    {
+        f->run("mnuFileNew");
+        frmLoan* w = f->main->activeLoan();
+        auto* box = child<QLineEdit>(w, "txtLoan");
+        QTest::keyClicks(box, "A");
+        QCOMPARE(w->parentWidget()->windowTitle(), "A");
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QCOMPARE(w->windowTitle(), QString());
+        QCOMPARE(w->parentWidget()->windowTitle(), QString());
+        auto* menu = child<QMenu>(f->main.get(), "mnuWindow");
+        emit menu->aboutToShow();
+        QCOMPARE(menu->actions().last()->text(), QString());
+        QTest::keyClicks(box, "B");
+        QCOMPARE(w->parentWidget()->windowTitle(), "B");
+    }
+
+    // Within each menu every item has its own access key.
+    void accessKeysUniqueInEachMenu()
+    {
+        f->run("mnuFileNew");
+        for (QMenu* menu : f->main->menuBar()->findChildren<QMenu*>()) {
+            emit menu->aboutToShow();
+            QStringList keys;
+            for (QAction* action : menu->actions()) {
+                const QKeySequence key = QKeySequence::mnemonic(action->text());
+                if (!key.isEmpty()) {
+                    QVERIFY2(!keys.contains(key.toString()), qPrintable(menu->title() + ": " + action->text()));
+                    keys << key.toString();
+                }
+            }
+        }
+    }
+
     // File > Open: the stored loans ("description|amount"), perhaps a broken store; the
     // picker then driven by `how` (a button, "Esc" or "double-click") on `row` if >= 0.
     // opened: caption and amount of the one window after, if any.
@@ -370,6 +498,10 @@ private slots:
         QTest::newRow("store error, then New") << PickerCase{loans, true, "cmdNew", -1, false, "Untitled"};
         QTest::newRow("store error, then Exit") << PickerCase{loans, true, "cmdExit", -1, false, ""};
         QTest::newRow("store error, then Open") << PickerCase{loans, true, "cmdOpen", -1, true, ""};
+        // The keyboard alone: the entry it is on is the chosen one.
+        QTest::newRow("Enter opens the first") << PickerCase{loans, false, "Enter", -1, false, "Van $3,000.00"};
+        QTest::newRow("Down, Enter opens the second") << PickerCase{loans, false, "Down Enter", -1, false, "Car $1,000.00"};
+        QTest::newRow("empty, Enter does nothing") << PickerCase{{}, false, "Enter", -1, true, ""};
     }
     void picker()
     {
@@ -385,6 +517,15 @@ private slots:
             auto* list = child<QListWidget>(&d, "lstLoan");
             for (int i = 0; i < list->count(); ++i)
                 entries << list->item(i)->text();
+            if (c.how.endsWith("Enter")) {
+                // Keys go where the dialog puts its focus.
+                QWidget* keys = d.focusWidget() ? d.focusWidget() : &d;
+                if (c.how.startsWith("Down"))
+                    QTest::keyClick(keys, Qt::Key_Down);
+                QTest::keyClick(keys, Qt::Key_Return);
+                stillOpen = d.isVisible();
+                return;
+            }
             list->setCurrentRow(c.row);
             const QPoint at = c.row >= 0 ? list->visualItemRect(list->item(c.row)).center() : QPoint();
             if (c.how == "Esc")
@@ -404,8 +545,9 @@ private slots:
         QCOMPARE(windows.size(), c.opened.isEmpty() ? 0 : 1);
         if (!windows.isEmpty()) {
             QCOMPARE((windows[0]->windowTitle() + ' ' + amountShown(windows[0])).trimmed(), c.opened);
-            QCOMPARE(windows[0]->description(), c.row >= 0 ? c.loans[c.row].section('|', 0, 0) : QString());
-            QVERIFY(windows[0]->Loan == (c.row >= 0 ? f->stored()[c.row].seqNo : 0) && !windows[0]->IsDataChanged());
+            const int row = c.how == "Enter" ? 0 : c.how == "Down Enter" ? 1 : c.row;
+            QCOMPARE(windows[0]->description(), row >= 0 ? c.loans[row].section('|', 0, 0) : QString());
+            QVERIFY(windows[0]->Loan == (row >= 0 ? f->stored()[row].seqNo : 0) && !windows[0]->IsDataChanged());
         }
         QCOMPARE(f->messages.shown().size(), int(c.broken));
         if (c.broken)  // shown as "number - description"

@@ -30,14 +30,15 @@ const Case kCases[] = {
     {"step7", "Car", 2, "6.5", 1, " ", "", "", "Payment term must be entered.", F::Term, 0},
     {"step8", "Car", 2, "6.5", 1, "ten", "", "", "Payment Term must be numeric.", F::Term, 0},
     {"step9", "Car", 2, "6.5", 1, "0", "", "", "Payment term must be greater than 0.", F::Term, 0},
+    {"step10_termRoundsUp", "Car", 2, "6.5", 1, "0.6", "", "", "A Loan Amount or Payment Amount must be entered.", F::LoanAmount, 1},
     {"step9_roundsToZero", "Car", 2, "6.5", 1, "0.4", "1000", "", "Payment term must be greater than 0.", F::Term, 0},
     {"overflow", "Car", 2, "6.5", 1, "32768", "", "", "6 - Overflow", F::Term, 0},
-    {"step10", "Car", 2, "6.5", 1, "30", " ", "", "A Loan Amount or Payment Amount must be entered.", F::LoanAmount, 0},
-    {"step11", "Car", 2, "6.5", 1, "30", "lots", "250", "The Loan Amount must be numeric.", F::LoanAmount, 0},
-    {"step12_tiny", "Car", 2, "6.5", 1, "30", "0.004", "", "Loan Amount must be greater than $0.00.", F::LoanAmount, 0},
-    {"step12_minus", "Car", 2, "6.5", 1, "30", "-5", "", "Loan Amount must be greater than $0.00.", F::LoanAmount, 0},
-    {"step13", "Car", 2, "6.5", 1, "30", "", "abc", "The Payment Amount must be numeric.", F::PaymentAmount, 0},
-    {"step14", "Car", 2, "6.5", 1, "30", "", "0.004", "Payment Amount must be greater than $0.00.", F::PaymentAmount, 0},
+    {"step10", "Car", 2, "6.5", 1, "30", " ", "", "A Loan Amount or Payment Amount must be entered.", F::LoanAmount, 30},
+    {"step11", "Car", 2, "6.5", 1, "30", "lots", "250", "The Loan Amount must be numeric.", F::LoanAmount, 30},
+    {"step12_tiny", "Car", 2, "6.5", 1, "30", "0.004", "", "Loan Amount must be greater than $0.00.", F::LoanAmount, 30},
+    {"step12_minus", "Car", 2, "6.5", 1, "30", "-5", "", "Loan Amount must be greater than $0.00.", F::LoanAmount, 30},
+    {"step13", "Car", 2, "6.5", 1, "30", "", "abc", "The Payment Amount must be numeric.", F::PaymentAmount, 30},
+    {"step14", "Car", 2, "6.5", 1, "30", "", "0.004", "Payment Amount must be greater than $0.00.", F::PaymentAmount, 30},
     {"zeroRate", "Car", 2, "0", 1, "30", "1000", "", "", F::Description, 30},
     {"termRoundsUp", "Car", 2, "6.5", 1, "0.6", "1000", "", "", F::Description, 1},
     {"halfToEvenDown", "Car", 2, "6.5", 1, "12.5", "1000", "", "", F::Description, 12},
@@ -55,9 +56,9 @@ TEST(ValidateLoan, StepsInOrderAndEdges)
         const QString message = QString::fromUtf8(c.message);
         EXPECT_EQ(r.ok, message.isEmpty()) << r.message.toStdString();
         EXPECT_EQ(r.message.toStdString(), c.message);
-        if (message.isEmpty()) {
-            EXPECT_EQ(r.wholeTerm, c.wholeTerm);
-        } else {
+        // The whole term, once its own check passed, also when a later check fails.
+        EXPECT_EQ(r.wholeTerm, c.wholeTerm);
+        if (!message.isEmpty()) {
             EXPECT_EQ(r.field, c.field);
             EXPECT_EQ(r.isError, message == QStringLiteral("6 - Overflow"));
         }

@@ -21,18 +21,21 @@ public:
     void warning(QWidget*, const QString& text) override { m_shown.append({Kind::Warning, text}); }
     void critical(QWidget*, const QString& text) override { m_shown.append({Kind::Critical, text}); }
     void information(QWidget*, const QString& text) override { m_shown.append({Kind::Information, text}); }
-    bool question(QWidget*, const QString& text) override
+    bool question(QWidget* parent, const QString& text) override { return ask(parent, text) == Answer::Yes; }
+    Answer ask(QWidget*, const QString& text) override
     {
         m_shown.append({Kind::Question, text});
         if (m_answers.isEmpty()) {
             ++m_unexpectedQuestions;
-            return false;
+            return Answer::No;
         }
         return m_answers.dequeue();
     }
 
     // Answers for the next questions, in order: true = Yes.
-    void answer(bool yes) { m_answers.enqueue(yes); }
+    void answer(bool yes) { m_answers.enqueue(yes ? Answer::Yes : Answer::No); }
+    // The next question's box is dismissed (Esc, or its close button).
+    void dismiss() { m_answers.enqueue(Answer::Dismissed); }
 
     const QList<Shown>& shown() const { return m_shown; }
     QStringList texts() const
@@ -54,7 +57,7 @@ public:
 
 private:
     QList<Shown> m_shown;
-    QQueue<bool> m_answers;
+    QQueue<Answer> m_answers;
     int m_unexpectedQuestions = 0;
 };
 
