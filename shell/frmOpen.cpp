@@ -1,5 +1,6 @@
 #include "frmOpen.h"
 
+#include "DisplayText.h"
 #include "LoanStore.h"
 #include "LoanWindowFactory.h"
 #include "Messages.h"
@@ -76,7 +77,7 @@ void frmOpen::LoadLoanList()
         return;
     }
     for (const LoanListEntry& entry : std::get<std::vector<LoanListEntry>>(listed)) {
-        auto* item = new QListWidgetItem(entry.description.trimmed(), m_lstLoan);
+        auto* item = new QListWidgetItem(DisplayText::elided(entry.description.trimmed()), m_lstLoan);
         item->setData(Qt::UserRole, entry.seqNo);
     }
 }
