@@ -1,5 +1,8 @@
 #include "frmLoan.h"
 
+#include "DisplayText.h"
+#include "NumberBoxLimit.h"
+
 #include "ChangeTracker.h"
 #include "Clock.h"
 #include "ExtraPaymentsEditor.h"
@@ -87,7 +90,11 @@ frmLoan::frmLoan(LoanStore& store, Messages& messages, const Clock& clock, QWidg
     connect(m_ui->editor, &ExtraPaymentsEditor::edited, this, [this] { DataHasChanged = true; });
     watchChanges();
 
-    connect(m_ui->txtLoan, &QLineEdit::textChanged, this, &QWidget::setWindowTitle);
+    connect(m_ui->txtLoan, &QLineEdit::textChanged, this,
+            [this](const QString& text) { setWindowTitle(DisplayText::elided(text)); });
+    for (QLineEdit* box : {m_ui->txtInterestRate, m_ui->txtTerm, m_ui->txtLoanAmount, m_ui->txtPaymentAmount,
+                           m_ui->txtXPaymentAmount})
+        limitNumberBox(box, m_messages, this);
     connect(m_ui->tabLoan, &QTabWidget::currentChanged, this, &frmLoan::onTabChanged);
     connect(m_ui->cmdCalculate, &QPushButton::clicked, this, [this] { CalculateSchedule(true); });
     connect(m_ui->cmdRecalculate, &QPushButton::clicked, this, [this] { CalculateSchedule(false); });
@@ -197,7 +204,7 @@ bool frmLoan::queryClose()
 {
     if (!IsDataChanged() && !DataHasChanged)
         return true;
-    const QString text = m_ui->txtLoan->text() + QStringLiteral(" - Information has changed") +
+    const QString text = DisplayText::elided(m_ui->txtLoan->text()) + QStringLiteral(" - Information has changed") +
                          QStringLiteral("\r\n") + QStringLiteral("Do you want to save the changes?");
     switch (m_messages.ask(this, text)) {
     case Messages::Answer::Dismissed:

@@ -1,5 +1,6 @@
 #include "frmLoan.h"
 
+#include "DisplayText.h"
 #include "ExtraPaymentsEditor.h"
 #include "LoanStore.h"
 #include "LocaleText.h"
@@ -153,7 +154,7 @@ bool frmLoan::SaveLoan(int& mode, int& key)
 void frmLoan::DeleteLoan(int key)
 {
     const QString question =
-        m_ui->txtLoan->text().trimmed() + QStringLiteral(" - Are you sure you wish to delete this loan?");
+        DisplayText::elided(m_ui->txtLoan->text().trimmed()) + QStringLiteral(" - Are you sure you wish to delete this loan?");
     if (!m_messages.question(this, question))
         return;
     // A loan that was never stored has nothing in the store; key 0 may name

@@ -106,6 +106,36 @@ QChar dateSeparator(const QLocale& loc)
     return QLatin1Char('/');
 }
 
+// The order of day ('d'), month ('M') and year ('y') in the short date format;
+// month, day, year when the format does not name all three.
+QString shortDateOrder(const QLocale& loc)
+{
+    const QString format = loc.dateFormat(QLocale::ShortFormat);
+    QString order;
+    bool quoted = false;
+    for (QChar c : format) {
+        if (c == QLatin1Char('\'')) quoted = !quoted;
+        else if (!quoted && (c == QLatin1Char('d') || c == QLatin1Char('M') || c == QLatin1Char('y')) &&
+                 !order.contains(c))
+            order.append(c);
+    }
+    return order.size() == 3 ? order : QStringLiteral("Mdy");
+}
+
+// The locale's short date format with day and month taking one or two digits
+// and the year written with `yearLetters` ("yyyy" or "yy").
+QString shortReadFormat(const QLocale& loc, const QString& yearLetters)
+{
+    static const QRegularExpression year(QStringLiteral("y+"));
+    static const QRegularExpression day(QStringLiteral("(?<!d)dd(?!d)"));
+    static const QRegularExpression month(QStringLiteral("(?<!M)MM(?!M)"));
+    QString format = loc.dateFormat(QLocale::ShortFormat);
+    format.replace(year, yearLetters);
+    format.replace(day, QStringLiteral("d"));
+    format.replace(month, QStringLiteral("M"));
+    return format;
+}
+
 // The locale's short date format with any two-digit year widened to four.
 QString fourDigitShortFormat(const QLocale& loc)
 {
@@ -113,6 +143,32 @@ QString fourDigitShortFormat(const QLocale& loc)
     QString format = loc.dateFormat(QLocale::ShortFormat);
     format.replace(twoDigitYear, QStringLiteral("yyyy"));
     return format;
+}
+
+// Day, month and a two-digit year in the short date's order and separator,
+// as typed or as the results table writes them: 00-29 is this century, 30-99
+// the last. Read by hand, so 29 February 2000 is not lost to the 1900 that
+// Qt's own two-digit year would give.
+QDate twoDigitYearDate(const QString& s, const QLocale& loc)
+{
+    const QStringList parts = s.split(dateSeparator(loc));
+    const QString order = shortDateOrder(loc);
+    if (parts.size() != 3) return {};
+    int day = 0, month = 0, year = -1;
+    for (int i = 0; i < 3; ++i) {
+        const QString& part = parts[i];
+        const bool isYear = order[i] == QLatin1Char('y');
+        if (part.isEmpty() || part.size() > 2 || (isYear && part.size() != 2)) return {};
+        int value = 0;
+        for (QChar c : part) {
+            if (!c.isDigit()) return {};
+            value = value * 10 + c.digitValue();
+        }
+        if (isYear) year = value < 30 ? 2000 + value : 1900 + value;
+        else if (order[i] == QLatin1Char('d')) day = value;
+        else month = value;
+    }
+    return QDate(year, month, day);
 }
 
 }  // namespace
@@ -186,13 +242,15 @@ QString paymentNumberText(int number)
 QString tableDateText(const QDate& date)
 {
     if (!date.isValid()) return {};
-    const QString sep(dateSeparator(QLocale()));
-    return QStringLiteral("%1%2%3%4%5")
-        .arg(date.month(), 2, 10, QLatin1Char('0'))
-        .arg(sep)
-        .arg(date.day(), 2, 10, QLatin1Char('0'))
-        .arg(sep)
-        .arg(((date.year() % 100) + 100) % 100, 2, 10, QLatin1Char('0'));
+    const QLocale loc;
+    QStringList fields;
+    for (QChar field : shortDateOrder(loc)) {
+        const int value = field == QLatin1Char('d')   ? date.day()
+                          : field == QLatin1Char('M') ? date.month()
+                                                      : ((date.year() % 100) + 100) % 100;
+        fields.append(QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0')));
+    }
+    return fields.join(dateSeparator(loc));
 }
 
 QString shortDateText(const QDate& date)
@@ -207,15 +265,8 @@ std::optional<QDate> readShortDate(const QString& text)
     const QLocale loc;
     const QString s = text.trimmed();
     if (s.isEmpty()) return std::nullopt;
-    QDate date = loc.toDate(s, fourDigitShortFormat(loc));
-    if (!date.isValid()) {
-        // A typed two-digit year: 00-29 is this century, 30-99 the last.
-        date = loc.toDate(s, loc.dateFormat(QLocale::ShortFormat));
-        if (date.isValid() && date.year() >= 1900 && date.year() < 2000) {
-            const int yy = date.year() - 1900;
-            if (yy < 30) date = date.addYears(100);
-        }
-    }
+    QDate date = loc.toDate(s, shortReadFormat(loc, QStringLiteral("yyyy")));
+    if (!date.isValid()) date = twoDigitYearDate(s, loc);
     if (!date.isValid()) return std::nullopt;
     return date;
 }

@@ -1,5 +1,6 @@
 #include "LoanWindowFactory.h"
 
+#include "DisplayText.h"
 #include "frmLoan.h"
 
 #include <QMdiArea>
@@ -22,7 +23,7 @@ frmLoan* LoanWindowFactory::openLoan(int key, const std::optional<QString>& capt
 {
     frmLoan* window = create(1, key);
     if (caption)
-        window->setWindowTitle(*caption);
+        window->setWindowTitle(DisplayText::elided(*caption));
     show(window);
     return window;
 }

@@ -1,5 +1,6 @@
 #include "frmOpen.h"
 
+#include "DisplayText.h"
 #include "LoanStore.h"
 #include "LoanWindowFactory.h"
 #include "Messages.h"
@@ -73,7 +74,7 @@ void frmOpen::LoadLoanList()
     // Whatever could be listed stays listed, also when the read failed part-way.
     const LoanList listed = m_store.listLoans();
     for (const LoanListEntry& entry : listed.loans) {
-        auto* item = new QListWidgetItem(entry.description.trimmed(), m_lstLoan);
+        auto* item = new QListWidgetItem(DisplayText::elided(entry.description.trimmed()), m_lstLoan);
         item->setData(Qt::UserRole, entry.seqNo);
     }
     // The entry the keyboard is on is the chosen one, from the start: arrows

@@ -157,6 +157,59 @@ private slots:
         QCOMPARE(std::get<LoanRecord>(record).description.value_or(QString()), description);
     }
 
+    // Ten megabytes pasted into a number box are refused whole with their own
+    // message; the box keeps what it held and the window calculates on.
+    void tenMegabytePasteRefusedByNumberBoxes_data()
+    {
+        QTest::addColumn<QByteArray>("box");
+        QTest::addColumn<int>("tab");
+        for (const char* box : {"txtInterestRate", "txtTerm", "txtLoanAmount", "txtPaymentAmount"})
+            QTest::newRow(box) << QByteArray(box) << 0;
+        QTest::newRow("txtXPaymentAmount") << QByteArray("txtXPaymentAmount") << 1;
+    }
+    void tenMegabytePasteRefusedByNumberBoxes()
+    {
+        QFETCH(QByteArray, box);
+        QFETCH(int, tab);
+        LoanWindowHarness h;
+        openGoodLoan(h);
+        h.tabs()->setCurrentIndex(tab);
+        if (tab == 1) h.click("cmdAddPayment");
+        const QString before = h.text(box.constData());
+        paste(h, box.constData(), QString(10 << 20, QLatin1Char('9')));
+        QApplication::processEvents();
+        QCOMPARE(h.text(box.constData()), before);
+        QCOMPARE(h.messages.texts(ScriptedMessages::Kind::Warning),
+                 QStringList{"The text is too long for this box, which holds at most 2,097,152 characters; nothing was pasted."});
+        h.tabs()->setCurrentIndex(0);
+        h.calculate();
+        QCOMPARE(h.text("txtPaymentAmount"), QStringLiteral("$340.02"));
+        expectStoredIntact(h);
+    }
+
+    // A long description stays whole in its box and the store; the caption
+    // and the questions show it shortened with an ellipsis.
+    void longDescriptionShownShortened()
+    {
+        LoanWindowHarness h;
+        openGoodLoan(h);
+        const QString description = QString(200000, QLatin1Char('x'));
+        paste(h, "txtLoan", description);
+        const QString shown = QString(119, QLatin1Char('x')) + QChar(0x2026);
+        QCOMPARE(h.text("txtLoan"), description);
+        QCOMPARE(h.window->windowTitle(), shown);
+        h.messages.answer(false);
+        h.window->DeleteLoan(h.window->Loan);
+        h.messages.answer(false);
+        QVERIFY(h.window->queryClose());
+        QCOMPARE(h.messages.texts(ScriptedMessages::Kind::Question),
+                 (QStringList{shown + " - Are you sure you wish to delete this loan?",
+                              shown + " - Information has changed\r\nDo you want to save the changes?"}));
+        int mode = h.window->Mode, key = h.window->Loan;
+        QVERIFY(h.window->SaveLoan(mode, key));
+        QCOMPARE(std::get<LoanRecord>(h.store->readLoan(key)).description.value_or(QString()), description);
+    }
+
     void extraPaymentAmount_data()
     {
         QTest::addColumn<QString>("amount");
