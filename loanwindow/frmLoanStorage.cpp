@@ -1,5 +1,6 @@
 #include "frmLoan.h"
 
+#include "DescriptionBox.h"
 #include "DisplayText.h"
 #include "ExtraPaymentsEditor.h"
 #include "LoanStore.h"
@@ -41,7 +42,7 @@ void frmLoan::LoadLoanDetail()
     auto fail = [this](const QString& text) { m_messages.critical(this, text); };
 
     if (!record.description) return fail(kNullError);
-    m_ui->txtLoan->setText(*record.description);
+    m_ui->txtLoan->setWholeText(*record.description);
     if (!record.origAmount) return fail(kNullError);
     m_ui->txtLoanAmount->setText(*record.origAmount);
     if (!record.interestRate) return fail(kNullError);
