@@ -1,5 +1,6 @@
 #include "LoanPages.h"
 
+#include "DescriptionBox.h"
 #include "LoanTerms.h"
 
 #include <QTabWidget>
@@ -13,6 +14,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <limits>
+
 namespace LoanPages {
 
 QWidget* buildLoanInformation(frmLoan::Ui& ui)
@@ -21,7 +24,9 @@ QWidget* buildLoanInformation(frmLoan::Ui& ui)
     auto* layout = new QVBoxLayout(page);
 
     auto* descriptionRow = new QHBoxLayout;
-    ui.txtLoan = makeTextBox("txtLoan", page);
+    ui.txtLoan = new DescriptionBox(page);
+    ui.txtLoan->setObjectName(QStringLiteral("txtLoan"));
+    ui.txtLoan->setMaxLength(std::numeric_limits<int>::max());
     descriptionRow->addWidget(new QLabel(QStringLiteral("Loan Description:"), page));
     descriptionRow->addWidget(ui.txtLoan, 1);
     layout->addLayout(descriptionRow);

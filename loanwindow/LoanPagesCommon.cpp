@@ -1,5 +1,7 @@
 #include "LoanPages.h"
 
+#include "TextBox.h"
+
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QLocale>
@@ -11,7 +13,7 @@ namespace LoanPages {
 
 QLineEdit* makeTextBox(const char* name, QWidget* parent)
 {
-    auto* box = new QLineEdit(parent);
+    auto* box = new TextBox(parent);
     box->setObjectName(QString::fromLatin1(name));
     // QLineEdit cuts text at 32,767 characters by default; a pasted or stored
     // text must never be shortened without a word.

@@ -4,6 +4,7 @@
 #include "NumberBoxLimit.h"
 
 #include "ChangeTracker.h"
+#include "DescriptionBox.h"
 #include "Clock.h"
 #include "ExtraPaymentsEditor.h"
 #include "LoanPages.h"
@@ -109,7 +110,7 @@ void frmLoan::watchChanges()
 {
     auto* tracker = new ChangeTracker(this);
     m_ui->tracker = tracker;
-    for (QLineEdit* box : {m_ui->txtLoan, m_ui->txtInterestRate, m_ui->txtTerm, m_ui->txtLoanAmount,
+    for (QLineEdit* box : {static_cast<QLineEdit*>(m_ui->txtLoan), m_ui->txtInterestRate, m_ui->txtTerm, m_ui->txtLoanAmount,
                            m_ui->txtPaymentAmount, m_ui->txtXPaymentAmount, m_ui->txtPrincipal,
                            m_ui->txtExtraPayments, m_ui->txtInterest, m_ui->txtTotalPrincipal, m_ui->txtTotalPaid,
                            m_ui->txtOrigLoanAmount, m_ui->txtOrigPayoffDate, m_ui->txtOrigInterestPaid,
@@ -197,7 +198,7 @@ QString frmLoan::description() const
 
 void frmLoan::setDescription(const QString& text)
 {
-    m_ui->txtLoan->setText(text);
+    m_ui->txtLoan->setWholeText(text);
 }
 
 bool frmLoan::queryClose()

@@ -1,3 +1,4 @@
+#include "DescriptionBox.h"
 #include "frmLoan.h"
 
 #include "ChangeTracker.h"

@@ -1,5 +1,6 @@
 #include "frmLoan.h"
 
+#include "DescriptionBox.h"
 #include "DisplayText.h"
 #include "ExtraPaymentsEditor.h"
 #include "LoanStore.h"
@@ -47,7 +48,7 @@ void frmLoan::LoadLoanDetail()
     };
 
     if (!record.description) return fail(kNullError);
-    m_ui->txtLoan->setText(*record.description);
+    m_ui->txtLoan->setWholeText(*record.description);
     if (!record.origAmount) return fail(kNullError);
     m_ui->txtLoanAmount->setText(*record.origAmount);
     if (!record.interestRate) return fail(kNullError);

@@ -18,6 +18,7 @@ class QTableWidget;
 class QWidget;
 
 class ChangeTracker;
+class DescriptionBox;
 class ExtraPaymentsEditor;
 class ResultsModel;
 class SummaryChart;
@@ -28,7 +29,7 @@ struct frmLoan::Ui {
     QTabWidget* tabLoan = nullptr;
 
     // Tab 0 "Loan Information"
-    QLineEdit* txtLoan = nullptr;
+    DescriptionBox* txtLoan = nullptr;
     QGroupBox* fraLoan = nullptr;
     QDateEdit* dtStartDate = nullptr;
     QComboBox* cboppt = nullptr;

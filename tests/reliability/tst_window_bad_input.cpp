@@ -5,13 +5,20 @@
 
 #include "LoanWindowHarness.h"
 
+#include "NumberBoxLimit.h"
+
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
+#include <QMenu>
+#include <QMimeData>
 
 namespace {
 
 const QString kMegabyteOfNines = QString(1 << 20, QLatin1Char('9'));
 const QString kMegabyteOfLetters = QString(1 << 20, QLatin1Char('x'));
+const QString kTooLong = QStringLiteral("The text is too long for this box, which holds at most 1,000 characters; "
+                                        "nothing was added.");
 
 }  // namespace
 
@@ -36,13 +43,49 @@ private:
         h.messages.clear();
     }
 
+    // Replaces a box's text by a paste from the keyboard, as a user does.
     void paste(LoanWindowHarness& h, const char* box, const QString& text)
     {
         QLineEdit* edit = h.box(box);
         edit->setFocus();
         edit->selectAll();
         QGuiApplication::clipboard()->setText(text);
-        edit->paste();
+        QTest::keySequence(edit, QKeySequence::Paste);
+    }
+
+    // Puts `text` into a box the way `how` names: a key, the context menu,
+    // a drop, a middle click.
+    void insertFromOutside(LoanWindowHarness& h, const char* box, const QString& how, const QString& text)
+    {
+        QLineEdit* edit = h.box(box);
+        edit->setFocus();
+        if (how == QLatin1String("key")) {
+            paste(h, box, text);
+        } else if (how == QLatin1String("menu")) {
+            QGuiApplication::clipboard()->setText(text);
+            edit->selectAll();
+            QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), edit->mapToGlobal(QPoint(5, 5)));
+            QApplication::sendEvent(edit, &event);
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            QAction* pasteAction = nullptr;
+            for (QAction* action : menu->actions())
+                if (action->text().startsWith(QLatin1String("&Paste"))) pasteAction = action;
+            QVERIFY(pasteAction && pasteAction->isEnabled());
+            menu->close();  // as a menu does before it triggers the chosen action
+            pasteAction->trigger();
+        } else if (how == QLatin1String("drop")) {
+            QMimeData data;
+            data.setText(text);
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(edit, &enter);
+            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(edit, &drop);
+        } else if (how == QLatin1String("middle click")) {
+            QGuiApplication::clipboard()->setText(text, QClipboard::Selection);
+            QTest::mouseClick(edit, Qt::MiddleButton, {}, QPoint(5, 5));
+        }
+        QApplication::processEvents();
     }
 
     // The window still calculates the good loan after the bad input is gone.
@@ -92,8 +135,8 @@ private slots:
             const char* name;
             QString text;
         } texts[] = {
-            {"megabyte of digits", kMegabyteOfNines},
-            {"megabyte of letters", kMegabyteOfLetters},
+            {"thousand digits", QString(kNumberBoxLength, QLatin1Char('9'))},
+            {"thousand letters", QString(kNumberBoxLength, QLatin1Char('x'))},
             {"control characters", QStringLiteral("1\x01\x02" "2\t")},
             {"right to left", QStringLiteral("\u0661\u0662 \u0642\u0631\u0636")},
             {"1e308", QStringLiteral("1e308")},
@@ -101,6 +144,7 @@ private slots:
             {"Infinity", QStringLiteral("Infinity")},
             {"hex", QStringLiteral("0x10")},
         };
+        // A megabyte is more than a box holds: tooLongForNumberBoxRefused.
         for (const auto& b : boxes)
             for (const auto& t : texts)
                 QTest::addRow("%s %s", b.box, t.name)
@@ -157,34 +201,132 @@ private slots:
         QCOMPARE(std::get<LoanRecord>(record).description.value_or(QString()), description);
     }
 
-    // Ten megabytes pasted into a number box are refused whole with their own
-    // message; the box keeps what it held and the window calculates on.
-    void tenMegabytePasteRefusedByNumberBoxes_data()
+    // Text that would make a number box longer than it holds is refused
+    // whole, however it comes, with its own message; the box keeps what it
+    // held and the window calculates on.
+    void tooLongForNumberBoxRefused_data()
     {
         QTest::addColumn<QByteArray>("box");
         QTest::addColumn<int>("tab");
-        for (const char* box : {"txtInterestRate", "txtTerm", "txtLoanAmount", "txtPaymentAmount"})
-            QTest::newRow(box) << QByteArray(box) << 0;
-        QTest::newRow("txtXPaymentAmount") << QByteArray("txtXPaymentAmount") << 1;
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("length");
+        for (const char* how : {"key", "menu", "drop", "middle click"}) {
+            for (const char* box : {"txtInterestRate", "txtTerm", "txtLoanAmount", "txtPaymentAmount"})
+                QTest::addRow("%s %s 10 MB", box, how) << QByteArray(box) << 0 << QString::fromLatin1(how) << (10 << 20);
+            QTest::addRow("txtXPaymentAmount %s 10 MB", how)
+                << QByteArray("txtXPaymentAmount") << 1 << QString::fromLatin1(how) << (10 << 20);
+        }
+        // The box holds "12" or "3": this many more make one too many.
+        QTest::newRow("txtInterestRate key one over") << QByteArray("txtInterestRate") << 0 << "key" << kNumberBoxLength + 1;
+        QTest::newRow("txtTerm drop one over") << QByteArray("txtTerm") << 0 << "drop" << kNumberBoxLength;
     }
-    void tenMegabytePasteRefusedByNumberBoxes()
+    void tooLongForNumberBoxRefused()
     {
         QFETCH(QByteArray, box);
         QFETCH(int, tab);
+        QFETCH(QString, how);
+        QFETCH(int, length);
+        if (how == QLatin1String("middle click") && !QGuiApplication::clipboard()->supportsSelection())
+            QSKIP("this platform has no selection to paste with the middle button");
         LoanWindowHarness h;
         openGoodLoan(h);
         h.tabs()->setCurrentIndex(tab);
         if (tab == 1) h.click("cmdAddPayment");
         const QString before = h.text(box.constData());
-        paste(h, box.constData(), QString(10 << 20, QLatin1Char('9')));
-        QApplication::processEvents();
+        insertFromOutside(h, box.constData(), how, QString(length, QLatin1Char('9')));
         QCOMPARE(h.text(box.constData()), before);
-        QCOMPARE(h.messages.texts(ScriptedMessages::Kind::Warning),
-                 QStringList{"The text is too long for this box, which holds at most 2,097,152 characters; nothing was pasted."});
+        QCOMPARE(h.messages.texts(ScriptedMessages::Kind::Warning), QStringList{kTooLong});
+        // The window's focus (an offscreen popup leaves no active window).
+        QCOMPARE(h.window->focusWidget(), h.box(box.constData()));
         h.tabs()->setCurrentIndex(0);
         h.calculate();
         QCOMPARE(h.text("txtPaymentAmount"), QStringLiteral("$340.02"));
         expectStoredIntact(h);
+    }
+
+    // Typing fills a number box up to what it holds; the key after that is
+    // refused with the same message.
+    void typingPastNumberBoxLimitRefused_data()
+    {
+        QTest::addColumn<QByteArray>("box");
+        QTest::addColumn<QString>("good");
+        QTest::newRow("txtInterestRate") << QByteArray("txtInterestRate") << QStringLiteral("12");
+        QTest::newRow("txtTerm") << QByteArray("txtTerm") << QStringLiteral("3");
+        QTest::newRow("txtLoanAmount") << QByteArray("txtLoanAmount") << QStringLiteral("1000");
+        QTest::newRow("txtPaymentAmount") << QByteArray("txtPaymentAmount") << QString();
+    }
+    void typingPastNumberBoxLimitRefused()
+    {
+        QFETCH(QByteArray, box);
+        QFETCH(QString, good);
+        LoanWindowHarness h;
+        openGoodLoan(h);
+        QLineEdit* edit = h.box(box.constData());
+        const QString full(kNumberBoxLength, QLatin1Char('1'));
+        h.type(box.constData(), full.chopped(1));
+        QTest::keyClick(edit, Qt::Key_1);
+        QCOMPARE(edit->text(), full);
+        QVERIFY(h.messages.shown().isEmpty());
+        QTest::keyClick(edit, Qt::Key_2);
+        QApplication::processEvents();
+        QCOMPARE(edit->text(), full);
+        QCOMPARE(h.messages.texts(ScriptedMessages::Kind::Warning), QStringList{kTooLong});
+        expectStillUsable(h, box.constData(), good);
+    }
+
+    // A description longer than QLineEdit edits well keeps working as a box:
+    // every edit, its undo and redo, the cut and paste, keep the text whole
+    // apart from what the user changed, in the box and in the store.
+    void longDescriptionEdited_data()
+    {
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("expected");
+        const QString body = QStringLiteral("Head ") + QString(100000, QLatin1Char('x')) + QStringLiteral(" Tail");
+        const QString huge = QStringLiteral("Head ") + QString(10 << 20, QLatin1Char('x'));
+        QTest::newRow("10 MB pasted") << huge << QStringList{} << huge;
+        QTest::newRow("10 MB, typed at the end") << huge << QStringList{"End", "type:!"} << huge + "!";
+        QTest::newRow("typed at the start") << body << QStringList{"Home", "type:A"} << "A" + body;
+        QTest::newRow("backspace") << body << QStringList{"End", "Backspace", "Backspace"} << body.chopped(2);
+        QTest::newRow("delete") << body << QStringList{"Home", "Del"} << body.mid(1);
+        QTest::newRow("select all, delete, undo")
+            << huge << QStringList{"Ctrl+A", "Del", "Ctrl+Z"} << huge;
+        QTest::newRow("undo, redo") << body << QStringList{"End", "type:!", "Ctrl+Z", "Ctrl+Shift+Z"} << body + "!";
+        QTest::newRow("undo the paste") << body << QStringList{"Ctrl+Z"} << QStringLiteral("Car");
+        QTest::newRow("select all, type") << body << QStringList{"Ctrl+A", "type:z"} << QStringLiteral("z");
+        QTest::newRow("cut a word, paste at the end")
+            << body << QStringList{"Home", "Ctrl+Shift+Right", "Ctrl+X", "End", "Ctrl+V"} << body.mid(5) + "Head ";
+        QTest::newRow("select to the start, copy, paste over all")
+            << body << QStringList{"End", "Shift+Left", "Shift+Left", "Shift+Left", "Shift+Left", "Ctrl+C", "Ctrl+A", "Ctrl+V"}
+            << QStringLiteral("Tail");
+    }
+    void longDescriptionEdited()
+    {
+        QFETCH(QString, pasted);
+        QFETCH(QStringList, steps);
+        QFETCH(QString, expected);
+        LoanWindowHarness h;
+        openGoodLoan(h);
+        QLineEdit* edit = h.box("txtLoan");
+        paste(h, "txtLoan", pasted);
+        QCOMPARE(edit->text().size(), pasted.size());
+        QVERIFY(edit->text() == pasted);
+        for (const QString& step : steps) {
+            if (step.startsWith(QLatin1String("type:")))
+                QTest::keyClicks(edit, step.mid(5));
+            else
+                QTest::keySequence(edit, QKeySequence(step));
+        }
+        QCOMPARE(edit->text().size(), expected.size());
+        QVERIFY(edit->text() == expected);
+        QCOMPARE(h.window->windowTitle(), expected.size() > 120 ? expected.left(119) + QChar(0x2026) : expected);
+        QVERIFY(h.window->IsDataChanged());
+        int mode = h.window->Mode, key = h.window->Loan;
+        QVERIFY(h.window->SaveLoan(mode, key));
+        QVERIFY(std::get<LoanRecord>(h.store->readLoan(key)).description.value_or(QString()) == expected);
+        // Read back into a new window, whole.
+        h.open(1, key);
+        QVERIFY(h.text("txtLoan") == expected);
     }
 
     // A long description stays whole in its box and the store; the caption
@@ -212,8 +354,9 @@ private slots:
 
     void extraPaymentAmount_data()
     {
+        // A megabyte is more than the box holds: tooLongForNumberBoxRefused.
         QTest::addColumn<QString>("amount");
-        QTest::newRow("megabyte of digits") << kMegabyteOfNines;
+        QTest::newRow("thousand digits") << QString(kNumberBoxLength, QLatin1Char('9'));
         QTest::newRow("NaN") << QStringLiteral("NaN");
         QTest::newRow("control characters") << QStringLiteral("\x01\x02");
     }
