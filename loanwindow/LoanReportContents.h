@@ -1,15 +1,17 @@
 #pragma once
 
+#include "Schedule.h"
+
 #include <QList>
 #include <QPair>
 #include <QString>
 
 #include <array>
-
-class ResultsModel;
+#include <memory>
+#include <vector>
 
 // What a calculated loan window hands to printing and exporting: its texts as
-// they stood after the last successful run, and its results table.
+// they stood after the last successful run, and that run's rows.
 struct LoanReportContents {
     struct Group {
         QString title;
@@ -20,5 +22,7 @@ struct LoanReportContents {
     QList<Group> groups;  // inputs, summary, savings, in the window's order
     QStringList chartSeries;  // "Interest", "Extra Payments", "Principal"
     std::array<double, 3> chartValues{};
-    const ResultsModel* table = nullptr;  // owned by the window
+    // Shared with the window's table; null until the first successful run.
+    std::shared_ptr<const std::vector<engine::ScheduleRow>> rows;
+    engine::Date today{};  // the day the run was made on
 };

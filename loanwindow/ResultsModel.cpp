@@ -1,41 +1,33 @@
 #include "ResultsModel.h"
 
-#include "LocaleText.h"
+#include "ResultsTableText.h"
 
 #include <QBrush>
 #include <QColor>
 #include <QGuiApplication>
 #include <QPalette>
 
-namespace {
-
-constexpr int kColumns = 7;
-
-const char* const kTopHeadings[kColumns] = {"Payment", "Principal", "Principal", "Principal",
-                                            "Interest", "Interest", "Balance"};
-const char* const kHeadings[kColumns] = {"Date", "Current", "Extra", "Cummulitive",
-                                         "Current", "Cummulitive", "Due"};
-
-}  // namespace
-
-ResultsModel::ResultsModel(QObject* parent) : QAbstractTableModel(parent) {}
+ResultsModel::ResultsModel(QObject* parent)
+    : QAbstractTableModel(parent), m_rows(std::make_shared<const std::vector<engine::ScheduleRow>>())
+{
+}
 
 void ResultsModel::setRows(std::vector<engine::ScheduleRow> rows, engine::Date today)
 {
     beginResetModel();
-    m_rows = std::move(rows);
+    m_rows = std::make_shared<const std::vector<engine::ScheduleRow>>(std::move(rows));
     m_today = today;
     endResetModel();
 }
 
 int ResultsModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : int(m_rows.size());
+    return parent.isValid() ? 0 : int(m_rows->size());
 }
 
 int ResultsModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : kColumns;
+    return parent.isValid() ? 0 : kResultsColumnCount;
 }
 
 QColor ResultsModel::rowColour(const engine::ScheduleRow& row, engine::Date today)
@@ -50,32 +42,21 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
-    const auto& row = m_rows[size_t(index.row())];
-    const int column = index.column();
+    const auto& row = (*m_rows)[size_t(index.row())];
+    const auto column = ResultsColumn(index.column());
 
     switch (role) {
     case Qt::DisplayRole:
-        switch (column) {
-        case 0:
-            return LocaleText::paymentNumberText(row.number) + QStringLiteral(" - ") +
-                   LocaleText::tableDateText(LocaleText::toQDate(row.dueDate));
-        case 1: return LocaleText::groupedAmount(row.principal);
-        case 2: return LocaleText::groupedAmount(row.extra);
-        case 3: return LocaleText::groupedAmount(row.cumulativePrincipal);
-        case 4: return LocaleText::groupedAmount(row.interest);
-        case 5: return LocaleText::groupedAmount(row.cumulativeInterest);
-        case 6: return LocaleText::groupedAmount(row.balance);
-        }
-        return {};
+        return resultsCellText(row, column);
     case Qt::BackgroundRole:
-        // Column 0 keeps the look of a fixed column.
-        if (column == 0)
+        // The payment column keeps the look of a fixed column.
+        if (column == ResultsColumn::PaymentDate)
             return QBrush(QGuiApplication::palette().color(QPalette::Button));
         return QBrush(rowColour(row, m_today));
     case Qt::ForegroundRole:
         return QBrush(Qt::black);
     case Qt::TextAlignmentRole:
-        if (column == 0)
+        if (column == ResultsColumn::PaymentDate)
             return int(Qt::AlignLeft | Qt::AlignVCenter);
         return int(Qt::AlignCenter);
     default:
@@ -85,12 +66,12 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const
 
 QVariant ResultsModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || section < 0 || section >= kColumns)
+    if (orientation != Qt::Horizontal || section < 0 || section >= kResultsColumnCount)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (role == Qt::DisplayRole)
-        return QString::fromLatin1(kHeadings[section]);
+        return resultsHeading(ResultsColumn(section));
     if (role == TopHeadingRole)
-        return QString::fromLatin1(kTopHeadings[section]);
+        return resultsTopHeading(ResultsColumn(section));
     if (role == Qt::TextAlignmentRole)
         return int(Qt::AlignCenter);
     return {};

@@ -4,6 +4,7 @@
 
 #include <QAbstractTableModel>
 
+#include <memory>
 #include <vector>
 
 // The rows of one amortization run as the results table shows them. Texts and
@@ -20,7 +21,10 @@ public:
 
     // Replaces all rows at once (one model reset per run).
     void setRows(std::vector<engine::ScheduleRow> rows, engine::Date today);
-    const std::vector<engine::ScheduleRow>& rows() const { return m_rows; }
+    const std::vector<engine::ScheduleRow>& rows() const { return *m_rows; }
+    // The same rows, shared: a run replaces them, never changes them in place.
+    std::shared_ptr<const std::vector<engine::ScheduleRow>> sharedRows() const { return m_rows; }
+    engine::Date today() const { return m_today; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -32,6 +36,6 @@ public:
     static QColor rowColour(const engine::ScheduleRow& row, engine::Date today);
 
 private:
-    std::vector<engine::ScheduleRow> m_rows;
+    std::shared_ptr<const std::vector<engine::ScheduleRow>> m_rows;
     engine::Date m_today{};
 };

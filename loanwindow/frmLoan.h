@@ -78,7 +78,7 @@ public:
 
     // True once a run has been applied: from then on the table and figures
     // can be printed and exported.
-    bool hasResults() const { return m_report.table != nullptr; }
+    bool hasResults() const { return m_report.rows != nullptr; }
     // The figures of the last applied run, under the current description.
     LoanReportContents reportContents() const;
 

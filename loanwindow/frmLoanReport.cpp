@@ -57,7 +57,8 @@ void frmLoan::keepReportFigures()
     };
     report.chartSeries = ui.chart->seriesNames();
     report.chartValues = ui.chart->values();
-    report.table = ui.resultsModel;
+    report.rows = ui.resultsModel->sharedRows();
+    report.today = ui.resultsModel->today();
     m_report = std::move(report);
 }
 

@@ -1,6 +1,6 @@
 #include "LoanReport.h"
 
-#include "ResultsModel.h"
+#include "ResultsTableText.h"
 #include "SummaryChart.h"
 
 #include <QChart>
@@ -63,7 +63,7 @@ public:
         LoanReport::Pages pages;
         pages.firstPageRows = std::max(0, int(std::floor((tableHeight - m_figuresHeight) / m_rowHeight)));
         pages.rowsPerPage = std::max(1, int(std::floor(tableHeight / m_rowHeight)));
-        const int rows = m_contents.table ? m_contents.table->rowCount() : 0;
+        const int rows = rowCount();
         const int rest = std::max(0, rows - pages.firstPageRows);
         pages.count = 1 + (rest + pages.rowsPerPage - 1) / pages.rowsPerPage;
         return pages;
@@ -75,7 +75,7 @@ public:
         if (!painter.begin(&device))
             return false;
         const LoanReport::Pages plan = pages();
-        const int rows = m_contents.table ? m_contents.table->rowCount() : 0;
+        const int rows = rowCount();
         int row = 0;
         for (int page = 1; page <= plan.count; ++page) {
             if (page > 1 && !device.newPage()) {
@@ -96,6 +96,9 @@ public:
     }
 
 private:
+    int rowCount() const { return m_contents.rows ? int(m_contents.rows->size()) : 0; }
+    int columnCount() const { return m_contents.rows ? kResultsColumnCount : 0; }
+
     QFontMetricsF metrics(const QFont& font) const { return QFontMetricsF(font, &m_device); }
 
     // The description wrapped onto at most three lines, the last one elided.
@@ -215,17 +218,17 @@ private:
     // its first and last rows), spread over the page's width.
     void measureColumns()
     {
-        const ResultsModel* model = m_contents.table;
-        const int columns = model ? model->columnCount() : 0;
+        const int columns = columnCount();
         std::vector<double> natural(size_t(columns), 0.0);
         const QFontMetricsF cell = metrics(m_table);
         const QFontMetricsF heading = metrics(m_tableHeading);
         for (int column = 0; column < columns; ++column) {
             double& width = natural[size_t(column)];
-            width = heading.horizontalAdvance(model->headerData(column, Qt::Horizontal).toString());
-            for (int row : {0, model->rowCount() - 1})
+            width = heading.horizontalAdvance(resultsHeading(ResultsColumn(column)));
+            for (int row : {0, rowCount() - 1})
                 if (row >= 0)
-                    width = std::max(width, cell.horizontalAdvance(model->index(row, column).data().toString()));
+                    width = std::max(width, cell.horizontalAdvance(resultsCellText((*m_contents.rows)[size_t(row)],
+                                                                                   ResultsColumn(column))));
             width += 3 * m_mm;
         }
         double total = 0;
@@ -244,14 +247,12 @@ private:
     // The two heading rows: the upper merged across columns with the same text.
     double paintTableHeading(QPainter& painter, double y) const
     {
-        const ResultsModel& model = *m_contents.table;
-        const int columns = model.columnCount();
+        const int columns = columnCount();
         painter.setFont(m_tableHeading);
         for (int first = 0; first < columns;) {
-            const QString text = model.headerData(first, Qt::Horizontal, ResultsModel::TopHeadingRole).toString();
+            const QString text = resultsTopHeading(ResultsColumn(first));
             int last = first;
-            while (last + 1 < columns &&
-                   model.headerData(last + 1, Qt::Horizontal, ResultsModel::TopHeadingRole).toString() == text)
+            while (last + 1 < columns && resultsTopHeading(ResultsColumn(last + 1)) == text)
                 ++last;
             const QRectF box = cellRect(first, y, m_headingRowHeight).united(cellRect(last, y, m_headingRowHeight));
             paintHeadingCell(painter, box, text);
@@ -260,7 +261,7 @@ private:
         y += m_headingRowHeight;
         for (int column = 0; column < columns; ++column)
             paintHeadingCell(painter, cellRect(column, y, m_headingRowHeight),
-                             model.headerData(column, Qt::Horizontal).toString());
+                             resultsHeading(ResultsColumn(column)));
         return y + m_headingRowHeight;
     }
 
@@ -275,16 +276,17 @@ private:
 
     double paintTableRow(QPainter& painter, double y, int row) const
     {
-        const ResultsModel& model = *m_contents.table;
+        const engine::ScheduleRow& payment = (*m_contents.rows)[size_t(row)];
         if (row % 2 == 1)
             painter.fillRect(QRectF(0, y, m_columnX.back(), m_rowHeight), kBandGround);
         painter.setFont(m_table);
         painter.setPen(Qt::black);
         const double pad = 1.5 * m_mm;
-        for (int column = 0; column < model.columnCount(); ++column) {
+        for (int column = 0; column < columnCount(); ++column) {
             const QRectF box = cellRect(column, y, m_rowHeight).adjusted(pad, 0, -pad, 0);
-            painter.drawText(box, (column == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter,
-                             model.index(row, column).data().toString());
+            const auto which = ResultsColumn(column);
+            const Qt::Alignment side = which == ResultsColumn::PaymentDate ? Qt::AlignLeft : Qt::AlignRight;
+            painter.drawText(box, side | Qt::AlignVCenter, resultsCellText(payment, which));
         }
         return y + m_rowHeight;
     }
@@ -330,7 +332,7 @@ LoanReport::Pages LoanReport::pages(QPaintDevice& device) const
 
 bool LoanReport::paint(QPagedPaintDevice& device) const
 {
-    if (!m_contents.table)
+    if (!m_contents.rows)
         return false;
     return Layout(device, m_contents).paint(device);
 }

@@ -3,7 +3,6 @@
 #include "LoanReport.h"
 #include "LocaleText.h"
 #include "Money.h"
-#include "ResultsModel.h"
 
 #include <QDir>
 #include <QLocale>
@@ -89,7 +88,7 @@ QString suggestedFileName(const QString& description, const QString& suffix)
 
 std::optional<QString> writeTableCsv(const QString& path, const LoanReportContents& contents)
 {
-    if (!contents.table)
+    if (!contents.rows)
         return writeError(path, QStringLiteral("the loan has not been calculated"));
     return writeWhole(path, [&](QSaveFile& file) -> std::optional<QString> {
         const QByteArray loan = csvField(contents.description).toUtf8();
@@ -101,7 +100,7 @@ std::optional<QString> writeTableCsv(const QString& path, const LoanReportConten
             chunk.clear();
             return written;
         };
-        for (const engine::ScheduleRow& row : contents.table->rows()) {
+        for (const engine::ScheduleRow& row : *contents.rows) {
             const QString fields = QString::number(row.number) + u',' +
                                    LocaleText::toQDate(row.dueDate).toString(Qt::ISODate) + u',' +
                                    plainAmount(row.principal) + u',' + plainAmount(row.extra) + u',' +
@@ -122,7 +121,7 @@ std::optional<QString> writeTableCsv(const QString& path, const LoanReportConten
 
 std::optional<QString> writeReportPdf(const QString& path, const LoanReportContents& contents)
 {
-    if (!contents.table)
+    if (!contents.rows)
         return writeError(path, QStringLiteral("the loan has not been calculated"));
     return writeWhole(path, [&](QSaveFile& file) -> std::optional<QString> {
         QPdfWriter writer(&file);
@@ -148,7 +147,7 @@ void setUpPrinter(QPrinter& printer, const LoanReportContents& contents)
 
 std::optional<QString> printReport(QPrinter& printer, const LoanReportContents& contents)
 {
-    if (!contents.table || !LoanReport(contents).paint(printer))
+    if (!contents.rows || !LoanReport(contents).paint(printer))
         return QStringLiteral("The report could not be printed: the printer could not be started.");
     return std::nullopt;
 }

@@ -4,8 +4,6 @@
 #include "LoanWindowFactory.h"
 #include "MdiArrange.h"
 #include "Messages.h"
-#include "ReportExport.h"
-#include "LoanReport.h"
 #include "SystemInfo.h"
 #include "ToolbarIcons.h"
 #include "frmAbout.h"
@@ -14,18 +12,11 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
-#include <QStandardPaths>
 #include <QToolBar>
 
 namespace {
@@ -50,6 +41,7 @@ mdiMain::mdiMain(LoanStore& store, Messages& messages, const Clock& clock, QWidg
       m_clock(clock),
       m_mdiArea(new QMdiArea(this)),
       m_factory(std::make_unique<LoanWindowFactory>(*m_mdiArea, store, messages, clock)),
+      m_reportCommands(messages, store.path(), this, [this](QDialog& dialog) { runDialog(dialog); }),
       m_defaultSysInfoSource(std::make_unique<DesktopSystemInfoSource>()),
       m_defaultLauncher(std::make_unique<ProcessLauncher>())
 {
@@ -60,12 +52,6 @@ mdiMain::mdiMain(LoanStore& store, Messages& messages, const Clock& clock, QWidg
     m_sysInfoSource = m_defaultSysInfoSource.get();
     m_launcher = m_defaultLauncher.get();
     m_runDialog = [](QDialog& dialog) { dialog.exec(); };
-    m_askSaveFileName = [this](const QString& caption, const QString& suggested, const QString& filter) {
-        return QFileDialog::getSaveFileName(this, caption, suggested, filter);
-    };
-    m_exportFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (m_exportFolder.isEmpty() || !QFileInfo(m_exportFolder).isDir())
-        m_exportFolder = QDir::homePath();
 
     m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
     m_mdiArea->setBackground(QColor(0, 128, 128));
@@ -97,7 +83,7 @@ void mdiMain::setDialogRunner(DialogRunner runner)
 
 void mdiMain::setSaveFileNameAsker(SaveFileNameAsker asker)
 {
-    m_askSaveFileName = std::move(asker);
+    m_reportCommands.setSaveFileNameAsker(std::move(asker));
 }
 
 void mdiMain::setSystemInfo(const KeyValueSource& source, ProgramLauncher& launcher)
@@ -383,83 +369,28 @@ frmLoan* mdiMain::calculatedLoan() const
     return window && window->hasResults() ? window : nullptr;
 }
 
-void mdiMain::exportActiveLoan(const QString& caption, const QString& suffix, const QString& filter,
-                               ExportWriter write)
-{
-    frmLoan* window = calculatedLoan();
-    if (!window)
-        return;
-    const QString suggested =
-        QDir(m_exportFolder).filePath(ReportExport::suggestedFileName(window->description(), suffix));
-    QString path = m_askSaveFileName(caption, suggested, filter);
-    if (path.isEmpty())
-        return;
-    // A name typed without the suffix still gets it.
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QLatin1Char('.') + suffix;
-    m_exportFolder = QFileInfo(path).absolutePath();
-    if (refuseStoreFile(path))
-        return;
-    if (const auto failure = write(path, window->reportContents()))
-        m_messages.critical(this, *failure);
-}
-
-bool mdiMain::refuseStoreFile(const QString& path)
-{
-    // Writing an export or a printout over the loan store would lose every stored loan.
-    if (path.isEmpty() || QFileInfo(path).canonicalFilePath() != QFileInfo(m_store.path()).canonicalFilePath())
-        return false;
-    m_messages.critical(this, QStringLiteral("The file \"%1\" could not be written: it holds the stored loans.")
-                                  .arg(QDir::toNativeSeparators(path)));
-    return true;
-}
-
 void mdiMain::fileExportTable()
 {
-    exportActiveLoan(tr("Export Table"), QStringLiteral("csv"), tr("CSV files (*.csv);;All files (*)"),
-                     &ReportExport::writeTableCsv);
+    if (frmLoan* window = calculatedLoan())
+        m_reportCommands.exportTable(window->reportContents());
 }
 
 void mdiMain::fileExportPdf()
 {
-    exportActiveLoan(tr("Export as PDF"), QStringLiteral("pdf"), tr("PDF files (*.pdf);;All files (*)"),
-                     &ReportExport::writeReportPdf);
+    if (frmLoan* window = calculatedLoan())
+        m_reportCommands.exportPdf(window->reportContents());
 }
 
 void mdiMain::filePrintPreview()
 {
-    printActiveLoan(true);
+    if (frmLoan* window = calculatedLoan())
+        m_reportCommands.printPreview(window->reportContents(), window->windowTitle());
 }
 
 void mdiMain::filePrint()
 {
-    printActiveLoan(false);
-}
-
-void mdiMain::printActiveLoan(bool preview)
-{
-    frmLoan* window = calculatedLoan();
-    if (!window)
-        return;
-    const LoanReportContents contents = window->reportContents();
-    QPrinter printer(QPrinter::HighResolution);
-    ReportExport::setUpPrinter(printer, contents);
-    if (preview) {
-        QPrintPreviewDialog dialog(&printer, this);
-        dialog.setObjectName(QStringLiteral("dlgPrintPreview"));
-        dialog.setWindowTitle(tr("Print Preview - %1").arg(window->windowTitle()));
-        connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
-                [&contents](QPrinter* target) { LoanReport(contents).paint(*target); });
-        runDialog(dialog);
-        return;
-    }
-    QPrintDialog dialog(&printer, this);
-    dialog.setObjectName(QStringLiteral("dlgPrint"));
-    runDialog(dialog);
-    if (dialog.result() != QDialog::Accepted || refuseStoreFile(printer.outputFileName()))
-        return;
-    if (const auto failure = ReportExport::printReport(printer, contents))
-        m_messages.critical(this, *failure);
+    if (frmLoan* window = calculatedLoan())
+        m_reportCommands.print(window->reportContents());
 }
 
 void mdiMain::fileExit()

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "ReportCommands.h"
+
 #include <QList>
 #include <QMainWindow>
 
 #include <functional>
 #include <memory>
-#include <optional>
 
 class Clock;
 class KeyValueSource;
@@ -19,7 +20,6 @@ class QMdiArea;
 class QMenu;
 class QToolBar;
 class frmLoan;
-struct LoanReportContents;
 
 // The main window: an MDI area holding the loan windows, with the File,
 // Window and Help menus and the toolbar. Every loan command acts on the
@@ -30,7 +30,7 @@ public:
     // How a modal dialog (picker, about box) is run; tests drive it instead.
     using DialogRunner = std::function<void(QDialog&)>;
     // Asks where to save (caption, suggested path, filter); empty when cancelled.
-    using SaveFileNameAsker = std::function<QString(const QString&, const QString&, const QString&)>;
+    using SaveFileNameAsker = ReportCommands::SaveFileNameAsker;
 
     mdiMain(LoanStore& store, Messages& messages, const Clock& clock, QWidget* parent = nullptr);
     ~mdiMain() override;
@@ -79,15 +79,6 @@ private:
     void runDialog(QDialog& dialog);
     // The calculated active loan window, or null.
     frmLoan* calculatedLoan() const;
-    // Asks where to write the active calculated loan (suggesting its
-    // description in the last folder used), writes it, reports a failure.
-    using ExportWriter = std::optional<QString> (*)(const QString&, const LoanReportContents&);
-    void exportActiveLoan(const QString& caption, const QString& suffix, const QString& filter,
-                          ExportWriter write);
-    // True, with a message, when path is the loan store's own file.
-    bool refuseStoreFile(const QString& path);
-    // The print dialog, or the preview, for the active calculated loan.
-    void printActiveLoan(bool preview);
 
     LoanStore& m_store;
     Messages& m_messages;
@@ -95,8 +86,7 @@ private:
     QMdiArea* m_mdiArea = nullptr;
     std::unique_ptr<LoanWindowFactory> m_factory;
     DialogRunner m_runDialog;
-    SaveFileNameAsker m_askSaveFileName;
-    QString m_exportFolder;
+    ReportCommands m_reportCommands;
     std::unique_ptr<KeyValueSource> m_defaultSysInfoSource;
     std::unique_ptr<ProgramLauncher> m_defaultLauncher;
     const KeyValueSource* m_sysInfoSource = nullptr;

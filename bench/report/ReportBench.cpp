@@ -3,7 +3,6 @@
 // calculated window to the finished file or clipboard.
 #include "LoanWindowFixture.h"
 #include "ReportExport.h"
-#include "ResultsModel.h"
 
 #include <QClipboard>
 #include <QFileInfo>
@@ -26,7 +25,7 @@ void runExport(benchmark::State& state, Writer write, const char* name)
             return;
         }
     }
-    state.counters["rows"] = fixture.window->reportContents().table->rowCount();
+    state.counters["rows"] = double(fixture.window->reportContents().rows->size());
     state.counters["bytes"] = double(QFileInfo(path).size());
 }
 

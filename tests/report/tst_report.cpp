@@ -1,11 +1,13 @@
 // Taking a calculated loan out of the program: the CSV byte for byte and read
 // back by Python's csv module, the PDF report read back by poppler, suggested
-// file names, and writes into a folder that refuses them.
+// file names, writes into a folder that refuses them, and the commands that ask
+// where to write and show the print dialogs.
 #include "LoanReport.h"
 #include "LoanWindowHarness.h"
+#include "ReportCommands.h"
 #include "ReportExport.h"
-#include "ResultsModel.h"
 
+#include <QDialog>
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -181,7 +183,7 @@ private slots:
                      QStringLiteral("100000"), {}, QDate(2024, 1, 5));
         h->calculate();
         const LoanReportContents report = h->window->reportContents();
-        const int rows = report.table->rowCount();
+        const int rows = int(report.rows->size());
         QVERIFY(rows > 1560);
         const QString path = h->dir.filePath(QStringLiteral("house.pdf"));
         QCOMPARE(ReportExport::writeReportPdf(path, report), std::nullopt);
@@ -223,6 +225,60 @@ private slots:
             QCOMPARE(rowsOnPage[page], rowsOnPage[1]);
         QVERIFY(rowsOnPage.last() > 0);
         QCOMPARE(pages, 1 + (rows - rowsOnPage[0] + rowsOnPage[1] - 1) / rowsOnPage[1]);
+    }
+
+    // Each export asks with its own caption and filter, suggests the
+    // description as the file's name, and the next export suggests the
+    // folder the last one went to.
+    void exportCommandsAskAndRememberTheFolder_data()
+    {
+        QTest::addColumn<bool>("pdf");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("table") << false << "Export Table" << "CSV files (*.csv);;All files (*)" << "csv";
+        QTest::newRow("pdf") << true << "Export as PDF" << "PDF files (*.pdf);;All files (*)" << "pdf";
+    }
+    void exportCommandsAskAndRememberTheFolder()
+    {
+        QFETCH(bool, pdf);
+        QFETCH(QString, caption);
+        QFETCH(QString, filter);
+        QFETCH(QString, suffix);
+        const LoanReportContents report = carLoan(QStringLiteral("Car"));
+        ReportCommands commands(h->messages, h->store->path(), nullptr, [](QDialog&) {});
+        QVERIFY(QDir(h->dir.path()).mkdir(QStringLiteral("out")));
+        QList<QStringList> asked;
+        commands.setSaveFileNameAsker([&](const QString& c, const QString& suggested, const QString& f) {
+            asked << QStringList{c, suggested, f};
+            return h->dir.filePath(QStringLiteral("out/first"));
+        });
+        for (int i = 0; i < 2; ++i)
+            pdf ? commands.exportPdf(report) : commands.exportTable(report);
+        QCOMPARE(asked.size(), 2);
+        QCOMPARE(asked[0][0], caption);
+        QCOMPARE(asked[0][2], filter);
+        QCOMPARE(QFileInfo(asked[0][1]).fileName(), "Car." + suffix);
+        QCOMPARE(asked[1], (QStringList{caption, h->dir.filePath("out/Car." + suffix), filter}));
+        QVERIFY(QFileInfo::exists(h->dir.filePath("out/first." + suffix)));
+        QCOMPARE(h->messages.shown().size(), 0);
+    }
+
+    // The preview is captioned after the loan window; a print dialog that is
+    // not accepted prints nothing.
+    void printDialogs()
+    {
+        const LoanReportContents report = carLoan(QStringLiteral("Car"));
+        QStringList shown;
+        ReportCommands commands(h->messages, h->store->path(), nullptr, [&](QDialog& dialog) {
+            shown << dialog.objectName() + ": " + dialog.windowTitle();
+        });
+        commands.printPreview(report, QStringLiteral("Car loan"));
+        commands.print(report);
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown[0], "dlgPrintPreview: Print Preview - Car loan");
+        QVERIFY2(shown[1].startsWith("dlgPrint: "), qPrintable(shown[1]));
+        QCOMPARE(h->messages.shown().size(), 0);
     }
 
     void suggestedFileName_data()

@@ -1,0 +1,97 @@
+#include "ReportCommands.h"
+
+#include "LoanReport.h"
+#include "Messages.h"
+#include "ReportExport.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QStandardPaths>
+
+ReportCommands::ReportCommands(Messages& messages, QString storePath, QWidget* parent, DialogRunner runDialog)
+    : m_messages(messages),
+      m_storePath(std::move(storePath)),
+      m_parent(parent),
+      m_runDialog(std::move(runDialog))
+{
+    m_askSaveFileName = [this](const QString& caption, const QString& suggested, const QString& filter) {
+        return QFileDialog::getSaveFileName(m_parent, caption, suggested, filter);
+    };
+    m_exportFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (m_exportFolder.isEmpty() || !QFileInfo(m_exportFolder).isDir())
+        m_exportFolder = QDir::homePath();
+}
+
+void ReportCommands::setSaveFileNameAsker(SaveFileNameAsker asker)
+{
+    m_askSaveFileName = std::move(asker);
+}
+
+void ReportCommands::exportTable(const LoanReportContents& contents)
+{
+    exportTo(contents, tr("Export Table"), QStringLiteral("csv"), tr("CSV files (*.csv);;All files (*)"),
+             &ReportExport::writeTableCsv);
+}
+
+void ReportCommands::exportPdf(const LoanReportContents& contents)
+{
+    exportTo(contents, tr("Export as PDF"), QStringLiteral("pdf"), tr("PDF files (*.pdf);;All files (*)"),
+             &ReportExport::writeReportPdf);
+}
+
+void ReportCommands::exportTo(const LoanReportContents& contents, const QString& caption, const QString& suffix,
+                              const QString& filter, Writer write)
+{
+    const QString suggested =
+        QDir(m_exportFolder).filePath(ReportExport::suggestedFileName(contents.description, suffix));
+    QString path = m_askSaveFileName(caption, suggested, filter);
+    if (path.isEmpty())
+        return;
+    // A name typed without the suffix still gets it.
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + suffix;
+    m_exportFolder = QFileInfo(path).absolutePath();
+    if (refuseStoreFile(path))
+        return;
+    if (const auto failure = write(path, contents))
+        m_messages.critical(m_parent, *failure);
+}
+
+bool ReportCommands::refuseStoreFile(const QString& path)
+{
+    // Writing an export or a printout over the loan store would lose every stored loan.
+    if (path.isEmpty() || QFileInfo(path).canonicalFilePath() != QFileInfo(m_storePath).canonicalFilePath())
+        return false;
+    m_messages.critical(m_parent, QStringLiteral("The file \"%1\" could not be written: it holds the stored loans.")
+                                      .arg(QDir::toNativeSeparators(path)));
+    return true;
+}
+
+void ReportCommands::printPreview(const LoanReportContents& contents, const QString& windowTitle)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    ReportExport::setUpPrinter(printer, contents);
+    QPrintPreviewDialog dialog(&printer, m_parent);
+    dialog.setObjectName(QStringLiteral("dlgPrintPreview"));
+    dialog.setWindowTitle(tr("Print Preview - %1").arg(windowTitle));
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&contents](QPrinter* target) { LoanReport(contents).paint(*target); });
+    m_runDialog(dialog);
+}
+
+void ReportCommands::print(const LoanReportContents& contents)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    ReportExport::setUpPrinter(printer, contents);
+    QPrintDialog dialog(&printer, m_parent);
+    dialog.setObjectName(QStringLiteral("dlgPrint"));
+    m_runDialog(dialog);
+    if (dialog.result() != QDialog::Accepted || refuseStoreFile(printer.outputFileName()))
+        return;
+    if (const auto failure = ReportExport::printReport(printer, contents))
+        m_messages.critical(m_parent, *failure);
+}
