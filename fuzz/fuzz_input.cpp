@@ -129,7 +129,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const engine::LoanTerms terms = toLoanTerms(inputs);
     const auto outcome =
         engine::calculateSchedule(terms, extras, suppressFuture, LocaleText::toYmd(today));
-    if (const auto* error = std::get_if<engine::EngineError>(&outcome)) {
+    if (const auto* error = std::get_if<engine::NumberedError>(&outcome)) {
         if (error->description.empty() || error->number == 0)
             fail("an error without a number or description");
         return 0;

@@ -3,6 +3,8 @@
 #include "Clock.h"
 #include "LocaleText.h"
 #include "Messages.h"
+#include "NumberedError.h"
+#include "WholeNumbers.h"
 
 #include <QApplication>
 #include <QDateEdit>
@@ -21,11 +23,17 @@
 
 namespace {
 
-constexpr int kMaxRows = 32767;
+// The row count is a 16-bit number.
+constexpr int kMaxRows = engine::kSixteenBitMax;
 
 QString nullError()
 {
-    return QStringLiteral("94 - Invalid use of Null");
+    return QString::fromStdString(engine::invalidUseOfNullError().text());
+}
+
+QString overflowText()
+{
+    return QString::fromStdString(engine::overflowError().text());
 }
 
 }  // namespace
@@ -145,7 +153,7 @@ void ExtraPaymentsEditor::addPaymentRow()
     auto* table = m_ui.flxPayments;
     if (table->rowCount() >= kMaxRows) {
         // The row count is a 16-bit number; one more would overflow.
-        m_messages.critical(m_window, QStringLiteral("6 - Overflow"));
+        m_messages.critical(m_window, overflowText());
         return;
     }
     const QDate today = m_clock.today();
@@ -344,7 +352,7 @@ std::optional<QString> ExtraPaymentsEditor::loadRecords(const std::vector<ExtraP
     int row = 1;
     for (const auto& record : records) {
         if (row > kMaxRows)
-            return QStringLiteral("6 - Overflow");
+            return overflowText();
         table->setRowCount(row);
         setCell(row, 0, QString::number(row));
         if (!record.start)

@@ -85,9 +85,8 @@ bool frmLoan::CalculateSchedule(bool /*fromCalculate*/)
     const engine::Date today = LocaleText::toYmd(m_clock.today());
     auto outcome = engine::calculateSchedule(terms, std::get<std::vector<engine::ExtraPayment>>(extra),
                                              m_ui->chkSuppressFuture->isChecked(), today);
-    if (const auto* error = std::get_if<engine::EngineError>(&outcome)) {
-        m_messages.critical(this, QString::number(error->number) + QStringLiteral(" - ") +
-                                      QString::fromStdString(error->description));
+    if (const auto* error = std::get_if<engine::NumberedError>(&outcome)) {
+        m_messages.critical(this, QString::fromStdString(error->text()));
         return false;
     }
     auto& result = std::get<engine::ScheduleResult>(outcome);

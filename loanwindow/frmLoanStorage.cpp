@@ -5,6 +5,8 @@
 #include "LoanStore.h"
 #include "LocaleText.h"
 #include "Messages.h"
+#include "NumberedError.h"
+#include "WholeNumbers.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -12,16 +14,16 @@
 
 namespace {
 
-const QString kNullError = QStringLiteral("94 - Invalid use of Null");
-const QString kBadPropertyError = QStringLiteral("380 - Invalid property value");
-const QString kOverflowError = QStringLiteral("6 - Overflow");
+const QString kNullError = QString::fromStdString(engine::invalidUseOfNullError().text());
+const QString kBadPropertyError = QString::fromStdString(engine::invalidPropertyValueError().text());
+const QString kOverflowError = QString::fromStdString(engine::overflowError().text());
 
 // A stored list position: it must fit 16 bits and lie inside the list.
 std::optional<QString> listPositionError(const std::optional<int>& value, int count)
 {
     if (!value)
         return kNullError;
-    if (*value < -32768 || *value > 32767)
+    if (!engine::fitsSixteenBits(*value))
         return kOverflowError;
     if (*value < 0 || *value >= count)
         return kBadPropertyError;

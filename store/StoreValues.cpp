@@ -3,6 +3,7 @@
 #include "LocaleText.h"
 #include "Schedule.h"
 #include "ValidateLoan.h"
+#include "WholeNumbers.h"
 
 #include <cmath>
 #include <limits>
@@ -83,7 +84,7 @@ std::variant<LoanValues, StoreError> convertLoan(const LoanRecordTexts& loan)
         if (!LocaleText::readNumber(loan.paymentAmount))
             return typeMismatch(QStringLiteral("the payment amount"), loan.paymentAmount);
         const auto derived = engine::effectiveLoanAmount(toLoanTerms(inputs));
-        if (const auto* error = std::get_if<engine::EngineError>(&derived))
+        if (const auto* error = std::get_if<engine::NumberedError>(&derived))
             return StoreError{error->number,
                               QStringLiteral("The loan amount cannot be derived from the payment: ") +
                                   QString::fromStdString(error->description)};
@@ -100,7 +101,7 @@ std::variant<LoanValues, StoreError> convertLoan(const LoanRecordTexts& loan)
 
     const auto term = LocaleText::readNumber(loan.term);
     if (!term) return typeMismatch(QStringLiteral("the term"), loan.term);
-    const double whole = std::nearbyint(*term);  // the default rounding mode: half to even
+    const double whole = engine::roundHalfEven(*term);
     if (whole < std::numeric_limits<int>::min() || whole > std::numeric_limits<int>::max())
         return StoreError{StoreErrorNumber::Overflow, QStringLiteral("Overflow: the term %1 is too large.").arg(loan.term.trimmed())};
     values.term = int(whole);
