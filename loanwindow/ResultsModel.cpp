@@ -1,6 +1,6 @@
 #include "ResultsModel.h"
 
-#include "LocaleText.h"
+#include "ResultsTable.h"
 
 #include <QBrush>
 #include <QColor>
@@ -9,12 +9,7 @@
 
 namespace {
 
-constexpr int kColumns = 7;
-
-const char* const kTopHeadings[kColumns] = {"Payment", "Principal", "Principal", "Principal",
-                                            "Interest", "Interest", "Balance"};
-const char* const kHeadings[kColumns] = {"Date", "Current", "Extra", "Cummulitive",
-                                         "Current", "Cummulitive", "Due"};
+constexpr int kColumns = kResultsColumns;
 
 }  // namespace
 
@@ -55,27 +50,16 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const
 
     switch (role) {
     case Qt::DisplayRole:
-        switch (column) {
-        case 0:
-            return LocaleText::paymentNumberText(row.number) + QStringLiteral(" - ") +
-                   LocaleText::tableDateText(LocaleText::toQDate(row.dueDate));
-        case 1: return LocaleText::groupedAmount(row.principal);
-        case 2: return LocaleText::groupedAmount(row.extra);
-        case 3: return LocaleText::groupedAmount(row.cumulativePrincipal);
-        case 4: return LocaleText::groupedAmount(row.interest);
-        case 5: return LocaleText::groupedAmount(row.cumulativeInterest);
-        case 6: return LocaleText::groupedAmount(row.balance);
-        }
-        return {};
+        return resultsCellText(row, ResultsColumn(column));
     case Qt::BackgroundRole:
-        // Column 0 keeps the look of a fixed column.
-        if (column == 0)
+        // The payment column keeps the look of a fixed column.
+        if (ResultsColumn(column) == ResultsColumn::Payment)
             return QBrush(QGuiApplication::palette().color(QPalette::Button));
         return QBrush(rowColour(row, m_today));
     case Qt::ForegroundRole:
         return QBrush(Qt::black);
     case Qt::TextAlignmentRole:
-        if (column == 0)
+        if (ResultsColumn(column) == ResultsColumn::Payment)
             return int(Qt::AlignLeft | Qt::AlignVCenter);
         return int(Qt::AlignCenter);
     default:
@@ -88,9 +72,9 @@ QVariant ResultsModel::headerData(int section, Qt::Orientation orientation, int 
     if (orientation != Qt::Horizontal || section < 0 || section >= kColumns)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (role == Qt::DisplayRole)
-        return QString::fromLatin1(kHeadings[section]);
+        return resultsHeading(ResultsColumn(section));
     if (role == TopHeadingRole)
-        return QString::fromLatin1(kTopHeadings[section]);
+        return resultsTopHeading(ResultsColumn(section));
     if (role == Qt::TextAlignmentRole)
         return int(Qt::AlignCenter);
     return {};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ExtraPaymentRow.h"
 #include "StoreError.h"
 
 #include <QByteArray>
@@ -22,13 +23,6 @@ struct LoanRecordTexts {
     int frequency = 0;
 };
 
-// One row of the extra payments grid as text, the way the grid holds it.
-struct ExtraPaymentTexts {
-    QString type;    // "L" lump sum, anything else repeating
-    QString start;   // short date text
-    QString stop;    // short date text; ignored for "L"
-    QString amount;  // "0.00" or currency text
-};
 
 // A stored loan read back, already in the window's text forms. An empty
 // optional is a column whose value is missing (NULL) or cannot be used, so the

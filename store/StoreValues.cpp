@@ -2,7 +2,7 @@
 
 #include "LocaleText.h"
 #include "Schedule.h"
-#include "ValidateLoan.h"
+#include "Loan.h"
 #include "WholeNumbers.h"
 
 #include <cmath>
@@ -83,7 +83,7 @@ std::variant<LoanValues, StoreError> convertLoan(const LoanRecordTexts& loan)
         inputs.startDate = loan.startDate;
         if (!LocaleText::readNumber(loan.paymentAmount))
             return typeMismatch(QStringLiteral("the payment amount"), loan.paymentAmount);
-        const auto derived = engine::effectiveLoanAmount(toLoanTerms(inputs));
+        const auto derived = engine::effectiveLoanAmount(engineTerms(loanForRun(inputs)));
         if (const auto* error = std::get_if<engine::NumberedError>(&derived))
             return StoreError{error->number,
                               QStringLiteral("The loan amount cannot be derived from the payment: ") +

@@ -89,17 +89,8 @@ ValidationResult validateLoan(const LoanInputs& in)
     return ok;
 }
 
-engine::LoanTerms toLoanTerms(const LoanInputs& in)
+int wholeTerm(const QString& term)
 {
-    engine::LoanTerms terms;
-    terms.description = in.description.toStdString();
-    if (!isBlank(in.loanAmount)) terms.loanAmount = LocaleText::readNumber(in.loanAmount);
-    terms.paymentAmount = LocaleText::readNumber(in.paymentAmount).value_or(0.0);
-    terms.annualRatePercent = LocaleText::readNumber(in.interestRate).value_or(0.0);
-    const double whole = engine::roundHalfEven(LocaleText::readNumber(in.term).value_or(0.0));
-    terms.term = engine::fitsSixteenBits(whole) ? int(whole) : 0;
-    terms.termUnit = engine::termUnitAt(in.termType);
-    terms.frequency = engine::frequencyAt(in.frequency);
-    if (in.startDate.isValid()) terms.firstPaymentDate = LocaleText::toYmd(in.startDate);
-    return terms;
+    const double whole = engine::roundHalfEven(LocaleText::readNumber(term).value_or(0.0));
+    return engine::fitsSixteenBits(whole) ? int(whole) : 0;
 }
