@@ -34,3 +34,20 @@ std::variant<std::vector<ExtraPaymentRow>, engine::NumberedError>
 extraPaymentRowsForRun(const std::vector<ExtraPaymentTexts>& rows);
 
 std::vector<engine::ExtraPayment> engineExtraPayments(const std::vector<ExtraPaymentRow>& rows);
+
+// The table's rows as they are saved: "L" rows are lump sums, any other type
+// repeating. A cell that does not convert is "13 - Type mismatch" naming the
+// value and the row, and nothing is saved.
+std::variant<std::vector<ExtraPaymentRow>, engine::NumberedError>
+extraPaymentRowsForSaving(const std::vector<ExtraPaymentTexts>& rows);
+
+// The table's cell texts of an extra payment's values.
+QString extraPaymentTypeText(engine::ExtraPaymentKind kind);  // "L" lump sum, "R" otherwise
+QString extraPaymentDateText(const QDate& date);              // the short date, four-digit year
+QString extraPaymentAmountText(double amount);                // "$1,234.50"
+
+// What the table holds after an amount is typed into the amount box: the
+// regional currency text, or none when the typed text is not a number.
+std::optional<QString> typedAmountText(const QString& typed);
+// A date cell's value; none when the cell does not hold a date.
+std::optional<QDate> cellDate(const QString& cell);

@@ -2,11 +2,13 @@
 
 #include "LoanInputs.h"
 #include "LoanTerms.h"
+#include "NumberedError.h"
 
 #include <QDate>
 #include <QString>
 
 #include <optional>
+#include <variant>
 
 // A loan as typed values: what a run reads and what is saved.
 struct Loan {
@@ -32,3 +34,10 @@ Loan loanForRun(const LoanInputs& inputs);
 
 // The loan as the engine's terms.
 engine::LoanTerms engineTerms(const Loan& loan);
+
+// The window's inputs as the loan to save, whether or not they pass
+// validation: a text that does not convert is "13 - Type mismatch" naming the
+// value; a blank loan amount becomes the amount a run derives from the
+// payment, so the loan reopens with the same figures; the term is rounded
+// half-even, and one beyond the whole numbers the store keeps is "6 - Overflow".
+std::variant<Loan, engine::NumberedError> loanForSaving(const LoanInputs& inputs);

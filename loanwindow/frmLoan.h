@@ -103,6 +103,8 @@ private:
     void setExtraPaymentsEnabled(bool enabled);
     void watchChanges();
     void keepReportFigures();
+    // The loan's inputs as the controls hold them.
+    LoanInputs inputs() const;
     void showValidationFailure(const QString& message, LoanField field);
     // Writes a run's inputs, table and figures into the window at once.
     void applyResult(LoanResult run);

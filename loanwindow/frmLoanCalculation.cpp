@@ -18,20 +18,6 @@
 
 namespace {
 
-LoanInputs readInputs(const frmLoan::Ui& ui)
-{
-    LoanInputs inputs;
-    inputs.description = ui.txtLoan->text();
-    inputs.frequency = ui.cboppt->currentIndex();
-    inputs.interestRate = ui.txtInterestRate->text();
-    inputs.termType = ui.cboTerm->currentIndex();
-    inputs.term = ui.txtTerm->text();
-    inputs.loanAmount = ui.txtLoanAmount->text();
-    inputs.paymentAmount = ui.txtPaymentAmount->text();
-    inputs.startDate = ui.dtStartDate->date();
-    return inputs;
-}
-
 QWidget* fieldWidget(const frmLoan::Ui& ui, LoanField field)
 {
     switch (field) {
@@ -53,6 +39,21 @@ QString dateText(engine::Date date)
 
 }  // namespace
 
+LoanInputs frmLoan::inputs() const
+{
+    const Ui& ui = *m_ui;
+    LoanInputs inputs;
+    inputs.description = ui.txtLoan->text();
+    inputs.frequency = ui.cboppt->currentIndex();
+    inputs.interestRate = ui.txtInterestRate->text();
+    inputs.termType = ui.cboTerm->currentIndex();
+    inputs.term = ui.txtTerm->text();
+    inputs.loanAmount = ui.txtLoanAmount->text();
+    inputs.paymentAmount = ui.txtPaymentAmount->text();
+    inputs.startDate = ui.dtStartDate->date();
+    return inputs;
+}
+
 void frmLoan::showValidationFailure(const QString& message, LoanField field)
 {
     m_messages.warning(this, message);
@@ -64,7 +65,7 @@ void frmLoan::showValidationFailure(const QString& message, LoanField field)
 
 bool frmLoan::ValidateLoan()
 {
-    const ValidationResult result = validateLoan(readInputs(*m_ui));
+    const ValidationResult result = validateLoan(inputs());
     if (result.wholeTerm > 0)
         m_ui->txtTerm->setText(QString::number(result.wholeTerm));
     if (!result.ok) {
@@ -76,7 +77,7 @@ bool frmLoan::ValidateLoan()
 
 bool frmLoan::CalculateSchedule(bool /*fromCalculate*/)
 {
-    const LoanInputs inputs = readInputs(*m_ui);
+    const LoanInputs inputs = this->inputs();
     const auto rows = extraPaymentRowsForRun(m_ui->editor->rows());
     if (const auto* error = std::get_if<engine::NumberedError>(&rows)) {
         // The inputs' own checks come first.

@@ -1,6 +1,9 @@
 #include "frmLoan.h"
 
 #include "DisplayText.h"
+#include "ErrorText.h"
+#include "ExtraPaymentRow.h"
+#include "Loan.h"
 #include "ExtraPaymentsEditor.h"
 #include "LoanStore.h"
 #include "LocaleText.h"
@@ -51,11 +54,11 @@ void frmLoan::LoadLoanDetail()
     if (!record.description) return fail(kNullError);
     m_ui->txtLoan->setText(*record.description);
     if (!record.origAmount) return fail(kNullError);
-    m_ui->txtLoanAmount->setText(*record.origAmount);
+    m_ui->txtLoanAmount->setText(LocaleText::plainNumberText(*record.origAmount));
     if (!record.interestRate) return fail(kNullError);
-    m_ui->txtInterestRate->setText(*record.interestRate);
+    m_ui->txtInterestRate->setText(LocaleText::plainNumberText(*record.interestRate));
     if (!record.term) return fail(kNullError);
-    m_ui->txtTerm->setText(*record.term);
+    m_ui->txtTerm->setText(LocaleText::plainNumberText(*record.term));
     if (!record.startDate) return fail(kNullError);
     // The picker would move a date outside its range to the nearest it can
     // show, and a save would then store that date.
@@ -103,16 +106,19 @@ bool frmLoan::SaveLoan(int& mode, int& key)
         return false;
     }
 
-    LoanRecordTexts loan;
-    loan.description = m_ui->txtLoan->text();
-    loan.startDate = m_ui->dtStartDate->date();
-    loan.origAmount = m_ui->txtLoanAmount->text();
-    loan.paymentAmount = m_ui->txtPaymentAmount->text();
-    loan.interestRate = m_ui->txtInterestRate->text();
-    loan.term = m_ui->txtTerm->text();
-    loan.termType = m_ui->cboTerm->currentIndex();
-    loan.frequency = m_ui->cboppt->currentIndex();
-    const std::vector<ExtraPaymentTexts> rows = m_ui->editor->rows();
+    // Every text is converted first: a bad cell stops the save before anything is written.
+    const auto converted = loanForSaving(inputs());
+    if (const auto* error = std::get_if<engine::NumberedError>(&converted)) {
+        m_messages.critical(this, errorText(*error));
+        return false;
+    }
+    const auto convertedRows = extraPaymentRowsForSaving(m_ui->editor->rows());
+    if (const auto* error = std::get_if<engine::NumberedError>(&convertedRows)) {
+        m_messages.critical(this, errorText(*error));
+        return false;
+    }
+    const ::Loan& loan = std::get<::Loan>(converted);  // the type, not the member key
+    const auto& rows = std::get<std::vector<ExtraPaymentRow>>(convertedRows);
 
     int savedMode = mode;
     int savedKey = key;

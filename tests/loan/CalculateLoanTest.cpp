@@ -108,3 +108,60 @@ TEST(ResultsTable, CellTextsAndHeadings)
 }
 
 }  // namespace
+
+namespace {
+
+// Saving converts whatever the window holds, checked or not: the first text
+// that does not convert names itself, and nothing is saved.
+TEST(SavingConversion, NamesTheValueThatDoesNotConvert)
+{
+    struct Row {
+        const char* name;
+        LoanInputs in;
+        std::vector<ExtraPaymentTexts> extras;
+        const char* error;  // empty: converts
+        double storedAmount;
+        int storedTerm;
+    };
+    LoanInputs noDate = inputs("30", "1000", "");
+    noDate.startDate = QDate();
+    const ExtraPaymentTexts good{"L", "3/1/2024", "", "5"};
+    const Row rows[] = {
+        {"noDate", noDate, {}, "13 - Type mismatch: the date of first payment is not a date.", 0, 0},
+        {"letters in the payment", inputs("30", " ", "abc"), {},
+         "13 - Type mismatch: the payment amount \"abc\" cannot be converted.", 0, 0},
+        {"payment without payments", inputs("1", "", "100", 0, 5), {},
+         "11 - The loan amount cannot be derived from the payment: Division by zero", 0, 0},
+        {"letters in the amount", inputs("30", "lots", ""), {},
+         "13 - Type mismatch: the loan amount \"lots\" cannot be converted.", 0, 0},
+        {"term too large", inputs("1e10", "1000", ""), {}, "13 - Type mismatch: the term \"1e10\" cannot be converted.",
+         0, 0},
+        {"term beyond whole numbers", inputs(" 9999999999 ", "1000", ""), {},
+         "6 - Overflow: the term 9999999999 is too large.", 0, 0},
+        {"bad stop", inputs("30", "1000", ""), {good, {"X", "3/1/2024", "soon", "5"}},
+         "13 - Type mismatch: the stop date of extra payment 2 \"soon\" cannot be converted.", 0, 0},
+        {"bad start", inputs("30", "1000", ""), {good, {"L", "", "", "5"}},
+         "13 - Type mismatch: the start date of extra payment 2 \"\" cannot be converted.", 0, 0},
+        {"bad amount", inputs("30", "1000", ""), {good, {"L", "3/1/2024", "", "x"}},
+         "13 - Type mismatch: the amount of extra payment 2 \"x\" cannot be converted.", 0, 0},
+        {"derived amount, term half to even", inputs("29.5", "", "$599.55"), {good}, "", 99999.91, 30},
+        {"unchecked term kept whole", inputs("40000.5", "1000", ""), {}, "", 1000, 40000},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto loan = loanForSaving(row.in);
+        const auto extras = extraPaymentRowsForSaving(row.extras);
+        const engine::NumberedError* error = std::get_if<engine::NumberedError>(&loan);
+        if (!error)
+            error = std::get_if<engine::NumberedError>(&extras);
+        if (error) {
+            EXPECT_EQ(error->text(), row.error);
+            continue;
+        }
+        EXPECT_STREQ(row.error, "");
+        EXPECT_EQ(std::get<Loan>(loan).loanAmount, row.storedAmount);
+        EXPECT_EQ(std::get<Loan>(loan).term, row.storedTerm);
+    }
+}
+
+}  // namespace
