@@ -1,4 +1,5 @@
-#include "EngineError.h"
+#include "NumberedError.h"
+#include "WholeNumbers.h"
 #include "Money.h"
 #include "PaymentCalendar.h"
 #include "RunTerms.h"
@@ -14,22 +15,22 @@ BaselineFigures runBaseline(const LoanTerms& terms, const RunTerms& run, double 
     double balance = loanAmount;
     double totalInterest = 0.0;
     for (int i = 1; i <= run.payments; ++i) {
-        baseline.payoffDate = nextPaymentDate(terms.frequency, i, terms.firstPaymentDate);
+        baseline.payoffDate = nextPaymentDate(*terms.frequency, i, terms.firstPaymentDate);
         baseline.payments = static_cast<short>(i);
-        double interest = roundToCents(finite(run.periodicRate * balance));
+        double interest = roundToCents(finiteOrOverflow(run.periodicRate * balance));
         if (interest > balance) {
             interest = balance;
             payment = balance;
         } else if (payment - interest > balance) {
             payment = interest + balance;
         }
-        totalInterest = finite(totalInterest + interest);
-        balance = roundToCents(finite(balance - (payment - interest)));
+        totalInterest = finiteOrOverflow(totalInterest + interest);
+        balance = roundToCents(finiteOrOverflow(balance - (payment - interest)));
         if (balance <= 0)
             break;
     }
     baseline.interestPaid = totalInterest;
-    baseline.totalPaid = finite(totalInterest + loanAmount);
+    baseline.totalPaid = finiteOrOverflow(totalInterest + loanAmount);
     return baseline;
 }
 

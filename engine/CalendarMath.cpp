@@ -1,6 +1,6 @@
 #include "CalendarMath.h"
 
-#include "EngineError.h"
+#include "NumberedError.h"
 
 namespace engine::calendar {
 
@@ -13,7 +13,7 @@ constexpr long long kLastYear = 9999;
 
 [[noreturn]] void outOfRange(const char* what)
 {
-    throw EngineFailure(EngineError{kDateOutOfRange, what});
+    throw EngineFailure(NumberedError{ErrorNumber::DateOutOfRange, what});
 }
 
 // Month index counted from year 0, so month arithmetic never goes through chrono's

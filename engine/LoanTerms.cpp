@@ -1,35 +1,14 @@
 #include "LoanTerms.h"
 
 #include "CalendarMath.h"
-#include "EngineError.h"
+#include "NumberedError.h"
+#include "WholeNumbers.h"
 
 #include <cmath>
 
 namespace engine {
 
 namespace {
-
-// Nearest whole number, a half going to the even one, as a 16-bit count.
-short roundedCount(double value)
-{
-    if (!std::isfinite(value))
-        throw EngineFailure(overflowError());
-    const double below = std::floor(value);
-    const double fraction = value - below;
-    double rounded = below;
-    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(below, 2.0) != 0.0))
-        rounded = below + 1.0;
-    if (rounded < -32768.0 || rounded > 32767.0)
-        throw EngineFailure(overflowError());
-    return static_cast<short>(rounded);
-}
-
-double finiteOrOverflow(double value)
-{
-    if (!std::isfinite(value))
-        throw EngineFailure(overflowError());
-    return value;
-}
 
 double divide(double numerator, double denominator)
 {
@@ -46,29 +25,52 @@ short weeklyCount(const LoanTerms& terms, short months)
 
 }  // namespace
 
-short periodsPerYear(int frequency)
+std::optional<PaymentFrequency> frequencyAt(int position)
 {
-    static constexpr short kPeriods[] = {52, 26, 12, 24, 6, 4, 2, 1};
-    if (frequency < 0 || frequency > 7)
+    if (position < int(PaymentFrequency::Weekly) || position > int(PaymentFrequency::Annually))
+        return std::nullopt;
+    return PaymentFrequency(position);
+}
+
+TermUnit termUnitAt(int position)
+{
+    return position == int(TermUnit::Months) ? TermUnit::Months : TermUnit::Years;
+}
+
+short periodsPerYear(std::optional<PaymentFrequency> frequency)
+{
+    if (!frequency)
         return 0;
-    return kPeriods[frequency];
+    switch (*frequency) {
+    case PaymentFrequency::Weekly: return 52;
+    case PaymentFrequency::BiWeekly: return 26;
+    case PaymentFrequency::Monthly: return 12;
+    case PaymentFrequency::SemiMonthly: return 24;
+    case PaymentFrequency::BiMonthly: return 6;
+    case PaymentFrequency::Quarterly: return 4;
+    case PaymentFrequency::SemiAnnually: return 2;
+    case PaymentFrequency::Annually: return 1;
+    }
+    return 0;
 }
 
 short numberOfPayments(const LoanTerms& terms)
 {
     const short term = checkedShort(terms.term);
-    const short months = terms.termType == 0 ? term : checkedShort(term * 12LL);
-    switch (terms.frequency) {
-    case 0: return weeklyCount(terms, months);
-    case 1: return roundedCount(weeklyCount(terms, months) / 2.0);
-    case 2: return months;
-    case 3: return checkedShort(months * 2LL);
-    case 4: return roundedCount(months / 2.0);
-    case 5: return roundedCount(months / 3.0);
-    case 6: return roundedCount(months / 12.0 * 2.0);
-    case 7: return roundedCount(months / 12.0);
-    default: return 0;
+    const short months = terms.termUnit == TermUnit::Months ? term : checkedShort(term * 12LL);
+    if (!terms.frequency)
+        return 0;
+    switch (*terms.frequency) {
+    case PaymentFrequency::Weekly: return weeklyCount(terms, months);
+    case PaymentFrequency::BiWeekly: return roundedCount(weeklyCount(terms, months) / 2.0);
+    case PaymentFrequency::Monthly: return months;
+    case PaymentFrequency::SemiMonthly: return checkedShort(months * 2LL);
+    case PaymentFrequency::BiMonthly: return roundedCount(months / 2.0);
+    case PaymentFrequency::Quarterly: return roundedCount(months / 3.0);
+    case PaymentFrequency::SemiAnnually: return roundedCount(months / 12.0 * 2.0);
+    case PaymentFrequency::Annually: return roundedCount(months / 12.0);
     }
+    return 0;
 }
 
 double paymentForLoan(double loan, double annualFraction, int payments, int periodsPerYear)

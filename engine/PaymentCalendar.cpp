@@ -1,7 +1,8 @@
 #include "PaymentCalendar.h"
 
 #include "CalendarMath.h"
-#include "EngineError.h"
+#include "NumberedError.h"
+#include "WholeNumbers.h"
 
 namespace engine {
 
@@ -24,23 +25,23 @@ Date semiMonthlyDate(int number, Date first)
 
 }  // namespace
 
-Date nextPaymentDate(int frequency, int number, Date firstPaymentDate)
+Date nextPaymentDate(PaymentFrequency frequency, int number, Date firstPaymentDate)
 {
     const short k = checkedShort(static_cast<long long>(number) - 1);
     switch (frequency) {
-    case 0: return calendar::addDays(firstPaymentDate, 7LL * k);
-    case 1: return calendar::addDays(firstPaymentDate, 7LL * checkedShort(2LL * k));
-    case 2: return calendar::addMonths(firstPaymentDate, k);
-    case 3:
+    case PaymentFrequency::Weekly: return calendar::addDays(firstPaymentDate, 7LL * k);
+    case PaymentFrequency::BiWeekly: return calendar::addDays(firstPaymentDate, 7LL * checkedShort(2LL * k));
+    case PaymentFrequency::Monthly: return calendar::addMonths(firstPaymentDate, k);
+    case PaymentFrequency::SemiMonthly:
         if (number == 1)
             return calendar::checkedDate(firstPaymentDate);
         return semiMonthlyDate(number, firstPaymentDate);
-    case 4: return calendar::addMonths(firstPaymentDate, checkedShort(2LL * k));
-    case 5: return calendar::addMonths(firstPaymentDate, 3LL * k);
-    case 6: return calendar::addMonths(firstPaymentDate, 3LL * checkedShort(2LL * k));
-    case 7: return calendar::addMonths(firstPaymentDate, 12LL * k);
-    default: return Date{};  // no frequency: the zero date; a run never gets here
+    case PaymentFrequency::BiMonthly: return calendar::addMonths(firstPaymentDate, checkedShort(2LL * k));
+    case PaymentFrequency::Quarterly: return calendar::addMonths(firstPaymentDate, 3LL * k);
+    case PaymentFrequency::SemiAnnually: return calendar::addMonths(firstPaymentDate, 3LL * checkedShort(2LL * k));
+    case PaymentFrequency::Annually: return calendar::addMonths(firstPaymentDate, 12LL * k);
     }
+    return Date{};
 }
 
 }  // namespace engine

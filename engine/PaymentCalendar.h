@@ -7,6 +7,6 @@ namespace engine {
 // Due date of payment `number` (1 = the first payment date itself), computed
 // afresh from the first payment date so month ends are kept. Throws
 // EngineFailure on 16-bit overflow or a date past the year 9999.
-Date nextPaymentDate(int frequency, int number, Date firstPaymentDate);
+Date nextPaymentDate(PaymentFrequency frequency, int number, Date firstPaymentDate);
 
 }  // namespace engine

@@ -27,7 +27,4 @@ Amounts deriveAmounts(const LoanTerms& terms, const RunTerms& run);
 // The same loan without extra payments, starting from the run's loan amount.
 BaselineFigures runBaseline(const LoanTerms& terms, const RunTerms& run, double loanAmount);
 
-// Throws "Overflow" for infinity or NaN, which only an absurd input can produce.
-double finite(double value);
-
 }  // namespace engine::detail

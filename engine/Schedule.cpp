@@ -1,14 +1,13 @@
 #include "Schedule.h"
 
 #include "Money.h"
+#include "WholeNumbers.h"
 #include "PaymentCalendar.h"
 #include "RunTerms.h"
 
 namespace engine {
 
 namespace {
-
-using detail::finite;
 
 struct Totals {
     double scheduledPrincipal = 0.0;
@@ -28,11 +27,11 @@ std::vector<ScheduleRow> amortize(const LoanTerms& terms, const detail::RunTerms
     for (int i = 1; i <= run.payments; ++i) {
         ScheduleRow row;
         row.number = static_cast<short>(i);
-        row.dueDate = nextPaymentDate(terms.frequency, i, terms.firstPaymentDate);
-        double interest = roundToCents(finite(run.periodicRate * balance));
+        row.dueDate = nextPaymentDate(*terms.frequency, i, terms.firstPaymentDate);
+        double interest = roundToCents(finiteOrOverflow(run.periodicRate * balance));
         const double lumpSums = pending.applyLumpSums(row.dueDate);
         const double repeating = pending.applyRepeating(row.dueDate);
-        double extra = roundToCents(finite(repeating + lumpSums));
+        double extra = roundToCents(finiteOrOverflow(repeating + lumpSums));
 
         if (interest > balance) {
             interest = balance;
@@ -55,13 +54,13 @@ std::vector<ScheduleRow> amortize(const LoanTerms& terms, const detail::RunTerms
         row.principal = scheduled;
         totals.scheduledPrincipal += scheduled;
         row.extra = extra;
-        totals.extra = finite(totals.extra + extra);
-        totals.principal = finite(scheduled + totals.principal + extra);
+        totals.extra = finiteOrOverflow(totals.extra + extra);
+        totals.principal = finiteOrOverflow(scheduled + totals.principal + extra);
         row.cumulativePrincipal = totals.principal;
         row.interest = interest;
-        totals.interest = finite(totals.interest + interest);
+        totals.interest = finiteOrOverflow(totals.interest + interest);
         row.cumulativeInterest = totals.interest;
-        balance = roundToCents(finite(balance - scheduled - extra));
+        balance = roundToCents(finiteOrOverflow(balance - scheduled - extra));
         row.balance = balance;
         rows.push_back(row);
         if (balance <= 0)
@@ -92,8 +91,8 @@ ScheduleResult run(const LoanTerms& terms, const std::vector<ExtraPayment>& extr
     summary.principal = totals.scheduledPrincipal;
     summary.extraPayments = totals.extra;
     summary.interest = totals.interest;
-    summary.totalPrincipal = finite(totals.scheduledPrincipal + totals.extra);
-    summary.totalPaid = finite(totals.scheduledPrincipal + totals.interest + totals.extra);
+    summary.totalPrincipal = finiteOrOverflow(totals.scheduledPrincipal + totals.extra);
+    summary.totalPaid = finiteOrOverflow(totals.scheduledPrincipal + totals.interest + totals.extra);
 
     if (!result.rows.empty())
         result.adjustedPayoffDate = result.rows.back().dueDate;
@@ -102,7 +101,7 @@ ScheduleResult run(const LoanTerms& terms, const std::vector<ExtraPayment>& extr
     result.paymentsSaved = checkedShort(static_cast<long long>(result.baseline.payments) -
                                         static_cast<long long>(result.rows.size()));
     // To cents, so an even result never shows as a negative zero.
-    result.totalSaved = roundToCents(finite(result.baseline.totalPaid - summary.totalPaid));
+    result.totalSaved = roundToCents(finiteOrOverflow(result.baseline.totalPaid - summary.totalPaid));
     return result;
 }
 
@@ -119,11 +118,11 @@ ScheduleOutcome calculateSchedule(const LoanTerms& terms,
     }
 }
 
-std::variant<double, EngineError> effectiveLoanAmount(const LoanTerms& terms)
+std::variant<double, NumberedError> effectiveLoanAmount(const LoanTerms& terms)
 {
     try {
         if (terms.loanAmount)
-            return roundToCents(detail::finite(*terms.loanAmount));
+            return roundToCents(finiteOrOverflow(*terms.loanAmount));
         const detail::RunTerms runTerms = detail::readTerms(terms);
         // With no payments the amount would come out as 0 and the payment the user
         // typed would be lost on saving; report what the run reports instead.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "EngineError.h"
+#include "NumberedError.h"
 #include "ExtraPayments.h"
 #include "LoanTerms.h"
 
@@ -52,7 +52,7 @@ struct ScheduleResult {
     double totalSaved = 0.0;    // baseline total paid minus adjusted total paid, to cents
 };
 
-using ScheduleOutcome = std::variant<ScheduleResult, EngineError>;
+using ScheduleOutcome = std::variant<ScheduleResult, NumberedError>;
 
 // The whole run: derived amount, every row, the baseline and the savings.
 ScheduleOutcome calculateSchedule(const LoanTerms& terms,
@@ -61,6 +61,6 @@ ScheduleOutcome calculateSchedule(const LoanTerms& terms,
 
 // The loan amount as a run would use it: the rounded loan amount when given,
 // otherwise the one derived from the rounded payment.
-std::variant<double, EngineError> effectiveLoanAmount(const LoanTerms& terms);
+std::variant<double, NumberedError> effectiveLoanAmount(const LoanTerms& terms);
 
 }  // namespace engine

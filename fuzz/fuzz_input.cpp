@@ -1,14 +1,13 @@
 // Drives the whole input path the way a loan window does, without widgets:
 // seven input texts and list positions plus a few extra payment rows go
-// through validation, parsing, the run with its baseline, and the text of
-// every row. Every input must end in a validation message, a reported error
+// through the table rows' conversion and calculateLoan (validation, parsing,
+// the run with its baseline), and the text of every row. Every input must end in a validation message, a reported error
 // or a complete, finite result.
 
-#include "ExtraPaymentRows.h"
+#include "CalculateLoan.h"
+#include "ErrorText.h"
 #include "LocaleText.h"
-#include "ResultsModel.h"
-#include "Schedule.h"
-#include "ValidateLoan.h"
+#include "ResultsTable.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -108,38 +107,34 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         row.amount = numberText(in);
     }
 
-    const ValidationResult checked = validateLoan(inputs);
-    if (!checked.ok) {
-        if (checked.message.isEmpty())
-            fail("validation failed without a message");
-        return 0;
-    }
-    inputs.term = QString::number(checked.wholeTerm);
-
     // The grid rows, converted the way the window converts them; a cell that
     // does not convert is reported to the user and the run does not start.
-    const auto converted = toEngineExtraPayments(rows);
-    if (const auto* message = std::get_if<QString>(&converted)) {
-        if (message->isEmpty())
+    const auto converted = extraPaymentRowsForRun(rows);
+    if (const auto* error = std::get_if<engine::NumberedError>(&converted)) {
+        if (error->description.empty() || errorText(*error).isEmpty())
             fail("an unreadable extra payment without a message");
         return 0;
     }
-    const auto& extras = std::get<std::vector<engine::ExtraPayment>>(converted);
+    const auto& extras = std::get<std::vector<ExtraPaymentRow>>(converted);
 
-    const engine::LoanTerms terms = toLoanTerms(inputs);
-    const auto outcome =
-        engine::calculateSchedule(terms, extras, suppressFuture, LocaleText::toYmd(today));
-    if (const auto* error = std::get_if<engine::EngineError>(&outcome)) {
+    const auto outcome = calculateLoan(inputs, extras, suppressFuture, today);
+    if (const auto* failure = std::get_if<ValidationFailure>(&outcome)) {
+        if (failure->message.isEmpty())
+            fail("validation failed without a message");
+        return 0;
+    }
+    if (const auto* error = std::get_if<engine::NumberedError>(&outcome)) {
         if (error->description.empty() || error->number == 0)
             fail("an error without a number or description");
         return 0;
     }
 
-    const auto& result = std::get<engine::ScheduleResult>(outcome);
+    const LoanResult& run = std::get<LoanResult>(outcome);
+    checkMoneyText(run.inputs.loanAmount);
+    checkMoneyText(run.inputs.paymentAmount);
+    const engine::ScheduleResult& result = run.schedule;
     checkFinite(result.loanAmount, "loan amount");
     checkFinite(result.payment, "payment");
-    checkMoneyText(LocaleText::currencyText(result.loanAmount));
-    checkMoneyText(LocaleText::currencyText(result.payment));
     for (const auto& row : result.rows)
         for (double v : {row.principal, row.extra, row.cumulativePrincipal, row.interest,
                          row.cumulativeInterest, row.balance})
@@ -147,14 +142,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // The cells' texts as the results table shows them: every row of a
     // short loan; of a long one the first and last rows and a sample between,
     // which keeps tens of thousands of rows from starving the fuzzer.
-    ResultsModel model;
-    model.setRows(result.rows, LocaleText::toYmd(today));
-    const int rowCount = model.rowCount();
+    const int rowCount = int(result.rows.size());
     for (int r = 0; r < rowCount; ++r) {
         if (rowCount > 1000 && r >= 300 && r < rowCount - 300 && r % 97 != 0)
             continue;
-        for (int c = 0; c < model.columnCount(); ++c)
-            checkMoneyText(model.data(model.index(r, c)).toString());
+        for (int c = 0; c < kResultsColumns; ++c)
+            checkMoneyText(resultsCellText(result.rows[size_t(r)], ResultsColumn(c)));
     }
     for (double v : {result.summary.principal, result.summary.extraPayments,
                      result.summary.interest, result.summary.totalPaid,

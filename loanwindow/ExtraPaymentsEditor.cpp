@@ -1,8 +1,11 @@
 #include "ExtraPaymentsEditor.h"
 
 #include "Clock.h"
+#include "ExtraPaymentRow.h"
 #include "LocaleText.h"
 #include "Messages.h"
+#include "NumberedError.h"
+#include "WholeNumbers.h"
 
 #include <QApplication>
 #include <QDateEdit>
@@ -21,11 +24,17 @@
 
 namespace {
 
-constexpr int kMaxRows = 32767;
+// The row count is a 16-bit number.
+constexpr int kMaxRows = engine::kSixteenBitMax;
 
 QString nullError()
 {
-    return QStringLiteral("94 - Invalid use of Null");
+    return QString::fromStdString(engine::invalidUseOfNullError().text());
+}
+
+QString overflowText()
+{
+    return QString::fromStdString(engine::overflowError().text());
 }
 
 }  // namespace
@@ -130,10 +139,10 @@ void ExtraPaymentsEditor::showSelectedPayment()
         } else {
             letter = QStringLiteral("R");
             m_ui.optType1->setChecked(true);
-            if (const auto stop = LocaleText::readShortDate(cell(r, 3)))
+            if (const auto stop = cellDate(cell(r, 3)))
                 m_ui.dtEndDate->setDate(*stop);
         }
-        if (const auto start = LocaleText::readShortDate(cell(r, 2)))
+        if (const auto start = cellDate(cell(r, 2)))
             m_ui.dtBeginDate->setDate(*start);
         m_ui.txtXPaymentAmount->setText(cell(r, 4));
     }
@@ -145,7 +154,7 @@ void ExtraPaymentsEditor::addPaymentRow()
     auto* table = m_ui.flxPayments;
     if (table->rowCount() >= kMaxRows) {
         // The row count is a 16-bit number; one more would overflow.
-        m_messages.critical(m_window, QStringLiteral("6 - Overflow"));
+        m_messages.critical(m_window, overflowText());
         return;
     }
     const QDate today = m_clock.today();
@@ -237,7 +246,7 @@ void ExtraPaymentsEditor::onDateLeft(int column)
     if (r <= 0)
         return;
     const QDate picked = (column == 2 ? m_ui.dtBeginDate : m_ui.dtEndDate)->date();
-    if (LocaleText::readShortDate(cell(r, column)) == picked)
+    if (cellDate(cell(r, column)) == picked)
         return;
     setCell(r, column, LocaleText::shortDateText(picked));
     emit edited();
@@ -249,10 +258,9 @@ void ExtraPaymentsEditor::onAmountLeft()
     if (r <= 0 || m_checkingAmount)
         return;
     QLineEdit* box = m_ui.txtXPaymentAmount;
-    if (const auto amount = LocaleText::readNumber(box->text())) {
-        const QString text = LocaleText::regionalCurrencyText(*amount);
-        if (cell(r, 4) != text) {
-            setCell(r, 4, text);
+    if (const auto text = typedAmountText(box->text())) {
+        if (cell(r, 4) != *text) {
+            setCell(r, 4, *text);
             emit edited();
         }
         return;
@@ -344,24 +352,24 @@ std::optional<QString> ExtraPaymentsEditor::loadRecords(const std::vector<ExtraP
     int row = 1;
     for (const auto& record : records) {
         if (row > kMaxRows)
-            return QStringLiteral("6 - Overflow");
+            return overflowText();
         table->setRowCount(row);
         setCell(row, 0, QString::number(row));
         if (!record.start)
             return nullError();
-        setCell(row, 2, *record.start);
-        const bool lumpSum = record.type == QLatin1String("L");
-        setCell(row, 1, lumpSum ? QStringLiteral("L") : QStringLiteral("R"));
+        setCell(row, 2, extraPaymentDateText(*record.start));
+        const bool lumpSum = record.kind == engine::ExtraPaymentKind::LumpSum;
+        setCell(row, 1, extraPaymentTypeText(record.kind));
         if (lumpSum) {
             setCell(row, 3, QString());
         } else {
             if (!record.stop)
                 return nullError();
-            setCell(row, 3, *record.stop);
+            setCell(row, 3, extraPaymentDateText(*record.stop));
         }
         if (!record.amount)
             return nullError();
-        setCell(row, 4, *record.amount);
+        setCell(row, 4, extraPaymentAmountText(*record.amount));
         ++row;
     }
     if (!whole)

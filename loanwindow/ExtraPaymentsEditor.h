@@ -2,6 +2,7 @@
 
 #include "frmLoan.h"
 #include "frmLoanUi.h"
+#include "ExtraPaymentRow.h"
 #include "LoanRecord.h"
 
 #include <QObject>

@@ -1,6 +1,6 @@
 #include "ResultsModel.h"
 
-#include "ResultsTableText.h"
+#include "ResultsTable.h"
 
 #include <QBrush>
 #include <QColor>
@@ -27,7 +27,7 @@ int ResultsModel::rowCount(const QModelIndex& parent) const
 
 int ResultsModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : kResultsColumnCount;
+    return parent.isValid() ? 0 : kResultsColumns;
 }
 
 QColor ResultsModel::rowColour(const engine::ScheduleRow& row, engine::Date today)
@@ -50,13 +50,13 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const
         return resultsCellText(row, column);
     case Qt::BackgroundRole:
         // The payment column keeps the look of a fixed column.
-        if (column == ResultsColumn::PaymentDate)
+        if (column == ResultsColumn::Payment)
             return QBrush(QGuiApplication::palette().color(QPalette::Button));
         return QBrush(rowColour(row, m_today));
     case Qt::ForegroundRole:
         return QBrush(Qt::black);
     case Qt::TextAlignmentRole:
-        if (column == ResultsColumn::PaymentDate)
+        if (column == ResultsColumn::Payment)
             return int(Qt::AlignLeft | Qt::AlignVCenter);
         return int(Qt::AlignCenter);
     default:
@@ -66,7 +66,7 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const
 
 QVariant ResultsModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || section < 0 || section >= kResultsColumnCount)
+    if (orientation != Qt::Horizontal || section < 0 || section >= kResultsColumns)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (role == Qt::DisplayRole)
         return resultsHeading(ResultsColumn(section));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LoanInputs.h"
 #include "LoanReportContents.h"
 
 #include <QByteArray>
@@ -10,6 +11,7 @@
 class Clock;
 class LoanStore;
 class Messages;
+struct LoanResult;
 
 // One loan: six tabs, change tracking and the close prompt. An MDI child of
 // the main window; the creator sets Mode and Loan, then calls load() once
@@ -101,6 +103,11 @@ private:
     void setExtraPaymentsEnabled(bool enabled);
     void watchChanges();
     void keepReportFigures();
+    // The loan's inputs as the controls hold them.
+    LoanInputs inputs() const;
+    void showValidationFailure(const QString& message, LoanField field);
+    // Writes a run's inputs, table and figures into the window at once.
+    void applyResult(LoanResult run);
 
     Ui* m_ui = nullptr;
     LoanStore& m_store;

@@ -3,14 +3,13 @@
 
 #include "ChangeTracker.h"
 #include "Clock.h"
-#include "ExtraPaymentRows.h"
+#include "CalculateLoan.h"
+#include "ErrorText.h"
 #include "ExtraPaymentsEditor.h"
 #include "LocaleText.h"
 #include "Messages.h"
 #include "ResultsModel.h"
-#include "Schedule.h"
 #include "SummaryChart.h"
-#include "ValidateLoan.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,20 +18,6 @@
 #include <QTabWidget>
 
 namespace {
-
-LoanInputs readInputs(const frmLoan::Ui& ui)
-{
-    LoanInputs inputs;
-    inputs.description = ui.txtLoan->text();
-    inputs.frequency = ui.cboppt->currentIndex();
-    inputs.interestRate = ui.txtInterestRate->text();
-    inputs.termType = ui.cboTerm->currentIndex();
-    inputs.term = ui.txtTerm->text();
-    inputs.loanAmount = ui.txtLoanAmount->text();
-    inputs.paymentAmount = ui.txtPaymentAmount->text();
-    inputs.startDate = ui.dtStartDate->date();
-    return inputs;
-}
 
 QWidget* fieldWidget(const frmLoan::Ui& ui, LoanField field)
 {
@@ -55,17 +40,37 @@ QString dateText(engine::Date date)
 
 }  // namespace
 
+LoanInputs frmLoan::inputs() const
+{
+    const Ui& ui = *m_ui;
+    LoanInputs inputs;
+    inputs.description = ui.txtLoan->text();
+    inputs.frequency = ui.cboppt->currentIndex();
+    inputs.interestRate = ui.txtInterestRate->text();
+    inputs.termType = ui.cboTerm->currentIndex();
+    inputs.term = ui.txtTerm->text();
+    inputs.loanAmount = ui.txtLoanAmount->text();
+    inputs.paymentAmount = ui.txtPaymentAmount->text();
+    inputs.startDate = ui.dtStartDate->date();
+    return inputs;
+}
+
+void frmLoan::showValidationFailure(const QString& message, LoanField field)
+{
+    m_messages.warning(this, message);
+    // The inputs live on "Loan Information": bring it up so the focus can
+    // land on the field (a hidden, disabled field cannot take it).
+    m_ui->tabLoan->setCurrentIndex(0);
+    fieldWidget(*m_ui, field)->setFocus();
+}
+
 bool frmLoan::ValidateLoan()
 {
-    const ValidationResult result = validateLoan(readInputs(*m_ui));
+    const ValidationResult result = validateLoan(inputs());
     if (result.wholeTerm > 0)
         m_ui->txtTerm->setText(QString::number(result.wholeTerm));
     if (!result.ok) {
-        m_messages.warning(this, result.message);
-        // The inputs live on "Loan Information": bring it up so the focus can
-        // land on the field (a hidden, disabled field cannot take it).
-        m_ui->tabLoan->setCurrentIndex(0);
-        fieldWidget(*m_ui, result.field)->setFocus();
+        showValidationFailure(result.message, result.field);
         return false;
     }
     return true;
@@ -73,40 +78,50 @@ bool frmLoan::ValidateLoan()
 
 bool frmLoan::CalculateSchedule(bool /*fromCalculate*/)
 {
-    if (!ValidateLoan())
-        return false;
-
-    const LoanInputs inputs = readInputs(*m_ui);
-    const engine::LoanTerms terms = toLoanTerms(inputs);
-    auto extra = toEngineExtraPayments(m_ui->editor->rows());
-    if (const auto* error = std::get_if<QString>(&extra)) {
-        m_messages.critical(this, *error);
+    const LoanInputs inputs = this->inputs();
+    const auto rows = extraPaymentRowsForRun(m_ui->editor->rows());
+    if (const auto* error = std::get_if<engine::NumberedError>(&rows)) {
+        // The inputs' own checks come first.
+        if (ValidateLoan())
+            m_messages.critical(this, errorText(*error));
         return false;
     }
-    const engine::Date today = LocaleText::toYmd(m_clock.today());
-    auto outcome = engine::calculateSchedule(terms, std::get<std::vector<engine::ExtraPayment>>(extra),
-                                             m_ui->chkSuppressFuture->isChecked(), today);
-    if (const auto* error = std::get_if<engine::EngineError>(&outcome)) {
-        m_messages.critical(this, QString::number(error->number) + QStringLiteral(" - ") +
-                                      QString::fromStdString(error->description));
+    auto outcome = calculateLoan(inputs, std::get<std::vector<ExtraPaymentRow>>(rows),
+                                 m_ui->chkSuppressFuture->isChecked(), m_clock.today());
+    if (const auto* failure = std::get_if<ValidationFailure>(&outcome)) {
+        if (failure->wholeTerm > 0)
+            m_ui->txtTerm->setText(QString::number(failure->wholeTerm));
+        showValidationFailure(failure->message, failure->field);
         return false;
     }
-    auto& result = std::get<engine::ScheduleResult>(outcome);
+    if (const auto* error = std::get_if<engine::NumberedError>(&outcome)) {
+        // The checks passed, so the whole term goes back into its box.
+        m_ui->txtTerm->setText(QString::number(wholeTerm(inputs.term)));
+        m_messages.critical(this, errorText(*error));
+        return false;
+    }
+    applyResult(std::get<LoanResult>(std::move(outcome)));
+    return true;
+}
 
+void frmLoan::applyResult(LoanResult run)
+{
+    m_ui->txtTerm->setText(run.inputs.term);
     // Every box the run writes counts as changed, even when its text stays.
     auto put = [this](QLineEdit* box, const QString& text) { m_ui->tracker->assign(box, text); };
 
     // The loan amount wins when it was given: the payment is derived and
     // written first; otherwise the loan amount is derived from the payment.
-    if (terms.loanAmount) {
-        put(m_ui->txtPaymentAmount, LocaleText::currencyText(result.payment));
-        put(m_ui->txtLoanAmount, LocaleText::currencyText(result.loanAmount));
+    if (run.loan.loanAmount) {
+        put(m_ui->txtPaymentAmount, run.inputs.paymentAmount);
+        put(m_ui->txtLoanAmount, run.inputs.loanAmount);
     } else {
-        put(m_ui->txtLoanAmount, LocaleText::currencyText(result.loanAmount));
-        put(m_ui->txtPaymentAmount, LocaleText::currencyText(result.payment));
+        put(m_ui->txtLoanAmount, run.inputs.loanAmount);
+        put(m_ui->txtPaymentAmount, run.inputs.paymentAmount);
     }
 
-    m_ui->resultsModel->setRows(std::move(result.rows), today);
+    engine::ScheduleResult& result = run.schedule;
+    m_ui->resultsModel->setRows(std::move(result.rows), LocaleText::toYmd(run.today));
 
     const auto& summary = result.summary;
     put(m_ui->txtPrincipal, LocaleText::currencyText(summary.principal));
@@ -134,5 +149,4 @@ bool frmLoan::CalculateSchedule(bool /*fromCalculate*/)
     m_ui->chSummary->show();
     keepReportFigures();
     emit resultsChanged();
-    return true;
 }

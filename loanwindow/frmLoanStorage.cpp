@@ -2,10 +2,15 @@
 
 #include "DescriptionBox.h"
 #include "DisplayText.h"
+#include "ErrorText.h"
+#include "ExtraPaymentRow.h"
+#include "Loan.h"
 #include "ExtraPaymentsEditor.h"
 #include "LoanStore.h"
 #include "LocaleText.h"
 #include "Messages.h"
+#include "NumberedError.h"
+#include "WholeNumbers.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -13,16 +18,16 @@
 
 namespace {
 
-const QString kNullError = QStringLiteral("94 - Invalid use of Null");
-const QString kBadPropertyError = QStringLiteral("380 - Invalid property value");
-const QString kOverflowError = QStringLiteral("6 - Overflow");
+const QString kNullError = QString::fromStdString(engine::invalidUseOfNullError().text());
+const QString kBadPropertyError = QString::fromStdString(engine::invalidPropertyValueError().text());
+const QString kOverflowError = QString::fromStdString(engine::overflowError().text());
 
 // A stored list position: it must fit 16 bits and lie inside the list.
 std::optional<QString> listPositionError(const std::optional<int>& value, int count)
 {
     if (!value)
         return kNullError;
-    if (*value < -32768 || *value > 32767)
+    if (!engine::fitsSixteenBits(*value))
         return kOverflowError;
     if (*value < 0 || *value >= count)
         return kBadPropertyError;
@@ -50,11 +55,11 @@ void frmLoan::LoadLoanDetail()
     if (!record.description) return fail(kNullError);
     m_ui->txtLoan->setWholeText(*record.description);
     if (!record.origAmount) return fail(kNullError);
-    m_ui->txtLoanAmount->setText(*record.origAmount);
+    m_ui->txtLoanAmount->setText(LocaleText::plainNumberText(*record.origAmount));
     if (!record.interestRate) return fail(kNullError);
-    m_ui->txtInterestRate->setText(*record.interestRate);
+    m_ui->txtInterestRate->setText(LocaleText::plainNumberText(*record.interestRate));
     if (!record.term) return fail(kNullError);
-    m_ui->txtTerm->setText(*record.term);
+    m_ui->txtTerm->setText(LocaleText::plainNumberText(*record.term));
     if (!record.startDate) return fail(kNullError);
     // The picker would move a date outside its range to the nearest it can
     // show, and a save would then store that date.
@@ -102,16 +107,19 @@ bool frmLoan::SaveLoan(int& mode, int& key)
         return false;
     }
 
-    LoanRecordTexts loan;
-    loan.description = m_ui->txtLoan->text();
-    loan.startDate = m_ui->dtStartDate->date();
-    loan.origAmount = m_ui->txtLoanAmount->text();
-    loan.paymentAmount = m_ui->txtPaymentAmount->text();
-    loan.interestRate = m_ui->txtInterestRate->text();
-    loan.term = m_ui->txtTerm->text();
-    loan.termType = m_ui->cboTerm->currentIndex();
-    loan.frequency = m_ui->cboppt->currentIndex();
-    const std::vector<ExtraPaymentTexts> rows = m_ui->editor->rows();
+    // Every text is converted first: a bad cell stops the save before anything is written.
+    const auto converted = loanForSaving(inputs());
+    if (const auto* error = std::get_if<engine::NumberedError>(&converted)) {
+        m_messages.critical(this, errorText(*error));
+        return false;
+    }
+    const auto convertedRows = extraPaymentRowsForSaving(m_ui->editor->rows());
+    if (const auto* error = std::get_if<engine::NumberedError>(&convertedRows)) {
+        m_messages.critical(this, errorText(*error));
+        return false;
+    }
+    const ::Loan& loan = std::get<::Loan>(converted);  // the type, not the member key
+    const auto& rows = std::get<std::vector<ExtraPaymentRow>>(convertedRows);
 
     int savedMode = mode;
     int savedKey = key;

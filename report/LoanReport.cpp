@@ -1,6 +1,6 @@
 #include "LoanReport.h"
 
-#include "ResultsTableText.h"
+#include "ResultsTable.h"
 #include "SummaryChart.h"
 
 #include <QChart>
@@ -97,7 +97,7 @@ public:
 
 private:
     int rowCount() const { return m_contents.rows ? int(m_contents.rows->size()) : 0; }
-    int columnCount() const { return m_contents.rows ? kResultsColumnCount : 0; }
+    int columnCount() const { return m_contents.rows ? kResultsColumns : 0; }
 
     QFontMetricsF metrics(const QFont& font) const { return QFontMetricsF(font, &m_device); }
 
@@ -285,7 +285,7 @@ private:
         for (int column = 0; column < columnCount(); ++column) {
             const QRectF box = cellRect(column, y, m_rowHeight).adjusted(pad, 0, -pad, 0);
             const auto which = ResultsColumn(column);
-            const Qt::Alignment side = which == ResultsColumn::PaymentDate ? Qt::AlignLeft : Qt::AlignRight;
+            const Qt::Alignment side = which == ResultsColumn::Payment ? Qt::AlignLeft : Qt::AlignRight;
             painter.drawText(box, side | Qt::AlignVCenter, resultsCellText(payment, which));
         }
         return y + m_rowHeight;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ExtraPayments.h"
 #include "StoreError.h"
 
 #include <QByteArray>
@@ -9,48 +10,29 @@
 #include <optional>
 #include <vector>
 
-// The texts a loan window hands to the store when saving; the store converts
-// them with the program's own number and date reading.
-struct LoanRecordTexts {
-    QString description;
-    QDate startDate;
-    QString origAmount;     // may be blank: then the amount derived from the payment is stored
-    QString paymentAmount;  // read only when origAmount is blank
-    QString interestRate;
-    QString term;
-    int termType = 0;
-    int frequency = 0;
-};
 
-// One row of the extra payments grid as text, the way the grid holds it.
-struct ExtraPaymentTexts {
-    QString type;    // "L" lump sum, anything else repeating
-    QString start;   // short date text
-    QString stop;    // short date text; ignored for "L"
-    QString amount;  // "0.00" or currency text
-};
-
-// A stored loan read back, already in the window's text forms. An empty
-// optional is a column whose value is missing (NULL) or cannot be used, so the
-// loader can fill the controls in order and report the first it cannot set.
+// A stored loan read back as typed values. An empty optional is a column
+// whose value is missing (NULL) or cannot be used, so the loader can fill the
+// controls in order and report the first it cannot set.
 struct LoanRecord {
     int seqNo = 0;
     std::optional<QString> description;
-    std::optional<QString> origAmount;    // plain number text: 1234.5
-    std::optional<QString> interestRate;  // plain number text: 6.5
-    std::optional<QString> term;          // plain number text: 30
+    std::optional<double> origAmount;
+    std::optional<double> interestRate;
+    std::optional<double> term;           // as stored, not necessarily whole
     std::optional<QDate> startDate;
     std::optional<int> termType;          // as stored; the loader checks the range
     std::optional<int> frequency;         // as stored; the loader checks the range
     QByteArray fingerprint;               // of the row as read, to notice changes by others
 };
 
-// A stored extra payment read back in the grid's text forms.
+// A stored extra payment read back as typed values; an empty optional is a
+// value that is missing (NULL) or not a date or number.
 struct ExtraPaymentRecord {
-    QString type;                  // "L" for 0, "R" for anything else, NULL included
-    std::optional<QString> start;  // short date text
-    std::optional<QString> stop;   // "R": short date text (empty optional when NULL); "L": always ""
-    std::optional<QString> amount; // regional currency text: $1,234.50
+    engine::ExtraPaymentKind kind = engine::ExtraPaymentKind::Repeating;  // lump sum for 0, anything else repeating
+    std::optional<QDate> start;
+    std::optional<QDate> stop;     // repeating only; a lump sum's is never read
+    std::optional<double> amount;
 };
 
 // A loan's extra payments as read: every row up to a failure, and the failure.

@@ -1,6 +1,5 @@
 #include "LoanStore.h"
 
-#include "LocaleText.h"
 #include "StoreValues.h"
 
 #include <QAtomicInt>
@@ -432,9 +431,9 @@ std::variant<LoanRecord, StoreError> LoanStore::readLoan(int key) const
                               QStringLiteral("Type mismatch: the description of loan %1 is stored as data that is "
                                              "not text.").arg(key)};
     }
-    if (const auto amount = numberValue(query.value(1))) record.origAmount = LocaleText::plainNumberText(*amount);
-    if (const auto rate = numberValue(query.value(2))) record.interestRate = LocaleText::plainNumberText(*rate);
-    if (const auto term = numberValue(query.value(3))) record.term = LocaleText::plainNumberText(*term);
+    record.origAmount = numberValue(query.value(1));
+    record.interestRate = numberValue(query.value(2));
+    record.term = numberValue(query.value(3));
     record.startDate = isoDate(query.value(4));
     record.termType = intValue(query.value(5));
     record.frequency = intValue(query.value(6));
@@ -458,14 +457,10 @@ ExtraPaymentList LoanStore::readExtraPayments(int key) const
         ExtraPaymentRecord payment;
         const auto type = numberValue(query.value(0));
         const bool lumpSum = type && *type == 0.0;
-        payment.type = lumpSum ? QStringLiteral("L") : QStringLiteral("R");
-        if (const auto start = isoDate(query.value(1))) payment.start = LocaleText::shortDateText(*start);
-        if (lumpSum)
-            payment.stop = QString();
-        else if (const auto stop = isoDate(query.value(2)))
-            payment.stop = LocaleText::shortDateText(*stop);
-        if (const auto amount = numberValue(query.value(3)))
-            payment.amount = LocaleText::regionalCurrencyText(*amount);
+        payment.kind = lumpSum ? engine::ExtraPaymentKind::LumpSum : engine::ExtraPaymentKind::Repeating;
+        payment.start = isoDate(query.value(1));
+        if (!lumpSum) payment.stop = isoDate(query.value(2));
+        payment.amount = numberValue(query.value(3));
         list.rows.push_back(std::move(payment));
     }
     if (auto stopped = stoppedEarly(query, doing)) {
@@ -504,15 +499,16 @@ std::variant<QByteArray, StoreError> LoanStore::storedFingerprint(int key) const
     return loanFingerprint(loanRow, extras.result());
 }
 
-std::optional<StoreError> LoanStore::saveLoan(int& mode, int& key, const LoanRecordTexts& loan,
-                                              const std::vector<ExtraPaymentTexts>& extraPayments, SaveCheck* check)
+std::optional<StoreError> LoanStore::saveLoan(int& mode, int& key, const Loan& loan,
+                                              const std::vector<ExtraPaymentRow>& extraPayments, SaveCheck* check)
 {
-    // Every text is converted first: a bad cell stops the save before anything is written.
-    const auto loanValues = convertLoan(loan);
-    if (const auto* error = std::get_if<StoreError>(&loanValues)) return *error;
-    const auto paymentValues = convertExtraPayments(extraPayments);
-    if (const auto* error = std::get_if<StoreError>(&paymentValues)) return *error;
-    const LoanValues& row = std::get<LoanValues>(loanValues);
+    const QVariantList row = {loan.description,
+                              loan.firstPaymentDate.toString(Qt::ISODate),
+                              loan.loanAmount.value_or(0.0),
+                              loan.annualRatePercent,
+                              loan.term,
+                              listPosition(loan.termUnit),
+                              listPosition(loan.frequency)};
     if (auto moved = checkFile()) return moved;
 
     QSqlDatabase db = QSqlDatabase::database(m_connectionName);
@@ -542,8 +538,7 @@ std::optional<StoreError> LoanStore::saveLoan(int& mode, int& key, const LoanRec
         if (!run(query,
                  QStringLiteral("INSERT INTO tblLoanDetail (Description, StartDate, OrigAmount, InterestRate, Term, "
                                 "TermType, Frequency) VALUES (?, ?, ?, ?, ?, ?, ?)"),
-                 {row.description, row.startDate, row.origAmount, row.interestRate, row.term, row.termType,
-                  row.frequency}))
+                 row))
             return sqlError(query.lastError(), QStringLiteral("The loan cannot be added"));
         bool ok = false;
         const qlonglong newKey = query.lastInsertId().toLongLong(&ok);
@@ -555,8 +550,7 @@ std::optional<StoreError> LoanStore::saveLoan(int& mode, int& key, const LoanRec
         if (!run(query,
                  QStringLiteral("UPDATE tblLoanDetail SET Description = ?, StartDate = ?, OrigAmount = ?, "
                                 "InterestRate = ?, Term = ?, TermType = ?, Frequency = ? WHERE SeqNo = ?"),
-                 {row.description, row.startDate, row.origAmount, row.interestRate, row.term, row.termType,
-                  row.frequency, key}))
+                 row + QVariantList{key}))
             return sqlError(query.lastError(), QStringLiteral("The loan %1 cannot be updated").arg(key));
         if (query.numRowsAffected() != 1) return StoreError{kNoCurrentRecord, kNoCurrentRecordText};
     }
@@ -567,12 +561,14 @@ std::optional<StoreError> LoanStore::saveLoan(int& mode, int& key, const LoanRec
             "INSERT INTO tblExtraPayments (Loan_FK, PaymentType, EndDate, StartDate, Amount) VALUES (?, ?, ?, ?, ?)")))
         return sqlError(query.lastError(), QStringLiteral("The extra payments cannot be saved"));
     int number = 0;
-    for (const ExtraPaymentValues& payment : std::get<std::vector<ExtraPaymentValues>>(paymentValues)) {
+    for (const ExtraPaymentRow& payment : extraPayments) {
         ++number;
+        const bool lumpSum = payment.kind == engine::ExtraPaymentKind::LumpSum;
         query.addBindValue(savedKey);
-        query.addBindValue(payment.paymentType);
-        query.addBindValue(payment.endDate);
-        query.addBindValue(payment.startDate);
+        query.addBindValue(lumpSum ? 0 : 1);
+        query.addBindValue(lumpSum || !payment.stop ? QVariant(QMetaType::fromType<QString>())  // NULL
+                                                    : QVariant(payment.stop->toString(Qt::ISODate)));
+        query.addBindValue(payment.start.toString(Qt::ISODate));
         query.addBindValue(payment.amount);
         if (!query.exec())
             return sqlError(query.lastError(), QStringLiteral("Extra payment %1 cannot be saved").arg(number));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ExtraPaymentRow.h"
+#include "Loan.h"
 #include "LoanRecord.h"
 #include "StoreError.h"
 
@@ -44,13 +46,15 @@ public:
     static QByteArray loanFingerprint(const QByteArray& row, const QByteArray& extraPayments);
 
     // Stores a loan and replaces all of its extra payments in one transaction.
+    // The loan's amount is the one to store (a payment-only loan's derived
+    // amount, see loanForSaving()).
     // mode 0 adds a row and hands back mode 1 and the new key; any other mode
     // updates the row `key`. On failure nothing changes (neither the store nor
     // mode and key) and the error is returned. With `check`, an update first
     // compares the stored loan with check->expected and refuses, saying what
     // it found, when another program changed or deleted it meanwhile.
-    std::optional<StoreError> saveLoan(int& mode, int& key, const LoanRecordTexts& loan,
-                                       const std::vector<ExtraPaymentTexts>& extraPayments,
+    std::optional<StoreError> saveLoan(int& mode, int& key, const Loan& loan,
+                                       const std::vector<ExtraPaymentRow>& extraPayments,
                                        SaveCheck* check = nullptr);
 
     // Deletes a loan's extra payments and the loan in one transaction.

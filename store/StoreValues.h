@@ -1,32 +1,12 @@
 #pragma once
 
-#include "LoanRecord.h"
-#include "StoreError.h"
-
 #include <QDate>
 #include <QVariant>
 
 #include <optional>
-#include <variant>
-#include <vector>
 
-// Conversions between the window's texts and the typed columns of the store.
+// The store's own readings of column values.
 namespace StoreValues {
-
-// One loan row, every text converted before anything is written.
-struct LoanValues {
-    QVariant description, startDate, origAmount, interestRate, term, termType, frequency;
-};
-
-struct ExtraPaymentValues {
-    QVariant paymentType, endDate, startDate, amount;
-};
-
-// A text that does not convert is error 13 naming the value; a blank loan
-// amount becomes the amount a run derives from the payment.
-std::variant<LoanValues, StoreError> convertLoan(const LoanRecordTexts& loan);
-std::variant<std::vector<ExtraPaymentValues>, StoreError> convertExtraPayments(
-    const std::vector<ExtraPaymentTexts>& rows);
 
 // Column values read back; empty when NULL or unusable.
 std::optional<double> numberValue(const QVariant& value);

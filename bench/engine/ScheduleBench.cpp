@@ -1,4 +1,4 @@
-#include "EngineError.h"
+#include "NumberedError.h"
 #include "Money.h"
 #include "Schedule.h"
 
@@ -14,13 +14,13 @@ namespace {
 constexpr Date kFirst{std::chrono::year(2024), std::chrono::January, std::chrono::day(1)};
 constexpr Date kToday{std::chrono::year(2024), std::chrono::June, std::chrono::day(1)};
 
-LoanTerms terms(int months, int frequency)
+LoanTerms terms(int months, PaymentFrequency frequency)
 {
     LoanTerms t;
     t.loanAmount = 250000.0;
     t.annualRatePercent = 6.5;
     t.term = months;
-    t.termType = 0;
+    t.termUnit = TermUnit::Months;
     t.frequency = frequency;
     t.firstPaymentDate = kFirst;
     return t;
@@ -32,7 +32,7 @@ int longestWeeklyTerm()
     int months = 1;
     for (;;) {
         try {
-            numberOfPayments(terms(months + 1, 0));
+            numberOfPayments(terms(months + 1, PaymentFrequency::Weekly));
             ++months;
         } catch (const EngineFailure&) {
             return months;
@@ -62,14 +62,14 @@ void runSchedule(benchmark::State& state, const LoanTerms& loan, const std::vect
     state.counters["rows"] = double(rows);
 }
 
-void BM_Monthly30Years(benchmark::State& state) { runSchedule(state, terms(360, 2)); }
-void BM_Weekly30Years(benchmark::State& state) { runSchedule(state, terms(360, 0)); }
-void BM_Weekly30YearsWithExtras(benchmark::State& state) { runSchedule(state, terms(360, 0), kSomeExtras); }
+void BM_Monthly30Years(benchmark::State& state) { runSchedule(state, terms(360, PaymentFrequency::Monthly)); }
+void BM_Weekly30Years(benchmark::State& state) { runSchedule(state, terms(360, PaymentFrequency::Weekly)); }
+void BM_Weekly30YearsWithExtras(benchmark::State& state) { runSchedule(state, terms(360, PaymentFrequency::Weekly), kSomeExtras); }
 void BM_LongestWeekly(benchmark::State& state)
 {
     static const int months = longestWeeklyTerm();
     state.counters["months"] = months;
-    runSchedule(state, terms(months, 0));
+    runSchedule(state, terms(months, PaymentFrequency::Weekly));
 }
 
 void BM_RoundToCents(benchmark::State& state)

@@ -19,8 +19,8 @@ int longestWeeklyTermInMonths()
     engine::LoanTerms terms;
     terms.loanAmount = 250000.0;
     terms.annualRatePercent = 6.0;
-    terms.termType = 0;
-    terms.frequency = 0;
+    terms.termUnit = engine::TermUnit::Months;
+    terms.frequency = engine::PaymentFrequency::Weekly;
     terms.firstPaymentDate = engine::Date{std::chrono::year{2024}, std::chrono::month{1}, std::chrono::day{1}};
     for (int months = 32767 * 12 / 52 + 12; months > 0; --months) {
         terms.term = months;

@@ -9,11 +9,11 @@ namespace {
 
 TEST(PaymentDates, FollowTheCalendar)
 {
-    struct Row { const char* name; int frequency; Date first; int fromNumber; std::vector<Date> expected; };
+    struct Row { const char* name; PaymentFrequency frequency; Date first; int fromNumber; std::vector<Date> expected; };
     const Row rows[] = {
         {"Monthly31January", Monthly, ymd(2024, 1, 31), 1,
          {ymd(2024, 1, 31), ymd(2024, 2, 29), ymd(2024, 3, 31), ymd(2024, 4, 30), ymd(2024, 5, 31)}},
-        {"Anually29February", Anually, ymd(2024, 2, 29), 1,
+        {"Annually29February", Annually, ymd(2024, 2, 29), 1,
          {ymd(2024, 2, 29), ymd(2025, 2, 28), ymd(2026, 2, 28), ymd(2027, 2, 28), ymd(2028, 2, 29)}},
         {"SemiMonthly15January", SemiMonthly, ymd(2024, 1, 15), 1,
          {ymd(2024, 1, 15), ymd(2024, 1, 31), ymd(2024, 2, 15), ymd(2024, 2, 29), ymd(2024, 3, 15)}},
@@ -36,10 +36,10 @@ TEST(PaymentDates, FollowTheCalendar)
     }
 }
 
-short countFor(int months, int frequency, Date first)
+short countFor(int months, PaymentFrequency frequency, Date first)
 {
     return numberOfPayments({.description = "", .loanAmount = {}, .paymentAmount = 0, .annualRatePercent = 0,
-                             .term = months, .termType = Months, .frequency = frequency, .firstPaymentDate = first});
+                             .term = months, .termUnit = Months, .frequency = frequency, .firstPaymentDate = first});
 }
 
 TEST(NumberOfPayments, TableForMonday1January2024)
@@ -54,8 +54,8 @@ TEST(NumberOfPayments, TableForMonday1January2024)
         {1565, 782, 360, 720, 180, 120, 60, 30},
     };
     for (int m = 0; m < 6; ++m)
-        for (int f = Weekly; f <= Anually; ++f)
-            EXPECT_EQ(countFor(months[m], f, ymd(2024, 1, 1)), expected[m][f])
+        for (int f = int(Weekly); f <= int(Annually); ++f)
+            EXPECT_EQ(countFor(months[m], PaymentFrequency(f), ymd(2024, 1, 1)), expected[m][f])
                 << months[m] << " months, frequency " << f;
 }
 

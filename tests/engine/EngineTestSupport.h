@@ -1,6 +1,6 @@
 #pragma once
 
-#include "EngineError.h"
+#include "NumberedError.h"
 #include "LoanTerms.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +10,7 @@
 
 namespace engine {
 
-inline std::ostream& operator<<(std::ostream& out, const EngineError& error)
+inline std::ostream& operator<<(std::ostream& out, const NumberedError& error)
 {
     return out << error.number << " - " << error.description;
 }
@@ -21,8 +21,10 @@ namespace enginetest {
 
 using engine::Date;
 
-enum Frequency { Weekly, BiWeekly, Monthly, SemiMonthly, BiMonthly, Quarterly, SemiAnnually, Anually };
-enum TermType { Months, Years };
+using engine::PaymentFrequency;
+using engine::TermUnit;
+using enum engine::PaymentFrequency;
+using enum engine::TermUnit;
 
 inline Date ymd(int y, unsigned m, unsigned d)
 {

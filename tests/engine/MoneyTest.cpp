@@ -1,6 +1,7 @@
 #include "EngineTestSupport.h"
 
 #include "Money.h"
+#include "WholeNumbers.h"
 
 #include <cmath>
 
@@ -32,4 +33,26 @@ TEST(AnnuityFormulas, GiveKnownAmountsAfterRounding)
     };
     for (const Row& row : rows)
         EXPECT_EQ(roundToCents(row.computed), row.expected) << row.name;
+}
+
+// Whole counts: halves go to the even neighbour, on both sides of zero; the
+// 16-bit bounds are inclusive; a fraction beyond them or not finite is "6 - Overflow".
+TEST(WholeNumbers, HalfEvenAndTheSixteenBitLimit)
+{
+    struct Row { double value; double whole; bool fits; };
+    const Row rows[] = {{12.5, 12, true},       {13.5, 14, true},          {-0.5, 0, true},
+                        {-1.5, -2, true},       {0.6, 1, true},            {32767.4, 32767, true},
+                        {32767.5, 32768, false}, {-32768.5, -32768, true}, {-32769, -32769, false}};
+    for (const Row& row : rows) {
+        EXPECT_EQ(roundHalfEven(row.value), row.whole) << row.value;
+        EXPECT_EQ(fitsSixteenBits(roundHalfEven(row.value)), row.fits) << row.value;
+        if (row.fits)
+            EXPECT_EQ(roundedCount(row.value), short(row.whole)) << row.value;
+        else
+            EXPECT_THROW(roundedCount(row.value), EngineFailure) << row.value;
+    }
+    EXPECT_THROW(roundedCount(std::nan("")), EngineFailure);
+    EXPECT_THROW(finiteOrOverflow(HUGE_VAL), EngineFailure);
+    EXPECT_EQ(overflowError().text(), "6 - Overflow");
+    EXPECT_EQ(invalidUseOfNullError().text(), "94 - Invalid use of Null");
 }

@@ -8,18 +8,18 @@ using namespace enginetest;
 
 namespace {
 
-LoanTerms loan(std::optional<double> amount, double ratePercent, int term, int termType, int frequency,
+LoanTerms loan(std::optional<double> amount, double ratePercent, int term, TermUnit unit, PaymentFrequency frequency,
                Date first = ymd(2024, 1, 15), double payment = 0.0)
 {
     return {.description = "", .loanAmount = amount, .paymentAmount = payment, .annualRatePercent = ratePercent,
-            .term = term, .termType = termType, .frequency = frequency, .firstPaymentDate = first};
+            .term = term, .termUnit = unit, .frequency = frequency, .firstPaymentDate = first};
 }
 
 ScheduleResult runOk(const LoanTerms& terms, const std::vector<ExtraPayment>& extras = {},
                      bool suppressFuture = false, Date today = ymd(2024, 1, 1))
 {
     const ScheduleOutcome outcome = calculateSchedule(terms, extras, suppressFuture, today);
-    const auto* error = std::get_if<EngineError>(&outcome);
+    const auto* error = std::get_if<NumberedError>(&outcome);
     EXPECT_EQ(error, nullptr) << "run failed: " << *error;  // the message is only built on failure
     return error ? ScheduleResult{} : std::get<ScheduleResult>(outcome);
 }
@@ -139,7 +139,7 @@ TEST(ExtraPaymentsInRun, CountInTheRightRows)
 
 TEST(RunFailures, FailAsAWholeWithNumberedError)
 {
-    struct Row { const char* name; LoanTerms terms; EngineError expected; };
+    struct Row { const char* name; LoanTerms terms; NumberedError expected; };
     const Row rows[] = {
         {"Years2731", loan(1000.0, 6, 2731, Years, Monthly), {6, "Overflow"}},
         {"OneMonthQuarterlyWithLoan", loan(1000.0, 6, 1, Months, Quarterly), {11, "Division by zero"}},
@@ -148,7 +148,7 @@ TEST(RunFailures, FailAsAWholeWithNumberedError)
     };
     for (const Row& row : rows) {
         const ScheduleOutcome outcome = calculateSchedule(row.terms, {}, false, ymd(2024, 1, 1));
-        const auto* error = std::get_if<EngineError>(&outcome);
+        const auto* error = std::get_if<NumberedError>(&outcome);
         ASSERT_NE(error, nullptr) << row.name << ": run succeeded";
         EXPECT_EQ(*error, row.expected) << row.name;
     }

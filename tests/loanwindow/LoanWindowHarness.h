@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LoanStore.h"
+#include "SaveTexts.h"
 #include "ScriptedMessages.h"
 #include "StoreFile.h"
 #include "frmLoan.h"
@@ -12,6 +13,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
@@ -131,13 +135,30 @@ public:
         focus("cmdAddPayment");
     }
 
-    // A monthly loan of 10,000.00 at 6 % from 15 January 2024, saved through the store.
+    // A monthly loan of 10,000.00 at 6 % from 15 January 2024, saved through the
+    // store. A term unit the window cannot show (another program's) is written
+    // into the stored row afterwards, as the store takes only typed units.
     int storeLoan(int termType, const std::vector<ExtraPaymentTexts>& extras = {})
     {
-        const LoanRecordTexts loan{QStringLiteral("Car"), QDate(2024, 1, 15), QStringLiteral("10000"), {},
-                                   QStringLiteral("6"), QStringLiteral("3"), termType, 2};
+        const bool shown = termType == 0 || termType == 1;
+        const LoanSaveTexts loan{QStringLiteral("Car"), QDate(2024, 1, 15), QStringLiteral("10000"), {},
+                                 QStringLiteral("6"), QStringLiteral("3"), shown ? termType : 1, 2};
         int mode = 0, key = 0;
-        if (auto error = store->saveLoan(mode, key, loan, extras)) qFatal("saveLoan: %s", qPrintable(error->text()));
+        if (auto error = saveTexts(*store, mode, key, loan, extras)) qFatal("saveLoan: %s", qPrintable(error->text()));
+        if (!shown) {
+            const QString connection = QStringLiteral("harness-raw");
+            {
+                QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+                db.setDatabaseName(store->path());
+                QSqlQuery query(db);
+                if (!db.open() || !query.prepare(QStringLiteral("UPDATE tblLoanDetail SET TermType = ? WHERE SeqNo = ?")))
+                    qFatal("raw store");
+                query.addBindValue(termType);
+                query.addBindValue(key);
+                if (!query.exec()) qFatal("raw update: %s", qPrintable(query.lastError().text()));
+            }
+            QSqlDatabase::removeDatabase(connection);
+        }
         return key;
     }
 

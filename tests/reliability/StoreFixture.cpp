@@ -42,9 +42,9 @@ QSqlDatabase storeConnection(const QString& path)
     return {};
 }
 
-LoanRecordTexts sampleLoan(const QString& description)
+LoanSaveTexts sampleLoan(const QString& description)
 {
-    LoanRecordTexts loan;
+    LoanSaveTexts loan;
     loan.description = description;
     loan.startDate = QDate(2024, 1, 15);
     loan.origAmount = QStringLiteral("25000");

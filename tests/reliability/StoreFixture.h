@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LoanStore.h"
+#include "SaveTexts.h"
 
 #include <QByteArray>
 #include <QSqlDatabase>
@@ -17,5 +18,5 @@ QByteArray fileBytes(const QString& path);
 // The connection a LoanStore holds on `path`, for injecting faults in SQLite.
 QSqlDatabase storeConnection(const QString& path);
 
-LoanRecordTexts sampleLoan(const QString& description);
+LoanSaveTexts sampleLoan(const QString& description);
 std::vector<ExtraPaymentTexts> samplePayments(int count, int amount);

@@ -4,6 +4,7 @@
 //   crash_saver <store> <first key> <loans> <extra payments> <first version>
 
 #include "LoanStore.h"
+#include "SaveTexts.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -34,7 +35,7 @@ int main(int argc, char* argv[])
     std::fflush(stdout);
     for (;; ++version) {
         for (int key = firstKey; key < firstKey + loans; ++key) {
-            LoanRecordTexts loan;
+            LoanSaveTexts loan;
             loan.description = QStringLiteral("v%1").arg(version);
             loan.startDate = QDate(2024, 1, 15);
             loan.origAmount = QString::number(1000 + version);
@@ -48,7 +49,7 @@ int main(int argc, char* argv[])
                            QStringLiteral("3/1/2025"), QString::number(version)};
             int mode = 1;
             int k = key;
-            if (auto error = store.saveLoan(mode, k, loan, rows)) {
+            if (auto error = saveTexts(store, mode, k, loan, rows)) {
                 std::fprintf(stderr, "%s\n", qPrintable(error->text()));
                 return 1;
             }

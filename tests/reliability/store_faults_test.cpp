@@ -35,7 +35,7 @@ public:
         store = openStore(path);
         ASSERT_TRUE(store);
         int mode = 0;
-        ASSERT_FALSE(store->saveLoan(mode, key, sampleLoan(QStringLiteral("Car")), samplePayments(3, 100)));
+        ASSERT_FALSE(saveTexts(*store, mode, key, sampleLoan(QStringLiteral("Car")), samplePayments(3, 100)));
     }
     void TearDown() override
     {
@@ -67,7 +67,7 @@ TEST_P(StoreFaults, GiveAClearErrorAndLeaveTheFileAsItWas)
     const QByteArray before = fileBytes(path);
     int mode = 1;
     int k = key;
-    const auto error = store->saveLoan(mode, k, sampleLoan(QStringLiteral("Car, changed")),
+    const auto error = saveTexts(*store, mode, k, sampleLoan(QStringLiteral("Car, changed")),
                                        samplePayments(GetParam().extraPayments, 250));
     expectClearError(error);
     EXPECT_EQ(error->number, GetParam().number) << error->text().toStdString();
@@ -141,7 +141,7 @@ TEST_P(CorruptAtStartUp, IsRefusedWithAClearText)
     {
         auto store = openStore(good);
         int mode = 0, key = 0;
-        ASSERT_FALSE(store->saveLoan(mode, key, sampleLoan(QStringLiteral("Car")), samplePayments(50, 10)));
+        ASSERT_FALSE(saveTexts(*store, mode, key, sampleLoan(QStringLiteral("Car")), samplePayments(50, 10)));
     }
     const QString bad = dir.filePath(QStringLiteral("Brimvaledb.mdb"));
     QFile out(bad);

@@ -2,30 +2,15 @@
 
 #include "LocaleText.h"
 #include "Money.h"
+#include "NumberedError.h"
+#include "WholeNumbers.h"
 
-#include <cmath>
-#include <limits>
 
 namespace {
 
 bool isBlank(const QString& text)
 {
     return text.trimmed().isEmpty();
-}
-
-// Nearest whole number, a half going to the even neighbour (12.5 -> 12, 13.5 -> 14).
-double roundHalfEven(double value)
-{
-    const double floor = std::floor(value);
-    const double fraction = value - floor;
-    if (fraction > 0.5) return floor + 1.0;
-    if (fraction < 0.5) return floor;
-    return std::fmod(floor, 2.0) == 0.0 ? floor : floor + 1.0;
-}
-
-bool fitsSixteenBits(double whole)
-{
-    return whole >= std::numeric_limits<short>::min() && whole <= std::numeric_limits<short>::max();
 }
 
 // An amount rounded to cents the way a run reads it.
@@ -65,9 +50,9 @@ ValidationResult validateLoan(const LoanInputs& in)
     const auto term = LocaleText::readNumber(in.term);
     if (!term)
         return failed(LoanField::Term, QStringLiteral("Payment Term must be numeric."));
-    const double whole = roundHalfEven(*term);
-    if (!fitsSixteenBits(whole)) {
-        ValidationResult overflow = failed(LoanField::Term, QStringLiteral("6 - Overflow"));
+    const double whole = engine::roundHalfEven(*term);
+    if (!engine::fitsSixteenBits(whole)) {
+        ValidationResult overflow = failed(LoanField::Term, QString::fromStdString(engine::overflowError().text()));
         overflow.isError = true;
         return overflow;
     }
@@ -104,17 +89,8 @@ ValidationResult validateLoan(const LoanInputs& in)
     return ok;
 }
 
-engine::LoanTerms toLoanTerms(const LoanInputs& in)
+int wholeTerm(const QString& term)
 {
-    engine::LoanTerms terms;
-    terms.description = in.description.toStdString();
-    if (!isBlank(in.loanAmount)) terms.loanAmount = LocaleText::readNumber(in.loanAmount);
-    terms.paymentAmount = LocaleText::readNumber(in.paymentAmount).value_or(0.0);
-    terms.annualRatePercent = LocaleText::readNumber(in.interestRate).value_or(0.0);
-    const double whole = roundHalfEven(LocaleText::readNumber(in.term).value_or(0.0));
-    terms.term = fitsSixteenBits(whole) ? int(whole) : 0;
-    terms.termType = in.termType;
-    terms.frequency = in.frequency;
-    if (in.startDate.isValid()) terms.firstPaymentDate = LocaleText::toYmd(in.startDate);
-    return terms;
+    const double whole = engine::roundHalfEven(LocaleText::readNumber(term).value_or(0.0));
+    return engine::fitsSixteenBits(whole) ? int(whole) : 0;
 }

@@ -1,0 +1,24 @@
+#include "NumberedError.h"
+
+namespace engine {
+
+std::string numberedText(int number, std::string_view description)
+{
+    std::string text = std::to_string(number);
+    text += " - ";
+    text += description;
+    return text;
+}
+
+NumberedError overflowError() { return {ErrorNumber::Overflow, "Overflow"}; }
+
+NumberedError divisionByZeroError() { return {ErrorNumber::DivisionByZero, "Division by zero"}; }
+
+NumberedError invalidUseOfNullError() { return {ErrorNumber::InvalidUseOfNull, "Invalid use of Null"}; }
+
+NumberedError invalidPropertyValueError() { return {ErrorNumber::InvalidPropertyValue, "Invalid property value"}; }
+
+EngineFailure::EngineFailure(NumberedError error)
+    : std::runtime_error(error.description), m_error(std::move(error)) {}
+
+}  // namespace engine
