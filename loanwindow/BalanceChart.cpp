@@ -45,7 +45,6 @@ BalanceChart::BalanceChart(QWidget* parent) : QChartView(parent)
     auto* chart = new QChart;
     auto* dates = new QDateTimeAxis(chart);
     dates->setTickCount(6);
-    dates->setFormat(QStringLiteral("yyyy"));
     chart->addAxis(dates, Qt::AlignBottom);
     auto* amounts = new QCategoryAxis(chart);
     amounts->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
@@ -159,6 +158,12 @@ void BalanceChart::rebuildSeries()
     }
 }
 
+int BalanceChart::moneySteps() const
+{
+    // A label needs some 40 pixels of height to stay whole.
+    return std::clamp((viewport()->height() - 90) / 40, 2, 5);
+}
+
 int BalanceChart::bucketCount() const
 {
     return std::max(viewport()->width(), 100);
@@ -195,11 +200,14 @@ void BalanceChart::fitAxes()
 
     QDateTimeAxis* dates = dateAxis(chart);
     const qreal spanDays = (last - first) / kMsecsPerDay;
-    dates->setFormat(spanDays > 3 * 366 ? QStringLiteral("yyyy") : QStringLiteral("MMM yyyy"));
     dates->setRange(QDateTime::fromMSecsSinceEpoch(qint64(first)), QDateTime::fromMSecsSinceEpoch(qint64(last)));
+    // Set after the range: the axis writes its labels when the format changes.
+    dates->setFormat(QString());
+    dates->setFormat(spanDays > 3 * 366 ? QStringLiteral("yyyy") : QStringLiteral("MMM yyyy"));
 
     QCategoryAxis* amounts = amountAxis(chart);
-    const AxisScale scale = roundAxisScale(highest);
+    m_fittedSteps = moneySteps();
+    const AxisScale scale = roundAxisScale(highest, m_fittedSteps);
     for (const QString& label : amounts->categoriesLabels())
         amounts->remove(label);
     amounts->setStartValue(-scale.step / 1000.0);
@@ -250,6 +258,8 @@ QDate BalanceChart::dateAtPosition(const QPointF& viewPosition) const
 void BalanceChart::resizeEvent(QResizeEvent* event)
 {
     QChartView::resizeEvent(event);
+    if (moneySteps() != m_fittedSteps)
+        fitAxes();
     if (!m_lines.isEmpty() && bucketCount() != m_drawnBuckets)
         drawPoints();
 }

@@ -63,9 +63,11 @@ private:
     void drawPoints();
     void fitAxes();
     int bucketCount() const;
+    int moneySteps() const;
 
     QList<BalanceLine> m_lines;
     QList<QLineSeries*> m_series;
     QGraphicsLineItem* m_marker = nullptr;
     int m_drawnBuckets = 0;
+    int m_fittedSteps = 0;
 };

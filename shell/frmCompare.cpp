@@ -5,6 +5,7 @@
 #include "TableCopy.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -25,6 +26,10 @@ frmCompare::frmCompare(QWidget* parent) : QWidget(parent)
     m_flxCompare->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_flxCompare->verticalHeader()->setDefaultSectionSize(m_flxCompare->fontMetrics().height() + 4);
     enableTableCopy(*m_flxCompare);
+    // Every figure in view without scrolling; the chart takes the rest.
+    m_flxCompare->setMinimumHeight(m_flxCompare->horizontalHeader()->sizeHint().height() +
+                                   kCompareRows * m_flxCompare->verticalHeader()->defaultSectionSize() +
+                                   2 * m_flxCompare->frameWidth() + m_flxCompare->horizontalScrollBar()->sizeHint().height());
 
     m_chart = new BalanceChart(this);
     m_chart->setObjectName(QStringLiteral("chCompare"));
@@ -32,9 +37,9 @@ frmCompare::frmCompare(QWidget* parent) : QWidget(parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(m_flxCompare, 1);
+    layout->addWidget(m_flxCompare, 0);
     layout->addWidget(m_chart, 1);
-    resize(640, 560);
+    resize(640, 640);
 }
 
 void frmCompare::refresh(const std::vector<ComparedLoan>& loans)
