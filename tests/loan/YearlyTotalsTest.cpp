@@ -3,6 +3,7 @@
 #include "AxisScale.h"
 #include "CalculateLoan.h"
 #include "LocaleText.h"
+#include "PinnedLocale.h"
 #include "ResultsTable.h"
 #include "YearlyTotals.h"
 
@@ -157,6 +158,19 @@ TEST(YearlyTotals, LongestWeeklyLoan)
                   sums.principal + sums.extra + sums.interest) << year.year;
     }
     EXPECT_EQ(yearlyTotalCellText(totals.total, YearlyColumn::Payments), QStringLiteral("32,767"));
+}
+
+// Sums are written exactly as the payment table writes its amounts, under
+// every regional setting.
+TEST(YearlyTotals, SumsWrittenAsTheTableWritesAmounts)
+{
+    const long long amounts[] = {0, 1, -5, 99, 100, 123456, 123456789, 9007199254740, -123456789};
+    for (const RegionalSetting& setting : kRegionalSettings) {
+        PinnedLocale pinned(setting.locale);
+        for (const long long cents : amounts)
+            EXPECT_EQ(centsText(cents), LocaleText::groupedAmount(double(cents) / 100.0))
+                << setting.name << " " << cents;
+    }
 }
 
 TEST(AxisScale, RoundTopsAndSteps)
