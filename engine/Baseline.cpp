@@ -6,7 +6,8 @@
 
 namespace engine::detail {
 
-BaselineFigures runBaseline(const LoanTerms& terms, const RunTerms& run, double loanAmount)
+BaselineFigures runBaseline(const LoanTerms& terms, const RunTerms& run, double loanAmount,
+                            std::vector<BalancePoint>& balances)
 {
     BaselineFigures baseline;
     baseline.loanAmount = loanAmount;
@@ -14,6 +15,8 @@ BaselineFigures runBaseline(const LoanTerms& terms, const RunTerms& run, double 
         paymentForLoan(loanAmount, run.annualFraction, run.payments, run.periodsPerYear));
     double balance = loanAmount;
     double totalInterest = 0.0;
+    balances.clear();
+    balances.reserve(static_cast<std::size_t>(run.payments > 0 ? run.payments : 0));
     for (int i = 1; i <= run.payments; ++i) {
         baseline.payoffDate = nextPaymentDate(*terms.frequency, i, terms.firstPaymentDate);
         baseline.payments = static_cast<short>(i);
@@ -23,9 +26,14 @@ BaselineFigures runBaseline(const LoanTerms& terms, const RunTerms& run, double 
             payment = balance;
         } else if (payment - interest > balance) {
             payment = interest + balance;
+        } else if (i == run.payments) {
+            // The last payment clears whatever rounding has left, so the
+            // baseline's last balance shows 0.00 as the table's does.
+            payment = roundToCents(interest + balance);
         }
         totalInterest = finiteOrOverflow(totalInterest + interest);
         balance = roundToCents(finiteOrOverflow(balance - (payment - interest)));
+        balances.push_back({baseline.payoffDate, balance});
         if (balance <= 0)
             break;
     }

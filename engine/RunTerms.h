@@ -24,7 +24,9 @@ struct Amounts {
 };
 Amounts deriveAmounts(const LoanTerms& terms, const RunTerms& run);
 
-// The same loan without extra payments, starting from the run's loan amount.
-BaselineFigures runBaseline(const LoanTerms& terms, const RunTerms& run, double loanAmount);
+// The same loan without extra payments, starting from the run's loan amount;
+// the balance after each of its payments goes to `balances`.
+BaselineFigures runBaseline(const LoanTerms& terms, const RunTerms& run, double loanAmount,
+                            std::vector<BalancePoint>& balances);
 
 }  // namespace engine::detail

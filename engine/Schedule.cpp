@@ -85,7 +85,7 @@ ScheduleResult run(const LoanTerms& terms, const std::vector<ExtraPayment>& extr
     PendingExtraPayments pending(extraPayments, suppressFuture, today);
     Totals totals;
     result.rows = amortize(terms, runTerms, amounts.loan, amounts.payment, pending, totals);
-    result.baseline = detail::runBaseline(terms, runTerms, amounts.loan);
+    result.baseline = detail::runBaseline(terms, runTerms, amounts.loan, result.baselineBalances);
 
     SummaryFigures& summary = result.summary;
     summary.principal = totals.scheduledPrincipal;

@@ -20,6 +20,12 @@ struct ScheduleRow {
     double balance = 0.0;              // after the payment
 };
 
+// The balance after one payment, by its due date.
+struct BalancePoint {
+    Date dueDate{};
+    double balance = 0.0;  // rounded to cents
+};
+
 // The same loan without extra payments.
 struct BaselineFigures {
     double loanAmount = 0.0;
@@ -46,6 +52,8 @@ struct ScheduleResult {
     short periodsPerYear = 0;
     std::vector<ScheduleRow> rows;
     BaselineFigures baseline;
+    // The baseline's own rows: its balance after each of its payments.
+    std::vector<BalancePoint> baselineBalances;
     SummaryFigures summary;
     Date adjustedPayoffDate{};  // due date of the last row
     short paymentsSaved = 0;    // payments the baseline made minus the rows of this run

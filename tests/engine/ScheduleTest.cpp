@@ -1,6 +1,7 @@
 #include "EngineTestSupport.h"
 
 #include "Money.h"
+#include "PaymentCalendar.h"
 #include "Schedule.h"
 
 using namespace engine;
@@ -134,6 +135,63 @@ TEST(ExtraPaymentsInRun, CountInTheRightRows)
         for (std::size_t i = 0; i < row.expected.size() && i < result.rows.size(); ++i)
             found.push_back(result.rows[i].extra);
         EXPECT_EQ(found, row.expected);
+    }
+}
+
+// Without extra payments the baseline's own rows are the table's rows: same
+// due dates, same balances, down to the 0.00 after the last payment.
+TEST(BaselineBalances, MatchTheTableWithoutExtraPayments)
+{
+    struct Row { const char* name; LoanTerms terms; };
+    const Row rows[] = {
+        {"WorkedExample", loan(1000.0, 12, 3, Months, Monthly)},
+        {"HundredThousand30Years", loan(100000.0, 6, 30, Years, Monthly)},
+        {"PaymentGiven", loan(std::nullopt, 6, 30, Years, Monthly, ymd(2024, 1, 15), 599.55)},
+        {"ZeroRate", loan(1200.0, 0, 12, Months, Monthly)},
+        {"WeeklyTenYears", loan(25000.0, 7.25, 10, Years, Weekly, ymd(2024, 11, 4))},
+        {"SemiMonthly", loan(5000.0, 9, 24, Months, SemiMonthly, ymd(2024, 1, 31))},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const ScheduleResult result = runOk(row.terms);
+        ASSERT_EQ(result.baselineBalances.size(), result.rows.size());
+        for (std::size_t i = 0; i < result.rows.size(); ++i) {
+            SCOPED_TRACE("payment " + std::to_string(i + 1));
+            EXPECT_EQ(result.baselineBalances[i].dueDate, result.rows[i].dueDate);
+            EXPECT_EQ(result.baselineBalances[i].balance, result.rows[i].balance);
+        }
+        EXPECT_EQ(result.baselineBalances.back().balance, 0.0);
+    }
+}
+
+// With extra payments the baseline keeps every one of its own payments.
+TEST(BaselineBalances, KeepTheirOwnRowsWithExtraPayments)
+{
+    struct Row { const char* name; LoanTerms terms; std::vector<ExtraPayment> extras; std::vector<double> first;
+                 double last; std::size_t count; };
+    const Row rows[] = {
+        {"LumpSumPaysOffEarly", loan(1000.0, 12, 3, Months, Monthly), {lumpSum(ymd(2024, 2, 1), 500.0)},
+         {669.98, 336.66, 0.00}, 0.00, 3},
+        {"RepeatingOver30Years", loan(100000.0, 6, 30, Years, Monthly),
+         {repeating(ymd(2024, 1, 1), ymd(2030, 1, 1), 200.0)}, {99900.45}, 0.00, 360},
+        // Above 100 % a period the balance never falls.
+        {"RateAbove100Percent", loan(1000.0, 1300, 3, Months, Monthly), {lumpSum(ymd(2024, 2, 1), 10.0)},
+         {1000.00, 1000.00, 1000.00}, 1000.00, 3},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const ScheduleResult result = runOk(row.terms, row.extras);
+        ASSERT_EQ(result.baselineBalances.size(), row.count);
+        EXPECT_EQ(short(result.baselineBalances.size()), result.baseline.payments);
+        EXPECT_EQ(result.baselineBalances.back().dueDate, result.baseline.payoffDate);
+        EXPECT_EQ(result.baselineBalances.back().balance, row.last);
+        std::vector<double> first;
+        for (std::size_t i = 0; i < row.first.size(); ++i)
+            first.push_back(result.baselineBalances[i].balance);
+        EXPECT_EQ(first, row.first);
+        for (std::size_t i = 0; i < result.baselineBalances.size(); ++i)
+            EXPECT_EQ(result.baselineBalances[i].dueDate, nextPaymentDate(*row.terms.frequency, int(i) + 1,
+                                                                           row.terms.firstPaymentDate));
     }
 }
 

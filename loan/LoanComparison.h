@@ -1,0 +1,49 @@
+#pragma once
+
+#include "LoanResult.h"
+
+#include <QString>
+
+#include <array>
+#include <vector>
+
+// One loan window as the comparison sees it: its caption and its last
+// successful run, or none before the first one.
+struct ComparedLoan {
+    QString caption;
+    const LoanResult* result = nullptr;
+};
+
+// The comparison's rows, top to bottom.
+enum class CompareRow {
+    LoanAmount,
+    Payment,
+    Frequency,
+    AnnualRate,
+    Term,
+    FirstPayment,
+    PaymentsMade,
+    PayoffDate,
+    TotalInterest,
+    ExtraPayments,
+    TotalPaid,
+    InterestSaved,
+    PaymentsSaved,
+};
+inline constexpr int kCompareRows = 13;
+
+QString compareRowHeading(CompareRow row);
+
+// One loan's column: its texts and which of them is the best of all loans.
+struct ComparisonColumn {
+    QString caption;
+    bool calculated = false;
+    std::array<QString, kCompareRows> texts;
+    std::array<bool, kCompareRows> best{};
+};
+
+// The columns in the order given. Among two or more calculated loans the
+// lowest total interest, the lowest total paid and the earliest payoff date
+// are marked (every loan that ties for it); a loan without a run shows
+// "Not calculated".
+std::vector<ComparisonColumn> compareLoans(const std::vector<ComparedLoan>& loans);

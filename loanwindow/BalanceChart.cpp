@@ -1,0 +1,289 @@
+#include "BalanceChart.h"
+
+#include "AxisScale.h"
+#include "LocaleText.h"
+
+#include <QCategoryAxis>
+#include <QChart>
+#include <QDateTimeAxis>
+#include <QGraphicsLineItem>
+#include <QLineSeries>
+#include <QMouseEvent>
+#include <QToolTip>
+
+#include <algorithm>
+#include <chrono>
+
+namespace {
+
+constexpr qint64 kMsecsPerDay = 86'400'000;
+
+// The last point at or before `time`, or -1.
+qsizetype lastPointBy(const QList<QPointF>& points, qreal time)
+{
+    const auto after = std::upper_bound(points.cbegin(), points.cend(), time,
+                                        [](qreal t, const QPointF& p) { return t < p.x(); });
+    return qsizetype(after - points.cbegin()) - 1;
+}
+
+QCategoryAxis* amountAxis(QChart* chart)
+{
+    const auto axes = chart->axes(Qt::Vertical);
+    return axes.isEmpty() ? nullptr : qobject_cast<QCategoryAxis*>(axes.first());
+}
+
+QDateTimeAxis* dateAxis(QChart* chart)
+{
+    const auto axes = chart->axes(Qt::Horizontal);
+    return axes.isEmpty() ? nullptr : qobject_cast<QDateTimeAxis*>(axes.first());
+}
+
+}  // namespace
+
+BalanceChart::BalanceChart(QWidget* parent) : QChartView(parent)
+{
+    auto* chart = new QChart;
+    auto* dates = new QDateTimeAxis(chart);
+    dates->setTickCount(6);
+    chart->addAxis(dates, Qt::AlignBottom);
+    auto* amounts = new QCategoryAxis(chart);
+    amounts->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    chart->addAxis(amounts, Qt::AlignLeft);
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    chart->setMargins(QMargins(2, 2, 2, 2));
+    chart->setBackgroundRoundness(0);
+    // The view made a chart of its own; it is released, not deleted, when replaced.
+    QChart* own = this->chart();
+    setChart(chart);
+    delete own;
+
+    m_marker = new QGraphicsLineItem(chart);
+    m_marker->setPen(QPen(Qt::gray, 1, Qt::DashLine));
+    m_marker->setZValue(10);
+    m_marker->hide();
+    setRenderHint(QPainter::Antialiasing);
+    setMouseTracking(true);
+}
+
+qreal BalanceChart::axisTime(engine::Date date)
+{
+    const qint64 days = std::chrono::sys_days(date).time_since_epoch().count();
+    return qreal(days * kMsecsPerDay + kMsecsPerDay / 2);
+}
+
+QDate BalanceChart::axisDate(qreal time)
+{
+    const auto days = qint64(std::floor(time / qreal(kMsecsPerDay)));
+    return QDate(1970, 1, 1).addDays(days);
+}
+
+QList<QPointF> BalanceChart::rowPoints(const std::vector<engine::ScheduleRow>& rows)
+{
+    QList<QPointF> points;
+    points.reserve(qsizetype(rows.size()));
+    for (const engine::ScheduleRow& row : rows)
+        points.append(QPointF(axisTime(row.dueDate), row.balance));
+    return points;
+}
+
+QList<QPointF> BalanceChart::baselinePoints(const std::vector<engine::BalancePoint>& balances)
+{
+    QList<QPointF> points;
+    points.reserve(qsizetype(balances.size()));
+    for (const engine::BalancePoint& point : balances)
+        points.append(QPointF(axisTime(point.dueDate), point.balance));
+    return points;
+}
+
+QList<QPointF> BalanceChart::thinned(const QList<QPointF>& points, int buckets)
+{
+    buckets = std::max(buckets, 1);
+    const qsizetype size = points.size();
+    if (size <= qsizetype(buckets) * 4)
+        return points;
+    QList<QPointF> kept;
+    kept.reserve(qsizetype(buckets) * 4 + 1);
+    const qsizetype perBucket = (size + buckets - 1) / buckets;
+    for (qsizetype first = 0; first < size; first += perBucket) {
+        const qsizetype last = std::min(first + perBucket, size) - 1;
+        qsizetype low = first, high = first;
+        for (qsizetype i = first + 1; i <= last; ++i) {
+            if (points[i].y() < points[low].y()) low = i;
+            if (points[i].y() > points[high].y()) high = i;
+        }
+        // In their own order, each once.
+        qsizetype picks[4] = {first, std::min(low, high), std::max(low, high), last};
+        for (int p = 0; p < 4; ++p)
+            if (kept.isEmpty() || p == 0 || picks[p] != picks[p - 1])
+                kept.append(points[picks[p]]);
+    }
+    return kept;
+}
+
+void BalanceChart::setSchedule(const engine::ScheduleResult& schedule)
+{
+    setLines({{QStringLiteral("With extra payments"), rowPoints(schedule.rows)},
+              {QStringLiteral("Without extra payments"), baselinePoints(schedule.baselineBalances)}});
+}
+
+void BalanceChart::setLines(QList<BalanceLine> lines)
+{
+    m_lines = std::move(lines);
+    m_marker->hide();
+    rebuildSeries();
+    fitAxes();
+    drawPoints();
+}
+
+int BalanceChart::drawnPointCount(int index) const
+{
+    return index >= 0 && index < m_series.size() ? int(m_series[index]->count()) : 0;
+}
+
+void BalanceChart::rebuildSeries()
+{
+    QChart* chart = this->chart();
+    for (QLineSeries* series : std::as_const(m_series)) {
+        chart->removeSeries(series);
+        delete series;
+    }
+    m_series.clear();
+    for (const BalanceLine& line : std::as_const(m_lines)) {
+        auto* series = new QLineSeries;
+        series->setName(line.name);
+        chart->addSeries(series);
+        series->attachAxis(dateAxis(chart));
+        series->attachAxis(amountAxis(chart));
+        m_series.append(series);
+    }
+}
+
+int BalanceChart::moneySteps() const
+{
+    // A label needs some 40 pixels of height to stay whole.
+    return std::clamp((viewport()->height() - 90) / 40, 2, 5);
+}
+
+int BalanceChart::bucketCount() const
+{
+    return std::max(viewport()->width(), 100);
+}
+
+void BalanceChart::drawPoints()
+{
+    m_drawnBuckets = bucketCount();
+    for (qsizetype i = 0; i < m_series.size(); ++i)
+        m_series[i]->replace(thinned(m_lines[i].points, m_drawnBuckets));
+}
+
+void BalanceChart::fitAxes()
+{
+    QChart* chart = this->chart();
+    qreal first = 0, last = 0, highest = 0;
+    bool any = false;
+    for (const BalanceLine& line : std::as_const(m_lines)) {
+        if (line.points.isEmpty())
+            continue;
+        first = any ? std::min(first, line.points.first().x()) : line.points.first().x();
+        last = any ? std::max(last, line.points.last().x()) : line.points.last().x();
+        for (const QPointF& point : line.points)
+            highest = std::max(highest, point.y());
+        any = true;
+    }
+    if (!any) {
+        const QDate today = QDate::currentDate();
+        first = axisTime(LocaleText::toYmd(today));
+        last = first + kMsecsPerDay;
+    } else if (last <= first) {
+        last = first + kMsecsPerDay;
+    }
+
+    QDateTimeAxis* dates = dateAxis(chart);
+    const qreal spanDays = (last - first) / kMsecsPerDay;
+    dates->setRange(QDateTime::fromMSecsSinceEpoch(qint64(first)), QDateTime::fromMSecsSinceEpoch(qint64(last)));
+    // Set after the range: the axis writes its labels when the format changes.
+    dates->setFormat(QString());
+    dates->setFormat(spanDays > 3 * 366 ? QStringLiteral("yyyy") : QStringLiteral("MMM yyyy"));
+
+    QCategoryAxis* amounts = amountAxis(chart);
+    m_fittedSteps = moneySteps();
+    const AxisScale scale = roundAxisScale(highest, m_fittedSteps);
+    for (const QString& label : amounts->categoriesLabels())
+        amounts->remove(label);
+    amounts->setStartValue(-scale.step / 1000.0);
+    for (int tick = 0; tick < scale.ticks(); ++tick)
+        amounts->append(axisCurrencyText(tick * scale.step), tick * scale.step);
+    amounts->setRange(0.0, scale.top);
+}
+
+QString BalanceChart::markerText(const QDate& date) const
+{
+    QStringList lines{LocaleText::shortDateText(date)};
+    const qreal time = axisTime(LocaleText::toYmd(date));
+    for (const BalanceLine& line : m_lines) {
+        const qsizetype at = lastPointBy(line.points, time);
+        if (at >= 0)
+            lines << line.name + QStringLiteral(": ") + LocaleText::currencyText(line.points[at].y());
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+QDate BalanceChart::dateAtPosition(const QPointF& viewPosition) const
+{
+    if (m_series.isEmpty())
+        return {};
+    QChart* chart = this->chart();
+    const QPointF inChart = chart->mapFromScene(mapToScene(viewPosition.toPoint()));
+    if (!chart->plotArea().contains(inChart))
+        return {};
+    const qreal time = chart->mapToValue(inChart, m_series.first()).x();
+    // The nearest due date of any line.
+    qreal best = 0;
+    bool found = false;
+    for (const BalanceLine& line : m_lines) {
+        const qsizetype at = lastPointBy(line.points, time);
+        for (const qsizetype i : {at, at + 1}) {
+            if (i < 0 || i >= line.points.size())
+                continue;
+            const qreal x = line.points[i].x();
+            if (!found || std::abs(x - time) < std::abs(best - time)) {
+                best = x;
+                found = true;
+            }
+        }
+    }
+    return found ? axisDate(best) : QDate();
+}
+
+void BalanceChart::resizeEvent(QResizeEvent* event)
+{
+    QChartView::resizeEvent(event);
+    if (moneySteps() != m_fittedSteps)
+        fitAxes();
+    if (!m_lines.isEmpty() && bucketCount() != m_drawnBuckets)
+        drawPoints();
+}
+
+void BalanceChart::mouseMoveEvent(QMouseEvent* event)
+{
+    QChartView::mouseMoveEvent(event);
+    const QDate date = dateAtPosition(event->position());
+    if (!date.isValid()) {
+        m_marker->hide();
+        QToolTip::hideText();
+        return;
+    }
+    QChart* chart = this->chart();
+    const qreal x = chart->mapToPosition(QPointF(axisTime(LocaleText::toYmd(date)), 0), m_series.first()).x();
+    const QRectF plot = chart->plotArea();
+    m_marker->setLine(x, plot.top(), x, plot.bottom());
+    m_marker->show();
+    QToolTip::showText(event->globalPosition().toPoint(), markerText(date), this);
+}
+
+void BalanceChart::leaveEvent(QEvent* event)
+{
+    m_marker->hide();
+    QToolTip::hideText();
+    QChartView::leaveEvent(event);
+}

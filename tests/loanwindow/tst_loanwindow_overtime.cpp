@@ -1,0 +1,261 @@
+// A loan over time: the yearly view against the payment table's own texts,
+// the balance chart with and without extra payments, and the comparison model.
+#include "BalanceChart.h"
+#include "CalculateLoan.h"
+#include "CompareModel.h"
+#include "LocaleText.h"
+#include "ResultsModel.h"
+#include "ResultsTable.h"
+#include "YearlyModel.h"
+
+#include <QAbstractItemModelTester>
+#include <QCategoryAxis>
+#include <QChart>
+#include <QFont>
+#include <QLineSeries>
+#include <QLocale>
+#include <QTest>
+
+#include <map>
+
+namespace {
+
+LoanInputs inputs(const QString& amount, const QString& rate, const QString& term, int termType, int frequency,
+                  QDate first)
+{
+    return {QStringLiteral("Loan"), frequency, rate, termType, term, amount, QString(), first};
+}
+
+LoanResult run(const LoanInputs& in, const std::vector<ExtraPaymentRow>& extras = {})
+{
+    auto outcome = calculateLoan(in, extras, false, QDate(2024, 1, 1));
+    if (!std::holds_alternative<LoanResult>(outcome))
+        qFatal("run failed");
+    return std::get<LoanResult>(std::move(outcome));
+}
+
+qint64 cents(const QVariant& text)
+{
+    const std::optional<double> value = LocaleText::readNumber(text.toString());
+    return value ? qRound64(*value * 100.0) : -1;
+}
+
+const ExtraPaymentRow kLumpSum{engine::ExtraPaymentKind::LumpSum, QDate(2024, 2, 1), std::nullopt, 500.0};
+
+}  // namespace
+
+class tst_LoanOverTime : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    void yearlyViewAddsUpThePaymentTable_data()
+    {
+        QTest::addColumn<LoanInputs>("in");
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<QStringList>("years");
+        QTest::addColumn<QList<bool>>("due");  // all payments of the year due by today
+        QTest::newRow("workedExample") << inputs("1000", "12", "3", 0, 2, QDate(2024, 1, 15)) << QDate(2024, 3, 14)
+                                       << QStringList{"2024", "Total"} << QList<bool>{false};
+        QTest::newRow("novemberToFebruary") << inputs("10000", "6", "16", 0, 2, QDate(2024, 11, 15))
+                                            << QDate(2025, 12, 15) << QStringList{"2024", "2025", "2026", "Total"}
+                                            << QList<bool>{true, true, false};
+        QTest::newRow("biWeeklyFourYears") << inputs("30000", "4.5", "4", 1, 1, QDate(2024, 3, 8))
+                                           << QDate(2030, 1, 1)
+                                           << QStringList{"2024", "2025", "2026", "2027", "2028", "Total"}
+                                           << QList<bool>{true, true, true, true, true};
+    }
+
+    void yearlyViewAddsUpThePaymentTable()
+    {
+        QFETCH(LoanInputs, in);
+        QFETCH(QDate, today);
+        QFETCH(QStringList, years);
+        QFETCH(QList<bool>, due);
+        const LoanResult result = run(in);
+        ResultsModel payments;
+        payments.setRows(result.schedule.rows, LocaleText::toYmd(today));
+        YearlyModel yearly;
+        QAbstractItemModelTester tester(&yearly, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        yearly.setRows(result.schedule.rows, LocaleText::toYmd(today));
+
+        // Sums a user would make of the payment table's cells, per year.
+        struct Sums { int payments = 0; qint64 principal = 0, extra = 0, interest = 0; QString balance; };
+        std::map<int, Sums> byYear;
+        Sums all;
+        for (int row = 0; row < payments.rowCount(); ++row) {
+            Sums& sums = byYear[int(payments.rows()[size_t(row)].dueDate.year())];
+            const auto cell = [&](ResultsColumn c) { return payments.index(row, int(c)).data(); };
+            for (Sums* s : {&sums, &all}) {
+                ++s->payments;
+                s->principal += cents(cell(ResultsColumn::Principal));
+                s->extra += cents(cell(ResultsColumn::Extra));
+                s->interest += cents(cell(ResultsColumn::Interest));
+            }
+            sums.balance = cell(ResultsColumn::Balance).toString();
+        }
+
+        QStringList foundYears;
+        for (int row = 0; row < yearly.rowCount(); ++row)
+            foundYears << yearly.index(row, 0).data().toString();
+        QCOMPARE(foundYears, years);
+        QStringList headings;
+        for (int column = 0; column < yearly.columnCount(); ++column)
+            headings << yearly.headerData(column, Qt::Horizontal).toString();
+        QCOMPARE(headings, (QStringList{"Year", "Payments", "Principal", "Extra", "Interest", "Total Paid",
+                                        "Balance Due"}));
+
+        for (int row = 0; row < yearly.rowCount(); ++row) {
+            const bool isTotal = row == yearly.totalRow();
+            const Sums& sums = isTotal ? all : byYear[years[row].toInt()];
+            const auto cell = [&](YearlyColumn c) { return yearly.index(row, int(c)).data(); };
+            QCOMPARE(cell(YearlyColumn::Payments).toString(), QLocale().toString(sums.payments));
+            QCOMPARE(cents(cell(YearlyColumn::Principal)), sums.principal);
+            QCOMPARE(cents(cell(YearlyColumn::Extra)), sums.extra);
+            QCOMPARE(cents(cell(YearlyColumn::Interest)), sums.interest);
+            QCOMPARE(cents(cell(YearlyColumn::TotalPaid)), sums.principal + sums.extra + sums.interest);
+            QCOMPARE(cell(YearlyColumn::BalanceDue).toString(), sums.balance);
+            QCOMPARE(yearly.index(row, 0).data(Qt::FontRole).value<QFont>().bold(), isTotal);
+            if (isTotal)
+                continue;
+            // Yellow once due, cyan in the future, light and dark alternating.
+            const QColor colour = yearly.index(row, 1).data(Qt::BackgroundRole).value<QBrush>().color();
+            const bool light = row % 2 == 0;
+            const QColor expected = due[row] ? (light ? QColor(0xFF, 0xFF, 0xC0) : QColor(0xFF, 0xFF, 0xA0))
+                                             : (light ? QColor(0xC0, 0xFF, 0xFF) : QColor(0x80, 0xFF, 0xFF));
+            QCOMPARE(colour, expected);
+        }
+    }
+
+    void thinningKeepsTheShape_data()
+    {
+        QTest::addColumn<int>("points");
+        QTest::addColumn<int>("buckets");
+        QTest::newRow("fewerThanPixels") << 360 << 500;
+        QTest::newRow("longestWeekly") << 32767 << 500;
+        QTest::newRow("oneBucket") << 1000 << 1;
+        QTest::newRow("justAbove") << 2001 << 500;
+    }
+
+    void thinningKeepsTheShape()
+    {
+        QFETCH(int, points);
+        QFETCH(int, buckets);
+        // A falling balance with a bump, so the highest point of a bucket is not its first.
+        QList<QPointF> line;
+        for (int i = 0; i < points; ++i)
+            line.append(QPointF(i, double(points - i) + (i % 97 == 50 ? 500.0 : 0.0)));
+        const QList<QPointF> kept = BalanceChart::thinned(line, buckets);
+        QVERIFY(kept.size() <= std::max(qsizetype(points), qsizetype(buckets) * 4 + 4));
+        QCOMPARE(kept.first(), line.first());
+        QCOMPARE(kept.last(), line.last());
+        for (qsizetype i = 1; i < kept.size(); ++i)
+            QVERIFY(kept[i - 1].x() < kept[i].x());
+        // Every bump survives where there is room for it.
+        qreal highestKept = 0, highest = 0;
+        for (const QPointF& p : kept) highestKept = std::max(highestKept, p.y());
+        for (const QPointF& p : line) highest = std::max(highest, p.y());
+        QCOMPARE(highestKept, highest);
+    }
+
+    void balanceChartWithAndWithoutExtraPayments_data()
+    {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<QString>("marker");
+        QTest::newRow("beforeTheFirstPayment") << QDate(2024, 1, 1) << "1/1/2024";
+        QTest::newRow("afterThefirstPayment")
+            << QDate(2024, 1, 20) << "1/20/2024\nWith extra payments: $669.98\nWithout extra payments: $669.98";
+        QTest::newRow("lumpSumPaidOff")
+            << QDate(2024, 2, 15) << "2/15/2024\nWith extra payments: $.00\nWithout extra payments: $336.66";
+        QTest::newRow("bothPaidOff")
+            << QDate(2024, 3, 15) << "3/15/2024\nWith extra payments: $.00\nWithout extra payments: $.00";
+    }
+
+    void balanceChartWithAndWithoutExtraPayments()
+    {
+        QFETCH(QDate, date);
+        QFETCH(QString, marker);
+        const LoanResult result = run(inputs("1000", "12", "3", 0, 2, QDate(2024, 1, 15)), {kLumpSum});
+        BalanceChart chart;
+        chart.resize(500, 300);
+        chart.setSchedule(result.schedule);
+        QCOMPARE(chart.lineCount(), 2);
+        QCOMPARE(chart.chart()->series().size(), 2);
+        QCOMPARE(chart.line(0).name, QString("With extra payments"));
+        QCOMPARE(chart.line(1).name, QString("Without extra payments"));
+        QCOMPARE(chart.line(0).points.size(), 2);
+        QCOMPARE(chart.line(1).points.size(), 3);
+        QCOMPARE(BalanceChart::axisDate(chart.line(1).points.last().x()), QDate(2024, 3, 15));
+        QCOMPARE(chart.markerText(date), marker);
+
+        // The money axis: round steps with currency labels from $0 to the top.
+        auto* amounts = qobject_cast<QCategoryAxis*>(chart.chart()->axes(Qt::Vertical).first());
+        QVERIFY(amounts);
+        QCOMPARE(amounts->categoriesLabels(), (QStringList{"$0", "$200", "$400", "$600", "$800"}));
+        QCOMPARE(amounts->max(), 800.0);
+    }
+
+    void longestWeeklyLoanChartsAndYears()
+    {
+        const LoanResult result = run(inputs("250000", "6.5", "7536", 0, 0, QDate(2024, 1, 1)));
+        QCOMPARE(result.schedule.rows.size(), size_t(32767));
+        YearlyModel yearly;
+        yearly.setRows(result.schedule.rows, LocaleText::toYmd(QDate(2024, 6, 1)));
+        QCOMPARE(yearly.index(yearly.totalRow(), int(YearlyColumn::Payments)).data().toString(), QString("32,767"));
+        QCOMPARE(yearly.index(yearly.totalRow() - 1, int(YearlyColumn::BalanceDue)).data().toString(),
+                 QString("0.00"));
+
+        BalanceChart balance;
+        balance.resize(600, 400);
+        balance.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&balance));
+        balance.setSchedule(result.schedule);
+        QCOMPARE(balance.line(0).points.size(), 32767);
+        QCOMPARE(balance.line(1).points.size(), 32767);
+        for (int line = 0; line < 2; ++line)
+            QVERIFY2(balance.drawnPointCount(line) > 100 && balance.drawnPointCount(line) <= 4 * 600 + 4,
+                     qPrintable(QString::number(balance.drawnPointCount(line))));
+        QVERIFY(!balance.grab().isNull());
+        // A wider view draws more of the points.
+        const int narrow = balance.drawnPointCount(0);
+        balance.resize(1200, 400);
+        QVERIFY(balance.drawnPointCount(0) > narrow);
+    }
+
+    void compareModelMarksTheBest()
+    {
+        const LoanResult plain = run(inputs("1000", "12", "3", 0, 2, QDate(2024, 1, 15)));
+        const LoanResult early = run(inputs("1000", "12", "3", 0, 2, QDate(2024, 1, 15)), {kLumpSum});
+        CompareModel model;
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        model.setLoans({{"Plain", &plain}, {"Early", &early}, {"Untitled", nullptr}});
+        QCOMPARE(model.columnCount(), 3);
+        QCOMPARE(model.rowCount(), 13);
+        QStringList captions, headings;
+        for (int c = 0; c < model.columnCount(); ++c)
+            captions << model.headerData(c, Qt::Horizontal).toString();
+        for (int r = 0; r < model.rowCount(); ++r)
+            headings << model.headerData(r, Qt::Vertical).toString();
+        QCOMPARE(captions, (QStringList{"Plain", "Early", "Untitled"}));
+        QCOMPARE(headings, (QStringList{"Loan Amount", "Payment", "Frequency", "Annual Rate", "Term",
+                                        "First Payment", "Payments Made", "Payoff Date", "Total Interest",
+                                        "Extra Payments", "Total Paid", "Interest Saved", "Payments Saved"}));
+        QCOMPARE(model.index(0, 2).data().toString(), QString("Not calculated"));
+        for (int r = 0; r < model.rowCount(); ++r) {
+            const bool marked = r == int(CompareRow::PayoffDate) || r == int(CompareRow::TotalInterest) ||
+                                r == int(CompareRow::TotalPaid);
+            for (int c = 0; c < 3; ++c) {
+                const bool best = marked && c == 1;
+                const QModelIndex index = model.index(r, c);
+                QCOMPARE(index.data(CompareModel::BestRole).toBool(), best);
+                QCOMPARE(index.data(Qt::FontRole).value<QFont>().bold(), best);
+                QCOMPARE(index.data(Qt::BackgroundRole).isValid(), best);
+            }
+        }
+        model.setLoans({});
+        QCOMPARE(model.columnCount(), 0);
+    }
+};
+
+QTEST_MAIN(tst_LoanOverTime)
+#include "tst_loanwindow_overtime.moc"
