@@ -40,9 +40,9 @@ void frmLoan::LoadLoanDetail()
 {
     m_loadedRow.clear();
     auto read = m_store.readLoan(Loan);
-    if (const auto* error = std::get_if<StoreError>(&read)) {
+    if (const auto* error = std::get_if<engine::NumberedError>(&read)) {
         m_partlyLoaded = true;
-        m_messages.critical(this, error->text());
+        m_messages.critical(this, errorText(*error));
         return;
     }
     const LoanRecord& record = std::get<LoanRecord>(read);
@@ -87,7 +87,7 @@ void frmLoan::LoadExtraPayments()
     }
     if (read.error) {
         m_partlyLoaded = true;
-        m_messages.critical(this, read.error->text());
+        m_messages.critical(this, errorText(*read.error));
         return;
     }
     m_storedAs = LoanStore::loanFingerprint(m_loadedRow, read.fingerprint);
@@ -150,7 +150,7 @@ bool frmLoan::SaveLoan(int& mode, int& key)
         error = m_store.saveLoan(savedMode, savedKey, loan, rows, &check);
     }
     if (error) {
-        m_messages.critical(this, error->text());
+        m_messages.critical(this, errorText(*error));
         return false;
     }
     mode = savedMode;
@@ -170,7 +170,7 @@ void frmLoan::DeleteLoan(int key)
     // a loan that another program stored.
     if (Mode != 0) {
         if (auto error = m_store.deleteLoan(key)) {
-            m_messages.critical(this, error->text());
+            m_messages.critical(this, errorText(*error));
             return;
         }
     }

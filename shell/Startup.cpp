@@ -14,8 +14,8 @@ QString storePathIn(const QString& programFolder)
 std::unique_ptr<Session> startSession(const QString& storePath, Messages& messages, const Clock& clock)
 {
     auto opened = LoanStore::open(storePath);
-    if (const auto* error = std::get_if<StoreError>(&opened)) {
-        messages.critical(nullptr, error->description);
+    if (const auto* error = std::get_if<engine::NumberedError>(&opened)) {
+        messages.critical(nullptr, QString::fromStdString(error->description));
         return nullptr;
     }
     auto session = std::make_unique<Session>();

@@ -1,6 +1,7 @@
 #include "frmOpen.h"
 
 #include "DisplayText.h"
+#include "ErrorText.h"
 #include "LoanStore.h"
 #include "LoanWindowFactory.h"
 #include "Messages.h"
@@ -84,7 +85,7 @@ void frmOpen::LoadLoanList()
         m_lstLoan->setFocus();
     }
     if (listed.error)
-        m_messages.critical(parentWidget(), listed.error->text());
+        m_messages.critical(parentWidget(), errorText(*listed.error));
 }
 
 void frmOpen::cmdOpenClick()

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ExtraPayments.h"
-#include "StoreError.h"
+#include "NumberedError.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -38,7 +38,7 @@ struct ExtraPaymentRecord {
 // A loan's extra payments as read: every row up to a failure, and the failure.
 struct ExtraPaymentList {
     std::vector<ExtraPaymentRecord> rows;
-    std::optional<StoreError> error;
+    std::optional<engine::NumberedError> error;
     QByteArray fingerprint;  // of the rows as read
 };
 
@@ -51,7 +51,7 @@ struct LoanListEntry {
 // The loan list as read: every loan listed, and why any could not be.
 struct LoanList {
     std::vector<LoanListEntry> loans;
-    std::optional<StoreError> error;
+    std::optional<engine::NumberedError> error;
 };
 
 // What a save found when it compared the stored loan with the window's copy.

@@ -3,7 +3,7 @@
 #include "ExtraPaymentRow.h"
 #include "Loan.h"
 #include "LoanRecord.h"
-#include "StoreError.h"
+#include "NumberedError.h"
 
 #include <QSqlQuery>
 #include <QString>
@@ -14,6 +14,8 @@
 #include <variant>
 #include <vector>
 
+class StoreConnection;
+
 // The one SQLite connection of the program's run and the store operations on
 // it. Every value reaches SQL as a bound parameter; keys are whole numbers.
 class LoanStore {
@@ -21,7 +23,7 @@ public:
     // Opens an existing store read-write; never creates the file. A missing
     // file, a file that is not a database, or one without both tables is an
     // error whose text says so.
-    static std::variant<std::unique_ptr<LoanStore>, StoreError> open(const QString& path);
+    static std::variant<std::unique_ptr<LoanStore>, engine::NumberedError> open(const QString& path);
 
     ~LoanStore();
     LoanStore(const LoanStore&) = delete;
@@ -35,7 +37,7 @@ public:
     LoanList listLoans() const;
 
     // One loan by key; an error when the key has no row.
-    std::variant<LoanRecord, StoreError> readLoan(int key) const;
+    std::variant<LoanRecord, engine::NumberedError> readLoan(int key) const;
 
     // A loan's extra payments in store order; on a failure part-way, the rows
     // read before it and the error.
@@ -53,32 +55,15 @@ public:
     // mode and key) and the error is returned. With `check`, an update first
     // compares the stored loan with check->expected and refuses, saying what
     // it found, when another program changed or deleted it meanwhile.
-    std::optional<StoreError> saveLoan(int& mode, int& key, const Loan& loan,
-                                       const std::vector<ExtraPaymentRow>& extraPayments,
-                                       SaveCheck* check = nullptr);
+    std::optional<engine::NumberedError> saveLoan(int& mode, int& key, const Loan& loan,
+                                                  const std::vector<ExtraPaymentRow>& extraPayments,
+                                                  SaveCheck* check = nullptr);
 
     // Deletes a loan's extra payments and the loan in one transaction.
-    std::optional<StoreError> deleteLoan(int key);
+    std::optional<engine::NumberedError> deleteLoan(int key);
 
 private:
-    explicit LoanStore(QString connectionName, QString path);
-    // An error when the file at path() is no longer the one that was opened
-    // (removed or replaced while the program runs): SQLite would otherwise go on
-    // reading and writing the orphaned file and report success.
-    std::optional<StoreError> checkFile() const;
-    // A read-only query on the store, run with its values bound; `doing` names
-    // the failure.
-    std::variant<QSqlQuery, StoreError> select(const QString& statement, const QVariantList& values,
-                                               const QString& doing) const;
+    explicit LoanStore(std::unique_ptr<StoreConnection> connection);
 
-    // The loan's fingerprint as stored now; empty when it has no row.
-    std::variant<QByteArray, StoreError> storedFingerprint(int key) const;
-    // A stored text exactly, or nothing when its bytes are not text.
-    std::optional<QString> exactText(const QVariant& value, const QVariant& type, const QVariant& bytes) const;
-
-    QString m_connectionName;
-    bool m_utf8 = true;  // the file keeps its texts in UTF-8
-    QString m_path;
-    unsigned long long m_device = 0;
-    unsigned long long m_inode = 0;
+    std::unique_ptr<StoreConnection> m_connection;
 };

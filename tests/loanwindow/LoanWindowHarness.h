@@ -33,7 +33,7 @@ public:
         const QString path = dir.filePath(QStringLiteral("Brimvaledb.mdb"));
         if (auto error = createStoreFile(path, QStringLiteral(BRIMVALE_SCHEMA_FILE))) qFatal("store file: %s", qPrintable(*error));
         auto opened = LoanStore::open(path);
-        if (auto* error = std::get_if<StoreError>(&opened)) qFatal("store open: %s", qPrintable(error->text()));
+        if (auto* error = std::get_if<engine::NumberedError>(&opened)) qFatal("store open: %s", error->text().c_str());
         store = std::move(std::get<std::unique_ptr<LoanStore>>(opened));
     }
 
@@ -144,7 +144,7 @@ public:
         const LoanSaveTexts loan{QStringLiteral("Car"), QDate(2024, 1, 15), QStringLiteral("10000"), {},
                                  QStringLiteral("6"), QStringLiteral("3"), shown ? termType : 1, 2};
         int mode = 0, key = 0;
-        if (auto error = saveTexts(*store, mode, key, loan, extras)) qFatal("saveLoan: %s", qPrintable(error->text()));
+        if (auto error = saveTexts(*store, mode, key, loan, extras)) qFatal("saveLoan: %s", error->text().c_str());
         if (!shown) {
             const QString connection = QStringLiteral("harness-raw");
             {

@@ -15,8 +15,8 @@ void makeStore(const QString& path)
 std::unique_ptr<LoanStore> openStore(const QString& path)
 {
     auto opened = LoanStore::open(path);
-    if (auto* error = std::get_if<StoreError>(&opened)) {
-        ADD_FAILURE() << "open failed: " << error->text().toStdString();
+    if (auto* error = std::get_if<engine::NumberedError>(&opened)) {
+        ADD_FAILURE() << "open failed: " << error->text();
         return nullptr;
     }
     return std::move(std::get<std::unique_ptr<LoanStore>>(opened));

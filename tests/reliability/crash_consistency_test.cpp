@@ -7,6 +7,7 @@
 // BRIMVALE_CRASH_KILLS sets the number of kills (default 150) for longer runs
 // by hand.
 
+#include "ErrorText.h"
 #include "LoanStore.h"
 #include "LocaleText.h"
 #include "StoreFixture.h"
@@ -57,15 +58,15 @@ QString integrityCheck(const QString& path)
 int wholeVersion(const LoanStore& store, int key, QString& why)
 {
     auto record = store.readLoan(key);
-    if (auto* error = std::get_if<StoreError>(&record)) {
-        why = error->text();
+    if (auto* error = std::get_if<engine::NumberedError>(&record)) {
+        why = errorText(*error);
         return -1;
     }
     const QString description = std::get<LoanRecord>(record).description.value_or(QString());
     const int version = description.mid(1).toInt();
     const auto extras = store.readExtraPayments(key);
     if (extras.error) {
-        why = extras.error->text();
+        why = errorText(*extras.error);
         return -1;
     }
     const auto& rows = extras.rows;

@@ -25,8 +25,8 @@ int main(int argc, char* argv[])
     int version = std::atoi(argv[5]);
 
     auto opened = LoanStore::open(path);
-    if (auto* error = std::get_if<StoreError>(&opened)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error->text()));
+    if (auto* error = std::get_if<engine::NumberedError>(&opened)) {
+        std::fprintf(stderr, "%s\n", error->text().c_str());
         return 1;
     }
     LoanStore& store = *std::get<std::unique_ptr<LoanStore>>(opened);
@@ -50,7 +50,7 @@ int main(int argc, char* argv[])
             int mode = 1;
             int k = key;
             if (auto error = saveTexts(store, mode, k, loan, rows)) {
-                std::fprintf(stderr, "%s\n", qPrintable(error->text()));
+                std::fprintf(stderr, "%s\n", error->text().c_str());
                 return 1;
             }
         }

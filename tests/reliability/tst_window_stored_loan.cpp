@@ -188,7 +188,7 @@ private slots:
         h.messages.answer(true);
         window.DeleteLoan(window.Loan);
         QCOMPARE(h.messages.texts(), QStringList{"Car - Are you sure you wish to delete this loan?"});
-        QVERIFY(std::holds_alternative<StoreError>(h.store->readLoan(key)));
+        QVERIFY(std::holds_alternative<engine::NumberedError>(h.store->readLoan(key)));
         QCOMPARE(h.store->readExtraPayments(key).rows.size(), size_t(0));
     }
 

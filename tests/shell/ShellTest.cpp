@@ -113,7 +113,7 @@ struct ShellFixture {
         int mode = 0, key = 0;
         const LoanSaveTexts texts{description, QDate(2026, 2, 1), amount, {}, "6.5", "30", 1, 2};
         if (const auto error = saveTexts(*store, mode, key, texts, {}))
-            qFatal("cannot store a test loan: %s", qPrintable(error->text()));
+            qFatal("cannot store a test loan: %s", error->text().c_str());
         return key;
     }
     std::vector<LoanListEntry> stored() const { return store->listLoans().loans; }
@@ -589,7 +589,7 @@ private slots:
         QCOMPARE(path, folder.path() + "/Brimvaledb.mdb");
         ScriptedMessages messages;
         QVERIFY(!startSession(path, messages, f->clock));
-        QCOMPARE(messages.texts(Kind::Critical), QStringList{std::get<StoreError>(LoanStore::open(path)).description});
+        QCOMPARE(messages.texts(Kind::Critical), QStringList{QString::fromStdString(std::get<engine::NumberedError>(LoanStore::open(path)).description)});
         QVERIFY(!QFile::exists(path));
         QVERIFY(QFile::copy(f->path, path));
         QVERIFY(startSession(path, messages, f->clock));

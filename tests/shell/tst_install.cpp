@@ -121,8 +121,8 @@ private slots:
         QCOMPARE(content(m_ownStore), content(m_shipped));
         {
             auto opened = LoanStore::open(m_ownStore);
-            const auto* error = std::get_if<StoreError>(&opened);
-            QVERIFY2(!error, error ? qPrintable(error->description) : "");
+            const auto* error = std::get_if<engine::NumberedError>(&opened);
+            QVERIFY2(!error, error ? error->description.c_str() : "");
         }
         {
             auto db = QSqlDatabase::addDatabase("QSQLITE", "mark");

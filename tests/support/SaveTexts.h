@@ -51,15 +51,15 @@ inline QString shownNumber(const std::optional<double>& value)
 // Saves texts the way a window's save does: converted first (a text that does
 // not convert stops the save with its numbered error before the store is
 // touched), then stored.
-inline std::optional<StoreError> saveTexts(LoanStore& store, int& mode, int& key, const LoanSaveTexts& t,
-                                           const std::vector<ExtraPaymentTexts>& extras, SaveCheck* check = nullptr)
+inline std::optional<engine::NumberedError> saveTexts(LoanStore& store, int& mode, int& key, const LoanSaveTexts& t,
+                                                      const std::vector<ExtraPaymentTexts>& extras, SaveCheck* check = nullptr)
 {
     const auto loan = loanForSaving(
         {t.description, t.frequency, t.interestRate, t.termType, t.term, t.origAmount, t.paymentAmount, t.startDate});
     if (const auto* error = std::get_if<engine::NumberedError>(&loan))
-        return StoreError{error->number, QString::fromStdString(error->description)};
+        return *error;
     const auto rows = extraPaymentRowsForSaving(extras);
     if (const auto* error = std::get_if<engine::NumberedError>(&rows))
-        return StoreError{error->number, QString::fromStdString(error->description)};
+        return *error;
     return store.saveLoan(mode, key, std::get<Loan>(loan), std::get<std::vector<ExtraPaymentRow>>(rows), check);
 }

@@ -1,0 +1,122 @@
+#include "LoanReading.h"
+
+#include "SqlFailure.h"
+#include "StoreConnection.h"
+#include "StoreValues.h"
+#include "StoredRows.h"
+
+#include <QCryptographicHash>
+#include <QStringList>
+
+using SqlFailure::numbered;
+using namespace StoreValues;
+
+namespace LoanReading {
+
+LoanList listLoans(const StoreConnection& store)
+{
+    const QString doing = QStringLiteral("The loans cannot all be listed");
+    LoanList list;
+    auto selected = store.select(QStringLiteral("SELECT SeqNo, Description, typeof(Description), "
+                                                "CAST(Description AS BLOB) FROM tblLoanDetail ORDER BY SeqNo"),
+                                 {}, doing);
+    if (auto* error = std::get_if<engine::NumberedError>(&selected)) {
+        list.error = *error;
+        return list;
+    }
+    QSqlQuery& query = std::get<QSqlQuery>(selected);
+    QStringList unlisted;
+    QStringList notText;
+    while (query.next()) {
+        const auto key = intValue(query.value(0));
+        const QString shown = query.value(1).toString();
+        if (!key) {  // only a whole number that fits the window's key can be opened
+            unlisted << QStringLiteral("\"%1\" (key %2)").arg(shown.left(60), query.value(0).toString());
+            continue;
+        }
+        std::optional<QString> description = QString();
+        if (!query.value(1).isNull()) description = store.exactText(query.value(1), query.value(2), query.value(3));
+        if (!description) notText << QString::number(*key);
+        list.loans.push_back({*key, description.value_or(shown)});
+    }
+    if (auto stopped = SqlFailure::stoppedEarly(query, doing)) {
+        stopped->description += QStringLiteral(" (%1 listed before the failure)").arg(list.loans.size()).toStdString();
+        list.error = *stopped;
+    } else if (!unlisted.isEmpty()) {
+        list.error = numbered(engine::ErrorNumber::Overflow,
+                              QStringLiteral("Overflow: these loans have keys this program cannot open and are not "
+                                             "listed: %1.").arg(unlisted.join(QStringLiteral(", "))));
+    } else if (!notText.isEmpty()) {
+        list.error = numbered(engine::ErrorNumber::TypeMismatch,
+                              QStringLiteral("Type mismatch: the description of the loans with the keys %1 is stored "
+                                             "as data that is not text; it is listed as far as it reads.")
+                                  .arg(notText.join(QStringLiteral(", "))));
+    }
+    return list;
+}
+
+std::variant<LoanRecord, engine::NumberedError> readLoan(const StoreConnection& store, int key)
+{
+    const QString doing = QStringLiteral("The loan %1 cannot be read").arg(key);
+    auto selected = store.select(StoredRows::readLoan, {key}, doing);
+    if (auto* error = std::get_if<engine::NumberedError>(&selected)) return *error;
+    QSqlQuery& query = std::get<QSqlQuery>(selected);
+    if (!query.next()) {
+        if (auto stopped = SqlFailure::stoppedEarly(query, doing)) return *stopped;
+        return SqlFailure::noCurrentRecord();
+    }
+
+    LoanRecord record;
+    record.seqNo = key;
+    QCryptographicHash row(QCryptographicHash::Sha256);
+    StoredRows::addRow(row, query, StoredRows::readLoanColumns);
+    record.fingerprint = row.result();
+    const QVariant description = query.value(0);
+    if (!description.isNull()) {
+        record.description = store.exactText(description, query.value(7), query.value(8));
+        if (!record.description)
+            return numbered(engine::ErrorNumber::TypeMismatch,
+                            QStringLiteral("Type mismatch: the description of loan %1 is stored as data that is not "
+                                           "text.").arg(key));
+    }
+    record.origAmount = numberValue(query.value(1));
+    record.interestRate = numberValue(query.value(2));
+    record.term = numberValue(query.value(3));
+    record.startDate = isoDate(query.value(4));
+    record.termType = intValue(query.value(5));
+    record.frequency = intValue(query.value(6));
+    return record;
+}
+
+ExtraPaymentList readExtraPayments(const StoreConnection& store, int key)
+{
+    const QString doing = QStringLiteral("The extra payments of loan %1 cannot all be read").arg(key);
+    ExtraPaymentList list;
+    auto selected = store.select(StoredRows::readExtraPayments, {key}, doing);
+    if (auto* error = std::get_if<engine::NumberedError>(&selected)) {
+        list.error = *error;
+        return list;
+    }
+    QSqlQuery& query = std::get<QSqlQuery>(selected);
+
+    QCryptographicHash fingerprint(QCryptographicHash::Sha256);
+    while (query.next()) {
+        StoredRows::addRow(fingerprint, query, StoredRows::readExtraPaymentsColumns);
+        ExtraPaymentRecord payment;
+        const auto type = numberValue(query.value(0));
+        const bool lumpSum = type && *type == 0.0;
+        payment.kind = lumpSum ? engine::ExtraPaymentKind::LumpSum : engine::ExtraPaymentKind::Repeating;
+        payment.start = isoDate(query.value(1));
+        if (!lumpSum) payment.stop = isoDate(query.value(2));
+        payment.amount = numberValue(query.value(3));
+        list.rows.push_back(std::move(payment));
+    }
+    if (auto stopped = SqlFailure::stoppedEarly(query, doing)) {
+        stopped->description += QStringLiteral(" (%1 read before the failure)").arg(list.rows.size()).toStdString();
+        list.error = *stopped;
+    }
+    list.fingerprint = fingerprint.result();
+    return list;
+}
+
+}  // namespace LoanReading
