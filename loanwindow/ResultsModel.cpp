@@ -14,8 +14,13 @@ ResultsModel::ResultsModel(QObject* parent)
 
 void ResultsModel::setRows(std::vector<engine::ScheduleRow> rows, engine::Date today)
 {
+    shareRows(std::make_shared<const std::vector<engine::ScheduleRow>>(std::move(rows)), today);
+}
+
+void ResultsModel::shareRows(std::shared_ptr<const std::vector<engine::ScheduleRow>> rows, engine::Date today)
+{
     beginResetModel();
-    m_rows = std::make_shared<const std::vector<engine::ScheduleRow>>(std::move(rows));
+    m_rows = std::move(rows);
     m_today = today;
     endResetModel();
 }

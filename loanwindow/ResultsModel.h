@@ -21,6 +21,8 @@ public:
 
     // Replaces all rows at once (one model reset per run).
     void setRows(std::vector<engine::ScheduleRow> rows, engine::Date today);
+    // The same with rows kept elsewhere (the window's last result), not copied.
+    void shareRows(std::shared_ptr<const std::vector<engine::ScheduleRow>> rows, engine::Date today);
     const std::vector<engine::ScheduleRow>& rows() const { return *m_rows; }
     // The same rows, shared: a run replaces them, never changes them in place.
     std::shared_ptr<const std::vector<engine::ScheduleRow>> sharedRows() const { return m_rows; }

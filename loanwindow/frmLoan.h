@@ -1,11 +1,11 @@
 #pragma once
 
 #include "LoanInputs.h"
-#include "LoanReportContents.h"
 
 #include <QByteArray>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 
 class Clock;
@@ -80,9 +80,10 @@ public:
 
     // True once a run has been applied: from then on the table and figures
     // can be printed and exported.
-    bool hasResults() const { return m_report.rows != nullptr; }
-    // The figures of the last applied run, under the current description.
-    LoanReportContents reportContents() const;
+    bool hasResults() const { return m_lastResult != nullptr; }
+    // The last applied run, as it stood then (later edits of the inputs do
+    // not mix with figures they have not produced); null before the first.
+    std::shared_ptr<const LoanResult> lastResult() const { return m_lastResult; }
 
     // The window's controls by name; the pages build them.
     struct Ui;
@@ -102,7 +103,6 @@ private:
     void setLoanInformationEnabled(bool enabled);
     void setExtraPaymentsEnabled(bool enabled);
     void watchChanges();
-    void keepReportFigures();
     // The loan's inputs as the controls hold them.
     LoanInputs inputs() const;
     void showValidationFailure(const QString& message, LoanField field);
@@ -118,5 +118,5 @@ private:
     QByteArray m_loadedRow;             // fingerprint of the loan row as loaded
     std::optional<QByteArray> m_storedAs;  // the stored loan as this window last read or wrote it
     int m_previousTab = 0;
-    LoanReportContents m_report;
+    std::shared_ptr<const LoanResult> m_lastResult;
 };

@@ -104,8 +104,11 @@ bool frmLoan::CalculateSchedule(bool /*fromCalculate*/)
     return true;
 }
 
-void frmLoan::applyResult(LoanResult run)
+void frmLoan::applyResult(LoanResult outcome)
 {
+    // Kept whole for printing and exporting; the table shares its rows.
+    auto kept = std::make_shared<const LoanResult>(std::move(outcome));
+    const LoanResult& run = *kept;
     m_ui->txtTerm->setText(run.inputs.term);
     // Every box the run writes counts as changed, even when its text stays.
     auto put = [this](QLineEdit* box, const QString& text) { m_ui->tracker->assign(box, text); };
@@ -120,8 +123,9 @@ void frmLoan::applyResult(LoanResult run)
         put(m_ui->txtPaymentAmount, run.inputs.paymentAmount);
     }
 
-    engine::ScheduleResult& result = run.schedule;
-    m_ui->resultsModel->setRows(std::move(result.rows), LocaleText::toYmd(run.today));
+    const engine::ScheduleResult& result = run.schedule;
+    m_ui->resultsModel->shareRows(std::shared_ptr<const std::vector<engine::ScheduleRow>>(kept, &result.rows),
+                                  LocaleText::toYmd(run.today));
 
     const auto& summary = result.summary;
     put(m_ui->txtPrincipal, LocaleText::currencyText(summary.principal));
@@ -147,6 +151,6 @@ void frmLoan::applyResult(LoanResult run)
     for (int tab = 1; tab < m_ui->tabLoan->count(); ++tab)
         m_ui->tabLoan->setTabEnabled(tab, true);
     m_ui->chSummary->show();
-    keepReportFigures();
+    m_lastResult = std::move(kept);
     emit resultsChanged();
 }

@@ -1,5 +1,6 @@
 #include "LoanReport.h"
 
+#include "LoanResult.h"
 #include "ResultsTable.h"
 #include "SummaryChart.h"
 
@@ -36,9 +37,13 @@ QFont reportFont(double points, bool bold = false)
 // the height of the first page's figures.
 class Layout {
 public:
-    Layout(QPaintDevice& device, const LoanReportContents& contents)
+    Layout(QPaintDevice& device, const LoanResult& result, const QString& description,
+           const QList<ReportGroup>& groups)
         : m_device(device),
-          m_contents(contents),
+          m_rows(result.schedule.rows),
+          m_description(description),
+          m_groups(groups),
+          m_chartValues(reportChartValues(result)),
           m_mm(device.logicalDpiY() / 25.4),
           m_width(device.width()),
           m_height(device.height()),
@@ -96,15 +101,15 @@ public:
     }
 
 private:
-    int rowCount() const { return m_contents.rows ? int(m_contents.rows->size()) : 0; }
-    int columnCount() const { return m_contents.rows ? kResultsColumns : 0; }
+    int rowCount() const { return int(m_rows.size()); }
+    int columnCount() const { return kResultsColumns; }
 
     QFontMetricsF metrics(const QFont& font) const { return QFontMetricsF(font, &m_device); }
 
     // The description wrapped onto at most three lines, the last one elided.
     QStringList titleLines() const
     {
-        QString text = m_contents.description.left(kTitleCharacters);
+        QString text = m_description.left(kTitleCharacters);
         text.replace(QLatin1String("\r\n"), QString(QChar::LineSeparator));
         text.replace(QLatin1Char('\n'), QChar::LineSeparator);
         text.replace(QLatin1Char('\r'), QChar::LineSeparator);
@@ -134,7 +139,7 @@ private:
 
     // One group of figures: its title over a rule, then caption and value per
     // line. Returns the height used; paints only with a painter.
-    double paintGroup(QPainter* painter, const LoanReportContents::Group& group, double x, double y,
+    double paintGroup(QPainter* painter, const ReportGroup& group, double x, double y,
                       double width) const
     {
         const QFontMetricsF titleMetrics = metrics(m_groupTitle);
@@ -183,10 +188,10 @@ private:
         const double gap = 8 * m_mm;
         const double columnWidth = (m_width - gap) / 2;
         double left = y, right = y;
-        for (qsizetype i = 0; i < m_contents.groups.size(); ++i) {
+        for (qsizetype i = 0; i < m_groups.size(); ++i) {
             const bool onLeft = i < 2;
             double& columnY = onLeft ? left : right;
-            columnY += paintGroup(painter, m_contents.groups[i], onLeft ? 0 : columnWidth + gap, columnY,
+            columnY += paintGroup(painter, m_groups[i], onLeft ? 0 : columnWidth + gap, columnY,
                                   columnWidth) + 3 * m_mm;
         }
         y = std::max(left, right);
@@ -201,7 +206,7 @@ private:
     {
         // The window's own chart, laid out at screen size and scaled onto the page.
         SummaryChart view;
-        view.setValues(m_contents.chartValues[0], m_contents.chartValues[1], m_contents.chartValues[2]);
+        view.setValues(m_chartValues[0], m_chartValues[1], m_chartValues[2]);
         const QSizeF size(640, 640 * target.height() / target.width());
         QChart* chart = view.chart();
         chart->setGeometry(QRectF(QPointF(0, 0), size));
@@ -227,7 +232,7 @@ private:
             width = heading.horizontalAdvance(resultsHeading(ResultsColumn(column)));
             for (int row : {0, rowCount() - 1})
                 if (row >= 0)
-                    width = std::max(width, cell.horizontalAdvance(resultsCellText((*m_contents.rows)[size_t(row)],
+                    width = std::max(width, cell.horizontalAdvance(resultsCellText(m_rows[size_t(row)],
                                                                                    ResultsColumn(column))));
             width += 3 * m_mm;
         }
@@ -276,7 +281,7 @@ private:
 
     double paintTableRow(QPainter& painter, double y, int row) const
     {
-        const engine::ScheduleRow& payment = (*m_contents.rows)[size_t(row)];
+        const engine::ScheduleRow& payment = m_rows[size_t(row)];
         if (row % 2 == 1)
             painter.fillRect(QRectF(0, y, m_columnX.back(), m_rowHeight), kBandGround);
         painter.setFont(m_table);
@@ -301,14 +306,17 @@ private:
         painter.setFont(m_footer);
         const QString number = QStringLiteral("Page %1 of %2").arg(page).arg(pages);
         painter.drawText(line, Qt::AlignRight | Qt::AlignVCenter, number);
-        QString description = m_contents.description.left(kTitleCharacters).simplified();
+        QString description = m_description.left(kTitleCharacters).simplified();
         painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter,
                          footer.elidedText(description, Qt::ElideRight,
                                            m_width - footer.horizontalAdvance(number) - 8 * m_mm));
     }
 
     QPaintDevice& m_device;
-    const LoanReportContents& m_contents;
+    const std::vector<engine::ScheduleRow>& m_rows;
+    const QString& m_description;
+    const QList<ReportGroup>& m_groups;
+    std::array<double, 3> m_chartValues;
     double m_mm;
     double m_width;
     double m_height;
@@ -323,16 +331,17 @@ private:
 
 }  // namespace
 
-LoanReport::LoanReport(const LoanReportContents& contents) : m_contents(contents) {}
+LoanReport::LoanReport(const LoanResult& result, QString description)
+    : m_result(result), m_description(std::move(description)), m_groups(reportGroups(result))
+{
+}
 
 LoanReport::Pages LoanReport::pages(QPaintDevice& device) const
 {
-    return Layout(device, m_contents).pages();
+    return Layout(device, m_result, m_description, m_groups).pages();
 }
 
 bool LoanReport::paint(QPagedPaintDevice& device) const
 {
-    if (!m_contents.rows)
-        return false;
-    return Layout(device, m_contents).paint(device);
+    return Layout(device, m_result, m_description, m_groups).paint(device);
 }

@@ -1,9 +1,12 @@
 #pragma once
 
-#include "LoanReportContents.h"
+#include "ReportFigures.h"
+
+#include <QString>
 
 class QPagedPaintDevice;
 class QPaintDevice;
+struct LoanResult;
 
 // A calculated loan as a printed report: the description, the inputs, the
 // summary and savings figures and the chart on the first page, then the whole
@@ -17,7 +20,9 @@ public:
         int count = 0;
     };
 
-    explicit LoanReport(const LoanReportContents& contents);
+    // The figures come from the result; the description is the window's
+    // current one, which may have been edited since the run.
+    LoanReport(const LoanResult& result, QString description);
 
     // How the table falls onto the pages of this device.
     Pages pages(QPaintDevice& device) const;
@@ -25,5 +30,7 @@ public:
     bool paint(QPagedPaintDevice& device) const;
 
 private:
-    const LoanReportContents& m_contents;
+    const LoanResult& m_result;
+    QString m_description;
+    QList<ReportGroup> m_groups;
 };

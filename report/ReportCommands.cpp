@@ -31,23 +31,23 @@ void ReportCommands::setSaveFileNameAsker(SaveFileNameAsker asker)
     m_askSaveFileName = std::move(asker);
 }
 
-void ReportCommands::exportTable(const LoanReportContents& contents)
+void ReportCommands::exportTable(const LoanResult& result, const QString& description)
 {
-    exportTo(contents, tr("Export Table"), QStringLiteral("csv"), tr("CSV files (*.csv);;All files (*)"),
+    exportTo(result, description, tr("Export Table"), QStringLiteral("csv"), tr("CSV files (*.csv);;All files (*)"),
              &ReportExport::writeTableCsv);
 }
 
-void ReportCommands::exportPdf(const LoanReportContents& contents)
+void ReportCommands::exportPdf(const LoanResult& result, const QString& description)
 {
-    exportTo(contents, tr("Export as PDF"), QStringLiteral("pdf"), tr("PDF files (*.pdf);;All files (*)"),
+    exportTo(result, description, tr("Export as PDF"), QStringLiteral("pdf"), tr("PDF files (*.pdf);;All files (*)"),
              &ReportExport::writeReportPdf);
 }
 
-void ReportCommands::exportTo(const LoanReportContents& contents, const QString& caption, const QString& suffix,
-                              const QString& filter, Writer write)
+void ReportCommands::exportTo(const LoanResult& result, const QString& description, const QString& caption,
+                              const QString& suffix, const QString& filter, Writer write)
 {
     const QString suggested =
-        QDir(m_exportFolder).filePath(ReportExport::suggestedFileName(contents.description, suffix));
+        QDir(m_exportFolder).filePath(ReportExport::suggestedFileName(description, suffix));
     QString path = m_askSaveFileName(caption, suggested, filter);
     if (path.isEmpty())
         return;
@@ -57,7 +57,7 @@ void ReportCommands::exportTo(const LoanReportContents& contents, const QString&
     m_exportFolder = QFileInfo(path).absolutePath();
     if (refuseStoreFile(path))
         return;
-    if (const auto failure = write(path, contents))
+    if (const auto failure = write(path, result, description))
         m_messages.critical(m_parent, *failure);
 }
 
@@ -71,27 +71,28 @@ bool ReportCommands::refuseStoreFile(const QString& path)
     return true;
 }
 
-void ReportCommands::printPreview(const LoanReportContents& contents, const QString& windowTitle)
+void ReportCommands::printPreview(const LoanResult& result, const QString& description,
+                                  const QString& windowTitle)
 {
     QPrinter printer(QPrinter::HighResolution);
-    ReportExport::setUpPrinter(printer, contents);
+    ReportExport::setUpPrinter(printer, description);
     QPrintPreviewDialog dialog(&printer, m_parent);
     dialog.setObjectName(QStringLiteral("dlgPrintPreview"));
     dialog.setWindowTitle(tr("Print Preview - %1").arg(windowTitle));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&contents](QPrinter* target) { LoanReport(contents).paint(*target); });
+                     [&result, &description](QPrinter* target) { LoanReport(result, description).paint(*target); });
     m_runDialog(dialog);
 }
 
-void ReportCommands::print(const LoanReportContents& contents)
+void ReportCommands::print(const LoanResult& result, const QString& description)
 {
     QPrinter printer(QPrinter::HighResolution);
-    ReportExport::setUpPrinter(printer, contents);
+    ReportExport::setUpPrinter(printer, description);
     QPrintDialog dialog(&printer, m_parent);
     dialog.setObjectName(QStringLiteral("dlgPrint"));
     m_runDialog(dialog);
     if (dialog.result() != QDialog::Accepted || refuseStoreFile(printer.outputFileName()))
         return;
-    if (const auto failure = ReportExport::printReport(printer, contents))
+    if (const auto failure = ReportExport::printReport(printer, result, description))
         m_messages.critical(m_parent, *failure);
 }

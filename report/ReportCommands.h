@@ -1,7 +1,5 @@
 #pragma once
 
-#include "LoanReportContents.h"
-
 #include <QCoreApplication>
 #include <QString>
 
@@ -11,8 +9,10 @@
 class Messages;
 class QDialog;
 class QWidget;
+struct LoanResult;
 
-// The printing and exporting commands for one calculated loan: asking where
+// The printing and exporting commands for a calculated loan (its result and
+// the window's current description): asking where
 // to write (suggesting the description in the last folder used), refusing the
 // loan store's own file, the print dialog and the preview, and the message
 // when writing fails.
@@ -31,16 +31,16 @@ public:
 
     void setSaveFileNameAsker(SaveFileNameAsker asker);
 
-    void exportTable(const LoanReportContents& contents);
-    void exportPdf(const LoanReportContents& contents);
+    void exportTable(const LoanResult& result, const QString& description);
+    void exportPdf(const LoanResult& result, const QString& description);
     // The preview's caption names the loan window (windowTitle).
-    void printPreview(const LoanReportContents& contents, const QString& windowTitle);
-    void print(const LoanReportContents& contents);
+    void printPreview(const LoanResult& result, const QString& description, const QString& windowTitle);
+    void print(const LoanResult& result, const QString& description);
 
 private:
-    using Writer = std::optional<QString> (*)(const QString&, const LoanReportContents&);
-    void exportTo(const LoanReportContents& contents, const QString& caption, const QString& suffix,
-                  const QString& filter, Writer write);
+    using Writer = std::optional<QString> (*)(const QString&, const LoanResult&, const QString&);
+    void exportTo(const LoanResult& result, const QString& description, const QString& caption,
+                  const QString& suffix, const QString& filter, Writer write);
     // True, with a message, when path is the loan store's own file.
     bool refuseStoreFile(const QString& path);
 

@@ -1,6 +1,7 @@
 #include "ReportExport.h"
 
 #include "LoanReport.h"
+#include "LoanResult.h"
 #include "LocaleText.h"
 #include "Money.h"
 
@@ -86,12 +87,10 @@ QString suggestedFileName(const QString& description, const QString& suffix)
     return safeFileBaseName(description) + QLatin1Char('.') + suffix;
 }
 
-std::optional<QString> writeTableCsv(const QString& path, const LoanReportContents& contents)
+std::optional<QString> writeTableCsv(const QString& path, const LoanResult& result, const QString& description)
 {
-    if (!contents.rows)
-        return writeError(path, QStringLiteral("the loan has not been calculated"));
     return writeWhole(path, [&](QSaveFile& file) -> std::optional<QString> {
-        const QByteArray loan = csvField(contents.description).toUtf8();
+        const QByteArray loan = csvField(description).toUtf8();
         QByteArray chunk = "Payment,Date,Principal Current,Principal Extra,Principal Cummulitive,"
                            "Interest Current,Interest Cummulitive,Balance Due,Loan\r\n";
         // Written a chunk at a time: the description repeats on every line.
@@ -100,7 +99,7 @@ std::optional<QString> writeTableCsv(const QString& path, const LoanReportConten
             chunk.clear();
             return written;
         };
-        for (const engine::ScheduleRow& row : *contents.rows) {
+        for (const engine::ScheduleRow& row : result.schedule.rows) {
             const QString fields = QString::number(row.number) + u',' +
                                    LocaleText::toQDate(row.dueDate).toString(Qt::ISODate) + u',' +
                                    plainAmount(row.principal) + u',' + plainAmount(row.extra) + u',' +
@@ -119,18 +118,16 @@ std::optional<QString> writeTableCsv(const QString& path, const LoanReportConten
     });
 }
 
-std::optional<QString> writeReportPdf(const QString& path, const LoanReportContents& contents)
+std::optional<QString> writeReportPdf(const QString& path, const LoanResult& result, const QString& description)
 {
-    if (!contents.rows)
-        return writeError(path, QStringLiteral("the loan has not been calculated"));
     return writeWhole(path, [&](QSaveFile& file) -> std::optional<QString> {
         QPdfWriter writer(&file);
         writer.setResolution(300);
         writer.setPageSize(localPaperSize());
         writer.setPageMargins(kMarginsMm, QPageLayout::Millimeter);
-        writer.setTitle(contents.description.left(1000));
+        writer.setTitle(description.left(1000));
         writer.setCreator(QStringLiteral("Brimvale"));
-        if (!LoanReport(contents).paint(writer))
+        if (!LoanReport(result, description).paint(writer))
             return QStringLiteral("the report could not be drawn");
         if (file.error() != QFileDevice::NoError)
             return file.errorString();
@@ -138,16 +135,16 @@ std::optional<QString> writeReportPdf(const QString& path, const LoanReportConte
     });
 }
 
-void setUpPrinter(QPrinter& printer, const LoanReportContents& contents)
+void setUpPrinter(QPrinter& printer, const QString& description)
 {
     // Printing to a file suggests the document name as the file's name.
-    printer.setDocName(safeFileBaseName(contents.description));
+    printer.setDocName(safeFileBaseName(description));
     printer.setPageMargins(kMarginsMm, QPageLayout::Millimeter);
 }
 
-std::optional<QString> printReport(QPrinter& printer, const LoanReportContents& contents)
+std::optional<QString> printReport(QPrinter& printer, const LoanResult& result, const QString& description)
 {
-    if (!contents.rows || !LoanReport(contents).paint(printer))
+    if (!LoanReport(result, description).paint(printer))
         return QStringLiteral("The report could not be printed: the printer could not be started.");
     return std::nullopt;
 }

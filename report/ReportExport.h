@@ -1,12 +1,11 @@
 #pragma once
 
-#include "LoanReportContents.h"
-
 #include <QString>
 
 #include <optional>
 
 class QPrinter;
+struct LoanResult;
 
 // Taking a calculated loan out of the program: the table as CSV, the report as
 // PDF or on a printer. Files are written whole or not at all: the text goes to
@@ -23,10 +22,10 @@ QString suggestedFileName(const QString& description, const QString& suffix);
 // The table as RFC 4180 CSV in UTF-8 with CRLF line ends: a heading line,
 // then per payment its number, due date (ISO), the six amounts as plain
 // decimals with a point, and the loan's description.
-std::optional<QString> writeTableCsv(const QString& path, const LoanReportContents& contents);
-std::optional<QString> writeReportPdf(const QString& path, const LoanReportContents& contents);
+std::optional<QString> writeTableCsv(const QString& path, const LoanResult& result, const QString& description);
+std::optional<QString> writeReportPdf(const QString& path, const LoanResult& result, const QString& description);
 // The report's document name and margins, before the print dialog shows.
-void setUpPrinter(QPrinter& printer, const LoanReportContents& contents);
-std::optional<QString> printReport(QPrinter& printer, const LoanReportContents& contents);
+void setUpPrinter(QPrinter& printer, const QString& description);
+std::optional<QString> printReport(QPrinter& printer, const LoanResult& result, const QString& description);
 
 }  // namespace ReportExport

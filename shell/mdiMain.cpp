@@ -1,5 +1,6 @@
 #include "mdiMain.h"
 
+#include "LoanResult.h"
 #include "LoanStore.h"
 #include "LoanWindowFactory.h"
 #include "MdiArrange.h"
@@ -372,25 +373,28 @@ frmLoan* mdiMain::calculatedLoan() const
 void mdiMain::fileExportTable()
 {
     if (frmLoan* window = calculatedLoan())
-        m_reportCommands.exportTable(window->reportContents());
+        m_reportCommands.exportTable(*window->lastResult(), window->description());
 }
 
 void mdiMain::fileExportPdf()
 {
     if (frmLoan* window = calculatedLoan())
-        m_reportCommands.exportPdf(window->reportContents());
+        m_reportCommands.exportPdf(*window->lastResult(), window->description());
 }
 
 void mdiMain::filePrintPreview()
 {
-    if (frmLoan* window = calculatedLoan())
-        m_reportCommands.printPreview(window->reportContents(), window->windowTitle());
+    if (frmLoan* window = calculatedLoan()) {
+        // Held for as long as the preview may repaint.
+        const std::shared_ptr<const LoanResult> result = window->lastResult();
+        m_reportCommands.printPreview(*result, window->description(), window->windowTitle());
+    }
 }
 
 void mdiMain::filePrint()
 {
     if (frmLoan* window = calculatedLoan())
-        m_reportCommands.print(window->reportContents());
+        m_reportCommands.print(*window->lastResult(), window->description());
 }
 
 void mdiMain::fileExit()

@@ -1,6 +1,7 @@
 // Taking the weekly 30-year loan out of the program: the table as CSV, the
 // report as PDF, and every cell copied to the clipboard. Each timed from the
 // calculated window to the finished file or clipboard.
+#include "LoanResult.h"
 #include "LoanWindowFixture.h"
 #include "ReportExport.h"
 
@@ -12,7 +13,7 @@
 
 namespace {
 
-using Writer = std::optional<QString> (*)(const QString&, const LoanReportContents&);
+using Writer = std::optional<QString> (*)(const QString&, const LoanResult&, const QString&);
 
 void runExport(benchmark::State& state, Writer write, const char* name)
 {
@@ -20,12 +21,12 @@ void runExport(benchmark::State& state, Writer write, const char* name)
     fixture.calculateAndPaint();
     const QString path = fixture.dir.filePath(QString::fromLatin1(name));
     for (auto _ : state) {
-        if (const auto failure = write(path, fixture.window->reportContents())) {
+        if (const auto failure = write(path, *fixture.window->lastResult(), fixture.window->description())) {
             state.SkipWithError(qPrintable(*failure));
             return;
         }
     }
-    state.counters["rows"] = double(fixture.window->reportContents().rows->size());
+    state.counters["rows"] = double(fixture.window->lastResult()->schedule.rows.size());
     state.counters["bytes"] = double(QFileInfo(path).size());
 }
 

@@ -3,11 +3,17 @@
 // file names, writes into a folder that refuses them, and the commands that ask
 // where to write and show the print dialogs.
 #include "LoanReport.h"
+#include "LoanResult.h"
 #include "LoanWindowHarness.h"
+#include "LocaleText.h"
 #include "ReportCommands.h"
 #include "ReportExport.h"
+#include "ReportFigures.h"
+#include "SummaryChart.h"
 
 #include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -65,6 +71,51 @@ QByteArray contents(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
+// The figures as the window's boxes show them after a run: each frame's title,
+// then caption and the box's text (what the report printed when it read them).
+QList<ReportGroup> windowFigures(const LoanWindowHarness& h)
+{
+    const auto frame = [&](const char* name) { return h.w<QGroupBox>(name)->title(); };
+    const auto box = [&](const char* name) { return h.text(name); };
+    return {
+        {frame("fraLoan"),
+         {{"Date of First Payment", LocaleText::shortDateText(h.w<QDateEdit>("dtStartDate")->date())},
+          {"Frequency", h.w<QComboBox>("cboppt")->currentText()},
+          {"Interest Rate", box("txtInterestRate") + " %"},
+          {"Term", box("txtTerm") + ' ' + h.w<QComboBox>("cboTerm")->currentText()},
+          {"Loan Amount", box("txtLoanAmount")},
+          {"Payment Amount", box("txtPaymentAmount")}}},
+        {frame("Frame2"),
+         {{"Principal", box("txtPrincipal")},
+          {"Extra Payments", box("txtExtraPayments")},
+          {"Interest", box("txtInterest")},
+          {"Total Principal Paid", box("txtTotalPrincipal")},
+          {"Total All Payments", box("txtTotalPaid")}}},
+        {frame("Frame3"),
+         {{"Loan Amount", box("txtOrigLoanAmount")},
+          {"Payoff Date", box("txtOrigPayoffDate")},
+          {"Interest Paid", box("txtOrigInterestPaid")},
+          {"Total All Payments", box("txtOrigTotalPaid")}}},
+        {frame("Frame4"),
+         {{"Principal Amount Paid Early", box("txtAdjExtraPayments")},
+          {"Adjusted Payoff Date", box("txtAdjPayoffDate")},
+          {"Adjusted Interest Paid", box("txtAdjInterestPaid")},
+          {"Adjusted Total Payments", box("txtAdjTotalPaid")}}},
+        {frame("Frame5"),
+         {{"Number of Payments Saved", box("txtSavedPayments")},
+          {"Total Saved", box("txtSavedTotal")}}},
+    };
+}
+
+// The captions of a frame's labels, without their colons.
+QStringList labelCaptions(const QGroupBox* frame)
+{
+    QStringList captions;
+    for (const QLabel* label : frame->findChildren<QLabel*>())
+        captions << QString(label->text()).remove(QLatin1Char(':'));
+    return captions;
+}
+
 }  // namespace
 
 class ReportTest : public QObject {
@@ -72,13 +123,14 @@ class ReportTest : public QObject {
     std::unique_ptr<LoanWindowHarness> h;
 
     // The worked example: 1,000.00 at 12 % over 3 months from 15 January 2024.
-    LoanReportContents carLoan(const QString& description)
+    std::shared_ptr<const LoanResult> carLoan(const QString& description)
     {
         h->open();
         h->carLoan();
         h->window->setDescription(description);
-        return h->window->reportContents();
+        return h->window->lastResult();
     }
+    QString description() const { return h->window->description(); }
 
 private slots:
     void initTestCase() { pinLocale(); }
@@ -98,7 +150,7 @@ private slots:
         QFETCH(QString, description);
         QFETCH(QByteArray, loanField);
         const QString path = h->dir.filePath(QStringLiteral("car.csv"));
-        QCOMPARE(ReportExport::writeTableCsv(path, carLoan(description)), std::nullopt);
+        QCOMPARE(ReportExport::writeTableCsv(path, *carLoan(description), description), std::nullopt);
         const QByteArray expected =
             "Payment,Date,Principal Current,Principal Extra,Principal Cummulitive,Interest Current,"
             "Interest Cummulitive,Balance Due,Loan\r\n"
@@ -115,7 +167,7 @@ private slots:
     void csvReadBackByPython()
     {
         const QString path = h->dir.filePath(QStringLiteral("tricky.csv"));
-        QCOMPARE(ReportExport::writeTableCsv(path, carLoan(kTricky)), std::nullopt);
+        QCOMPARE(ReportExport::writeTableCsv(path, *carLoan(kTricky), kTricky), std::nullopt);
         const QString json = readWith(
             QStringLiteral("python3"),
             {QStringLiteral("-c"),
@@ -147,7 +199,7 @@ private slots:
     void refusedWriteLeavesTheTargetAlone()
     {
         QFETCH(bool, pdf);
-        const LoanReportContents report = carLoan(QStringLiteral("Car"));
+        const auto report = carLoan(QStringLiteral("Car"));
         QFile::setPermissions(h->dir.path(), QFile::permissions(h->dir.path()) | QFile::ExeOther | QFile::ReadOther);
         const QString folder = h->dir.filePath(QStringLiteral("locked"));
         QVERIFY(QDir().mkdir(folder));
@@ -164,7 +216,8 @@ private slots:
             Unprivileged asNobody;
             if (::geteuid() == 0 && ::setfsuid(-1) != 65534)
                 QSKIP("this machine does not let the test give up its file privileges");
-            failure = pdf ? ReportExport::writeReportPdf(target, report) : ReportExport::writeTableCsv(target, report);
+            failure = pdf ? ReportExport::writeReportPdf(target, *report, description())
+                          : ReportExport::writeTableCsv(target, *report, description());
         }
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QVERIFY(failure.has_value());
@@ -182,11 +235,11 @@ private slots:
         h->enterLoan(QStringLiteral("House"), 0, QStringLiteral("6"), 1, QStringLiteral("30"),
                      QStringLiteral("100000"), {}, QDate(2024, 1, 5));
         h->calculate();
-        const LoanReportContents report = h->window->reportContents();
-        const int rows = int(report.rows->size());
+        const auto report = h->window->lastResult();
+        const int rows = int(report->schedule.rows.size());
         QVERIFY(rows > 1560);
         const QString path = h->dir.filePath(QStringLiteral("house.pdf"));
-        QCOMPARE(ReportExport::writeReportPdf(path, report), std::nullopt);
+        QCOMPARE(ReportExport::writeReportPdf(path, *report, description()), std::nullopt);
 
         const QRegularExpression pagesLine(QStringLiteral("^Pages:\\s+(\\d+)$"), QRegularExpression::MultilineOption);
         const int pages = pagesLine.match(readWith(QStringLiteral("pdfinfo"), {path})).captured(1).toInt();
@@ -245,7 +298,7 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(QString, filter);
         QFETCH(QString, suffix);
-        const LoanReportContents report = carLoan(QStringLiteral("Car"));
+        const auto report = carLoan(QStringLiteral("Car"));
         ReportCommands commands(h->messages, h->store->path(), nullptr, [](QDialog&) {});
         QVERIFY(QDir(h->dir.path()).mkdir(QStringLiteral("out")));
         QList<QStringList> asked;
@@ -254,7 +307,7 @@ private slots:
             return h->dir.filePath(QStringLiteral("out/first"));
         });
         for (int i = 0; i < 2; ++i)
-            pdf ? commands.exportPdf(report) : commands.exportTable(report);
+            pdf ? commands.exportPdf(*report, description()) : commands.exportTable(*report, description());
         QCOMPARE(asked.size(), 2);
         QCOMPARE(asked[0][0], caption);
         QCOMPARE(asked[0][2], filter);
@@ -268,17 +321,70 @@ private slots:
     // not accepted prints nothing.
     void printDialogs()
     {
-        const LoanReportContents report = carLoan(QStringLiteral("Car"));
+        const auto report = carLoan(QStringLiteral("Car"));
         QStringList shown;
         ReportCommands commands(h->messages, h->store->path(), nullptr, [&](QDialog& dialog) {
             shown << dialog.objectName() + ": " + dialog.windowTitle();
         });
-        commands.printPreview(report, QStringLiteral("Car loan"));
-        commands.print(report);
+        commands.printPreview(*report, description(), QStringLiteral("Car loan"));
+        commands.print(*report, description());
         QCOMPARE(shown.size(), 2);
         QCOMPARE(shown[0], "dlgPrintPreview: Print Preview - Car loan");
         QVERIFY2(shown[1].startsWith("dlgPrint: "), qPrintable(shown[1]));
         QCOMPARE(h->messages.shown().size(), 0);
+    }
+
+    // The report's figures are built from the run's result, the window's
+    // boxes by the window: both must read the same, caption for caption, for
+    // loans that derive the payment or the loan amount, with and without
+    // extra payments, and with more than a thousand payments saved.
+    void reportFiguresAreTheWindowsBoxes_data()
+    {
+        QTest::addColumn<QStringList>("loan");  // frequency, rate, term unit, term, amount, payment, first payment
+        QTest::addColumn<QStringList>("lumpSum");  // date, amount; none when empty
+        QTest::newRow("car loan") << QStringList{"2", "12", "0", "3", "1000", "", "2024-01-15"} << QStringList{};
+        QTest::newRow("payment given, fractional rate, extra payment")
+            << QStringList{"2", "6.5", "1", "30", "", "1500", "2024-02-29"} << QStringList{"2024-04-29", "5000"};
+        QTest::newRow("weekly, over a thousand payments saved")
+            << QStringList{"0", "6", "1", "30", "100000", "", "2024-01-05"} << QStringList{"2024-01-19", "90000"};
+        QTest::newRow("bi-weekly at no interest, half-even term")
+            << QStringList{"1", "0", "0", "24.5", "1234.56", "", "2023-12-31"} << QStringList{};
+    }
+    void reportFiguresAreTheWindowsBoxes()
+    {
+        QFETCH(QStringList, loan);
+        QFETCH(QStringList, lumpSum);
+        h->open();
+        h->show();
+        const QDate first = QDate::fromString(loan[6], Qt::ISODate);
+        h->enterLoan("Figures", loan[0].toInt(), loan[1], loan[2].toInt(), loan[3], loan[4], loan[5], first);
+        h->calculate();
+        if (!lumpSum.isEmpty()) {
+            h->tabs()->setCurrentIndex(1);
+            h->addPayment(true, QDate::fromString(lumpSum[0], Qt::ISODate), {}, lumpSum[1]);
+            h->click("cmdRecalculate");
+        }
+        QVERIFY2(h->messages.shown().isEmpty(), qPrintable(h->messages.texts().join('|')));
+        const auto result = h->window->lastResult();
+        QVERIFY(result);
+        if (!lumpSum.isEmpty())
+            QVERIFY(result->schedule.summary.extraPayments > 0);
+
+        const QList<ReportGroup> shown = windowFigures(*h);
+        const QList<ReportGroup> printed = reportGroups(*result);
+        QCOMPARE(printed.size(), shown.size());
+        for (qsizetype i = 0; i < printed.size(); ++i) {
+            QCOMPARE(printed[i].title, shown[i].title);
+            QCOMPARE(printed[i].fields, shown[i].fields);
+        }
+        // Every caption is one the window shows beside its box.
+        const char* frames[] = {"fraLoan", "Frame2", "Frame3", "Frame4", "Frame5"};
+        for (qsizetype i = 0; i < printed.size(); ++i)
+            for (const auto& field : printed[i].fields)
+                QVERIFY2(labelCaptions(h->w<QGroupBox>(frames[i])).contains(field.first), qPrintable(field.first));
+
+        const auto* chart = h->w<SummaryChart>("chSummary");
+        QCOMPARE(reportChartValues(*result), chart->values());
     }
 
     void suggestedFileName_data()
