@@ -89,6 +89,8 @@ frmLoan::frmLoan(LoanStore& store, Messages& messages, const Clock& clock, QWidg
     m_ui->chSummary->hide();
     m_ui->editor = new ExtraPaymentsEditor(*m_ui, m_messages, m_clock, this);
     connect(m_ui->editor, &ExtraPaymentsEditor::edited, this, [this] { DataHasChanged = true; });
+    // Queued: the refused save (perhaps inside a close prompt) ends first.
+    connect(this, &frmLoan::saveAsCopyRequested, this, &frmLoan::saveAsCopy, Qt::QueuedConnection);
     watchChanges();
 
     connect(m_ui->txtLoan, &QLineEdit::textChanged, this,
@@ -146,8 +148,7 @@ void frmLoan::load()
         CalculateSchedule(false);
     }
     setExtraPaymentsEnabled(false);
-    ClearDataChanged();
-    DataHasChanged = false;
+    markUnchanged();
     m_ui->tabLoan->setCurrentIndex(0);
 
     if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
@@ -186,6 +187,12 @@ void frmLoan::ClearDataChanged()
     m_ui->tracker->clear();
 }
 
+void frmLoan::markUnchanged()
+{
+    ClearDataChanged();
+    DataHasChanged = false;
+}
+
 bool frmLoan::IsDataChanged() const
 {
     return m_ui->tracker->isChanged();
@@ -216,10 +223,11 @@ bool frmLoan::queryClose()
     case Messages::Answer::Yes:
         break;
     }
-    if (!ValidateLoan())
-        return false;
     // A failed save keeps the window open with its content, still changed.
-    return SaveLoan(Mode, Loan);
+    // The window closes after a successful one, so it is not marked
+    // unchanged: when another window refuses to close, this one still
+    // counts as changed, as before.
+    return saveInPlace();
 }
 
 void frmLoan::closeWithoutPrompt()

@@ -174,7 +174,54 @@ void frmLoan::DeleteLoan(int key)
             return;
         }
     }
-    ClearDataChanged();
-    DataHasChanged = false;
+    markUnchanged();
     closeWithoutPrompt();
+}
+
+bool frmLoan::saveInPlace()
+{
+    if (!ValidateLoan())
+        return false;
+    return SaveLoan(Mode, Loan);
+}
+
+bool frmLoan::save()
+{
+    // A failed save has shown its error; the window stays as it was, changed.
+    if (!saveInPlace())
+        return false;
+    markUnchanged();
+    return true;
+}
+
+bool frmLoan::saveAsCopy()
+{
+    if (!ValidateLoan())
+        return false;
+    const int original = Loan;
+    const QString description = this->description();
+    const QString caption = windowTitle();
+    const bool controlsChanged = IsDataChanged();
+
+    setDescription(QStringLiteral("Copy of ") + description);
+    int mode = 0;
+    int key = 0;
+    if (!SaveLoan(mode, key)) {
+        // Nothing was stored: give the window back its own description,
+        // caption and changed state.
+        setDescription(description);
+        setWindowTitle(caption);
+        if (!controlsChanged)
+            ClearDataChanged();
+        return false;
+    }
+    Loan = key;
+    Mode = mode;
+    markUnchanged();
+
+    // A loan that was never stored has nothing to open beside its copy; key
+    // 0 may name a loan that another program stored.
+    if (original != 0)
+        emit copySaved(original);
+    return true;
 }

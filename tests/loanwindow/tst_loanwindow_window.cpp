@@ -420,8 +420,8 @@ private slots:
                 figures.append(QList<double>{});
                 for (const QString& text : h.resultRow(row).mid(1)) figures.last() << LocaleText::readNumber(text).value_or(-1);
             }
-            int mode = 0;
-            QVERIFY(h.window->SaveLoan(mode, key));
+            QVERIFY(h.window->save());
+            key = h.window->Loan;
         }
         // What the store holds does not depend on the settings it was typed under.
         {

@@ -81,17 +81,6 @@ class WindowStoredLoan : public QObject {
 
     QString storePath(LoanWindowHarness& h) const { return h.dir.filePath(QStringLiteral("Brimvaledb.mdb")); }
 
-    // The window's Save as the main window runs it: mode and key back into the window.
-    static bool save(frmLoan& window)
-    {
-        int mode = window.Mode;
-        int key = window.Loan;
-        if (!window.SaveLoan(mode, key)) return false;
-        window.Mode = mode;
-        window.Loan = key;
-        return true;
-    }
-
 private slots:
     void initTestCase() { pinLocale(); }
 
@@ -150,7 +139,7 @@ private slots:
         h.enterLoan("Car", 2, "6", 0, "3", "10000", {}, QDate(2024, 1, 15));
         QSignalSpy copyWanted(&window, &frmLoan::saveAsCopyRequested);
         h.messages.answer(false);
-        QVERIFY(!save(window));
+        QVERIFY(!window.save());
         QCOMPARE(h.messages.texts(), QStringList{kRefused});
         QCOMPARE(copyWanted.size(), 0);
         // The close prompt's Yes keeps the window open; the offer's Yes asks for the copy.
@@ -166,15 +155,14 @@ private slots:
 
         // Save As Copy stores what the window shows under a new key.
         h.messages.clear();
-        int mode = 0, copy = 0;
-        QVERIFY(window.SaveLoan(mode, copy));
+        QVERIFY(window.saveAsCopy());
+        const int copy = window.Loan;
         QVERIFY(copy != key);
         QCOMPARE(h.store->readExtraPayments(copy).rows.size(), size_t(rowsShown));
         QCOMPARE(h.messages.texts(), QStringList());
-        window.Mode = mode;
-        window.Loan = copy;
+        QCOMPARE(window.Mode, 1);
         QVERIFY(window.loadedWhole());
-        QVERIFY(save(window));  // the copy is the window's own now
+        QVERIFY(window.save());  // the copy is the window's own now
     }
 
     // Delete still works on a window that did not read its loan whole.
@@ -256,7 +244,7 @@ private slots:
         }
         const QByteArray theirs = bytes(storePath(h));
         if (!question.isEmpty()) h.messages.answer(yes);
-        const bool saved = save(window);
+        const bool saved = window.save();
         QCOMPARE(h.messages.texts(), question.isEmpty() ? QStringList() : QStringList{question});
         QCOMPARE(h.messages.unexpectedQuestions(), 0);
         QCOMPARE(saved, question.isEmpty() || yes);
@@ -274,7 +262,7 @@ private slots:
         QCOMPARE(extraPaymentAmountText(extras.rows[0].amount.value_or(0)), QString("$5.00"));
         // What was just saved is this window's again: the next save asks nothing.
         h.messages.clear();
-        QVERIFY(save(window));
+        QVERIFY(window.save());
         QCOMPARE(h.messages.texts(), QStringList());
     }
 };
