@@ -6,9 +6,19 @@
 #include <QByteArray>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 
+class AmortizationTablePage;
+class ChangeTracker;
 class Clock;
+class ExtraPaymentsEditor;
+class ExtraPaymentsPage;
+class FormulasPage;
+class LoanInformationPage;
+class QTabWidget;
+class SavingsSummaryPage;
+class SummaryGraphPage;
 class LoanStore;
 class Messages;
 struct LoanResult;
@@ -95,9 +105,6 @@ public:
     // The figures of the last applied run, under the current description.
     LoanReportContents reportContents() const;
 
-    // The window's controls by name; the pages build them.
-    struct Ui;
-
 signals:
     // A run was applied (Calculate, Recalculate or loading).
     void resultsChanged();
@@ -126,13 +133,20 @@ private:
     void setExtraPaymentsEnabled(bool enabled);
     void watchChanges();
     void keepReportFigures();
-    // The loan's inputs as the controls hold them.
-    LoanInputs inputs() const;
     void showValidationFailure(const QString& message, LoanField field);
     // Writes a run's inputs, table and figures into the window at once.
     void applyResult(LoanResult run);
 
-    Ui* m_ui = nullptr;
+    // Each page owns its controls.
+    QTabWidget* m_tabs = nullptr;
+    std::unique_ptr<LoanInformationPage> m_loanInformation;
+    std::unique_ptr<ExtraPaymentsPage> m_extraPayments;
+    std::unique_ptr<AmortizationTablePage> m_amortizationTable;
+    std::unique_ptr<SummaryGraphPage> m_summaryGraph;
+    std::unique_ptr<SavingsSummaryPage> m_savingsSummary;
+    std::unique_ptr<FormulasPage> m_formulas;
+    ChangeTracker* m_tracker = nullptr;
+    ExtraPaymentsEditor* m_editor = nullptr;
     LoanStore& m_store;
     Messages& m_messages;
     const Clock& m_clock;

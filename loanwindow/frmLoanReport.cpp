@@ -1,5 +1,9 @@
 #include "frmLoan.h"
-#include "frmLoanUi.h"
+
+#include "AmortizationTablePage.h"
+#include "LoanInformationPage.h"
+#include "SavingsSummaryPage.h"
+#include "SummaryGraphPage.h"
 
 #include "LocaleText.h"
 #include "ResultsModel.h"
@@ -25,40 +29,42 @@ LoanReportContents::Group group(const QGroupBox* frame, QList<Field> fields)
 // figures they have not produced yet.
 void frmLoan::keepReportFigures()
 {
-    const Ui& ui = *m_ui;
+    const LoanInformationPage& loan = *m_loanInformation;
+    const SummaryGraphPage& graph = *m_summaryGraph;
+    const SavingsSummaryPage& savings = *m_savingsSummary;
     LoanReportContents report;
     report.groups = {
-        group(ui.fraLoan,
-              {{QStringLiteral("Date of First Payment"), LocaleText::shortDateText(ui.dtStartDate->date())},
-               {QStringLiteral("Frequency"), ui.cboppt->currentText()},
-               {QStringLiteral("Interest Rate"), ui.txtInterestRate->text() + QStringLiteral(" %")},
-               {QStringLiteral("Term"), ui.txtTerm->text() + QLatin1Char(' ') + ui.cboTerm->currentText()},
-               {QStringLiteral("Loan Amount"), ui.txtLoanAmount->text()},
-               {QStringLiteral("Payment Amount"), ui.txtPaymentAmount->text()}}),
-        group(ui.Frame2,
-              {{QStringLiteral("Principal"), ui.txtPrincipal->text()},
-               {QStringLiteral("Extra Payments"), ui.txtExtraPayments->text()},
-               {QStringLiteral("Interest"), ui.txtInterest->text()},
-               {QStringLiteral("Total Principal Paid"), ui.txtTotalPrincipal->text()},
-               {QStringLiteral("Total All Payments"), ui.txtTotalPaid->text()}}),
-        group(ui.Frame3,
-              {{QStringLiteral("Loan Amount"), ui.txtOrigLoanAmount->text()},
-               {QStringLiteral("Payoff Date"), ui.txtOrigPayoffDate->text()},
-               {QStringLiteral("Interest Paid"), ui.txtOrigInterestPaid->text()},
-               {QStringLiteral("Total All Payments"), ui.txtOrigTotalPaid->text()}}),
-        group(ui.Frame4,
-              {{QStringLiteral("Principal Amount Paid Early"), ui.txtAdjExtraPayments->text()},
-               {QStringLiteral("Adjusted Payoff Date"), ui.txtAdjPayoffDate->text()},
-               {QStringLiteral("Adjusted Interest Paid"), ui.txtAdjInterestPaid->text()},
-               {QStringLiteral("Adjusted Total Payments"), ui.txtAdjTotalPaid->text()}}),
-        group(ui.Frame5,
-              {{QStringLiteral("Number of Payments Saved"), ui.txtSavedPayments->text()},
-               {QStringLiteral("Total Saved"), ui.txtSavedTotal->text()}}),
+        group(loan.fraLoan,
+              {{QStringLiteral("Date of First Payment"), LocaleText::shortDateText(loan.dtStartDate->date())},
+               {QStringLiteral("Frequency"), loan.cboppt->currentText()},
+               {QStringLiteral("Interest Rate"), loan.txtInterestRate->text() + QStringLiteral(" %")},
+               {QStringLiteral("Term"), loan.txtTerm->text() + QLatin1Char(' ') + loan.cboTerm->currentText()},
+               {QStringLiteral("Loan Amount"), loan.txtLoanAmount->text()},
+               {QStringLiteral("Payment Amount"), loan.txtPaymentAmount->text()}}),
+        group(graph.Frame2,
+              {{QStringLiteral("Principal"), graph.txtPrincipal->text()},
+               {QStringLiteral("Extra Payments"), graph.txtExtraPayments->text()},
+               {QStringLiteral("Interest"), graph.txtInterest->text()},
+               {QStringLiteral("Total Principal Paid"), graph.txtTotalPrincipal->text()},
+               {QStringLiteral("Total All Payments"), graph.txtTotalPaid->text()}}),
+        group(savings.Frame3,
+              {{QStringLiteral("Loan Amount"), savings.txtOrigLoanAmount->text()},
+               {QStringLiteral("Payoff Date"), savings.txtOrigPayoffDate->text()},
+               {QStringLiteral("Interest Paid"), savings.txtOrigInterestPaid->text()},
+               {QStringLiteral("Total All Payments"), savings.txtOrigTotalPaid->text()}}),
+        group(savings.Frame4,
+              {{QStringLiteral("Principal Amount Paid Early"), savings.txtAdjExtraPayments->text()},
+               {QStringLiteral("Adjusted Payoff Date"), savings.txtAdjPayoffDate->text()},
+               {QStringLiteral("Adjusted Interest Paid"), savings.txtAdjInterestPaid->text()},
+               {QStringLiteral("Adjusted Total Payments"), savings.txtAdjTotalPaid->text()}}),
+        group(savings.Frame5,
+              {{QStringLiteral("Number of Payments Saved"), savings.txtSavedPayments->text()},
+               {QStringLiteral("Total Saved"), savings.txtSavedTotal->text()}}),
     };
-    report.chartSeries = ui.chart->seriesNames();
-    report.chartValues = ui.chart->values();
-    report.rows = ui.resultsModel->sharedRows();
-    report.today = ui.resultsModel->today();
+    report.chartSeries = graph.chart->seriesNames();
+    report.chartValues = graph.chart->values();
+    report.rows = m_amortizationTable->resultsModel->sharedRows();
+    report.today = m_amortizationTable->resultsModel->today();
     m_report = std::move(report);
 }
 

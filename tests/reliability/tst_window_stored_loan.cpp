@@ -131,7 +131,7 @@ private slots:
         QCOMPARE(errors.size(), errorCount);
         QVERIFY2(errors[0].startsWith(error), qPrintable(errors[0]));
         QVERIFY(!window.loadedWhole());
-        QCOMPARE(h.payments()->rowCount(), rowsShown);
+        QCOMPARE(h.paymentCount(), rowsShown);
         const QByteArray stored = bytes(path);
 
         // Typed in, then Save: refused with the offer; No saves nothing.
