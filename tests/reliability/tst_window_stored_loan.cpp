@@ -99,6 +99,8 @@ private slots:
         QTest::newRow("more extra payments than the window holds") << "overflow" << "6 - Overflow" << 32767 << 1;
         QTest::newRow("start date the window cannot show")
             << "date" << "380 - Invalid property value: the date of first payment 0050-03-01 lies outside" << 3000 << 1;
+        // The row that cannot be shown whole is left out; the copy holds the rows before it.
+        QTest::newRow("extra payment without an amount") << "null amount" << "94 - Invalid use of Null" << 1499 << 1;
         QTest::newRow("description that is not text")
             << "blob" << "13 - Type mismatch: the description of loan 1" << 3000 << 1;
     }
@@ -124,6 +126,9 @@ private slots:
             if (fault == "lock") QVERIFY(other->run("BEGIN EXCLUSIVE"));
             if (fault == "date") QVERIFY(other->run("UPDATE tblLoanDetail SET StartDate = '0050-03-01'"));
             if (fault == "blob") QVERIFY(other->run("UPDATE tblLoanDetail SET Description = X'436172FF'"));
+            if (fault == "null amount")
+                QVERIFY(other->run("UPDATE tblExtraPayments SET Amount = NULL WHERE StartDate = '" +
+                                   QDate(2030, 1, 1).addDays(1499).toString(Qt::ISODate) + "'"));
         }
         frmLoan& window = h.open(1, key);
         if (fault == "lock") QVERIFY(other->run("ROLLBACK"));
