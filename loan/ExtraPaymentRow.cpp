@@ -127,6 +127,17 @@ std::optional<QString> typedAmountText(const QString& typed)
     return LocaleText::regionalCurrencyText(*amount);
 }
 
+std::optional<double> typedAmount(const QString& typed)
+{
+    const auto text = typedAmountText(typed);
+    return text ? LocaleText::readNumber(*text) : std::nullopt;
+}
+
+double shownAmount(double amount)
+{
+    return LocaleText::readNumber(extraPaymentAmountText(amount)).value_or(amount);
+}
+
 std::optional<QDate> cellDate(const QString& cell)
 {
     return LocaleText::readShortDate(cell);

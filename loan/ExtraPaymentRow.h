@@ -49,5 +49,10 @@ QString extraPaymentAmountText(double amount);                // "$1,234.50"
 // What the table holds after an amount is typed into the amount box: the
 // regional currency text, or none when the typed text is not a number.
 std::optional<QString> typedAmountText(const QString& typed);
+// The amount the table holds once an amount is typed, or a stored amount
+// is shown: the value its currency text reads back as (to the cent); none
+// when the typed text is not a number.
+std::optional<double> typedAmount(const QString& typed);
+double shownAmount(double amount);
 // A date cell's value; none when the cell does not hold a date.
 std::optional<QDate> cellDate(const QString& cell);

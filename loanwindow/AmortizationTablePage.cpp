@@ -1,3 +1,5 @@
+#include "AmortizationTablePage.h"
+
 #include "LoanPages.h"
 #include "ResultsHeader.h"
 #include "ResultsModel.h"
@@ -12,7 +14,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-namespace LoanPages {
+using namespace LoanPages;
 
 namespace {
 
@@ -20,23 +22,22 @@ constexpr int kResultColumnTwips[] = {1150, 950, 875, 1000, 875, 1000, 1100};
 
 }  // namespace
 
-QWidget* buildAmortizationTable(frmLoan::Ui& ui)
+AmortizationTablePage::AmortizationTablePage(QWidget* parent) : page(new QWidget(parent))
 {
-    auto* page = new QWidget(ui.tabLoan);
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(2, 2, 2, 2);
 
-    ui.flxResults = new QTableView(page);
-    ui.flxResults->setObjectName(QStringLiteral("flxResults"));
-    ui.resultsModel = new ResultsModel(ui.flxResults);
-    ui.flxResults->setHorizontalHeader(new ResultsHeader(ui.flxResults));
-    ui.flxResults->setModel(ui.resultsModel);
+    flxResults = new QTableView(page);
+    flxResults->setObjectName(QStringLiteral("flxResults"));
+    resultsModel = new ResultsModel(flxResults);
+    flxResults->setHorizontalHeader(new ResultsHeader(flxResults));
+    flxResults->setModel(resultsModel);
 
     QFont font(QStringLiteral("Times New Roman"));
     font.setPointSizeF(8.25);
     // Where Times New Roman is missing, a condensed face keeps the columns narrow.
     font.setStretch(QFont::SemiCondensed);
-    ui.flxResults->setFont(font);
+    flxResults->setFont(font);
 
     // The original widths, widened only where this system's font would clip
     // the widest text a column can hold.
@@ -46,20 +47,17 @@ QWidget* buildAmortizationTable(frmLoan::Ui& ui)
                                QStringLiteral("99,999.99"), QStringLiteral("Cummulitive"),
                                QStringLiteral("999,999.99")};
     for (int column = 0; column < 7; ++column)
-        ui.flxResults->setColumnWidth(column, std::max((kResultColumnTwips[column] + 7) / 15,
+        flxResults->setColumnWidth(column, std::max((kResultColumnTwips[column] + 7) / 15,
                                                        metrics.horizontalAdvance(widest[column]) + 10));
     // Uniform row heights keep scrolling and resets cheap however many rows.
-    auto* rows = ui.flxResults->verticalHeader();
+    auto* rows = flxResults->verticalHeader();
     rows->setVisible(false);
     rows->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setDefaultSectionSize(ui.flxResults->fontMetrics().height() + 4);
-    ui.flxResults->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    enableTableCopy(*ui.flxResults);
-    ui.flxResults->setWordWrap(false);
-    ui.flxResults->setCornerButtonEnabled(false);
+    rows->setDefaultSectionSize(flxResults->fontMetrics().height() + 4);
+    flxResults->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    enableTableCopy(*flxResults);
+    flxResults->setWordWrap(false);
+    flxResults->setCornerButtonEnabled(false);
 
-    layout->addWidget(ui.flxResults);
-    return page;
+    layout->addWidget(flxResults);
 }
-
-}  // namespace LoanPages

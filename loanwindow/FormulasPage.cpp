@@ -1,3 +1,5 @@
+#include "FormulasPage.h"
+
 #include "LoanPages.h"
 
 #include <QTabWidget>
@@ -5,7 +7,7 @@
 #include <QLabel>
 #include <QPalette>
 
-namespace LoanPages {
+using namespace LoanPages;
 
 namespace {
 
@@ -41,13 +43,12 @@ QLabel* makePicture(const char* name, const QString& html, QWidget* parent)
 
 }  // namespace
 
-QWidget* buildFormulas(frmLoan::Ui& ui)
+FormulasPage::FormulasPage(QWidget* parent) : page(new QWidget(parent))
 {
-    auto* page = new QWidget(ui.tabLoan);
     auto* layout = new QGridLayout(page);
 
     const QString bracket = QStringLiteral("[ ") + kPower + QStringLiteral(" - 1 ] / i");
-    ui.Picture1 = makePicture(
+    Picture1 = makePicture(
         "Picture1",
         QStringLiteral("<p align='center'>PV * ") + kPower + QStringLiteral(" = PMT * ") + bracket +
             QStringLiteral("</p><p>PMT = the payment per period<br>"
@@ -55,15 +56,12 @@ QWidget* buildFormulas(frmLoan::Ui& ui)
                            "PV = loan / mortgage amount<br>"
                            "N = number of periods</p>"),
         page);
-    ui.Picture2 = makePicture("Picture2", fraction(QStringLiteral("PMT"), QStringLiteral("PV * ") + kPower, bracket),
+    Picture2 = makePicture("Picture2", fraction(QStringLiteral("PMT"), QStringLiteral("PV * ") + kPower, bracket),
                               page);
-    ui.Picture3 = makePicture("Picture3", fraction(QStringLiteral("PV"), QStringLiteral("PMT * ") + bracket, kPower),
+    Picture3 = makePicture("Picture3", fraction(QStringLiteral("PV"), QStringLiteral("PMT * ") + bracket, kPower),
                               page);
 
-    layout->addWidget(ui.Picture1, 0, 0, 2, 1);
-    layout->addWidget(ui.Picture2, 0, 1);
-    layout->addWidget(ui.Picture3, 1, 1);
-    return page;
+    layout->addWidget(Picture1, 0, 0, 2, 1);
+    layout->addWidget(Picture2, 0, 1);
+    layout->addWidget(Picture3, 1, 1);
 }
-
-}  // namespace LoanPages

@@ -1,3 +1,6 @@
+#include "LoanInformationPage.h"
+
+#include "ChangeTracker.h"
 #include "LoanPages.h"
 
 #include "DescriptionBox.h"
@@ -16,44 +19,43 @@
 
 #include <limits>
 
-namespace LoanPages {
+using namespace LoanPages;
 
-QWidget* buildLoanInformation(frmLoan::Ui& ui)
+LoanInformationPage::LoanInformationPage(QWidget* parent) : page(new QWidget(parent))
 {
-    auto* page = new QWidget(ui.tabLoan);
     auto* layout = new QVBoxLayout(page);
 
     auto* descriptionRow = new QHBoxLayout;
-    ui.txtLoan = new DescriptionBox(page);
-    ui.txtLoan->setObjectName(QStringLiteral("txtLoan"));
-    ui.txtLoan->setMaxLength(std::numeric_limits<int>::max());
+    txtLoan = new DescriptionBox(page);
+    txtLoan->setObjectName(QStringLiteral("txtLoan"));
+    txtLoan->setMaxLength(std::numeric_limits<int>::max());
     descriptionRow->addWidget(new QLabel(QStringLiteral("Loan Description:"), page));
-    descriptionRow->addWidget(ui.txtLoan, 1);
+    descriptionRow->addWidget(txtLoan, 1);
     layout->addLayout(descriptionRow);
 
-    ui.fraLoan = new QGroupBox(QStringLiteral("Loan Data"), page);
-    ui.fraLoan->setObjectName(QStringLiteral("fraLoan"));
-    auto* grid = new QGridLayout(ui.fraLoan);
-    QWidget* frame = ui.fraLoan;
+    fraLoan = new QGroupBox(QStringLiteral("Loan Data"), page);
+    fraLoan->setObjectName(QStringLiteral("fraLoan"));
+    auto* grid = new QGridLayout(fraLoan);
+    QWidget* frame = fraLoan;
 
-    ui.dtStartDate = makeDatePicker("dtStartDate", frame);
-    ui.cboppt = new QComboBox(frame);
-    ui.cboppt->setObjectName(QStringLiteral("cboppt"));
+    dtStartDate = makeDatePicker("dtStartDate", frame);
+    cboppt = new QComboBox(frame);
+    cboppt->setObjectName(QStringLiteral("cboppt"));
     for (auto text : engine::kFrequencyTexts)
-        ui.cboppt->addItem(QString::fromUtf8(text.data(), qsizetype(text.size())));
-    ui.cboppt->setCurrentIndex(-1);
+        cboppt->addItem(QString::fromUtf8(text.data(), qsizetype(text.size())));
+    cboppt->setCurrentIndex(-1);
     // Never narrower than its longest entry: a narrow (tiled) window scrolls.
-    ui.cboppt->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    ui.txtInterestRate = makeTextBox("txtInterestRate", frame);
-    ui.cboTerm = new QComboBox(frame);
-    ui.cboTerm->setObjectName(QStringLiteral("cboTerm"));
+    cboppt->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    txtInterestRate = makeTextBox("txtInterestRate", frame);
+    cboTerm = new QComboBox(frame);
+    cboTerm->setObjectName(QStringLiteral("cboTerm"));
     for (auto text : engine::kTermTypeTexts)
-        ui.cboTerm->addItem(QString::fromUtf8(text.data(), qsizetype(text.size())));
-    ui.txtTerm = makeTextBox("txtTerm", frame);
-    ui.txtLoanAmount = makeTextBox("txtLoanAmount", frame);
-    ui.txtPaymentAmount = makeTextBox("txtPaymentAmount", frame);
-    ui.cmdCalculate = new QPushButton(QStringLiteral("&Calculate"), frame);
-    ui.cmdCalculate->setObjectName(QStringLiteral("cmdCalculate"));
+        cboTerm->addItem(QString::fromUtf8(text.data(), qsizetype(text.size())));
+    txtTerm = makeTextBox("txtTerm", frame);
+    txtLoanAmount = makeTextBox("txtLoanAmount", frame);
+    txtPaymentAmount = makeTextBox("txtPaymentAmount", frame);
+    cmdCalculate = new QPushButton(QStringLiteral("&Calculate"), frame);
+    cmdCalculate->setObjectName(QStringLiteral("cmdCalculate"));
 
     int row = 0;
     auto addRow = [&](const QString& caption, QWidget* field) {
@@ -61,27 +63,68 @@ QWidget* buildLoanInformation(frmLoan::Ui& ui)
         grid->addWidget(field, row, 1, 1, 2);
         ++row;
     };
-    addRow(QStringLiteral("Date of First Payment:"), ui.dtStartDate);
-    addRow(QStringLiteral("Frequency:"), ui.cboppt);
+    addRow(QStringLiteral("Date of First Payment:"), dtStartDate);
+    addRow(QStringLiteral("Frequency:"), cboppt);
 
     grid->addWidget(new QLabel(QStringLiteral("Interest Rate:"), frame), row, 0);
-    grid->addWidget(ui.txtInterestRate, row, 1);
+    grid->addWidget(txtInterestRate, row, 1);
     grid->addWidget(new QLabel(QStringLiteral("%"), frame), row, 2);
     ++row;
 
     grid->addWidget(new QLabel(QStringLiteral("Term:"), frame), row, 0);
-    grid->addWidget(ui.cboTerm, row, 1);
-    grid->addWidget(ui.txtTerm, row, 2);
+    grid->addWidget(cboTerm, row, 1);
+    grid->addWidget(txtTerm, row, 2);
     ++row;
 
-    addRow(QStringLiteral("Loan Amount:"), ui.txtLoanAmount);
-    addRow(QStringLiteral("Payment Amount:"), ui.txtPaymentAmount);
-    grid->addWidget(ui.cmdCalculate, row, 1, 1, 2, Qt::AlignRight);
+    addRow(QStringLiteral("Loan Amount:"), txtLoanAmount);
+    addRow(QStringLiteral("Payment Amount:"), txtPaymentAmount);
+    grid->addWidget(cmdCalculate, row, 1, 1, 2, Qt::AlignRight);
     grid->setColumnStretch(1, 1);
 
-    layout->addWidget(ui.fraLoan);
+    layout->addWidget(fraLoan);
     layout->addStretch(1);
-    return page;
 }
 
-}  // namespace LoanPages
+LoanInputs LoanInformationPage::inputs() const
+{
+    LoanInputs inputs;
+    inputs.description = txtLoan->text();
+    inputs.frequency = cboppt->currentIndex();
+    inputs.interestRate = txtInterestRate->text();
+    inputs.termType = cboTerm->currentIndex();
+    inputs.term = txtTerm->text();
+    inputs.loanAmount = txtLoanAmount->text();
+    inputs.paymentAmount = txtPaymentAmount->text();
+    inputs.startDate = dtStartDate->date();
+    return inputs;
+}
+
+QWidget* LoanInformationPage::field(LoanField field) const
+{
+    switch (field) {
+    case LoanField::Description: return txtLoan;
+    case LoanField::Frequency: return cboppt;
+    case LoanField::InterestRate: return txtInterestRate;
+    case LoanField::TermType: return cboTerm;
+    case LoanField::Term: return txtTerm;
+    case LoanField::LoanAmount: return txtLoanAmount;
+    case LoanField::PaymentAmount: return txtPaymentAmount;
+    }
+    return txtLoan;
+}
+
+void LoanInformationPage::setInputsEnabled(bool enabled)
+{
+    txtLoan->setEnabled(enabled);
+    fraLoan->setEnabled(enabled);
+}
+
+void LoanInformationPage::watch(ChangeTracker& tracker) const
+{
+    for (QLineEdit* box : {static_cast<QLineEdit*>(txtLoan), txtInterestRate, txtTerm, txtLoanAmount, txtPaymentAmount})
+        tracker.watch(box);
+    tracker.watch(cboppt);
+    tracker.watch(cboTerm);
+    // The first payment date counts too: a changed date changes every row.
+    tracker.watch(dtStartDate);
+}

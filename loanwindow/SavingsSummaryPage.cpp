@@ -1,4 +1,9 @@
+#include "SavingsSummaryPage.h"
+
+#include "ChangeTracker.h"
+#include "LocaleText.h"
 #include "LoanPages.h"
+#include "Schedule.h"
 
 #include <QTabWidget>
 #include <QGridLayout>
@@ -7,7 +12,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-namespace LoanPages {
+using namespace LoanPages;
 
 namespace {
 
@@ -33,34 +38,56 @@ QLineEdit* addBox(QGroupBox* frame, int row, int side, const QString& caption, c
 
 }  // namespace
 
-QWidget* buildSavingsSummary(frmLoan::Ui& ui)
+SavingsSummaryPage::SavingsSummaryPage(QWidget* parent) : page(new QWidget(parent))
 {
-    auto* page = new QWidget(ui.tabLoan);
     auto* layout = new QVBoxLayout(page);
 
-    ui.Frame3 = makeFrame("Frame3", QStringLiteral("Original Loan"), page);
-    ui.txtOrigLoanAmount = addBox(ui.Frame3, 0, 0, QStringLiteral("Loan Amount:"), "txtOrigLoanAmount");
-    ui.txtOrigPayoffDate = addBox(ui.Frame3, 1, 0, QStringLiteral("Payoff Date:"), "txtOrigPayoffDate");
-    ui.txtOrigInterestPaid = addBox(ui.Frame3, 0, 1, QStringLiteral("Interest Paid:"), "txtOrigInterestPaid");
-    ui.txtOrigTotalPaid = addBox(ui.Frame3, 1, 1, QStringLiteral("Total All Payments:"), "txtOrigTotalPaid");
-    layout->addWidget(ui.Frame3);
+    Frame3 = makeFrame("Frame3", QStringLiteral("Original Loan"), page);
+    txtOrigLoanAmount = addBox(Frame3, 0, 0, QStringLiteral("Loan Amount:"), "txtOrigLoanAmount");
+    txtOrigPayoffDate = addBox(Frame3, 1, 0, QStringLiteral("Payoff Date:"), "txtOrigPayoffDate");
+    txtOrigInterestPaid = addBox(Frame3, 0, 1, QStringLiteral("Interest Paid:"), "txtOrigInterestPaid");
+    txtOrigTotalPaid = addBox(Frame3, 1, 1, QStringLiteral("Total All Payments:"), "txtOrigTotalPaid");
+    layout->addWidget(Frame3);
 
-    ui.Frame4 = makeFrame("Frame4", QStringLiteral("Adjusted Totals Due to Extra Payments"), page);
-    ui.txtAdjExtraPayments =
-        addBox(ui.Frame4, 0, 0, QStringLiteral("Principal Amount Paid Early:"), "txtAdjExtraPayments");
-    ui.txtAdjPayoffDate = addBox(ui.Frame4, 1, 0, QStringLiteral("Adjusted Payoff Date:"), "txtAdjPayoffDate");
-    ui.txtAdjInterestPaid =
-        addBox(ui.Frame4, 0, 1, QStringLiteral("Adjusted Interest Paid:"), "txtAdjInterestPaid");
-    ui.txtAdjTotalPaid = addBox(ui.Frame4, 1, 1, QStringLiteral("Adjusted Total Payments:"), "txtAdjTotalPaid");
-    layout->addWidget(ui.Frame4);
+    Frame4 = makeFrame("Frame4", QStringLiteral("Adjusted Totals Due to Extra Payments"), page);
+    txtAdjExtraPayments =
+        addBox(Frame4, 0, 0, QStringLiteral("Principal Amount Paid Early:"), "txtAdjExtraPayments");
+    txtAdjPayoffDate = addBox(Frame4, 1, 0, QStringLiteral("Adjusted Payoff Date:"), "txtAdjPayoffDate");
+    txtAdjInterestPaid =
+        addBox(Frame4, 0, 1, QStringLiteral("Adjusted Interest Paid:"), "txtAdjInterestPaid");
+    txtAdjTotalPaid = addBox(Frame4, 1, 1, QStringLiteral("Adjusted Total Payments:"), "txtAdjTotalPaid");
+    layout->addWidget(Frame4);
 
-    ui.Frame5 = makeFrame("Frame5", QStringLiteral("Total Savings Due to Extra Payments"), page);
-    ui.txtSavedPayments =
-        addBox(ui.Frame5, 0, 0, QStringLiteral("Number of Payments Saved:"), "txtSavedPayments");
-    ui.txtSavedTotal = addBox(ui.Frame5, 0, 1, QStringLiteral("Total Saved:"), "txtSavedTotal");
-    layout->addWidget(ui.Frame5);
+    Frame5 = makeFrame("Frame5", QStringLiteral("Total Savings Due to Extra Payments"), page);
+    txtSavedPayments =
+        addBox(Frame5, 0, 0, QStringLiteral("Number of Payments Saved:"), "txtSavedPayments");
+    txtSavedTotal = addBox(Frame5, 0, 1, QStringLiteral("Total Saved:"), "txtSavedTotal");
+    layout->addWidget(Frame5);
     layout->addStretch(1);
-    return page;
 }
 
-}  // namespace LoanPages
+void SavingsSummaryPage::showFigures(const engine::ScheduleResult& result, ChangeTracker& tracker)
+{
+    auto dateText = [](engine::Date date) { return LocaleText::shortDateText(LocaleText::toQDate(date)); };
+    const auto& baseline = result.baseline;
+    tracker.assign(txtOrigLoanAmount, LocaleText::currencyText(baseline.loanAmount));
+    tracker.assign(txtOrigPayoffDate, dateText(baseline.payoffDate));
+    tracker.assign(txtOrigInterestPaid, LocaleText::currencyText(baseline.interestPaid));
+    tracker.assign(txtOrigTotalPaid, LocaleText::currencyText(baseline.totalPaid));
+
+    const auto& summary = result.summary;
+    tracker.assign(txtAdjExtraPayments, LocaleText::currencyText(summary.extraPayments));
+    tracker.assign(txtAdjPayoffDate, dateText(result.adjustedPayoffDate));
+    tracker.assign(txtAdjInterestPaid, LocaleText::currencyText(summary.interest));
+    tracker.assign(txtAdjTotalPaid, LocaleText::currencyText(summary.totalPaid));
+    tracker.assign(txtSavedPayments, QString::number(result.paymentsSaved));
+    tracker.assign(txtSavedTotal, LocaleText::currencyText(result.totalSaved));
+}
+
+void SavingsSummaryPage::watch(ChangeTracker& tracker) const
+{
+    for (QLineEdit* box : {txtOrigLoanAmount, txtOrigPayoffDate, txtOrigInterestPaid, txtOrigTotalPaid,
+                           txtAdjExtraPayments, txtAdjPayoffDate, txtAdjInterestPaid, txtAdjTotalPaid,
+                           txtSavedPayments, txtSavedTotal})
+        tracker.watch(box);
+}

@@ -1,4 +1,9 @@
+#include "SummaryGraphPage.h"
+
+#include "ChangeTracker.h"
+#include "LocaleText.h"
 #include "LoanPages.h"
+#include "Schedule.h"
 #include "SummaryChart.h"
 
 #include <QTabWidget>
@@ -8,50 +13,61 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-namespace LoanPages {
+using namespace LoanPages;
 
-QWidget* buildSummaryGraph(frmLoan::Ui& ui)
+SummaryGraphPage::SummaryGraphPage(QWidget* parent) : page(new QWidget(parent))
 {
-    auto* page = new QWidget(ui.tabLoan);
     auto* layout = new QVBoxLayout(page);
 
-    ui.Frame1 = new QGroupBox(page);
-    ui.Frame1->setObjectName(QStringLiteral("Frame1"));
-    auto* chartLayout = new QVBoxLayout(ui.Frame1);
+    Frame1 = new QGroupBox(page);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    auto* chartLayout = new QVBoxLayout(Frame1);
     chartLayout->setContentsMargins(2, 2, 2, 2);
-    ui.chart = new SummaryChart(ui.Frame1);
-    ui.chart->setObjectName(QStringLiteral("chSummary"));
-    ui.chSummary = ui.chart;
-    chartLayout->addWidget(ui.chart);
-    layout->addWidget(ui.Frame1, 1);
+    chart = new SummaryChart(Frame1);
+    chart->setObjectName(QStringLiteral("chSummary"));
+    chartLayout->addWidget(chart);
+    layout->addWidget(Frame1, 1);
 
-    ui.Frame2 = new QGroupBox(QStringLiteral("Summary"), page);
-    ui.Frame2->setObjectName(QStringLiteral("Frame2"));
-    auto* grid = new QGridLayout(ui.Frame2);
-    QWidget* frame = ui.Frame2;
-    ui.txtPrincipal = makeResultBox("txtPrincipal", frame);
-    ui.txtExtraPayments = makeResultBox("txtExtraPayments", frame);
-    ui.txtInterest = makeResultBox("txtInterest", frame);
-    ui.txtTotalPrincipal = makeResultBox("txtTotalPrincipal", frame);
-    ui.txtTotalPaid = makeResultBox("txtTotalPaid", frame);
+    Frame2 = new QGroupBox(QStringLiteral("Summary"), page);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    auto* grid = new QGridLayout(Frame2);
+    QWidget* frame = Frame2;
+    txtPrincipal = makeResultBox("txtPrincipal", frame);
+    txtExtraPayments = makeResultBox("txtExtraPayments", frame);
+    txtInterest = makeResultBox("txtInterest", frame);
+    txtTotalPrincipal = makeResultBox("txtTotalPrincipal", frame);
+    txtTotalPaid = makeResultBox("txtTotalPaid", frame);
 
     grid->addWidget(new QLabel(QStringLiteral("Principal:"), frame), 0, 0);
-    grid->addWidget(ui.txtPrincipal, 0, 1);
+    grid->addWidget(txtPrincipal, 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("Extra Payments:"), frame), 1, 0);
-    grid->addWidget(ui.txtExtraPayments, 1, 1);
+    grid->addWidget(txtExtraPayments, 1, 1);
     grid->addWidget(new QLabel(QStringLiteral("Interest:"), frame), 2, 0);
-    grid->addWidget(ui.txtInterest, 2, 1);
+    grid->addWidget(txtInterest, 2, 1);
     // Right column: each label above its box.
     auto* right = new QVBoxLayout;
     right->addWidget(new QLabel(QStringLiteral("Total Principal Paid"), frame));
-    right->addWidget(ui.txtTotalPrincipal);
+    right->addWidget(txtTotalPrincipal);
     right->addWidget(new QLabel(QStringLiteral("Total All Payments"), frame));
-    right->addWidget(ui.txtTotalPaid);
+    right->addWidget(txtTotalPaid);
     grid->addLayout(right, 0, 3, 3, 1);
     grid->setColumnMinimumWidth(2, 20);
     grid->setVerticalSpacing(2);
-    layout->addWidget(ui.Frame2);
-    return page;
+    layout->addWidget(Frame2);
 }
 
-}  // namespace LoanPages
+void SummaryGraphPage::showFigures(const engine::SummaryFigures& summary, ChangeTracker& tracker)
+{
+    tracker.assign(txtPrincipal, LocaleText::currencyText(summary.principal));
+    tracker.assign(txtExtraPayments, LocaleText::currencyText(summary.extraPayments));
+    tracker.assign(txtInterest, LocaleText::currencyText(summary.interest));
+    tracker.assign(txtTotalPrincipal, LocaleText::currencyText(summary.totalPrincipal));
+    tracker.assign(txtTotalPaid, LocaleText::currencyText(summary.totalPaid));
+    chart->setValues(summary.interest, summary.extraPayments, summary.principal);
+}
+
+void SummaryGraphPage::watch(ChangeTracker& tracker) const
+{
+    for (QLineEdit* box : {txtPrincipal, txtExtraPayments, txtInterest, txtTotalPrincipal, txtTotalPaid})
+        tracker.watch(box);
+}

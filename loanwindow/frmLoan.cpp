@@ -3,14 +3,19 @@
 #include "DisplayText.h"
 #include "NumberBoxLimit.h"
 
+#include "AmortizationTablePage.h"
 #include "ChangeTracker.h"
-#include "DescriptionBox.h"
 #include "Clock.h"
+#include "DescriptionBox.h"
 #include "ExtraPaymentsEditor.h"
-#include "LoanPages.h"
+#include "ExtraPaymentsPage.h"
+#include "FormulasPage.h"
+#include "LoanInformationPage.h"
 #include "Messages.h"
 #include "ResultsModel.h"
+#include "SavingsSummaryPage.h"
 #include "SummaryChart.h"
+#include "SummaryGraphPage.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -23,7 +28,6 @@
 #include <QScrollArea>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -45,7 +49,7 @@ QScrollArea* scrolling(QWidget* page)
 }  // namespace
 
 frmLoan::frmLoan(LoanStore& store, Messages& messages, const Clock& clock, QWidget* parent)
-    : QWidget(parent), m_ui(new Ui), m_store(store), m_messages(messages), m_clock(clock)
+    : QWidget(parent), m_store(store), m_messages(messages), m_clock(clock)
 {
     setObjectName(QStringLiteral("frmLoan"));
     setWindowTitle(QStringLiteral("Untitled"));
@@ -62,16 +66,21 @@ frmLoan::frmLoan(LoanStore& store, Messages& messages, const Clock& clock, QWidg
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
-    m_ui->tabLoan = new QTabWidget(this);
-    m_ui->tabLoan->setObjectName(QStringLiteral("tabLoan"));
-    QWidget* const pages[] = {LoanPages::buildLoanInformation(*m_ui), LoanPages::buildExtraPayments(*m_ui),
-                              LoanPages::buildAmortizationTable(*m_ui), LoanPages::buildSummaryGraph(*m_ui),
-                              LoanPages::buildSavingsSummary(*m_ui), LoanPages::buildFormulas(*m_ui)};
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("tabLoan"));
+    m_loanInformation = std::make_unique<LoanInformationPage>(m_tabs);
+    m_extraPayments = std::make_unique<ExtraPaymentsPage>(m_tabs);
+    m_amortizationTable = std::make_unique<AmortizationTablePage>(m_tabs);
+    m_summaryGraph = std::make_unique<SummaryGraphPage>(m_tabs);
+    m_savingsSummary = std::make_unique<SavingsSummaryPage>(m_tabs);
+    m_formulas = std::make_unique<FormulasPage>(m_tabs);
+    QWidget* const pages[] = {m_loanInformation->page, m_extraPayments->page,  m_amortizationTable->page,
+                              m_summaryGraph->page,    m_savingsSummary->page, m_formulas->page};
     const QString captions[] = {QStringLiteral("Loan Information"), QStringLiteral("Extra Payments"),
                                 QStringLiteral("Amortization Table"), QStringLiteral("Summary Graph"),
                                 QStringLiteral("Savings Summary"), QStringLiteral("Formulas")};
     for (int tab = 0; tab < 6; ++tab)
-        m_ui->tabLoan->addTab(scrolling(pages[tab]), captions[tab]);
+        m_tabs->addTab(scrolling(pages[tab]), captions[tab]);
     // The pages show the window's own grey ground.
     for (QWidget* page : pages) {
         QPalette pagePalette = page->palette();
@@ -81,74 +90,62 @@ frmLoan::frmLoan(LoanStore& store, Messages& messages, const Clock& clock, QWidg
     }
     QFont tabFont = small;
     tabFont.setStretch(QFont::Condensed);
-    m_ui->tabLoan->tabBar()->setFont(tabFont);
-    m_ui->tabLoan->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 5px; }"));
-    m_ui->tabLoan->setUsesScrollButtons(true);
-    layout->addWidget(m_ui->tabLoan);
+    m_tabs->tabBar()->setFont(tabFont);
+    m_tabs->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 5px; }"));
+    m_tabs->setUsesScrollButtons(true);
+    layout->addWidget(m_tabs);
 
-    m_ui->chSummary->hide();
-    m_ui->editor = new ExtraPaymentsEditor(*m_ui, m_messages, m_clock, this);
-    connect(m_ui->editor, &ExtraPaymentsEditor::edited, this, [this] { DataHasChanged = true; });
+    m_summaryGraph->chart->hide();
+    m_editor = new ExtraPaymentsEditor(*m_extraPayments, *m_tabs, m_messages, m_clock, this);
+    connect(m_editor, &ExtraPaymentsEditor::edited, this, [this] { DataHasChanged = true; });
+    // Queued: the refused save (perhaps inside a close prompt) ends first.
+    connect(this, &frmLoan::saveAsCopyRequested, this, &frmLoan::saveAsCopy, Qt::QueuedConnection);
     watchChanges();
 
-    connect(m_ui->txtLoan, &QLineEdit::textChanged, this,
+    connect(m_loanInformation->txtLoan, &QLineEdit::textChanged, this,
             [this](const QString& text) { setWindowTitle(DisplayText::elided(text)); });
-    for (QLineEdit* box : {m_ui->txtInterestRate, m_ui->txtTerm, m_ui->txtLoanAmount, m_ui->txtPaymentAmount,
-                           m_ui->txtXPaymentAmount})
+    for (QLineEdit* box : {m_loanInformation->txtInterestRate, m_loanInformation->txtTerm,
+                           m_loanInformation->txtLoanAmount, m_loanInformation->txtPaymentAmount,
+                           m_extraPayments->txtXPaymentAmount})
         limitNumberBox(box, m_messages, this);
-    connect(m_ui->tabLoan, &QTabWidget::currentChanged, this, &frmLoan::onTabChanged);
-    connect(m_ui->cmdCalculate, &QPushButton::clicked, this, [this] { CalculateSchedule(true); });
-    connect(m_ui->cmdRecalculate, &QPushButton::clicked, this, [this] { CalculateSchedule(false); });
+    connect(m_tabs, &QTabWidget::currentChanged, this, &frmLoan::onTabChanged);
+    connect(m_loanInformation->cmdCalculate, &QPushButton::clicked, this, [this] { CalculateSchedule(true); });
+    connect(m_extraPayments->cmdRecalculate, &QPushButton::clicked, this, [this] { CalculateSchedule(false); });
 }
 
-frmLoan::~frmLoan()
-{
-    delete m_ui;
-}
+frmLoan::~frmLoan() = default;
 
 void frmLoan::watchChanges()
 {
-    auto* tracker = new ChangeTracker(this);
-    m_ui->tracker = tracker;
-    for (QLineEdit* box : {static_cast<QLineEdit*>(m_ui->txtLoan), m_ui->txtInterestRate, m_ui->txtTerm, m_ui->txtLoanAmount,
-                           m_ui->txtPaymentAmount, m_ui->txtXPaymentAmount, m_ui->txtPrincipal,
-                           m_ui->txtExtraPayments, m_ui->txtInterest, m_ui->txtTotalPrincipal, m_ui->txtTotalPaid,
-                           m_ui->txtOrigLoanAmount, m_ui->txtOrigPayoffDate, m_ui->txtOrigInterestPaid,
-                           m_ui->txtOrigTotalPaid, m_ui->txtAdjExtraPayments, m_ui->txtAdjPayoffDate,
-                           m_ui->txtAdjInterestPaid, m_ui->txtAdjTotalPaid, m_ui->txtSavedPayments,
-                           m_ui->txtSavedTotal})
-        tracker->watch(box);
-    tracker->watch(m_ui->cboppt);
-    tracker->watch(m_ui->cboTerm);
-    tracker->watch(m_ui->chkSuppressFuture);
-    // The first payment date counts too: a changed date changes every row.
-    tracker->watch(m_ui->dtStartDate);
+    m_tracker = new ChangeTracker(this);
+    m_loanInformation->watch(*m_tracker);
+    m_tracker->watch(m_extraPayments->txtXPaymentAmount);
+    m_tracker->watch(m_extraPayments->chkSuppressFuture);
+    m_summaryGraph->watch(*m_tracker);
+    m_savingsSummary->watch(*m_tracker);
 }
 
 void frmLoan::load()
 {
     // Typing starts in the description, in a new window and in an opened one
     // (a stored loan that fails its checks moves the focus on below).
-    m_ui->txtLoan->setFocus();
-    m_ui->cboTerm->setCurrentIndex(0);
+    m_loanInformation->txtLoan->setFocus();
+    m_loanInformation->cboTerm->setCurrentIndex(0);
     if (Mode != 1) {
-        m_ui->resultsModel->setRows({}, {});
-        m_ui->flxPayments->setRowCount(0);
-        m_ui->chSummary->hide();
-        m_ui->dtStartDate->setDate(m_clock.today());
-        m_ui->editor->clearPaymentEntry();
-        m_ui->cmdDeletePayment->setEnabled(false);
-        for (int tab = 1; tab < m_ui->tabLoan->count(); ++tab)
-            m_ui->tabLoan->setTabEnabled(tab, false);
+        m_amortizationTable->resultsModel->setRows({}, {});
+        m_editor->clear();
+        m_summaryGraph->chart->hide();
+        m_loanInformation->dtStartDate->setDate(m_clock.today());
+        for (int tab = 1; tab < m_tabs->count(); ++tab)
+            m_tabs->setTabEnabled(tab, false);
     } else {
         LoadLoanDetail();
         LoadExtraPayments();
         CalculateSchedule(false);
     }
     setExtraPaymentsEnabled(false);
-    ClearDataChanged();
-    DataHasChanged = false;
-    m_ui->tabLoan->setCurrentIndex(0);
+    markUnchanged();
+    m_tabs->setCurrentIndex(0);
 
     if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
         frame->resize(kWindowWidth, kWindowHeight);
@@ -158,13 +155,12 @@ void frmLoan::load()
 
 void frmLoan::setLoanInformationEnabled(bool enabled)
 {
-    m_ui->txtLoan->setEnabled(enabled);
-    m_ui->fraLoan->setEnabled(enabled);
+    m_loanInformation->setInputsEnabled(enabled);
 }
 
 void frmLoan::setExtraPaymentsEnabled(bool enabled)
 {
-    m_ui->editor->setInputsEnabled(enabled);
+    m_editor->setInputsEnabled(enabled);
 }
 
 void frmLoan::onTabChanged(int tab)
@@ -183,29 +179,35 @@ void frmLoan::onTabChanged(int tab)
 
 void frmLoan::ClearDataChanged()
 {
-    m_ui->tracker->clear();
+    m_tracker->clear();
+}
+
+void frmLoan::markUnchanged()
+{
+    ClearDataChanged();
+    DataHasChanged = false;
 }
 
 bool frmLoan::IsDataChanged() const
 {
-    return m_ui->tracker->isChanged();
+    return m_tracker->isChanged();
 }
 
 QString frmLoan::description() const
 {
-    return m_ui->txtLoan->text();
+    return m_loanInformation->txtLoan->text();
 }
 
 void frmLoan::setDescription(const QString& text)
 {
-    m_ui->txtLoan->setWholeText(text);
+    m_loanInformation->txtLoan->setWholeText(text);
 }
 
 bool frmLoan::queryClose()
 {
     if (!IsDataChanged() && !DataHasChanged)
         return true;
-    const QString text = DisplayText::elided(m_ui->txtLoan->text()) + QStringLiteral(" - Information has changed") +
+    const QString text = DisplayText::elided(m_loanInformation->txtLoan->text()) + QStringLiteral(" - Information has changed") +
                          QStringLiteral("\r\n") + QStringLiteral("Do you want to save the changes?");
     switch (m_messages.ask(this, text)) {
     case Messages::Answer::Dismissed:
@@ -216,10 +218,11 @@ bool frmLoan::queryClose()
     case Messages::Answer::Yes:
         break;
     }
-    if (!ValidateLoan())
-        return false;
     // A failed save keeps the window open with its content, still changed.
-    return SaveLoan(Mode, Loan);
+    // The window closes after a successful one, so it is not marked
+    // unchanged: when another window refuses to close, this one still
+    // counts as changed, as before.
+    return saveInPlace();
 }
 
 void frmLoan::closeWithoutPrompt()

@@ -8,7 +8,16 @@
 #include <memory>
 #include <optional>
 
+class AmortizationTablePage;
+class ChangeTracker;
 class Clock;
+class ExtraPaymentsEditor;
+class ExtraPaymentsPage;
+class FormulasPage;
+class LoanInformationPage;
+class QTabWidget;
+class SavingsSummaryPage;
+class SummaryGraphPage;
 class LoanStore;
 class Messages;
 struct LoanResult;
@@ -35,14 +44,21 @@ public:
     // (warning icon) and moves the focus there; on success rewrites the term.
     bool ValidateLoan();
 
-    // Stores the window's contents and all of its extra payments. For mode 0
-    // adds a loan and hands back mode 1 and the new key. On failure the error
-    // is shown (critical icon), mode and key are left alone and false returned.
-    // A stored loan that this window did not read whole is never replaced:
-    // the save is refused and Save As Copy offered (saveAsCopyRequested). A
-    // stored loan that another program changed or deleted since this window
-    // read or wrote it is replaced only when the user says so.
-    bool SaveLoan(int& mode, int& key);
+    // File > Save: checks the inputs, then stores the window under its own
+    // key (a new loan gets one: Mode 1 and the new key) and marks the window
+    // unchanged. On any failure the window keeps its Mode, Loan, content and
+    // changed state, and false is returned. A stored loan that this window
+    // did not read whole is never replaced: the save is refused and Save As
+    // Copy offered (saveAsCopyRequested). A stored loan that another program
+    // changed or deleted since this window read or wrote it is replaced only
+    // when the user says so.
+    bool save();
+    // File > Save As Copy: checks the inputs, puts "Copy of " in front of the
+    // description and stores what the window shows as a new loan; the window
+    // becomes the copy (Mode 1, the new key) and unchanged, and copySaved()
+    // names the loan it was copied from, if that was stored. A failed copy
+    // gives the window back its description, caption and changed state.
+    bool saveAsCopy();
 
     // Asks " - Are you sure you wish to delete this loan?"; on Yes deletes the
     // loan `key` with its extra payments, clears the flags and closes. A
@@ -53,8 +69,12 @@ public:
     // shows less than is stored.
     bool loadedWhole() const { return !m_partlyLoaded; }
 
+    // Clears the controls' changed flags only.
     void ClearDataChanged();
     bool IsDataChanged() const;
+    // The one way the window becomes unchanged: the controls' flags and
+    // DataHasChanged both cleared (after loading, saving and deleting).
+    void markUnchanged();
 
     // The close prompt alone: true when the window may close (unchanged, No,
     // or Yes with a successful save); false when the prompt was dismissed or
@@ -85,31 +105,47 @@ public:
     // not mix with figures they have not produced); null before the first.
     std::shared_ptr<const LoanResult> lastResult() const { return m_lastResult; }
 
-    // The window's controls by name; the pages build them.
-    struct Ui;
-
 signals:
     // A run was applied (Calculate, Recalculate or loading).
     void resultsChanged();
-    // The user chose Save As Copy after a refused save.
+    // The user chose Save As Copy after a refused save; the window runs its
+    // saveAsCopy() once the refused save (perhaps inside a close prompt) has ended.
     void saveAsCopyRequested();
+    // Save As Copy stored the copy; `originalKey` is the stored loan it was
+    // copied from, which the main window opens again beside the copy.
+    void copySaved(int originalKey);
 
 protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Stores the window's contents and all of its extra payments under `key`
+    // (mode 0 adds a loan and hands back mode 1 and the new key). On failure
+    // the error is shown (critical icon), mode and key are left alone and
+    // false returned.
+    bool SaveLoan(int& mode, int& key);
+    // Checks the inputs, then stores under the window's own Mode and Loan,
+    // which it updates; the changed state is left as it is.
+    bool saveInPlace();
     void onTabChanged(int tab);
     void setLoanInformationEnabled(bool enabled);
     void setExtraPaymentsEnabled(bool enabled);
     void watchChanges();
-    // The loan's inputs as the controls hold them.
-    LoanInputs inputs() const;
     void showValidationFailure(const QString& message, LoanField field);
     // Writes a run's inputs, table and figures into the window at once.
     void applyResult(LoanResult run);
 
-    Ui* m_ui = nullptr;
+    // Each page owns its controls.
+    QTabWidget* m_tabs = nullptr;
+    std::unique_ptr<LoanInformationPage> m_loanInformation;
+    std::unique_ptr<ExtraPaymentsPage> m_extraPayments;
+    std::unique_ptr<AmortizationTablePage> m_amortizationTable;
+    std::unique_ptr<SummaryGraphPage> m_summaryGraph;
+    std::unique_ptr<SavingsSummaryPage> m_savingsSummary;
+    std::unique_ptr<FormulasPage> m_formulas;
+    ChangeTracker* m_tracker = nullptr;
+    ExtraPaymentsEditor* m_editor = nullptr;
     LoanStore& m_store;
     Messages& m_messages;
     const Clock& m_clock;

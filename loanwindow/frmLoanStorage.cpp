@@ -6,6 +6,7 @@
 #include "ExtraPaymentRow.h"
 #include "Loan.h"
 #include "ExtraPaymentsEditor.h"
+#include "LoanInformationPage.h"
 #include "LoanStore.h"
 #include "LocaleText.h"
 #include "Messages.h"
@@ -53,17 +54,17 @@ void frmLoan::LoadLoanDetail()
     };
 
     if (!record.description) return fail(kNullError);
-    m_ui->txtLoan->setWholeText(*record.description);
+    m_loanInformation->txtLoan->setWholeText(*record.description);
     if (!record.origAmount) return fail(kNullError);
-    m_ui->txtLoanAmount->setText(LocaleText::plainNumberText(*record.origAmount));
+    m_loanInformation->txtLoanAmount->setText(LocaleText::plainNumberText(*record.origAmount));
     if (!record.interestRate) return fail(kNullError);
-    m_ui->txtInterestRate->setText(LocaleText::plainNumberText(*record.interestRate));
+    m_loanInformation->txtInterestRate->setText(LocaleText::plainNumberText(*record.interestRate));
     if (!record.term) return fail(kNullError);
-    m_ui->txtTerm->setText(LocaleText::plainNumberText(*record.term));
+    m_loanInformation->txtTerm->setText(LocaleText::plainNumberText(*record.term));
     if (!record.startDate) return fail(kNullError);
     // The picker would move a date outside its range to the nearest it can
     // show, and a save would then store that date.
-    QDateEdit* start = m_ui->dtStartDate;
+    QDateEdit* start = m_loanInformation->dtStartDate;
     if (*record.startDate < start->minimumDate() || *record.startDate > start->maximumDate())
         return fail(kBadPropertyError + QStringLiteral(": the date of first payment %1 lies outside the dates from "
                                                        "%2 to %3 that this window can show")
@@ -71,16 +72,16 @@ void frmLoan::LoadLoanDetail()
                                                  start->minimumDate().toString(Qt::ISODate),
                                                  start->maximumDate().toString(Qt::ISODate)));
     start->setDate(*record.startDate);
-    if (auto error = listPositionError(record.termType, m_ui->cboTerm->count())) return fail(*error);
-    m_ui->cboTerm->setCurrentIndex(*record.termType);
-    if (auto error = listPositionError(record.frequency, m_ui->cboppt->count())) return fail(*error);
-    m_ui->cboppt->setCurrentIndex(*record.frequency);
+    if (auto error = listPositionError(record.termType, m_loanInformation->cboTerm->count())) return fail(*error);
+    m_loanInformation->cboTerm->setCurrentIndex(*record.termType);
+    if (auto error = listPositionError(record.frequency, m_loanInformation->cboppt->count())) return fail(*error);
+    m_loanInformation->cboppt->setCurrentIndex(*record.frequency);
 }
 
 void frmLoan::LoadExtraPayments()
 {
     const ExtraPaymentList read = m_store.readExtraPayments(Loan);
-    if (auto error = m_ui->editor->loadRecords(read.rows, !read.error)) {
+    if (auto error = m_editor->loadRecords(read.rows, !read.error)) {
         m_partlyLoaded = true;
         m_messages.critical(this, *error);
         return;
@@ -98,7 +99,7 @@ bool frmLoan::SaveLoan(int& mode, int& key)
     if (mode != 0 && m_partlyLoaded) {
         // Saving would replace the stored loan with the part of it shown here.
         const QString offer =
-            m_ui->txtLoan->text() +
+            m_loanInformation->txtLoan->text() +
             QStringLiteral(" - This loan was not read completely from the store, so it is not saved: saving would "
                            "replace the stored loan with only the part shown here.\r\n"
                            "Do you want to save what this window shows as a new loan (Save As Copy) instead?");
@@ -108,18 +109,13 @@ bool frmLoan::SaveLoan(int& mode, int& key)
     }
 
     // Every text is converted first: a bad cell stops the save before anything is written.
-    const auto converted = loanForSaving(inputs());
+    const auto converted = loanForSaving(m_loanInformation->inputs());
     if (const auto* error = std::get_if<engine::NumberedError>(&converted)) {
         m_messages.critical(this, errorText(*error));
         return false;
     }
-    const auto convertedRows = extraPaymentRowsForSaving(m_ui->editor->rows());
-    if (const auto* error = std::get_if<engine::NumberedError>(&convertedRows)) {
-        m_messages.critical(this, errorText(*error));
-        return false;
-    }
     const ::Loan& loan = std::get<::Loan>(converted);  // the type, not the member key
-    const auto& rows = std::get<std::vector<ExtraPaymentRow>>(convertedRows);
+    const std::vector<ExtraPaymentRow>& rows = m_editor->rows();
 
     int savedMode = mode;
     int savedKey = key;
@@ -130,7 +126,7 @@ bool frmLoan::SaveLoan(int& mode, int& key)
     while (error && check.found != StoredLoan::AsExpected) {
         const bool deleted = check.found == StoredLoan::Deleted;
         const QString question =
-            m_ui->txtLoan->text() +
+            m_loanInformation->txtLoan->text() +
             (deleted ? QStringLiteral(" - Another program has deleted this loan from the store since this window "
                                       "opened or last saved it.\r\nDo you want to save what this window shows as a "
                                       "new loan?")
@@ -163,7 +159,7 @@ bool frmLoan::SaveLoan(int& mode, int& key)
 void frmLoan::DeleteLoan(int key)
 {
     const QString question =
-        DisplayText::elided(m_ui->txtLoan->text().trimmed()) + QStringLiteral(" - Are you sure you wish to delete this loan?");
+        DisplayText::elided(m_loanInformation->txtLoan->text().trimmed()) + QStringLiteral(" - Are you sure you wish to delete this loan?");
     if (!m_messages.question(this, question))
         return;
     // A loan that was never stored has nothing in the store; key 0 may name
@@ -174,7 +170,54 @@ void frmLoan::DeleteLoan(int key)
             return;
         }
     }
-    ClearDataChanged();
-    DataHasChanged = false;
+    markUnchanged();
     closeWithoutPrompt();
+}
+
+bool frmLoan::saveInPlace()
+{
+    if (!ValidateLoan())
+        return false;
+    return SaveLoan(Mode, Loan);
+}
+
+bool frmLoan::save()
+{
+    // A failed save has shown its error; the window stays as it was, changed.
+    if (!saveInPlace())
+        return false;
+    markUnchanged();
+    return true;
+}
+
+bool frmLoan::saveAsCopy()
+{
+    if (!ValidateLoan())
+        return false;
+    const int original = Loan;
+    const QString description = this->description();
+    const QString caption = windowTitle();
+    const bool controlsChanged = IsDataChanged();
+
+    setDescription(QStringLiteral("Copy of ") + description);
+    int mode = 0;
+    int key = 0;
+    if (!SaveLoan(mode, key)) {
+        // Nothing was stored: give the window back its own description,
+        // caption and changed state.
+        setDescription(description);
+        setWindowTitle(caption);
+        if (!controlsChanged)
+            ClearDataChanged();
+        return false;
+    }
+    Loan = key;
+    Mode = mode;
+    markUnchanged();
+
+    // A loan that was never stored has nothing to open beside its copy; key
+    // 0 may name a loan that another program stored.
+    if (original != 0)
+        emit copySaved(original);
+    return true;
 }

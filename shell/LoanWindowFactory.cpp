@@ -33,10 +33,7 @@ frmLoan* LoanWindowFactory::create(int mode, int key)
     auto* window = new frmLoan(m_store, m_messages, m_clock);
     window->Mode = mode;
     window->Loan = key;
-    // Queued: the refused save (perhaps inside a close prompt) ends first.
-    QObject::connect(window, &frmLoan::saveAsCopyRequested, window, [this, window] {
-        if (m_saveAsCopy) m_saveAsCopy(window);
-    }, Qt::QueuedConnection);
+    QObject::connect(window, &frmLoan::copySaved, window, [this](int original) { openLoan(original); });
     // Inside its frame before loading, so the load sizes the frame; shown
     // only afterwards. The frame's title follows the loan window's caption.
     QMdiSubWindow* frame = m_area.addSubWindow(window);

@@ -2,7 +2,6 @@
 
 #include <QString>
 
-#include <functional>
 #include <optional>
 
 class Clock;
@@ -13,7 +12,8 @@ class QMdiSubWindow;
 class frmLoan;
 
 // Creates loan windows inside the main window's MDI area: sets Mode and Loan,
-// loads the window once, then shows and activates it.
+// loads the window once, then shows and activates it. A window's Save As Copy
+// opens the loan it copied again beside the copy.
 class LoanWindowFactory {
 public:
     LoanWindowFactory(QMdiArea& area, LoanStore& store, Messages& messages, const Clock& clock);
@@ -24,9 +24,6 @@ public:
     // present, else whatever the load put there (the stored description).
     frmLoan* openLoan(int key, const std::optional<QString>& caption = std::nullopt);
 
-    // What a window's "save as a copy instead" answer runs (the main window's Save As Copy).
-    void setSaveAsCopy(std::function<void(frmLoan*)> saveAsCopy) { m_saveAsCopy = std::move(saveAsCopy); }
-
 private:
     frmLoan* create(int mode, int key);
     void show(frmLoan* window);
@@ -35,7 +32,6 @@ private:
     LoanStore& m_store;
     Messages& m_messages;
     const Clock& m_clock;
-    std::function<void(frmLoan*)> m_saveAsCopy;
 };
 
 inline const QString kUntitled = QStringLiteral("Untitled");

@@ -47,7 +47,6 @@ mdiMain::mdiMain(LoanStore& store, Messages& messages, const Clock& clock, QWidg
       m_defaultLauncher(std::make_unique<ProcessLauncher>())
 {
     setObjectName(QStringLiteral("mdiMain"));
-    m_factory->setSaveAsCopy([this](frmLoan* window) { saveAsCopy(window); });
     setWindowTitle(kAppTitle);
     setWindowIcon(programIcon());
     m_sysInfoSource = m_defaultSysInfoSource.get();
@@ -307,55 +306,14 @@ void mdiMain::fileClose()
 
 void mdiMain::fileSave()
 {
-    frmLoan* window = activeLoan();
-    if (!window || !window->ValidateLoan())
-        return;
-    int mode = window->Mode;
-    int key = window->Loan;
-    // A failed save has shown its error; the window stays as it was, changed.
-    if (!window->SaveLoan(mode, key))
-        return;
-    window->Mode = mode;
-    window->Loan = key;
-    window->ClearDataChanged();
-    window->DataHasChanged = false;
+    if (frmLoan* window = activeLoan())
+        window->save();
 }
 
 void mdiMain::fileSaveAs()
 {
     if (frmLoan* window = activeLoan())
-        saveAsCopy(window);
-}
-
-void mdiMain::saveAsCopy(frmLoan* window)
-{
-    if (!window->ValidateLoan())
-        return;
-    const int original = window->Loan;
-    const QString description = window->description();
-    const QString caption = window->windowTitle();
-    const bool controlsChanged = window->IsDataChanged();
-
-    window->setDescription(QStringLiteral("Copy of ") + description);
-    int mode = 0;
-    int key = 0;
-    if (!window->SaveLoan(mode, key)) {
-        // Nothing was stored: give the window back its own description,
-        // caption and changed state.
-        window->setDescription(description);
-        window->setWindowTitle(caption);
-        if (!controlsChanged)
-            window->ClearDataChanged();
-        return;
-    }
-    window->Loan = key;
-    window->Mode = mode;
-    window->ClearDataChanged();
-    window->DataHasChanged = false;
-
-    // A loan that was never stored has nothing to open beside its copy.
-    if (original != 0)
-        m_factory->openLoan(original);
+        window->saveAsCopy();
 }
 
 void mdiMain::fileDelete()

@@ -51,7 +51,6 @@ public:
     void fileClose();
     void fileSave();
     void fileSaveAs();
-    void saveAsCopy(frmLoan* window);
     void fileDelete();
     void fileExportTable();
     void fileExportPdf();

@@ -90,8 +90,7 @@ void pasteThenDeleteQuestion(benchmark::State& state, const char* box)
         const double before = processCpuSeconds();
         idle(2000);
         idleCpu = (processCpuSeconds() - before) / 2.0;
-        window->ClearDataChanged();
-        window->DataHasChanged = false;
+        window->markUnchanged();
         main.fileClose();
         QApplication::processEvents();
         state.ResumeTiming();

@@ -18,7 +18,6 @@
 #include <QSqlQuery>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -65,7 +64,8 @@ public:
     QLineEdit* box(const char* name) const { return w<QLineEdit>(name); }
     QString text(const char* name) const { return box(name)->text(); }
     QTabWidget* tabs() const { return w<QTabWidget>("tabLoan"); }
-    QTableWidget* payments() const { return w<QTableWidget>("flxPayments"); }
+    QTableView* payments() const { return w<QTableView>("flxPayments"); }
+    int paymentCount() const { return payments()->model()->rowCount(); }
     QAbstractItemModel* results() const { return w<QTableView>("flxResults")->model(); }
     QString result(int row, int column) const { return results()->index(row, column).data().toString(); }
     static QStringList rowTexts(const QAbstractItemModel* model, int row)
@@ -76,11 +76,8 @@ public:
     }
     QStringList resultRow(int row) const { return rowTexts(results(), row); }
     QStringList paymentRow(int row) const { return rowTexts(payments()->model(), row); }
-    QString payment(int row, int column) const
-    {
-        auto* item = payments()->item(row, column);
-        return item ? item->text() : QString();
-    }
+    // What a cell of the extra payments table shows.
+    QString payment(int row, int column) const { return payments()->model()->index(row, column).data().toString(); }
 
     // Replaces a box's text the way a user would: select all, type.
     void type(const char* name, const QString& text)

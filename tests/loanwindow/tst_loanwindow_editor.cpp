@@ -21,7 +21,7 @@ struct Editor : LoanWindowHarness {
     }
     void clickRow(int row)
     {
-        const QRect rect = payments()->visualItemRect(payments()->item(row, 1));
+        const QRect rect = payments()->visualRect(payments()->model()->index(row, 1));
         QTest::mouseClick(payments()->viewport(), Qt::LeftButton, {}, rect.center());
     }
 };
@@ -37,7 +37,7 @@ private slots:
         Editor h;
         h.click("cmdAddPayment");
         QCOMPARE(h.paymentRow(0), (QStringList{"", "R", "1/10/2024", "1/10/2024", "0.00"}));
-        QCOMPARE(h.payments()->currentRow(), 0);
+        QCOMPARE(h.payments()->currentIndex().row(), 0);
         QCOMPARE(h.text("txtXPaymentAmount"), QString("0.00"));
         QVERIFY(h.w<QRadioButton>("optType_1")->isChecked());
         QVERIFY(h.window->DataHasChanged);
@@ -126,7 +126,7 @@ private slots:
         QCOMPARE(places(), repeating);
 
         QApplication::processEvents();
-        QTableWidget* table = h.payments();
+        QTableView* table = h.payments();
         QVERIFY(!table->horizontalScrollBar()->isVisible());
         for (int column = 1; column < 5; ++column) {
             const int right = table->columnViewportPosition(column) + table->columnWidth(column);
@@ -179,7 +179,7 @@ private slots:
         h.click("cmdDeletePayment");
         QCOMPARE(h.window->DataHasChanged, selected >= 0);
         QStringList amounts;
-        for (int row = 0; row < h.payments()->rowCount(); ++row) amounts << h.payment(row, 4);
+        for (int row = 0; row < h.paymentCount(); ++row) amounts << h.payment(row, 4);
         QCOMPARE(amounts, left);
         QCOMPARE(h.text("txtXPaymentAmount"), left.isEmpty() ? QString() : left.last());
         QCOMPARE(h.w("cmdDeletePayment")->isEnabled(), !left.isEmpty() || selected < 0);

@@ -35,11 +35,7 @@ private:
                     QStringLiteral("1000"), QString(), QDate(2024, 1, 15));
         h.calculate();
         QCOMPARE(h.text("txtPaymentAmount"), QStringLiteral("$340.02"));
-        int mode = h.window->Mode;
-        int key = h.window->Loan;
-        QVERIFY(h.window->SaveLoan(mode, key));
-        h.window->Mode = mode;
-        h.window->Loan = key;
+        QVERIFY(h.window->save());
         h.messages.clear();
     }
 
@@ -193,9 +189,8 @@ private slots:
         QCOMPARE(h.text("txtLoan"), description);
         h.calculate();
         QVERIFY2(h.messages.shown().isEmpty(), qPrintable(h.messages.texts().join(QLatin1Char('|'))));
-        int mode = h.window->Mode;
-        int key = h.window->Loan;
-        QVERIFY(h.window->SaveLoan(mode, key));
+        QVERIFY(h.window->save());
+        const int key = h.window->Loan;
         auto record = h.store->readLoan(key);
         QVERIFY(std::holds_alternative<LoanRecord>(record));
         QCOMPARE(std::get<LoanRecord>(record).description.value_or(QString()), description);
@@ -321,8 +316,8 @@ private slots:
         QVERIFY(edit->text() == expected);
         QCOMPARE(h.window->windowTitle(), expected.size() > 120 ? expected.left(119) + QChar(0x2026) : expected);
         QVERIFY(h.window->IsDataChanged());
-        int mode = h.window->Mode, key = h.window->Loan;
-        QVERIFY(h.window->SaveLoan(mode, key));
+        QVERIFY(h.window->save());
+        const int key = h.window->Loan;
         QVERIFY(std::get<LoanRecord>(h.store->readLoan(key)).description.value_or(QString()) == expected);
         // Read back into a new window, whole.
         h.open(1, key);
@@ -347,8 +342,8 @@ private slots:
         QCOMPARE(h.messages.texts(ScriptedMessages::Kind::Question),
                  (QStringList{shown + " - Are you sure you wish to delete this loan?",
                               shown + " - Information has changed\r\nDo you want to save the changes?"}));
-        int mode = h.window->Mode, key = h.window->Loan;
-        QVERIFY(h.window->SaveLoan(mode, key));
+        QVERIFY(h.window->save());
+        const int key = h.window->Loan;
         QCOMPARE(std::get<LoanRecord>(h.store->readLoan(key)).description.value_or(QString()), description);
     }
 

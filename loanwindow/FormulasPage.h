@@ -1,0 +1,14 @@
+#pragma once
+
+class QLabel;
+class QWidget;
+
+// Tab "Formulas": the three formulas the run uses.
+struct FormulasPage {
+    explicit FormulasPage(QWidget* parent);
+
+    QWidget* page = nullptr;
+    QLabel* Picture1 = nullptr;
+    QLabel* Picture2 = nullptr;
+    QLabel* Picture3 = nullptr;
+};

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "LoanInputs.h"
+
+class ChangeTracker;
+class DescriptionBox;
+class QComboBox;
+class QDateEdit;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+// Tab "Loan Information": the description and the loan's inputs.
+struct LoanInformationPage {
+    explicit LoanInformationPage(QWidget* parent);
+
+    QWidget* page = nullptr;
+    DescriptionBox* txtLoan = nullptr;
+    QGroupBox* fraLoan = nullptr;
+    QDateEdit* dtStartDate = nullptr;
+    QComboBox* cboppt = nullptr;
+    QLineEdit* txtInterestRate = nullptr;
+    QComboBox* cboTerm = nullptr;
+    QLineEdit* txtTerm = nullptr;
+    QLineEdit* txtLoanAmount = nullptr;
+    QLineEdit* txtPaymentAmount = nullptr;
+    QPushButton* cmdCalculate = nullptr;
+
+    // The loan's inputs as the controls hold them.
+    LoanInputs inputs() const;
+    QWidget* field(LoanField field) const;
+    // The description and everything in "Loan Data" as one group.
+    void setInputsEnabled(bool enabled);
+    void watch(ChangeTracker& tracker) const;
+};

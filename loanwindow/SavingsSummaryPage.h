@@ -1,0 +1,34 @@
+#pragma once
+
+class ChangeTracker;
+class QGroupBox;
+class QLineEdit;
+class QWidget;
+
+namespace engine {
+struct ScheduleResult;
+}
+
+// Tab "Savings Summary": the loan without extra payments, with them, and the difference.
+struct SavingsSummaryPage {
+    explicit SavingsSummaryPage(QWidget* parent);
+
+    QWidget* page = nullptr;
+    QGroupBox* Frame3 = nullptr;
+    QLineEdit* txtOrigLoanAmount = nullptr;
+    QLineEdit* txtOrigPayoffDate = nullptr;
+    QLineEdit* txtOrigInterestPaid = nullptr;
+    QLineEdit* txtOrigTotalPaid = nullptr;
+    QGroupBox* Frame4 = nullptr;
+    QLineEdit* txtAdjExtraPayments = nullptr;
+    QLineEdit* txtAdjPayoffDate = nullptr;
+    QLineEdit* txtAdjInterestPaid = nullptr;
+    QLineEdit* txtAdjTotalPaid = nullptr;
+    QGroupBox* Frame5 = nullptr;
+    QLineEdit* txtSavedPayments = nullptr;
+    QLineEdit* txtSavedTotal = nullptr;
+
+    // Writes a run's figures into the boxes; each counts as changed.
+    void showFigures(const engine::ScheduleResult& result, ChangeTracker& tracker);
+    void watch(ChangeTracker& tracker) const;
+};

@@ -1,0 +1,30 @@
+#pragma once
+
+class ChangeTracker;
+class QGroupBox;
+class QLineEdit;
+class QWidget;
+class SummaryChart;
+
+namespace engine {
+struct SummaryFigures;
+}
+
+// Tab "Summary Graph": the chart and the run's totals.
+struct SummaryGraphPage {
+    explicit SummaryGraphPage(QWidget* parent);
+
+    QWidget* page = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    SummaryChart* chart = nullptr;  // named chSummary
+    QGroupBox* Frame2 = nullptr;
+    QLineEdit* txtPrincipal = nullptr;
+    QLineEdit* txtExtraPayments = nullptr;
+    QLineEdit* txtInterest = nullptr;
+    QLineEdit* txtTotalPrincipal = nullptr;
+    QLineEdit* txtTotalPaid = nullptr;
+
+    // Writes a run's totals into the boxes (each counts as changed) and the chart.
+    void showFigures(const engine::SummaryFigures& summary, ChangeTracker& tracker);
+    void watch(ChangeTracker& tracker) const;
+};
