@@ -1,5 +1,7 @@
 #include "DescriptionBox.h"
 
+#include "TextPositions.h"
+
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
@@ -17,15 +19,8 @@
 
 namespace {
 
-// Characters laid out around the cursor: wider than any screen.
-constexpr qsizetype kWindow = 4096;
 // QLineEdit's own margins inside its contents rectangle.
 constexpr int kHorizontalMargin = 2;
-
-bool isWordCharacter(QChar c)
-{
-    return c.isLetterOrNumber() || c == QLatin1Char('_');
-}
 
 QString menuText(const char* text, QKeySequence::StandardKey key)
 {
@@ -56,7 +51,7 @@ void DescriptionBox::followLength()
 void DescriptionBox::setLong(bool on)
 {
     m_long = on;
-    m_first = 0;
+    m_window.reset();
     m_pressAnchor = -1;
     // With NoEcho QLineEdit keeps the text but lays out none of it.
     setEchoMode(on ? QLineEdit::NoEcho : QLineEdit::Normal);
@@ -67,8 +62,7 @@ void DescriptionBox::setLong(bool on)
 
 void DescriptionBox::setWholeText(const QString& text)
 {
-    m_undo.clear();
-    m_redo.clear();
+    m_history.clear();
     if (text.size() > kLongText && !m_long)
         setLong(true);
     setText(text);
@@ -94,8 +88,7 @@ void DescriptionBox::replace(qsizetype from, qsizetype to, const QString& with)
         return;
     const QString removed = text().mid(from, to - from);
     apply(from, to, with);
-    m_undo.append({from, removed, with});
-    m_redo.clear();
+    m_history.record({from, removed, with});
 }
 
 void DescriptionBox::replaceSelection(const QString& with)
@@ -112,17 +105,8 @@ void DescriptionBox::undoEdit()
         undo();
         return;
     }
-    if (m_undo.isEmpty())
-        return;
-    const Edit edit = m_undo.takeLast();
-    // A text set since by the program makes the step meaningless.
-    if (QStringView(text()).mid(edit.at, edit.inserted.size()) != edit.inserted) {
-        m_undo.clear();
-        m_redo.clear();
-        return;
-    }
-    apply(edit.at, edit.at + edit.inserted.size(), edit.removed);
-    m_redo.append(edit);
+    if (const auto step = m_history.takeUndo(text()))
+        apply(step->at, step->at + step->inserted.size(), step->removed);
 }
 
 void DescriptionBox::redoEdit()
@@ -131,16 +115,8 @@ void DescriptionBox::redoEdit()
         redo();
         return;
     }
-    if (m_redo.isEmpty())
-        return;
-    const Edit edit = m_redo.takeLast();
-    if (QStringView(text()).mid(edit.at, edit.removed.size()) != edit.removed) {
-        m_undo.clear();
-        m_redo.clear();
-        return;
-    }
-    apply(edit.at, edit.at + edit.removed.size(), edit.inserted);
-    m_undo.append(edit);
+    if (const auto step = m_history.takeRedo(text()))
+        apply(step->at, step->at + step->removed.size(), step->inserted);
 }
 
 void DescriptionBox::insertFromOutside(const QString& inserted)
@@ -187,57 +163,15 @@ void DescriptionBox::moveTo(qsizetype position, bool mark)
     }
 }
 
-qsizetype DescriptionBox::nextPosition(qsizetype position) const
-{
-    const QString whole = text();
-    if (position >= whole.size())
-        return whole.size();
-    ++position;
-    if (position < whole.size() && whole.at(position).isLowSurrogate())
-        ++position;
-    return position;
-}
-
-qsizetype DescriptionBox::previousPosition(qsizetype position) const
-{
-    const QString whole = text();
-    if (position <= 0)
-        return 0;
-    --position;
-    if (position > 0 && whole.at(position).isLowSurrogate())
-        --position;
-    return position;
-}
-
-qsizetype DescriptionBox::nextWord(qsizetype position) const
-{
-    const QString whole = text();
-    while (position < whole.size() && isWordCharacter(whole.at(position)))
-        ++position;
-    while (position < whole.size() && !isWordCharacter(whole.at(position)))
-        ++position;
-    return position;
-}
-
-qsizetype DescriptionBox::previousWord(qsizetype position) const
-{
-    const QString whole = text();
-    while (position > 0 && !isWordCharacter(whole.at(position - 1)))
-        --position;
-    while (position > 0 && isWordCharacter(whole.at(position - 1)))
-        --position;
-    return position;
-}
-
 void DescriptionBox::keyPressEvent(QKeyEvent* event)
 {
     if (!m_long) {
         // Our steps lie under QLineEdit's own, which a long edit cleared.
-        if (event->matches(QKeySequence::Undo) && !isUndoAvailable() && !m_undo.isEmpty()) {
+        if (event->matches(QKeySequence::Undo) && !isUndoAvailable() && m_history.canUndo()) {
             undoEdit();
             return;
         }
-        if (event->matches(QKeySequence::Redo) && !isRedoAvailable() && !m_redo.isEmpty()) {
+        if (event->matches(QKeySequence::Redo) && !isRedoAvailable() && m_history.canRedo()) {
             redoEdit();
             return;
         }
@@ -245,37 +179,13 @@ void DescriptionBox::keyPressEvent(QKeyEvent* event)
         return;
     }
 
+    const QString whole = text();
     const qsizetype cursor = cursorPosition();
-    const qsizetype size = text().size();
+    const qsizetype size = whole.size();
     event->accept();
-    if (event->matches(QKeySequence::MoveToNextChar))
-        moveTo(hasSelectedText() ? selectionEnd() : nextPosition(cursor), false);
-    else if (event->matches(QKeySequence::MoveToPreviousChar))
-        moveTo(hasSelectedText() ? selectionStart() : previousPosition(cursor), false);
-    else if (event->matches(QKeySequence::SelectNextChar))
-        moveTo(nextPosition(cursor), true);
-    else if (event->matches(QKeySequence::SelectPreviousChar))
-        moveTo(previousPosition(cursor), true);
-    else if (event->matches(QKeySequence::MoveToNextWord))
-        moveTo(nextWord(cursor), false);
-    else if (event->matches(QKeySequence::MoveToPreviousWord))
-        moveTo(previousWord(cursor), false);
-    else if (event->matches(QKeySequence::SelectNextWord))
-        moveTo(nextWord(cursor), true);
-    else if (event->matches(QKeySequence::SelectPreviousWord))
-        moveTo(previousWord(cursor), true);
-    else if (event->matches(QKeySequence::MoveToStartOfLine) || event->matches(QKeySequence::MoveToStartOfBlock) ||
-             event->matches(QKeySequence::MoveToStartOfDocument))
-        moveTo(0, false);
-    else if (event->matches(QKeySequence::MoveToEndOfLine) || event->matches(QKeySequence::MoveToEndOfBlock) ||
-             event->matches(QKeySequence::MoveToEndOfDocument))
-        moveTo(size, false);
-    else if (event->matches(QKeySequence::SelectStartOfLine) || event->matches(QKeySequence::SelectStartOfBlock) ||
-             event->matches(QKeySequence::SelectStartOfDocument))
-        moveTo(0, true);
-    else if (event->matches(QKeySequence::SelectEndOfLine) || event->matches(QKeySequence::SelectEndOfBlock) ||
-             event->matches(QKeySequence::SelectEndOfDocument))
-        moveTo(size, true);
+    if (const auto move = TextPositions::keyMove(*event, whole, cursor, hasSelectedText() ? selectionStart() : -1,
+                                                 hasSelectedText() ? selectionEnd() : -1))
+        moveTo(move->to, move->mark);
     else if (event->matches(QKeySequence::SelectAll))
         selectAll();
     else if (event->matches(QKeySequence::Copy))
@@ -294,13 +204,13 @@ void DescriptionBox::keyPressEvent(QKeyEvent* event)
         if (hasSelectedText())
             deleteSelection();
         else if (event->key() == Qt::Key_Backspace)
-            replace(previousPosition(cursor), cursor, QString());
+            replace(TextPositions::previous(whole, cursor), cursor, QString());
         else
-            replace(cursor, nextPosition(cursor), QString());
+            replace(cursor, TextPositions::next(whole, cursor), QString());
     } else if (event->matches(QKeySequence::DeleteStartOfWord))
-        hasSelectedText() ? deleteSelection() : replace(previousWord(cursor), cursor, QString());
+        hasSelectedText() ? deleteSelection() : replace(TextPositions::previousWord(whole, cursor), cursor, QString());
     else if (event->matches(QKeySequence::DeleteEndOfWord))
-        hasSelectedText() ? deleteSelection() : replace(cursor, nextWord(cursor), QString());
+        hasSelectedText() ? deleteSelection() : replace(cursor, TextPositions::nextWord(whole, cursor), QString());
     else if (event->matches(QKeySequence::DeleteEndOfLine))
         replace(cursor, size, QString());
     else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
@@ -323,39 +233,7 @@ QRect DescriptionBox::textArea() const
 
 void DescriptionBox::layOutWindow(QTextLayout& layout)
 {
-    const QString whole = text();
-    const qsizetype cursor = cursorPosition();
-    const int width = qMax(1, textArea().width());
-    auto layOut = [&layout, &whole](qsizetype first, qsizetype count) {
-        QString shown = whole.mid(first, count);
-        // As QLineEdit shows them: control characters as spaces.
-        for (QChar& c : shown)
-            if ((c.unicode() < 0x20 && c.unicode() != 0x09) || c == QChar::LineSeparator ||
-                c == QChar::ParagraphSeparator || c == QChar::ObjectReplacementCharacter)
-                c = QLatin1Char(' ');
-        layout.setText(shown);
-        layout.beginLayout();
-        layout.createLine();
-        layout.endLayout();
-    };
-    m_first = qMin(m_first, whole.size());
-    if (cursor < m_first)
-        m_first = cursor;
-    if (cursor - m_first <= kWindow) {
-        layOut(m_first, kWindow);
-        if (layout.lineAt(0).cursorToX(int(cursor - m_first)) <= width - 1)
-            return;
-    }
-    // Scroll so the cursor stands at the right edge.
-    const qsizetype before = qMin(cursor, kWindow);
-    layOut(cursor - before, before);
-    const QTextLine line = layout.lineAt(0);
-    const qreal end = line.cursorToX(int(before));
-    m_first = cursor - before + line.xToCursor(end - width + 1, QTextLine::CursorOnCharacter) + 1;
-    m_first = qMin(m_first, cursor);
-    if (m_first > 0 && m_first < whole.size() && whole.at(m_first).isLowSurrogate())
-        ++m_first;
-    layOut(m_first, kWindow);
+    m_window.layOut(layout, text(), cursorPosition(), qMax(1, textArea().width()));
 }
 
 void DescriptionBox::paintEvent(QPaintEvent* event)
@@ -376,24 +254,14 @@ void DescriptionBox::paintEvent(QPaintEvent* event)
     const QFontMetrics metrics = fontMetrics();
     const QPointF origin(area.x(), area.y() + (area.height() - metrics.height() + 1) / 2);
 
-    QList<QTextLayout::FormatRange> selections;
-    if (hasSelectedText()) {
-        const qsizetype start = qMax<qsizetype>(selectionStart() - m_first, 0);
-        const qsizetype end = qMin<qsizetype>(selectionEnd() - m_first, layout.text().size());
-        if (end > start) {
-            QTextLayout::FormatRange range;
-            range.start = int(start);
-            range.length = int(end - start);
-            range.format.setBackground(palette().brush(QPalette::Highlight));
-            range.format.setForeground(palette().brush(QPalette::HighlightedText));
-            selections << range;
-        }
-    }
+    const auto selections = hasSelectedText()
+                                ? m_window.selection(layout, selectionStart(), selectionEnd(), palette())
+                                : QList<QTextLayout::FormatRange>();
     painter.setPen(palette().color(QPalette::Text));
     layout.draw(&painter, origin, selections);
     // A steady cursor: blinking would repaint for nothing.
     if (hasFocus() && !isReadOnly())
-        layout.drawCursor(&painter, origin, int(cursorPosition() - m_first),
+        layout.drawCursor(&painter, origin, int(cursorPosition() - m_window.first()),
                           style()->pixelMetric(QStyle::PM_TextCursorWidth, &panel, this));
 }
 
@@ -403,7 +271,7 @@ int DescriptionBox::positionAt(const QPoint& point)
         return TextBox::positionAt(point);
     QTextLayout layout(QString(), font());
     layOutWindow(layout);
-    return int(m_first + layout.lineAt(0).xToCursor(point.x() - textArea().x()));
+    return int(m_window.first() + layout.lineAt(0).xToCursor(point.x() - textArea().x()));
 }
 
 void DescriptionBox::mousePressEvent(QMouseEvent* event)
@@ -453,13 +321,7 @@ void DescriptionBox::mouseDoubleClickEvent(QMouseEvent* event)
     }
     if (event->button() != Qt::LeftButton)
         return;
-    const qsizetype position = positionAt(event->position().toPoint());
-    const QString whole = text();
-    qsizetype start = position, end = position;
-    while (start > 0 && isWordCharacter(whole.at(start - 1)))
-        --start;
-    while (end < whole.size() && isWordCharacter(whole.at(end)))
-        ++end;
+    const auto [start, end] = TextPositions::wordAround(text(), positionAt(event->position().toPoint()));
     setSelection(int(start), int(end - start));
     m_pressAnchor = -1;
 }
@@ -481,13 +343,13 @@ void DescriptionBox::adjustContextMenu(QMenu* menu)
 {
     // After a long edit QLineEdit has no undo step left, but we do.
     for (QAction* action : menu->actions()) {
-        if (!isUndoAvailable() && !m_undo.isEmpty() &&
+        if (!isUndoAvailable() && m_history.canUndo() &&
             (disconnect(action, SIGNAL(triggered()), this, SLOT(undo())) ||
              disconnect(action, &QAction::triggered, this, &QLineEdit::undo))) {
             connect(action, &QAction::triggered, this, &DescriptionBox::undoEdit);
             action->setEnabled(true);
         }
-        if (!isRedoAvailable() && !m_redo.isEmpty() &&
+        if (!isRedoAvailable() && m_history.canRedo() &&
             (disconnect(action, SIGNAL(triggered()), this, SLOT(redo())) ||
              disconnect(action, &QAction::triggered, this, &QLineEdit::redo))) {
             connect(action, &QAction::triggered, this, &DescriptionBox::redoEdit);
@@ -512,8 +374,8 @@ void DescriptionBox::contextMenuEvent(QContextMenuEvent* event)
         action->setEnabled(enabled);
         connect(action, &QAction::triggered, this, slot);
     };
-    add("&Undo", QKeySequence::Undo, editable && (isUndoAvailable() || !m_undo.isEmpty()), &DescriptionBox::undoEdit);
-    add("&Redo", QKeySequence::Redo, editable && (isRedoAvailable() || !m_redo.isEmpty()), &DescriptionBox::redoEdit);
+    add("&Undo", QKeySequence::Undo, editable && (isUndoAvailable() || m_history.canUndo()), &DescriptionBox::undoEdit);
+    add("&Redo", QKeySequence::Redo, editable && (isRedoAvailable() || m_history.canRedo()), &DescriptionBox::redoEdit);
     menu->addSeparator();
     add("Cu&t", QKeySequence::Cut, editable && hasSelectedText(), &DescriptionBox::cutSelection);
     add("&Copy", QKeySequence::Copy, hasSelectedText(), &DescriptionBox::copySelection);

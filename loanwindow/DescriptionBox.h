@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LongTextHistory.h"
+#include "LongTextWindow.h"
 #include "TextBox.h"
 
 #include <QList>
@@ -48,12 +50,6 @@ protected:
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 private:
-    struct Edit {
-        qsizetype at;
-        QString removed;
-        QString inserted;
-    };
-
     void followLength();
     void setLong(bool on);
     // Replaces [from, to) by `with` as one undo step.
@@ -65,17 +61,12 @@ private:
     void deleteSelection();
     void moveTo(qsizetype position, bool mark);
     qsizetype anchor() const;
-    qsizetype nextPosition(qsizetype position) const;
-    qsizetype previousPosition(qsizetype position) const;
-    qsizetype nextWord(qsizetype position) const;
-    qsizetype previousWord(qsizetype position) const;
     QRect textArea() const;
     // Lays out the shown window, scrolled so the cursor is visible.
     void layOutWindow(QTextLayout& layout);
 
     bool m_long = false;
-    qsizetype m_first = 0;        // first character shown
-    qsizetype m_pressAnchor = -1; // where a mouse selection started
-    QList<Edit> m_undo;
-    QList<Edit> m_redo;
+    LongTextWindow m_window;       // the part of a long text laid out
+    qsizetype m_pressAnchor = -1;  // where a mouse selection started
+    LongTextHistory m_history;     // undo and redo of long edits
 };
