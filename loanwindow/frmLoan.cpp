@@ -219,10 +219,9 @@ bool frmLoan::queryClose()
         break;
     }
     // A failed save keeps the window open with its content, still changed.
-    // The window closes after a successful one, so it is not marked
-    // unchanged: when another window refuses to close, this one still
-    // counts as changed, as before.
-    return saveInPlace();
+    // A successful one leaves it unchanged: when a later window's prompt
+    // stops an Exit, this one is not asked, nor saved, again.
+    return save();
 }
 
 void frmLoan::closeWithoutPrompt()

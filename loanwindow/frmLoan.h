@@ -125,9 +125,6 @@ private:
     // the error is shown (critical icon), mode and key are left alone and
     // false returned.
     bool SaveLoan(int& mode, int& key);
-    // Checks the inputs, then stores under the window's own Mode and Loan,
-    // which it updates; the changed state is left as it is.
-    bool saveInPlace();
     void onTabChanged(int tab);
     void setLoanInformationEnabled(bool enabled);
     void setExtraPaymentsEnabled(bool enabled);

@@ -174,17 +174,10 @@ void frmLoan::DeleteLoan(int key)
     closeWithoutPrompt();
 }
 
-bool frmLoan::saveInPlace()
-{
-    if (!ValidateLoan())
-        return false;
-    return SaveLoan(Mode, Loan);
-}
-
 bool frmLoan::save()
 {
     // A failed save has shown its error; the window stays as it was, changed.
-    if (!saveInPlace())
+    if (!ValidateLoan() || !SaveLoan(Mode, Loan))
         return false;
     markUnchanged();
     return true;
