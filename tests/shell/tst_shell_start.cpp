@@ -1,0 +1,300 @@
+// The shell around the loan windows: start-up and where the store is found,
+// the picker, focus and captions of new windows, the menus' access keys, the
+// about box and the system information look-up behind it.
+#include "ShellFixture.h"
+
+namespace {
+
+struct PickerCase { QStringList loans; bool broken; QString how; int row; bool stillOpen; QString opened; };
+// Files there before the start (each holding its own name; "dir:" makes a folder),
+// the file picked ("" = a failure), what the user's store holds afterwards ("" =
+// absent) and what the failure names. "@" stands for the test's folder.
+struct StoreCase { QString given; QStringList present; QString picked, ownAfter; QStringList errorHas = {}; bool noDataFolder = false; };
+// value: what GetKeyValue leaves of "stale" on reading the first place; asked2: the second place read.
+struct SysInfoCase { std::optional<KeyValue> first; QString second, value; QStringList started; bool asked2, message; };
+
+}  // namespace
+
+class ShellStartTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<ShellFixture> f;
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+    void init() { f = std::make_unique<ShellFixture>(); }
+    void cleanup() { f.reset(); }
+
+    void startUpRefusesAMissingStore()
+    {
+        QTemporaryDir folder;
+        const QString path = storePathIn(folder.path());
+        QCOMPARE(path, folder.path() + "/Brimvaledb.mdb");
+        ScriptedMessages messages;
+        QVERIFY(!startSession(path, messages, f->clock));
+        QCOMPARE(messages.texts(Kind::Critical), QStringList{QString::fromStdString(std::get<engine::NumberedError>(LoanStore::open(path)).description)});
+        QVERIFY(!QFile::exists(path));
+        QVERIFY(QFile::copy(f->path, path));
+        QVERIFY(startSession(path, messages, f->clock));
+        QCOMPARE(messages.shown().size(), 1);
+    }
+
+    void storeLocation_data()
+    {
+        QTest::addColumn<StoreCase>("c");
+        const QString prog = "prog/Brimvaledb.mdb", own = "home/data/Brimvale/Brimvaledb.mdb";
+        const QString ship1 = "ship1/Brimvaledb.mdb", ship2 = "ship2/Brimvaledb.mdb";
+        QTest::newRow("command line first") << StoreCase{"@/other.mdb", {prog, own, ship1}, "other.mdb", own};
+        QTest::newRow("beside the program") << StoreCase{{}, {prog, ship1}, prog, ""};
+        QTest::newRow("user's store kept") << StoreCase{{}, {own, ship1}, own, own};
+        QTest::newRow("first start copies the shipped store") << StoreCase{{}, {ship1, ship2}, own, ship1};
+        QTest::newRow("second shipped place") << StoreCase{{}, {"dir:" + ship1, ship2}, own, ship2};
+        QTest::newRow("an entry in the way is not replaced") << StoreCase{{}, {"dir:" + own, ship1}, own, ""};
+        QTest::newRow("no shipped store")
+            << StoreCase{{}, {}, "", "", {"@/" + own, "@/" + ship1, "@/" + ship2, "not found"}};
+        QTest::newRow("data folder cannot be made")
+            << StoreCase{{}, {"home/data", ship1}, "", "", {"@/home/data/Brimvale", "Not a directory"}};
+        QTest::newRow("no data folder known") << StoreCase{{}, {ship1}, "", "", {"@/prog", "--store"}, true};
+    }
+
+    void storeLocation()
+    {
+        QFETCH(StoreCase, c);
+        QTemporaryDir root;
+        const QDir dir(root.path());
+        auto at = [&](QString s) { return s.replace('@', root.path()); };
+        for (QString name : c.present) {
+            const bool folder = name.startsWith("dir:");
+            name.remove("dir:");
+            QVERIFY(dir.mkpath(QFileInfo(dir.filePath(name)).path()));
+            QFile file(dir.filePath(name));
+            QVERIFY(folder ? dir.mkpath(name) : file.open(QIODevice::WriteOnly) && file.write(name.toUtf8()) > 0);
+        }
+        QVERIFY(dir.mkpath("prog"));
+        const StoreLocation::Places places{at(c.given), dir.filePath("prog"),
+                                           c.noDataFolder ? QString() : dir.filePath("home/data/Brimvale"),
+                                           {dir.filePath("ship1/Brimvaledb.mdb"), dir.filePath("ship2/Brimvaledb.mdb")}};
+        const StoreLocation::Found found = StoreLocation::find(places);
+        QCOMPARE(found.ok(), !c.picked.isEmpty());
+        if (found.ok())
+            QCOMPARE(found.path, dir.filePath(c.picked));
+        for (const QString& part : c.errorHas)
+            QVERIFY2(found.error.contains(at(part)), qPrintable(found.error));
+        QFile own(dir.filePath("home/data/Brimvale/Brimvaledb.mdb"));
+        QCOMPARE(own.open(QIODevice::ReadOnly) ? QString::fromUtf8(own.readAll()) : QString(), c.ownAfter);
+        if (!c.ownAfter.isEmpty())  // no half-written copy is left beside it
+            QCOMPARE(QDir(dir.filePath("home/data/Brimvale")).entryList(QDir::Files), QStringList{"Brimvaledb.mdb"});
+        QVERIFY(!c.picked.isEmpty() || !QFileInfo::exists(own.fileName()));
+    }
+
+    // File > Open: the stored loans ("description|amount"), perhaps a broken store; the
+    // picker then driven by `how` (a button, "Esc" or "double-click") on `row` if >= 0.
+    // opened: caption and amount of the one window after, if any.
+    void picker_data()
+    {
+        QTest::addColumn<PickerCase>("c");
+        const QStringList loans{"  Van  |3000", "Car|1000", "Car|2000"};
+        QTest::newRow("empty, Open without a selection") << PickerCase{{}, false, "cmdOpen", -1, true, ""};
+        QTest::newRow("empty, New") << PickerCase{{}, false, "cmdNew", -1, false, "Untitled"};
+        QTest::newRow("empty, Esc answers New") << PickerCase{{}, false, "Esc", -1, false, "Untitled"};
+        QTest::newRow("empty, Exit") << PickerCase{{}, false, "cmdExit", -1, false, ""};
+        QTest::newRow("blanks around, Open") << PickerCase{loans, false, "cmdOpen", 0, false, "Van $3,000.00"};
+        QTest::newRow("same description, first") << PickerCase{loans, false, "cmdOpen", 1, false, "Car $1,000.00"};
+        QTest::newRow("same description, second, double-click")
+            << PickerCase{loans, false, "double-click", 2, false, "Car $2,000.00"};
+        QTest::newRow("store error, then New") << PickerCase{loans, true, "cmdNew", -1, false, "Untitled"};
+        QTest::newRow("store error, then Exit") << PickerCase{loans, true, "cmdExit", -1, false, ""};
+        QTest::newRow("store error, then Open") << PickerCase{loans, true, "cmdOpen", -1, true, ""};
+        // The keyboard alone: the entry it is on is the chosen one.
+        QTest::newRow("Enter opens the first") << PickerCase{loans, false, "Enter", -1, false, "Van $3,000.00"};
+        QTest::newRow("Down, Enter opens the second") << PickerCase{loans, false, "Down Enter", -1, false, "Car $1,000.00"};
+        QTest::newRow("empty, Enter does nothing") << PickerCase{{}, false, "Enter", -1, true, ""};
+    }
+
+    void picker()
+    {
+        QFETCH(PickerCase, c);
+        for (const QString& loan : c.loans)
+            f->storeLoan(loan.section('|', 0, 0), loan.section('|', 1));
+        if (c.broken)
+            f->breakStore("ALTER TABLE tblLoanDetail RENAME TO tblGone");
+        QStringList entries;
+        bool stillOpen = false;
+        f->main->setDialogRunner([&](QDialog& d) {
+            d.show();
+            auto* list = child<QListWidget>(&d, "lstLoan");
+            for (int i = 0; i < list->count(); ++i)
+                entries << list->item(i)->text();
+            if (c.how.endsWith("Enter")) {
+                // Keys go where the dialog puts its focus.
+                QWidget* keys = d.focusWidget() ? d.focusWidget() : &d;
+                if (c.how.startsWith("Down"))
+                    QTest::keyClick(keys, Qt::Key_Down);
+                QTest::keyClick(keys, Qt::Key_Return);
+                stillOpen = d.isVisible();
+                return;
+            }
+            list->setCurrentRow(c.row);
+            const QPoint at = c.row >= 0 ? list->visualItemRect(list->item(c.row)).center() : QPoint();
+            if (c.how == "Esc")
+                QTest::keyClick(&d, Qt::Key_Escape);
+            else if (c.how != "double-click")
+                QTest::mouseClick(child<QPushButton>(&d, qPrintable(c.how)), Qt::LeftButton);
+            else {  // a double-click starts with a click
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+                QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+            }
+            stillOpen = d.isVisible();
+        });
+        f->run("mnuFileOpen");
+        QCOMPARE(entries, c.loans.isEmpty() || c.broken ? QStringList() : QStringList({"Van", "Car", "Car"}));
+        QCOMPARE(stillOpen, c.stillOpen);
+        const QList<frmLoan*> windows = f->main->openLoans();
+        QCOMPARE(windows.size(), c.opened.isEmpty() ? 0 : 1);
+        if (!windows.isEmpty()) {
+            QCOMPARE((windows[0]->windowTitle() + ' ' + amountShown(windows[0])).trimmed(), c.opened);
+            const int row = c.how == "Enter" ? 0 : c.how == "Down Enter" ? 1 : c.row;
+            QCOMPARE(windows[0]->description(), row >= 0 ? c.loans[row].section('|', 0, 0) : QString());
+            QVERIFY(windows[0]->Loan == (row >= 0 ? f->stored()[row].seqNo : 0) && !windows[0]->IsDataChanged());
+        }
+        QCOMPARE(f->messages.shown().size(), int(c.broken));
+        if (c.broken)  // shown as "number - description"
+            QVERIFY(QRegularExpression("^-?\\d+ - \\S").match(f->messages.texts(Kind::Critical).value(0)).hasMatch());
+    }
+
+    // Ctrl+N, or the picker's Open, gives a window whose focus is in the
+    // description: typing goes there.
+    void newAndOpenedWindowsTakeTyping_data()
+    {
+        QTest::addColumn<bool>("opened");
+        QTest::newRow("Ctrl+N") << false;
+        QTest::newRow("opened from the store") << true;
+    }
+
+    void newAndOpenedWindowsTakeTyping()
+    {
+        QFETCH(bool, opened);
+        f->main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f->main.get()));
+        if (opened) {
+            f->storeLoan("Van");
+            f->main->setDialogRunner([](QDialog& d) {
+                child<QListWidget>(&d, "lstLoan")->setCurrentRow(0);
+                child<QPushButton>(&d, "cmdOpen")->click();
+            });
+            f->run("mnuFileOpen");
+        } else {
+            QTest::keyClick(f->main.get(), Qt::Key_N, Qt::ControlModifier);
+        }
+        frmLoan* w = f->main->activeLoan();
+        QVERIFY(w);
+        QTRY_COMPARE(QApplication::focusWidget(), child<QWidget>(w, "txtLoan"));
+        QTest::keyClicks(QApplication::focusWidget(), "Car");
+        QCOMPARE(w->description(), opened ? "VanCar" : "Car");
+    }
+
+    // Clearing the description empties the caption and the Window menu entry.
+    void captionFollowsAnEmptiedDescription()
+    {
+        f->run("mnuFileNew");
+        frmLoan* w = f->main->activeLoan();
+        auto* box = child<QLineEdit>(w, "txtLoan");
+        QTest::keyClicks(box, "A");
+        QCOMPARE(w->parentWidget()->windowTitle(), "A");
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QCOMPARE(w->windowTitle(), QString());
+        QCOMPARE(w->parentWidget()->windowTitle(), QString());
+        auto* menu = child<QMenu>(f->main.get(), "mnuWindow");
+        emit menu->aboutToShow();
+        QCOMPARE(menu->actions().last()->text(), QString());
+        QTest::keyClicks(box, "B");
+        QCOMPARE(w->parentWidget()->windowTitle(), "B");
+    }
+
+    // Within each menu every item has its own access key.
+    void accessKeysUniqueInEachMenu()
+    {
+        f->run("mnuFileNew");
+        for (QMenu* menu : f->main->menuBar()->findChildren<QMenu*>()) {
+            emit menu->aboutToShow();
+            QStringList keys;
+            for (QAction* action : menu->actions()) {
+                const QKeySequence key = QKeySequence::mnemonic(action->text());
+                if (!key.isEmpty()) {
+                    QVERIFY2(!keys.contains(key.toString()), qPrintable(menu->title() + ": " + action->text()));
+                    keys << key.toString();
+                }
+            }
+        }
+    }
+
+    void aboutFromTheHelpMenu()
+    {
+        FakeKeyValues nothing;
+        FakeLauncher launcher;
+        f->main->setSystemInfo(nothing, launcher);
+        QStringList texts;
+        QImage aboutIcon;
+        f->main->setDialogRunner([&](QDialog& d) {
+            texts << d.windowTitle();
+            for (const char* label : {"lblTitle", "lblVersion", "lblDescription"})
+                texts << child<QLabel>(&d, label)->text();
+            aboutIcon = child<QLabel>(&d, "picIcon")->pixmap().toImage();
+            child<QPushButton>(&d, "cmdSysInfo")->click();
+        });
+        f->run("mnuHelpAbout");
+        QCOMPARE(texts, (QStringList{"About Brimvale", "Brimvale", "Version 3.1.0",
+                                     "This program is intended for personal use and should not be used to "
+                                     "validate any lending institutions data."}));
+        QCOMPARE(f->messages.texts(Kind::Information), QStringList{"System Information Is Unavailable At This Time"});
+        QVERIFY(launcher.started.isEmpty());
+        // The window and the about box show the icon that is installed for the desktop.
+        const QImage installed(BRIMVALE_ICON_DIR "/32x32/apps/org.brimvale.Brimvale.png");
+        QVERIFY(!installed.isNull());
+        QCOMPARE(aboutIcon.convertToFormat(installed.format()), installed);
+        QCOMPARE(f->main->windowIcon().pixmap(32).toImage().convertToFormat(installed.format()), installed);
+    }
+
+    // GetKeyValue on the first place, and where StartSysInfo looks: the first
+    // place's program, else the tool in the second place's folder, else the message.
+    void systemInfo_data()
+    {
+        QTest::addColumn<SysInfoCase>("c");
+        const auto text = [](const QString& s) { return std::optional(KeyValue{KeyValue::Type::String, s, 0}); };
+        const auto dword = [](std::uint32_t n) { return std::optional(KeyValue{KeyValue::Type::DWord, {}, n}); };
+        QTest::newRow("string as it is") << SysInfoCase{text(" /a b "), "/tools", " /a b ", {" /a b "}, false, false};
+        QTest::newRow("string, no ending zero") << SysInfoCase{text(QString("/a") + QChar()), "", "/a", {"/a"}, false, false};
+        QTest::newRow("32-bit small") << SysInfoCase{dword(0x0102), "", "&h00000102", {"&h00000102"}, false, false};
+        QTest::newRow("32-bit high") << SysInfoCase{dword(0xDEADBEEF), "", "&hDEADBEEF", {"&hDEADBEEF"}, false, false};
+        QTest::newRow("other type leaves the value") << SysInfoCase{KeyValue{}, "/tools", "stale", {}, false, true};
+        QTest::newRow("first program fails") << SysInfoCase{text("/broken"), "/tools", "/broken", {}, false, true};
+        QTest::newRow("neither place") << SysInfoCase{{}, "", "", {}, true, true};
+        QTest::newRow("second folder's tool") << SysInfoCase{{}, "/tools", "", {"/tools/MSINFO32.EXE"}, true, false};
+        QTest::newRow("second folder without the tool") << SysInfoCase{{}, "/empty", "", {}, true, true};
+        QTest::newRow("second tool fails to start") << SysInfoCase{{}, "/broken", "", {}, true, true};
+    }
+
+    void systemInfo()
+    {
+        QFETCH(SysInfoCase, c);
+        FakeKeyValues source;
+        if (c.first)
+            source.values[kMsInfoKey + u'|' + kMsInfoValue] = *c.first;
+        if (!c.second.isEmpty())
+            source.values[kMsInfoLocationKey + u'|' + kMsInfoLocationValue] = {KeyValue::Type::String, c.second, 0};
+        QString read = QStringLiteral("stale");
+        QCOMPARE(GetKeyValue(source, KeyRoot::LocalMachine, kMsInfoKey, kMsInfoValue, read), c.first.has_value());
+        QCOMPARE(read, c.value);
+        FakeLauncher launcher;
+        ScriptedMessages messages;
+        source.asked.clear();
+        StartSysInfo(source, launcher, messages, nullptr);
+        QCOMPARE(launcher.started, c.started);
+        const QStringList places{kMsInfoKey + "|PATH", kMsInfoLocationKey + "|MSINFO"};
+        QCOMPARE(source.asked, places.mid(0, c.asked2 ? 2 : 1));
+        QCOMPARE(messages.texts(Kind::Information),
+                 c.message ? QStringList{"System Information Is Unavailable At This Time"} : QStringList());
+    }
+};
+
+QTEST_MAIN(ShellStartTest)
+#include "tst_shell_start.moc"
