@@ -146,6 +146,11 @@ TEST(SavingConversion, NamesTheValueThatDoesNotConvert)
          "13 - Type mismatch: the amount of extra payment 2 \"x\" cannot be converted.", 0, 0},
         {"derived amount, term half to even", inputs("29.5", "", "$599.55"), {good}, "", 99999.91, 30},
         {"unchecked term kept whole", inputs("40000.5", "1000", ""), {}, "", 1000, 40000},
+        // The stored term, rounded half to even.
+        {"2.5", inputs("2.5", "1000", ""), {}, "", 1000, 2}, {"3.5", inputs("3.5", "1000", ""), {}, "", 1000, 4},
+        {"2.4", inputs("2.4", "1000", ""), {}, "", 1000, 2}, {"2.6", inputs("2.6", "1000", ""), {}, "", 1000, 3},
+        {"-0.5", inputs("-0.5", "1000", ""), {}, "", 1000, 0}, {"0.5", inputs("0.5", "1000", ""), {}, "", 1000, 0},
+        {"1.5", inputs("1.5", "1000", ""), {}, "", 1000, 2},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

@@ -38,8 +38,10 @@ TEST(LocaleText, FormattersWriteExactTextsThatReadBack)
 
 TEST(LocaleText, ReadNumberRejectsWhatIsNotANumber)
 {
-    for (const char* text : {"", "   ", "abc", "12abc", "NaN", "inf", "1.2.3", "$"})
+    for (const char* text : {"", "   ", "abc", "12abc", "NaN", "inf", "1.2.3", "$", "\x01\x02"})
         EXPECT_FALSE(LocaleText::readNumber(QString::fromUtf8(text)).has_value()) << text;
+    // As many digits as a number box holds: past any finite double.
+    EXPECT_FALSE(LocaleText::readNumber(QString(1000, QLatin1Char('9'))).has_value());
 }
 
 TEST(LocaleText, ShortDateHasFourDigitYearAndReadsBack)

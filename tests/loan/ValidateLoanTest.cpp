@@ -37,6 +37,7 @@ const Case kCases[] = {
     {"step11", "Car", 2, "6.5", 1, "30", "lots", "250", "The Loan Amount must be numeric.", F::LoanAmount, 30},
     {"step12_tiny", "Car", 2, "6.5", 1, "30", "0.004", "", "Loan Amount must be greater than $0.00.", F::LoanAmount, 30},
     {"step12_minus", "Car", 2, "6.5", 1, "30", "-5", "", "Loan Amount must be greater than $0.00.", F::LoanAmount, 30},
+    {"step12_minusZero", "Car", 2, "6.5", 1, "30", "-0", "", "Loan Amount must be greater than $0.00.", F::LoanAmount, 30},
     {"step13", "Car", 2, "6.5", 1, "30", "", "abc", "The Payment Amount must be numeric.", F::PaymentAmount, 30},
     {"step14", "Car", 2, "6.5", 1, "30", "", "0.004", "Payment Amount must be greater than $0.00.", F::PaymentAmount, 30},
     {"zeroRate", "Car", 2, "0", 1, "30", "1000", "", "", F::Description, 30},
@@ -62,6 +63,30 @@ TEST(ValidateLoan, StepsInOrderAndEdges)
             EXPECT_EQ(r.field, c.field);
             EXPECT_EQ(r.isError, message == QStringLiteral("6 - Overflow"));
         }
+    }
+}
+
+// Texts pasted into a number box that must not pass as numbers, in each of
+// the rate, term and loan amount.
+TEST(ValidateLoan, RefusesWhatIsNotANumber)
+{
+    const QString texts[] = {
+        QString(1000, QLatin1Char('9')), QString(1000, QLatin1Char('x')),  // as many as a number box holds
+        QStringLiteral("1\x01\x02" "2\t"), QStringLiteral("\u0661\u0662 \u0642\u0631\u0636"), QStringLiteral("1e308"),
+        QStringLiteral("NaN"), QStringLiteral("Infinity"), QStringLiteral("0x10"),
+    };
+    for (const QString& text : texts) {
+        SCOPED_TRACE(text.left(20).toStdString());
+        const QDate day(2024, 1, 15);
+        const ValidationResult rate = validateLoan({"Car", 2, text, 1, "30", "1000", "", day});
+        const ValidationResult term = validateLoan({"Car", 2, "6.5", 1, text, "1000", "", day});
+        const ValidationResult loan = validateLoan({"Car", 2, "6.5", 1, "30", text, "", day});
+        EXPECT_EQ(rate.message.toStdString(), "Interest rate must be numeric.");
+        EXPECT_EQ(rate.field, F::InterestRate);
+        EXPECT_EQ(term.message.toStdString(), "Payment Term must be numeric.");
+        EXPECT_EQ(term.field, F::Term);
+        EXPECT_EQ(loan.message.toStdString(), "The Loan Amount must be numeric.");
+        EXPECT_EQ(loan.field, F::LoanAmount);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LoanStore.h"
+#include "RawStore.h"
 #include "SaveTexts.h"
 #include "ScriptedMessages.h"
 #include "StoreFile.h"
@@ -13,9 +14,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -142,20 +140,9 @@ public:
                                  QStringLiteral("6"), QStringLiteral("3"), shown ? termType : 1, 2};
         int mode = 0, key = 0;
         if (auto error = saveTexts(*store, mode, key, loan, extras)) qFatal("saveLoan: %s", error->text().c_str());
-        if (!shown) {
-            const QString connection = QStringLiteral("harness-raw");
-            {
-                QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-                db.setDatabaseName(store->path());
-                QSqlQuery query(db);
-                if (!db.open() || !query.prepare(QStringLiteral("UPDATE tblLoanDetail SET TermType = ? WHERE SeqNo = ?")))
-                    qFatal("raw store");
-                query.addBindValue(termType);
-                query.addBindValue(key);
-                if (!query.exec()) qFatal("raw update: %s", qPrintable(query.lastError().text()));
-            }
-            QSqlDatabase::removeDatabase(connection);
-        }
+        if (!shown && !rawSql(store->path(), QStringLiteral("UPDATE tblLoanDetail SET TermType = %1 WHERE SeqNo = %2")
+                                                  .arg(termType).arg(key)).isEmpty())
+            qFatal("raw update of the term unit");
         return key;
     }
 

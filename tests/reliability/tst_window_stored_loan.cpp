@@ -4,6 +4,7 @@
 // stored are reported. Real store files, messages recorded by the double.
 
 #include "LoanWindowHarness.h"
+#include "RawStore.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -19,12 +20,6 @@ const QString kRefused = QStringLiteral(
     "Car - This loan was not read completely from the store, so it is not saved: saving would replace the stored "
     "loan with only the part shown here.\r\nDo you want to save what this window shows as a new loan (Save As Copy) "
     "instead?");
-
-QByteArray bytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // A second program on the same store file.
 struct OtherProgram {
@@ -58,20 +53,6 @@ std::vector<ExtraPaymentTexts> manyPayments()
         rows.push_back({QStringLiteral("L"), QDate(2030, 1, 1).addDays(i).toString(QStringLiteral("M/d/yyyy")), {},
                         QStringLiteral("1")});
     return rows;
-}
-
-// Extra payment n's record header claims a start date longer than the record.
-void breakPaymentRecord(const QString& path, int n)
-{
-    const QByteArray file = bytes(path);
-    const QByteArray date = QDate(2030, 1, 1).addDays(n - 1).toString(Qt::ISODate).toLatin1();
-    const qsizetype at = file.indexOf(date);
-    QVERIFY(at > 0 && file.indexOf(date, at + 1) < 0);
-    // PaymentType 0, StartDate ten bytes of text (33), EndDate NULL.
-    const qsizetype header = file.lastIndexOf(QByteArray("\x08\x21\x00", 3), at);
-    QVERIFY(header > at - 12);
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::ReadWrite) && f.seek(header + 1) && f.write("\x7f", 1) == 1);
 }
 
 }  // namespace
@@ -119,7 +100,7 @@ private slots:
         std::unique_ptr<OtherProgram> other;
         if (fault == "record") {
             h.store.reset();
-            breakPaymentRecord(path, 1500);
+            QVERIFY(breakExtraPaymentRecord(path, 1500));
             h.store = std::get<std::unique_ptr<LoanStore>>(LoanStore::open(path));
         } else {
             other = std::make_unique<OtherProgram>(path);
@@ -137,7 +118,7 @@ private slots:
         QVERIFY2(errors[0].startsWith(error), qPrintable(errors[0]));
         QVERIFY(!window.loadedWhole());
         QCOMPARE(h.paymentCount(), rowsShown);
-        const QByteArray stored = bytes(path);
+        const QByteArray stored = rawBytes(path);
 
         // Typed in, then Save: refused with the offer; No saves nothing.
         h.messages.clear();
@@ -156,7 +137,7 @@ private slots:
         QCOMPARE(copyWanted.size(), 1);
         QCOMPARE(window.Mode, 1);
         QCOMPARE(window.Loan, key);
-        QCOMPARE(bytes(path), stored);
+        QCOMPARE(rawBytes(path), stored);
 
         // Save As Copy stores what the window shows under a new key.
         h.messages.clear();
@@ -190,13 +171,12 @@ private slots:
     {
         LoanWindowHarness h;
         const int kept = h.storeLoan(0, {{"L", "3/1/2024", "", "5"}});
-        {
-            OtherProgram other(storePath(h));
-            QVERIFY(other.run("INSERT INTO tblLoanDetail (SeqNo, Description, OrigAmount, InterestRate, Term, TermType, "
-                              "Frequency, StartDate) VALUES (0, 'Zero', 100, 5, 3, 0, 2, '2024-01-15')"));
-            QVERIFY(other.run("INSERT INTO tblExtraPayments (Loan_FK, PaymentType, StartDate, Amount) "
-                              "VALUES (0, 0, '2024-03-01', 7)"));
-        }
+        QCOMPARE(rawSql(storePath(h), "INSERT INTO tblLoanDetail (SeqNo, Description, OrigAmount, InterestRate, Term, "
+                                      "TermType, Frequency, StartDate) VALUES (0, 'Zero', 100, 5, 3, 0, 2, '2024-01-15')"),
+                 QStringList());
+        QCOMPARE(rawSql(storePath(h), "INSERT INTO tblExtraPayments (Loan_FK, PaymentType, StartDate, Amount) "
+                                      "VALUES (0, 0, '2024-03-01', 7)"),
+                 QStringList());
         frmLoan& window = h.open();
         h.show();
         h.type("txtLoan", "New");
@@ -243,18 +223,15 @@ private slots:
         h.show();
         QVERIFY(window.loadedWhole());
         h.type("txtLoan", "Car, mine");
-        if (!change.isEmpty()) {
-            OtherProgram other(storePath(h));
-            QVERIFY(other.run(change));
-        }
-        const QByteArray theirs = bytes(storePath(h));
+        if (!change.isEmpty()) QCOMPARE(rawSql(storePath(h), change), QStringList());
+        const QByteArray theirs = rawBytes(storePath(h));
         if (!question.isEmpty()) h.messages.answer(yes);
         const bool saved = window.save();
         QCOMPARE(h.messages.texts(), question.isEmpty() ? QStringList() : QStringList{question});
         QCOMPARE(h.messages.unexpectedQuestions(), 0);
         QCOMPARE(saved, question.isEmpty() || yes);
         if (!saved) {  // nothing stored, the window as it was
-            QCOMPARE(bytes(storePath(h)), theirs);
+            QCOMPARE(rawBytes(storePath(h)), theirs);
             QCOMPARE(window.Loan, key);
             QVERIFY(window.IsDataChanged());
             return;
