@@ -25,7 +25,7 @@ frmCompare::frmCompare(QWidget* parent) : QWidget(parent)
     m_flxCompare->horizontalHeader()->setMinimumSectionSize(110);
     m_flxCompare->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_flxCompare->verticalHeader()->setDefaultSectionSize(m_flxCompare->fontMetrics().height() + 4);
-    enableTableCopy(*m_flxCompare);
+    enableTableCopy(*m_flxCompare, RowHeadings::Copied);
     // Every figure in view without scrolling; the chart takes the rest.
     m_flxCompare->setMinimumHeight(m_flxCompare->horizontalHeader()->sizeHint().height() +
                                    kCompareRows * m_flxCompare->verticalHeader()->defaultSectionSize() +

@@ -98,14 +98,15 @@ private slots:
             QCOMPARE(best, (QList<bool>{false, false, true}));
         }
 
-        // Ctrl+C copies the table with its captions.
+        // Ctrl+C copies the table with its captions and its row headings.
         table->setFocus();
         table->selectAll();
         QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
         const QStringList lines = QApplication::clipboard()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QVERIFY(lines.size() >= 14);
-        QCOMPARE(lines[0].split(QLatin1Char('\t')), (QStringList{"House 15", "House 30", "Car"}));
-        QCOMPARE(lines[1].split(QLatin1Char('\t')), (QStringList{"$200,000.00", "$200,000.00", "$20,000.00"}));
+        QCOMPARE(lines[0].split(QLatin1Char('\t')), (QStringList{"", "House 15", "House 30", "Car"}));
+        QCOMPARE(lines[1].split(QLatin1Char('\t')), (QStringList{"Loan Amount", "$200,000.00", "$200,000.00", "$20,000.00"}));
+        QCOMPARE(lines[13].split(QLatin1Char('\t')).first(), QString("Payments Saved"));
     }
 };
 
