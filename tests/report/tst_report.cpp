@@ -190,6 +190,63 @@ private slots:
         QCOMPARE(rows[3].toArray()[7].toDouble(), 0.0);
     }
 
+    // File > Export Table while the tab shows each year: a heading line, one
+    // line per year and the "Total" line, plain decimals, read back by
+    // Python's csv module; a loan from November to February spans three years.
+    void yearlyCsvReadBackByPython_data()
+    {
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QString>("term");
+        QTest::addColumn<QDate>("first");
+        QTest::addColumn<QJsonArray>("expected");
+        const auto line = [](QStringList fields) { return QJsonArray::fromStringList(fields); };
+        QTest::newRow("worked example") << QStringLiteral("Car") << QStringLiteral("3") << QDate(2024, 1, 15)
+            << QJsonArray{line({"Year", "Payments", "Principal", "Extra", "Interest", "Total Paid", "Balance Due", "Loan"}),
+                          line({"2024", "3", "999.99", "0.01", "20.07", "1020.07", "0.00", "Car"}),
+                          line({"Total", "3", "999.99", "0.01", "20.07", "1020.07", "", "Car"})};
+        // Expected: the window's yearly view, line for line, without digit grouping.
+        QTest::newRow("November to February, tricky description") << kTricky << QStringLiteral("16")
+                                                                    << QDate(2024, 11, 15) << QJsonArray{};
+    }
+    void yearlyCsvReadBackByPython()
+    {
+        QFETCH(QString, description);
+        QFETCH(QString, term);
+        QFETCH(QDate, first);
+        QFETCH(QJsonArray, expected);
+        h->open();
+        h->carLoan(first, term);
+        h->window->setDescription(description);
+        const auto report = h->window->lastResult();
+        if (expected.isEmpty()) {
+            const QAbstractItemModel* years = h->w<QTableView>("flxYearly")->model();
+            QStringList heading;
+            for (int column = 0; column < years->columnCount(); ++column)
+                heading << years->headerData(column, Qt::Horizontal).toString();
+            expected << QJsonArray::fromStringList(heading << "Loan");
+            for (int row = 0; row < years->rowCount(); ++row)
+                expected << QJsonArray::fromStringList(LoanWindowHarness::rowTexts(years, row).replaceInStrings(",", "")
+                                                       << description);
+            QCOMPARE(expected.size(), 5);  // 2024, 2025, 2026 and the total
+        }
+        ReportCommands commands(h->messages, h->store->path(), nullptr, [](QDialog&) {});
+        const QString path = h->dir.filePath(QStringLiteral("years.csv"));
+        commands.setSaveFileNameAsker([&](auto&&...) { return path; });
+        commands.exportTable(*report, description, true);
+        QVERIFY(contents(path).endsWith("\r\n"));
+        const QString json = readWith(
+            QStringLiteral("python3"),
+            {QStringLiteral("-c"),
+             QStringLiteral("import csv, json, sys\n"
+                            "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
+                            "    print(json.dumps(list(csv.reader(f, strict=True))))"),
+             path});
+        const QJsonArray rows = QJsonDocument::fromJson(json.toUtf8()).array();
+        QCOMPARE(rows.size(), expected.size());
+        for (qsizetype i = 0; i < rows.size(); ++i)
+            QCOMPARE(rows[i].toArray(), expected[i].toArray());
+    }
+
     void refusedWriteLeavesTheTargetAlone_data()
     {
         QTest::addColumn<bool>("pdf");
