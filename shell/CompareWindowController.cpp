@@ -18,11 +18,9 @@ const char* const kWatched = "comparisonWatches";
 CompareWindowController::CompareWindowController(QMdiArea& area, LoanWindows openLoans, ReportCommands& reports)
     : m_area(area), m_openLoans(std::move(openLoans)), m_reports(reports)
 {
-    // A new loan window is shown active; closing one activates another.
-    connect(&m_area, &QMdiArea::subWindowActivated, this, [this] {
-        watchLoanWindows();
-        refresh();
-    });
+    // Every window's frame lands on the viewport; its showing and hiding
+    // (opening, closing) reach the comparison from there.
+    m_area.viewport()->installEventFilter(this);
 }
 
 CompareWindowController::~CompareWindowController() = default;
@@ -44,10 +42,9 @@ void CompareWindowController::open()
         m_window = new frmCompare;
         m_frame = m_area.addSubWindow(m_window);
         m_frame->setWindowIcon(m_area.window()->windowIcon());
-        m_frame->installEventFilter(this);
+        m_frame->show();
         watchLoanWindows();
         refresh();
-        m_frame->show();
     }
     if (m_frame->isMinimized())
         m_frame->showNormal();
@@ -63,16 +60,21 @@ void CompareWindowController::watchLoanWindows()
         loan->setProperty(kWatched, true);
         connect(loan, &frmLoan::resultsChanged, this, &CompareWindowController::refresh);
         connect(loan, &QWidget::windowTitleChanged, this, &CompareWindowController::refresh);
-        if (QWidget* frame = loan->parentWidget())
-            frame->installEventFilter(this);
     }
 }
 
 bool CompareWindowController::eventFilter(QObject* watched, QEvent* event)
 {
-    // A loan window's frame hidden by its closing, or shown again.
-    if ((event->type() == QEvent::Hide || event->type() == QEvent::Show) && watched != m_frame)
+    if (watched == m_area.viewport()) {
+        // Polished, not added: a frame being added is not yet a frame.
+        if (event->type() == QEvent::ChildPolished)
+            if (auto* frame = qobject_cast<QMdiSubWindow*>(static_cast<QChildEvent*>(event)->child()))
+                frame->installEventFilter(this);
+    } else if ((event->type() == QEvent::Show || event->type() == QEvent::Hide) && watched != m_frame) {
+        // A loan window shown once loaded, or hidden by its closing.
+        watchLoanWindows();
         refresh();
+    }
     return QObject::eventFilter(watched, event);
 }
 
