@@ -23,8 +23,9 @@ QString columnHeading(const QAbstractItemModel& model, int column)
 
 }  // namespace
 
-QString selectedCellsText(const QAbstractItemModel& model, const QItemSelection& selection)
+QString selectedCellsText(const QAbstractItemModel& model, const QItemSelection& selection, RowHeadings rowHeadings)
 {
+    const bool named = rowHeadings == RowHeadings::Copied;
     int top = INT_MAX, bottom = -1, left = INT_MAX, right = -1;
     for (const QItemSelectionRange& range : selection) {
         if (!range.isValid() || range.model() != &model)
@@ -38,10 +39,14 @@ QString selectedCellsText(const QAbstractItemModel& model, const QItemSelection&
         return {};
 
     QString text;
+    if (named)
+        text += u'\t';
     for (int column = left; column <= right; ++column)
         text += columnHeading(model, column) + (column < right ? u'\t' : u'\n');
     for (int row = top; row <= bottom; ++row) {
         QString line;
+        if (named)
+            line += model.headerData(row, Qt::Vertical).toString() + u'\t';
         bool any = false;
         for (int column = left; column <= right; ++column) {
             const QModelIndex index = model.index(row, column);
@@ -57,7 +62,7 @@ QString selectedCellsText(const QAbstractItemModel& model, const QItemSelection&
     return text;
 }
 
-void enableTableCopy(QTableView& view)
+void enableTableCopy(QTableView& view, RowHeadings rowHeadings)
 {
     view.setSelectionMode(QAbstractItemView::ExtendedSelection);
     view.setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -66,10 +71,10 @@ void enableTableCopy(QTableView& view)
     copy->setObjectName(QStringLiteral("actCopyCells"));
     copy->setShortcut(QKeySequence::Copy);
     copy->setShortcutContext(Qt::WidgetShortcut);
-    QObject::connect(copy, &QAction::triggered, &view, [&view] {
+    QObject::connect(copy, &QAction::triggered, &view, [&view, rowHeadings] {
         if (!view.model() || !view.selectionModel())
             return;
-        const QString text = selectedCellsText(*view.model(), view.selectionModel()->selection());
+        const QString text = selectedCellsText(*view.model(), view.selectionModel()->selection(), rowHeadings);
         if (!text.isEmpty())
             QApplication::clipboard()->setText(text);
     });

@@ -4,6 +4,7 @@
 #include "NumberBoxLimit.h"
 
 #include "AmortizationTablePage.h"
+#include "BalancePage.h"
 #include "ChangeTracker.h"
 #include "Clock.h"
 #include "DescriptionBox.h"
@@ -16,6 +17,7 @@
 #include "SavingsSummaryPage.h"
 #include "SummaryChart.h"
 #include "SummaryGraphPage.h"
+#include "YearlyModel.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -58,8 +60,8 @@ frmLoan::frmLoan(LoanStore& store, Messages& messages, const Clock& clock, QWidg
     pal.setColor(QPalette::Window, QColor(0xE0, 0xE0, 0xE0));
     setPalette(pal);
 
-    // A small font, as the window was designed for; the six tab captions
-    // then fit the window's width.
+    // A small font, as the window was designed for; the tab captions then
+    // fit the window's width (scroll buttons reach the rest when it is narrow).
     QFont small = font();
     small.setPointSizeF(8);
     setFont(small);
@@ -74,12 +76,15 @@ frmLoan::frmLoan(LoanStore& store, Messages& messages, const Clock& clock, QWidg
     m_summaryGraph = std::make_unique<SummaryGraphPage>(m_tabs);
     m_savingsSummary = std::make_unique<SavingsSummaryPage>(m_tabs);
     m_formulas = std::make_unique<FormulasPage>(m_tabs);
+    m_balance = std::make_unique<BalancePage>(m_tabs);
     QWidget* const pages[] = {m_loanInformation->page, m_extraPayments->page,  m_amortizationTable->page,
-                              m_summaryGraph->page,    m_savingsSummary->page, m_formulas->page};
+                              m_summaryGraph->page,    m_savingsSummary->page, m_formulas->page,
+                              m_balance->page};
     const QString captions[] = {QStringLiteral("Loan Information"), QStringLiteral("Extra Payments"),
                                 QStringLiteral("Amortization Table"), QStringLiteral("Summary Graph"),
-                                QStringLiteral("Savings Summary"), QStringLiteral("Formulas")};
-    for (int tab = 0; tab < 6; ++tab)
+                                QStringLiteral("Savings Summary"), QStringLiteral("Formulas"),
+                                QStringLiteral("Balance")};
+    for (int tab = 0; tab < 7; ++tab)
         m_tabs->addTab(scrolling(pages[tab]), captions[tab]);
     // The pages show the window's own grey ground.
     for (QWidget* page : pages) {
@@ -133,6 +138,7 @@ void frmLoan::load()
     m_loanInformation->cboTerm->setCurrentIndex(0);
     if (Mode != 1) {
         m_amortizationTable->resultsModel->setRows({}, {});
+        m_amortizationTable->yearlyModel->setRows({}, {});
         m_editor->clear();
         m_summaryGraph->chart->hide();
         m_loanInformation->dtStartDate->setDate(m_clock.today());
@@ -191,6 +197,11 @@ void frmLoan::markUnchanged()
 bool frmLoan::IsDataChanged() const
 {
     return m_tracker->isChanged();
+}
+
+bool frmLoan::showsYearlyTable() const
+{
+    return m_amortizationTable->showsYears();
 }
 
 QString frmLoan::description() const

@@ -9,6 +9,7 @@
 #include <optional>
 
 class AmortizationTablePage;
+class BalancePage;
 class ChangeTracker;
 class Clock;
 class ExtraPaymentsEditor;
@@ -22,7 +23,7 @@ class LoanStore;
 class Messages;
 struct LoanResult;
 
-// One loan: six tabs, change tracking and the close prompt. An MDI child of
+// One loan: seven tabs, change tracking and the close prompt. An MDI child of
 // the main window; the creator sets Mode and Loan, then calls load() once
 // before the window is first shown.
 class frmLoan : public QWidget {
@@ -105,6 +106,10 @@ public:
     // not mix with figures they have not produced); null before the first.
     std::shared_ptr<const LoanResult> lastResult() const { return m_lastResult; }
 
+    // True while the "Amortization Table" tab shows each year rather than
+    // each payment: File > Export Table then writes the years.
+    bool showsYearlyTable() const;
+
 signals:
     // A run was applied (Calculate, Recalculate or loading).
     void resultsChanged();
@@ -141,6 +146,7 @@ private:
     std::unique_ptr<SummaryGraphPage> m_summaryGraph;
     std::unique_ptr<SavingsSummaryPage> m_savingsSummary;
     std::unique_ptr<FormulasPage> m_formulas;
+    std::unique_ptr<BalancePage> m_balance;
     ChangeTracker* m_tracker = nullptr;
     ExtraPaymentsEditor* m_editor = nullptr;
     LoanStore& m_store;

@@ -1,6 +1,8 @@
 #include "frmLoan.h"
 
 #include "AmortizationTablePage.h"
+#include "BalanceChart.h"
+#include "BalancePage.h"
 #include "CalculateLoan.h"
 #include "ChangeTracker.h"
 #include "Clock.h"
@@ -14,6 +16,7 @@
 #include "SavingsSummaryPage.h"
 #include "SummaryChart.h"
 #include "SummaryGraphPage.h"
+#include "YearlyModel.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -82,6 +85,8 @@ void frmLoan::applyResult(LoanResult outcome)
     const engine::ScheduleResult& result = run.schedule;
     m_amortizationTable->resultsModel->shareRows(
         std::shared_ptr<const std::vector<engine::ScheduleRow>>(kept, &result.rows), LocaleText::toYmd(run.today));
+    m_amortizationTable->yearlyModel->setRows(result.rows, LocaleText::toYmd(run.today));
+    m_balance->chart->setSchedule(result);
     m_summaryGraph->showFigures(result.summary, *m_tracker);
     m_savingsSummary->showFigures(result, *m_tracker);
 

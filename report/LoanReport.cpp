@@ -1,13 +1,13 @@
 #include "LoanReport.h"
 
 #include "LoanResult.h"
+#include "LocaleText.h"
+#include "ReportCharts.h"
+#include "ReportTable.h"
 #include "ResultsTable.h"
-#include "SummaryChart.h"
+#include "YearlyTotals.h"
 
-#include <QChart>
 #include <QFontMetricsF>
-#include <QGraphicsLayout>
-#include <QGraphicsScene>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QTextLayout>
@@ -21,90 +21,125 @@ namespace {
 constexpr int kTitleLines = 3;
 constexpr qsizetype kTitleCharacters = 2000;  // more than three lines ever show
 const QColor kRule(0x90, 0x90, 0x90);
-const QColor kHeadingGround(0xE4, 0xE4, 0xE4);
-const QColor kBandGround(0xF2, 0xF2, 0xF2);
 
-QFont reportFont(double points, bool bold = false)
+ReportTableContent paymentTable(const std::vector<engine::ScheduleRow>& rows)
 {
-    QFont font;
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
+    ReportTableContent content;
+    for (int column = 0; column < kResultsColumns; ++column) {
+        content.topHeadings << resultsTopHeading(ResultsColumn(column));
+        content.headings << resultsHeading(ResultsColumn(column));
+    }
+    content.rows = int(rows.size());
+    content.cell = [&rows](int row, int column) { return resultsCellText(rows[size_t(row)], ResultsColumn(column)); };
+    content.side = [](int column) {
+        return ResultsColumn(column) == ResultsColumn::Payment ? Qt::AlignLeft : Qt::AlignRight;
+    };
+    content.widestRows = {0, content.rows - 1};
+    return content;
 }
 
-// Everything measured once per device: fonts, line heights, column widths and
-// the height of the first page's figures.
+ReportTableContent yearlyTable(const YearlyTotals& totals)
+{
+    ReportTableContent content;
+    for (int column = 0; column < kYearlyColumns; ++column)
+        content.headings << yearlyHeading(YearlyColumn(column));
+    const int years = int(totals.years.size());
+    content.rows = years == 0 ? 0 : years + 1;
+    content.cell = [&totals, years](int row, int column) {
+        return row == years ? yearlyTotalCellText(totals.total, YearlyColumn(column))
+                            : yearlyCellText(totals.years[size_t(row)], YearlyColumn(column));
+    };
+    content.bold = [years](int row, int) { return row == years; };
+    content.side = [](int column) { return YearlyColumn(column) == YearlyColumn::Year ? Qt::AlignLeft : Qt::AlignRight; };
+    content.widestRows = {0, years};
+    return content;
+}
+
+// One run of a table's rows on one page.
+struct Slice {
+    const ReportTable* table;
+    int first;
+    int count;
+};
+
+// Everything measured once per device: the title, the figures, the two
+// tables, and which rows of which table land on which page.
 class Layout {
 public:
     Layout(QPaintDevice& device, const LoanResult& result, const QString& description,
            const QList<ReportGroup>& groups)
         : m_device(device),
-          m_rows(result.schedule.rows),
+          m_result(result),
           m_description(description),
           m_groups(groups),
-          m_chartValues(reportChartValues(result)),
+          m_yearly(yearlyTotals(result.schedule.rows, LocaleText::toYmd(result.today))),
           m_mm(device.logicalDpiY() / 25.4),
           m_width(device.width()),
           m_height(device.height()),
           m_title(reportFont(14, true)),
           m_groupTitle(reportFont(9.5, true)),
           m_text(reportFont(9)),
-          m_table(reportFont(8.5)),
-          m_tableHeading(reportFont(8.5, true)),
-          m_footer(reportFont(8))
+          m_footer(reportFont(8)),
+          m_yearlyTable(device, yearlyTable(m_yearly), m_width),
+          m_paymentTable(device, paymentTable(result.schedule.rows), m_width)
     {
-        m_rowHeight = metrics(m_table).height() * 1.4;
-        m_headingRowHeight = metrics(m_tableHeading).height() * 1.5;
         m_footerHeight = metrics(m_footer).height() + 4 * m_mm;
         m_titleLines = titleLines();
-        m_figuresHeight = paintFigures(nullptr);
-        measureColumns();
+        planPages(paintFigures(nullptr));
     }
 
-    LoanReport::Pages pages() const
-    {
-        const double tableHeight = m_height - m_footerHeight - 2 * m_headingRowHeight;
-        LoanReport::Pages pages;
-        pages.firstPageRows = std::max(0, int(std::floor((tableHeight - m_figuresHeight) / m_rowHeight)));
-        pages.rowsPerPage = std::max(1, int(std::floor(tableHeight / m_rowHeight)));
-        const int rows = rowCount();
-        const int rest = std::max(0, rows - pages.firstPageRows);
-        pages.count = 1 + (rest + pages.rowsPerPage - 1) / pages.rowsPerPage;
-        return pages;
-    }
+    int pageCount() const { return int(m_pages.size()); }
 
     bool paint(QPagedPaintDevice& device) const
     {
         QPainter painter;
         if (!painter.begin(&device))
             return false;
-        const LoanReport::Pages plan = pages();
-        const int rows = rowCount();
-        int row = 0;
-        for (int page = 1; page <= plan.count; ++page) {
-            if (page > 1 && !device.newPage()) {
+        for (int page = 0; page < pageCount(); ++page) {
+            if (page > 0 && !device.newPage()) {
                 painter.end();
                 return false;
             }
-            double y = 0;
-            if (page == 1)
-                y = paintFigures(&painter);
-            const int pageRows = std::min(rows - row, page == 1 ? plan.firstPageRows : plan.rowsPerPage);
-            if (pageRows > 0 || page > 1)
-                y = paintTableHeading(painter, y);
-            for (int i = 0; i < pageRows; ++i, ++row)
-                y = paintTableRow(painter, y, row);
-            paintFooter(painter, page, plan.count);
+            double y = page == 0 ? paintFigures(&painter) : 0;
+            for (const Slice& slice : m_pages[size_t(page)]) {
+                y = slice.table->paintHeading(painter, y);
+                for (int row = slice.first; row < slice.first + slice.count; ++row)
+                    y = slice.table->paintRow(painter, y, row);
+                y += tableGap();
+            }
+            paintFooter(painter, page + 1, pageCount());
         }
         return painter.end();
     }
 
 private:
-    int rowCount() const { return int(m_rows.size()); }
-    int columnCount() const { return kResultsColumns; }
-
     QFontMetricsF metrics(const QFont& font) const { return QFontMetricsF(font, &m_device); }
+    double tableGap() const { return 5 * m_mm; }
+
+    // The yearly table after the figures, then the payment table; each
+    // fills a page before going on to the next, its heading repeated there.
+    void planPages(double figuresHeight)
+    {
+        const double bottom = m_height - m_footerHeight;
+        m_pages.assign(1, {});
+        double y = figuresHeight;
+        for (const ReportTable* table : {&m_yearlyTable, &m_paymentTable}) {
+            int row = 0;
+            while (row < table->rows()) {
+                const int fit = int(std::floor((bottom - y - table->headingHeight()) / table->rowHeight()));
+                // A table starts on a page only with two rows there (or all it has).
+                if (fit < std::min(2, table->rows() - row)) {
+                    m_pages.emplace_back();
+                    y = 0;
+                    continue;
+                }
+                const int count = std::min(fit, table->rows() - row);
+                m_pages.back().push_back({table, row, count});
+                row += count;
+                y += table->headingHeight() + count * table->rowHeight() + tableGap();
+            }
+        }
+    }
 
     // The description wrapped onto at most three lines, the last one elided.
     QStringList titleLines() const
@@ -169,8 +204,8 @@ private:
         return titleHeight + 0.5 * m_mm + lineHeight * double(group.fields.size());
     }
 
-    // Title, the figures in two columns and the chart; returns where the
-    // table starts. Measures only without a painter.
+    // Title, the figures in two columns and the charts; returns where the
+    // tables start. Measures only without a painter.
     double paintFigures(QPainter* painter) const
     {
         double y = 0;
@@ -196,104 +231,15 @@ private:
         }
         y = std::max(left, right);
 
+        // The summary chart and the balance over time side by side.
         const double chartHeight = 55 * m_mm;
-        if (painter)
-            paintChart(*painter, QRectF(0, y, m_width, chartHeight));
+        if (painter) {
+            const double chartWidth = (m_width - 4 * m_mm) / 2;
+            ReportCharts::paintSummary(*painter, QRectF(0, y, chartWidth, chartHeight), reportChartValues(m_result));
+            ReportCharts::paintBalance(*painter, QRectF(m_width - chartWidth, y, chartWidth, chartHeight),
+                                       m_result.schedule);
+        }
         return y + chartHeight + 4 * m_mm;
-    }
-
-    void paintChart(QPainter& painter, const QRectF& target) const
-    {
-        // The window's own chart, laid out at screen size and scaled onto the page.
-        SummaryChart view;
-        view.setValues(m_chartValues[0], m_chartValues[1], m_chartValues[2]);
-        const QSizeF size(640, 640 * target.height() / target.width());
-        QChart* chart = view.chart();
-        chart->setGeometry(QRectF(QPointF(0, 0), size));
-        if (chart->layout())
-            chart->layout()->activate();
-        view.scene()->setSceneRect(QRectF(QPointF(0, 0), size));
-        painter.save();
-        painter.setRenderHint(QPainter::Antialiasing);
-        view.scene()->render(&painter, target, QRectF(QPointF(0, 0), size));
-        painter.restore();
-    }
-
-    // Column widths from the widest texts the table can hold (its headings,
-    // its first and last rows), spread over the page's width.
-    void measureColumns()
-    {
-        const int columns = columnCount();
-        std::vector<double> natural(size_t(columns), 0.0);
-        const QFontMetricsF cell = metrics(m_table);
-        const QFontMetricsF heading = metrics(m_tableHeading);
-        for (int column = 0; column < columns; ++column) {
-            double& width = natural[size_t(column)];
-            width = heading.horizontalAdvance(resultsHeading(ResultsColumn(column)));
-            for (int row : {0, rowCount() - 1})
-                if (row >= 0)
-                    width = std::max(width, cell.horizontalAdvance(resultsCellText(m_rows[size_t(row)],
-                                                                                   ResultsColumn(column))));
-            width += 3 * m_mm;
-        }
-        double total = 0;
-        for (double w : natural)
-            total += w;
-        m_columnX.assign(size_t(columns) + 1, 0.0);
-        for (int column = 0; column < columns; ++column)
-            m_columnX[size_t(column) + 1] = m_columnX[size_t(column)] + natural[size_t(column)] * m_width / total;
-    }
-
-    QRectF cellRect(int column, double y, double height) const
-    {
-        return QRectF(m_columnX[size_t(column)], y, m_columnX[size_t(column) + 1] - m_columnX[size_t(column)], height);
-    }
-
-    // The two heading rows: the upper merged across columns with the same text.
-    double paintTableHeading(QPainter& painter, double y) const
-    {
-        const int columns = columnCount();
-        painter.setFont(m_tableHeading);
-        for (int first = 0; first < columns;) {
-            const QString text = resultsTopHeading(ResultsColumn(first));
-            int last = first;
-            while (last + 1 < columns && resultsTopHeading(ResultsColumn(last + 1)) == text)
-                ++last;
-            const QRectF box = cellRect(first, y, m_headingRowHeight).united(cellRect(last, y, m_headingRowHeight));
-            paintHeadingCell(painter, box, text);
-            first = last + 1;
-        }
-        y += m_headingRowHeight;
-        for (int column = 0; column < columns; ++column)
-            paintHeadingCell(painter, cellRect(column, y, m_headingRowHeight),
-                             resultsHeading(ResultsColumn(column)));
-        return y + m_headingRowHeight;
-    }
-
-    void paintHeadingCell(QPainter& painter, const QRectF& box, const QString& text) const
-    {
-        painter.setPen(QPen(kRule, 0));
-        painter.setBrush(kHeadingGround);
-        painter.drawRect(box);
-        painter.setPen(Qt::black);
-        painter.drawText(box, Qt::AlignCenter, text);
-    }
-
-    double paintTableRow(QPainter& painter, double y, int row) const
-    {
-        const engine::ScheduleRow& payment = m_rows[size_t(row)];
-        if (row % 2 == 1)
-            painter.fillRect(QRectF(0, y, m_columnX.back(), m_rowHeight), kBandGround);
-        painter.setFont(m_table);
-        painter.setPen(Qt::black);
-        const double pad = 1.5 * m_mm;
-        for (int column = 0; column < columnCount(); ++column) {
-            const QRectF box = cellRect(column, y, m_rowHeight).adjusted(pad, 0, -pad, 0);
-            const auto which = ResultsColumn(column);
-            const Qt::Alignment side = which == ResultsColumn::Payment ? Qt::AlignLeft : Qt::AlignRight;
-            painter.drawText(box, side | Qt::AlignVCenter, resultsCellText(payment, which));
-        }
-        return y + m_rowHeight;
     }
 
     void paintFooter(QPainter& painter, int page, int pages) const
@@ -313,20 +259,19 @@ private:
     }
 
     QPaintDevice& m_device;
-    const std::vector<engine::ScheduleRow>& m_rows;
+    const LoanResult& m_result;
     const QString& m_description;
     const QList<ReportGroup>& m_groups;
-    std::array<double, 3> m_chartValues;
+    YearlyTotals m_yearly;
     double m_mm;
     double m_width;
     double m_height;
-    QFont m_title, m_groupTitle, m_text, m_table, m_tableHeading, m_footer;
-    double m_rowHeight = 0;
-    double m_headingRowHeight = 0;
+    QFont m_title, m_groupTitle, m_text, m_footer;
+    ReportTable m_yearlyTable;
+    ReportTable m_paymentTable;
     double m_footerHeight = 0;
     QStringList m_titleLines;
-    double m_figuresHeight = 0;
-    std::vector<double> m_columnX;
+    std::vector<std::vector<Slice>> m_pages;
 };
 
 }  // namespace
@@ -336,9 +281,9 @@ LoanReport::LoanReport(const LoanResult& result, QString description)
 {
 }
 
-LoanReport::Pages LoanReport::pages(QPaintDevice& device) const
+int LoanReport::pageCount(QPaintDevice& device) const
 {
-    return Layout(device, m_result, m_description, m_groups).pages();
+    return Layout(device, m_result, m_description, m_groups).pageCount();
 }
 
 bool LoanReport::paint(QPagedPaintDevice& device) const

@@ -1,5 +1,6 @@
 #include "ReportCommands.h"
 
+#include "CompareReport.h"
 #include "LoanReport.h"
 #include "Messages.h"
 #include "ReportExport.h"
@@ -11,6 +12,13 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QStandardPaths>
+
+namespace {
+
+// The comparison's file name and the preview's caption.
+const QString kComparison = QStringLiteral("Compare Loans");
+
+}  // namespace
 
 ReportCommands::ReportCommands(Messages& messages, QString storePath, QWidget* parent, DialogRunner runDialog)
     : m_messages(messages),
@@ -31,20 +39,42 @@ void ReportCommands::setSaveFileNameAsker(SaveFileNameAsker asker)
     m_askSaveFileName = std::move(asker);
 }
 
-void ReportCommands::exportTable(const LoanResult& result, const QString& description)
+void ReportCommands::exportTable(const LoanResult& result, const QString& description, bool years)
 {
-    exportTo(result, description, tr("Export Table"), QStringLiteral("csv"), tr("CSV files (*.csv);;All files (*)"),
-             &ReportExport::writeTableCsv);
+    exportCsv(description, [&](const QString& path) {
+        return years ? ReportExport::writeYearlyCsv(path, result, description)
+                     : ReportExport::writeTableCsv(path, result, description);
+    });
 }
 
 void ReportCommands::exportPdf(const LoanResult& result, const QString& description)
 {
-    exportTo(result, description, tr("Export as PDF"), QStringLiteral("pdf"), tr("PDF files (*.pdf);;All files (*)"),
-             &ReportExport::writeReportPdf);
+    exportPdfFile(description,
+                  [&](const QString& path) { return ReportExport::writeReportPdf(path, result, description); });
 }
 
-void ReportCommands::exportTo(const LoanResult& result, const QString& description, const QString& caption,
-                              const QString& suffix, const QString& filter, Writer write)
+void ReportCommands::exportComparisonTable(const std::vector<ComparedLoan>& loans)
+{
+    exportCsv(kComparison, [&](const QString& path) { return ReportExport::writeComparisonCsv(path, loans); });
+}
+
+void ReportCommands::exportComparisonPdf(const std::vector<ComparedLoan>& loans)
+{
+    exportPdfFile(kComparison, [&](const QString& path) { return ReportExport::writeComparisonPdf(path, loans); });
+}
+
+void ReportCommands::exportCsv(const QString& description, const Writer& write)
+{
+    exportTo(description, tr("Export Table"), QStringLiteral("csv"), tr("CSV files (*.csv);;All files (*)"), write);
+}
+
+void ReportCommands::exportPdfFile(const QString& description, const Writer& write)
+{
+    exportTo(description, tr("Export as PDF"), QStringLiteral("pdf"), tr("PDF files (*.pdf);;All files (*)"), write);
+}
+
+void ReportCommands::exportTo(const QString& description, const QString& caption, const QString& suffix,
+                              const QString& filter, const Writer& write)
 {
     const QString suggested =
         QDir(m_exportFolder).filePath(ReportExport::suggestedFileName(description, suffix));
@@ -57,7 +87,7 @@ void ReportCommands::exportTo(const LoanResult& result, const QString& descripti
     m_exportFolder = QFileInfo(path).absolutePath();
     if (refuseStoreFile(path))
         return;
-    if (const auto failure = write(path, result, description))
+    if (const auto failure = write(path))
         m_messages.critical(m_parent, *failure);
 }
 
@@ -74,17 +104,36 @@ bool ReportCommands::refuseStoreFile(const QString& path)
 void ReportCommands::printPreview(const LoanResult& result, const QString& description,
                                   const QString& windowTitle)
 {
+    preview(description, windowTitle, [&](QPrinter& printer) { return LoanReport(result, description).paint(printer); });
+}
+
+void ReportCommands::print(const LoanResult& result, const QString& description)
+{
+    printWith(description, [&](QPrinter& printer) { return LoanReport(result, description).paint(printer); });
+}
+
+void ReportCommands::printComparisonPreview(const std::vector<ComparedLoan>& loans)
+{
+    preview(kComparison, kComparison, [&](QPrinter& printer) { return CompareReport(loans).paint(printer); });
+}
+
+void ReportCommands::printComparison(const std::vector<ComparedLoan>& loans)
+{
+    printWith(kComparison, [&](QPrinter& printer) { return CompareReport(loans).paint(printer); });
+}
+
+void ReportCommands::preview(const QString& description, const QString& windowTitle, const Painter& paint)
+{
     QPrinter printer(QPrinter::HighResolution);
     ReportExport::setUpPrinter(printer, description);
     QPrintPreviewDialog dialog(&printer, m_parent);
     dialog.setObjectName(QStringLiteral("dlgPrintPreview"));
     dialog.setWindowTitle(tr("Print Preview - %1").arg(windowTitle));
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&result, &description](QPrinter* target) { LoanReport(result, description).paint(*target); });
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&paint](QPrinter* target) { paint(*target); });
     m_runDialog(dialog);
 }
 
-void ReportCommands::print(const LoanResult& result, const QString& description)
+void ReportCommands::printWith(const QString& description, const Painter& paint)
 {
     QPrinter printer(QPrinter::HighResolution);
     ReportExport::setUpPrinter(printer, description);
@@ -93,6 +142,6 @@ void ReportCommands::print(const LoanResult& result, const QString& description)
     m_runDialog(dialog);
     if (dialog.result() != QDialog::Accepted || refuseStoreFile(printer.outputFileName()))
         return;
-    if (const auto failure = ReportExport::printReport(printer, result, description))
-        m_messages.critical(m_parent, *failure);
+    if (!paint(printer))
+        m_messages.critical(m_parent, QStringLiteral("The report could not be printed: the printer could not be started."));
 }

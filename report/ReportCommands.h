@@ -5,10 +5,13 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 class Messages;
 class QDialog;
+class QPrinter;
 class QWidget;
+struct ComparedLoan;
 struct LoanResult;
 
 // The printing and exporting commands for a calculated loan (its result and
@@ -31,16 +34,31 @@ public:
 
     void setSaveFileNameAsker(SaveFileNameAsker asker);
 
-    void exportTable(const LoanResult& result, const QString& description);
+    // The table that is shown: each payment, or each year's totals.
+    void exportTable(const LoanResult& result, const QString& description, bool years = false);
     void exportPdf(const LoanResult& result, const QString& description);
     // The preview's caption names the loan window (windowTitle).
     void printPreview(const LoanResult& result, const QString& description, const QString& windowTitle);
     void print(const LoanResult& result, const QString& description);
 
+    // The same for the comparison of the open loans (each result held by the
+    // caller until the command returns), suggested as "Compare Loans".
+    void exportComparisonTable(const std::vector<ComparedLoan>& loans);
+    void exportComparisonPdf(const std::vector<ComparedLoan>& loans);
+    void printComparisonPreview(const std::vector<ComparedLoan>& loans);
+    void printComparison(const std::vector<ComparedLoan>& loans);
+
 private:
-    using Writer = std::optional<QString> (*)(const QString&, const LoanResult&, const QString&);
-    void exportTo(const LoanResult& result, const QString& description, const QString& caption,
-                  const QString& suffix, const QString& filter, Writer write);
+    // Writes to a path; a message when it failed.
+    using Writer = std::function<std::optional<QString>(const QString& path)>;
+    void exportTo(const QString& description, const QString& caption, const QString& suffix, const QString& filter,
+                  const Writer& write);
+    void exportCsv(const QString& description, const Writer& write);
+    void exportPdfFile(const QString& description, const Writer& write);
+    // The preview and the print dialog; paint draws the report.
+    using Painter = std::function<bool(QPrinter&)>;
+    void preview(const QString& description, const QString& windowTitle, const Painter& paint);
+    void printWith(const QString& description, const Painter& paint);
     // True, with a message, when path is the loan store's own file.
     bool refuseStoreFile(const QString& path);
 

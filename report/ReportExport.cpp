@@ -1,9 +1,11 @@
 #include "ReportExport.h"
 
+#include "CompareReport.h"
 #include "LoanReport.h"
 #include "LoanResult.h"
 #include "LocaleText.h"
 #include "Money.h"
+#include "YearlyTotals.h"
 
 #include <QDir>
 #include <QLocale>
@@ -37,6 +39,16 @@ QString plainAmount(double value)
 {
     const double cents = engine::roundToCents(value);
     return QString::number(cents == 0.0 ? 0.0 : cents, 'f', 2);
+}
+
+// Whole cents the same way: "-1234.56".
+QString plainCents(std::int64_t cents)
+{
+    const std::int64_t whole = (cents < 0 ? -cents : cents);
+    return QStringLiteral("%1%2.%3")
+        .arg(cents < 0 ? QStringLiteral("-") : QString())
+        .arg(whole / 100)
+        .arg(int(whole % 100), 2, 10, QLatin1Char('0'));
 }
 
 QString writeError(const QString& path, const QString& reason)
@@ -118,16 +130,19 @@ std::optional<QString> writeTableCsv(const QString& path, const LoanResult& resu
     });
 }
 
-std::optional<QString> writeReportPdf(const QString& path, const LoanResult& result, const QString& description)
+namespace {
+
+std::optional<QString> writePdf(const QString& path, const QString& title,
+                                const std::function<bool(QPagedPaintDevice&)>& paint)
 {
     return writeWhole(path, [&](QSaveFile& file) -> std::optional<QString> {
         QPdfWriter writer(&file);
         writer.setResolution(300);
         writer.setPageSize(localPaperSize());
         writer.setPageMargins(kMarginsMm, QPageLayout::Millimeter);
-        writer.setTitle(description.left(1000));
+        writer.setTitle(title.left(1000));
         writer.setCreator(QStringLiteral("Brimvale"));
-        if (!LoanReport(result, description).paint(writer))
+        if (!paint(writer))
             return QStringLiteral("the report could not be drawn");
         if (file.error() != QFileDevice::NoError)
             return file.errorString();
@@ -135,18 +150,84 @@ std::optional<QString> writeReportPdf(const QString& path, const LoanResult& res
     });
 }
 
+// Lines of fields, each line ended by CRLF.
+std::optional<QString> writeCsvLines(const QString& path, const QList<QStringList>& lines)
+{
+    return writeWhole(path, [&](QSaveFile& file) -> std::optional<QString> {
+        QByteArray text;
+        for (const QStringList& fields : lines) {
+            QStringList quoted;
+            for (const QString& field : fields)
+                quoted << csvField(field);
+            text += quoted.join(QLatin1Char(',')).toUtf8() + "\r\n";
+        }
+        if (file.write(text) != text.size())
+            return file.errorString();
+        return std::nullopt;
+    });
+}
+
+}  // namespace
+
+std::optional<QString> writeReportPdf(const QString& path, const LoanResult& result, const QString& description)
+{
+    return writePdf(path, description,
+                    [&](QPagedPaintDevice& device) { return LoanReport(result, description).paint(device); });
+}
+
+std::optional<QString> writeYearlyCsv(const QString& path, const LoanResult& result, const QString& description)
+{
+    const YearlyTotals totals = yearlyTotals(result.schedule.rows, LocaleText::toYmd(result.today));
+    QList<QStringList> lines;
+    QStringList heading;
+    for (int column = 0; column < kYearlyColumns; ++column)
+        heading << yearlyHeading(YearlyColumn(column));
+    lines << (heading << QStringLiteral("Loan"));
+    const auto line = [&](const QString& year, const YearlyTotal& sums, const QString& balance) {
+        lines << QStringList{year,
+                             QString::number(sums.payments),
+                             plainCents(sums.principalCents),
+                             plainCents(sums.extraCents),
+                             plainCents(sums.interestCents),
+                             plainCents(sums.totalPaidCents()),
+                             balance,
+                             description};
+    };
+    for (const YearlyTotal& year : totals.years)
+        line(QString::number(year.year), year, plainCents(year.balanceCents));
+    if (!totals.years.empty())
+        line(QStringLiteral("Total"), totals.total, QString());
+    return writeCsvLines(path, lines);
+}
+
+std::optional<QString> writeComparisonCsv(const QString& path, const std::vector<ComparedLoan>& loans)
+{
+    const std::vector<ComparisonColumn> columns = compareLoans(loans);
+    QList<QStringList> lines;
+    QStringList heading{QString()};
+    for (const ComparisonColumn& column : columns)
+        heading << column.caption;
+    lines << heading;
+    for (int row = 0; row < kCompareRows; ++row) {
+        QStringList fields{compareRowHeading(CompareRow(row))};
+        for (const ComparisonColumn& column : columns)
+            fields << column.texts[size_t(row)];
+        lines << fields;
+    }
+    return writeCsvLines(path, lines);
+}
+
+std::optional<QString> writeComparisonPdf(const QString& path, const std::vector<ComparedLoan>& loans)
+{
+    return writePdf(path, QStringLiteral("Compare Loans"),
+                    [&](QPagedPaintDevice& device) { return CompareReport(loans).paint(device); });
+}
+
 void setUpPrinter(QPrinter& printer, const QString& description)
 {
     // Printing to a file suggests the document name as the file's name.
     printer.setDocName(safeFileBaseName(description));
     printer.setPageMargins(kMarginsMm, QPageLayout::Millimeter);
-}
-
-std::optional<QString> printReport(QPrinter& printer, const LoanResult& result, const QString& description)
-{
-    if (!LoanReport(result, description).paint(printer))
-        return QStringLiteral("The report could not be printed: the printer could not be started.");
-    return std::nullopt;
 }
 
 }  // namespace ReportExport

@@ -3,8 +3,10 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 class QPrinter;
+struct ComparedLoan;
 struct LoanResult;
 
 // Taking a calculated loan out of the program: the table as CSV, the report as
@@ -23,9 +25,19 @@ QString suggestedFileName(const QString& description, const QString& suffix);
 // then per payment its number, due date (ISO), the six amounts as plain
 // decimals with a point, and the loan's description.
 std::optional<QString> writeTableCsv(const QString& path, const LoanResult& result, const QString& description);
+// The totals of each year the same way: a heading line, then per year its
+// number, the count of payments, principal, extra, interest, total paid and
+// the balance due, then the "Total" line (its balance empty); each line ends
+// with the loan's description.
+std::optional<QString> writeYearlyCsv(const QString& path, const LoanResult& result, const QString& description);
 std::optional<QString> writeReportPdf(const QString& path, const LoanResult& result, const QString& description);
 // The report's document name and margins, before the print dialog shows.
 void setUpPrinter(QPrinter& printer, const QString& description);
-std::optional<QString> printReport(QPrinter& printer, const LoanResult& result, const QString& description);
+
+// The comparison of the open loans: as CSV, a heading line (an empty field,
+// then each loan's caption) and one line per figure, its heading first and
+// the texts as the window shows them; as a PDF, the comparison report.
+std::optional<QString> writeComparisonCsv(const QString& path, const std::vector<ComparedLoan>& loans);
+std::optional<QString> writeComparisonPdf(const QString& path, const std::vector<ComparedLoan>& loans);
 
 }  // namespace ReportExport

@@ -90,6 +90,22 @@ QPixmap cross()
     return pixmap;
 }
 
+// Loans side by side: three bars of different heights on a base line.
+QPixmap bars()
+{
+    QPixmap pixmap = blank(16);
+    QPainter p(&pixmap);
+    p.setPen(QPen(Qt::black, 1));
+    const QColor colours[] = {QColor(0, 0, 128), QColor(0, 128, 0), QColor(128, 0, 0)};
+    const int heights[] = {11, 7, 4};
+    for (int bar = 0; bar < 3; ++bar) {
+        p.setBrush(colours[bar]);
+        p.drawRect(QRectF(1.5 + 5 * bar, 14.5 - heights[bar], 3, heights[bar]));
+    }
+    p.drawLine(QPointF(0.5, 14.5), QPointF(15.5, 14.5));
+    return pixmap;
+}
+
 }  // namespace
 
 QIcon toolbarIcon(const QString& key)
@@ -104,6 +120,8 @@ QIcon toolbarIcon(const QString& key)
         return QIcon(twoPages());
     if (key == QLatin1String("Delete"))
         return QIcon(cross());
+    if (key == QLatin1String("Compare"))
+        return QIcon(bars());
     return {};
 }
 

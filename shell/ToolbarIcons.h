@@ -6,7 +6,8 @@
 
 // The toolbar's 16 x 16 images, drawn so they look the same on every desktop:
 // "New" a blank page, "Open" an opening folder, "Save" a floppy disk, "Copy"
-// two pages, "Delete" a black cross. Any other key gives a null icon.
+// two pages, "Delete" a black cross, "Compare" bars side by side. Any other key
+// gives a null icon.
 QIcon toolbarIcon(const QString& key);
 
 // The program's own icon (a calculator), the same images as the installed icon,

@@ -25,11 +25,12 @@ frmCompare::frmCompare(QWidget* parent) : QWidget(parent)
     m_flxCompare->horizontalHeader()->setMinimumSectionSize(110);
     m_flxCompare->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_flxCompare->verticalHeader()->setDefaultSectionSize(m_flxCompare->fontMetrics().height() + 4);
-    enableTableCopy(*m_flxCompare);
+    enableTableCopy(*m_flxCompare, RowHeadings::Copied);
     // Every figure in view without scrolling; the chart takes the rest.
     m_flxCompare->setMinimumHeight(m_flxCompare->horizontalHeader()->sizeHint().height() +
                                    kCompareRows * m_flxCompare->verticalHeader()->defaultSectionSize() +
-                                   2 * m_flxCompare->frameWidth() + m_flxCompare->horizontalScrollBar()->sizeHint().height());
+                                   2 * m_flxCompare->frameWidth() + m_flxCompare->horizontalScrollBar()->sizeHint().height() +
+                                   6);  // the header's own margins, so the last row is not cut
 
     m_chart = new BalanceChart(this);
     m_chart->setObjectName(QStringLiteral("chCompare"));

@@ -1,5 +1,6 @@
 #include "mdiMain.h"
 
+#include "CompareWindowController.h"
 #include "LoanResult.h"
 #include "LoanStore.h"
 #include "LoanWindowFactory.h"
@@ -7,6 +8,7 @@
 #include "Messages.h"
 #include "SystemInfo.h"
 #include "ToolbarIcons.h"
+#include "WindowMenu.h"
 #include "frmAbout.h"
 #include "frmLoan.h"
 #include "frmOpen.h"
@@ -44,7 +46,9 @@ mdiMain::mdiMain(LoanStore& store, Messages& messages, const Clock& clock, QWidg
       m_factory(std::make_unique<LoanWindowFactory>(*m_mdiArea, store, messages, clock)),
       m_reportCommands(messages, store.path(), this, [this](QDialog& dialog) { runDialog(dialog); }),
       m_defaultSysInfoSource(std::make_unique<DesktopSystemInfoSource>()),
-      m_defaultLauncher(std::make_unique<ProcessLauncher>())
+      m_defaultLauncher(std::make_unique<ProcessLauncher>()),
+      m_compare(std::make_unique<CompareWindowController>(*m_mdiArea, [this] { return openLoans(); },
+                                                          m_reportCommands))
 {
     setObjectName(QStringLiteral("mdiMain"));
     setWindowTitle(kAppTitle);
@@ -72,8 +76,9 @@ mdiMain::mdiMain(LoanStore& store, Messages& messages, const Clock& clock, QWidg
 mdiMain::~mdiMain()
 {
     // The loan windows go after this object's members; their going must not
-    // reach updateMenus().
+    // reach updateMenus() nor the comparison.
     disconnect(m_mdiArea, nullptr, this, nullptr);
+    m_compare.reset();
 }
 
 void mdiMain::setDialogRunner(DialogRunner runner)
@@ -143,6 +148,9 @@ void mdiMain::createActions()
     m_arrangeIconsAct = makeAction(this, QStringLiteral("mnuWindowArrangeIcons"), tr("&Arrange Icons"));
     connect(m_arrangeIconsAct, &QAction::triggered, this, [this] { arrangeIcons(*m_mdiArea); });
 
+    m_compareAct = makeAction(this, QStringLiteral("mnuWindowCompare"), tr("Co&mpare Loans"));
+    connect(m_compareAct, &QAction::triggered, this, &mdiMain::windowCompare);
+
     // There is no help file; the item is there and does nothing.
     m_contentsAct = makeAction(this, QStringLiteral("mnuHelpContents"), tr("&Contents"));
 
@@ -203,6 +211,8 @@ void mdiMain::createToolBars()
     m_toolBar->addSeparator();
     m_loanToolButtons << addToolButton(QStringLiteral("Save")) << addToolButton(QStringLiteral("Copy"))
                       << addToolButton(QStringLiteral("Delete"));
+    m_toolBar->addSeparator();
+    addToolButton(QStringLiteral("Compare"));
     connect(m_toolBar, &QToolBar::actionTriggered, this,
             [this](QAction* action) { toolbarButtonClick(action->data().toString()); });
 }
@@ -219,54 +229,33 @@ void mdiMain::toolbarButtonClick(const QString& key)
         fileSaveAs();
     else if (key == QLatin1String("Delete"))
         fileDelete();
+    else if (key == QLatin1String("Compare"))
+        windowCompare();
 }
 
 void mdiMain::updateMenus()
 {
     frmLoan* loan = activeLoan();
     const bool hasLoan = loan != nullptr;
-    // Printing and exporting wait for the window's first successful run.
+    const bool hasWindow = m_mdiArea->currentSubWindow() != nullptr;
+    // Printing and exporting wait for the window's first successful run; the
+    // comparison prints and exports whatever it shows.
     if (loan)
         connect(loan, &frmLoan::resultsChanged, this, &mdiMain::updateMenus, Qt::UniqueConnection);
     for (QAction* action : {m_exportTableAct, m_exportPdfAct, m_printPreviewAct, m_printAct})
-        action->setEnabled(hasLoan && loan->hasResults());
-    for (QAction* action : {m_closeAct, m_saveAct, m_saveAsAct, m_deleteAct, m_tileHorizontallyAct,
-                            m_tileVerticallyAct, m_cascadeAct, m_arrangeIconsAct})
+        action->setEnabled((hasLoan && loan->hasResults()) || m_compare->isActive());
+    for (QAction* action : {m_saveAct, m_saveAsAct, m_deleteAct})
         action->setEnabled(hasLoan);
+    for (QAction* action : {m_closeAct, m_tileHorizontallyAct, m_tileVerticallyAct, m_cascadeAct, m_arrangeIconsAct})
+        action->setEnabled(hasWindow);
     for (QAction* action : m_loanToolButtons)
         action->setEnabled(hasLoan);
 }
 
 void mdiMain::updateWindowMenu()
 {
-    m_windowMenu->clear();
-    m_windowMenu->addAction(m_tileHorizontallyAct);
-    m_windowMenu->addAction(m_tileVerticallyAct);
-    m_windowMenu->addAction(m_cascadeAct);
-    m_windowMenu->addAction(m_arrangeIconsAct);
-
-    QList<QMdiSubWindow*> windows = m_mdiArea->subWindowList(QMdiArea::CreationOrder);
-    windows.removeIf([](QMdiSubWindow* sub) { return sub->isHidden(); });
-    if (windows.isEmpty())
-        return;
-    m_windowMenu->addSeparator();
-    QMdiSubWindow* current = m_mdiArea->currentSubWindow();
-    for (QMdiSubWindow* sub : windows) {
-        // A caption's own "&" is text, not an access key.
-        QString text = sub->windowTitle();
-        text.replace(QLatin1Char('&'), QStringLiteral("&&"));
-        QAction* action = m_windowMenu->addAction(text);
-        action->setCheckable(true);
-        action->setChecked(sub == current);
-        QPointer<QMdiSubWindow> target(sub);
-        connect(action, &QAction::triggered, this, [this, target] {
-            if (target) {
-                if (target->isMinimized())
-                    target->showNormal();
-                m_mdiArea->setActiveSubWindow(target);
-            }
-        });
-    }
+    fillWindowMenu(*m_windowMenu, *m_mdiArea,
+                   {m_tileHorizontallyAct, m_tileVerticallyAct, m_cascadeAct, m_arrangeIconsAct, m_compareAct});
 }
 
 frmLoan* mdiMain::activeLoan() const
@@ -330,18 +319,24 @@ frmLoan* mdiMain::calculatedLoan() const
 
 void mdiMain::fileExportTable()
 {
+    if (m_compare->isActive())
+        return m_compare->exportTable();
     if (frmLoan* window = calculatedLoan())
-        m_reportCommands.exportTable(*window->lastResult(), window->description());
+        m_reportCommands.exportTable(*window->lastResult(), window->description(), window->showsYearlyTable());
 }
 
 void mdiMain::fileExportPdf()
 {
+    if (m_compare->isActive())
+        return m_compare->exportPdf();
     if (frmLoan* window = calculatedLoan())
         m_reportCommands.exportPdf(*window->lastResult(), window->description());
 }
 
 void mdiMain::filePrintPreview()
 {
+    if (m_compare->isActive())
+        return m_compare->printPreview();
     if (frmLoan* window = calculatedLoan()) {
         // Held for as long as the preview may repaint.
         const std::shared_ptr<const LoanResult> result = window->lastResult();
@@ -351,8 +346,15 @@ void mdiMain::filePrintPreview()
 
 void mdiMain::filePrint()
 {
+    if (m_compare->isActive())
+        return m_compare->print();
     if (frmLoan* window = calculatedLoan())
         m_reportCommands.print(*window->lastResult(), window->description());
+}
+
+void mdiMain::windowCompare()
+{
+    m_compare->open();
 }
 
 void mdiMain::fileExit()

@@ -9,6 +9,7 @@
 #include <memory>
 
 class Clock;
+class CompareWindowController;
 class KeyValueSource;
 class LoanStore;
 class LoanWindowFactory;
@@ -21,9 +22,10 @@ class QMenu;
 class QToolBar;
 class frmLoan;
 
-// The main window: an MDI area holding the loan windows, with the File,
-// Window and Help menus and the toolbar. Every loan command acts on the
-// active loan window and does nothing when there is none.
+// The main window: an MDI area holding the loan windows and the comparison
+// of them, with the File, Window and Help menus and the toolbar. Every loan
+// command acts on the active loan window and does nothing when there is none;
+// printing and exporting act on the comparison while it is active.
 class mdiMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -57,6 +59,8 @@ public:
     void filePrintPreview();
     void filePrint();
     void fileExit();
+    // Opens the comparison of the open loans, or brings it to the front.
+    void windowCompare();
     void helpAbout();
     // A toolbar click by the button's key; an unknown key does nothing.
     void toolbarButtonClick(const QString& key);
@@ -90,6 +94,7 @@ private:
     std::unique_ptr<ProgramLauncher> m_defaultLauncher;
     const KeyValueSource* m_sysInfoSource = nullptr;
     ProgramLauncher* m_launcher = nullptr;
+    std::unique_ptr<CompareWindowController> m_compare;
 
     QMenu* m_fileMenu = nullptr;
     QMenu* m_windowMenu = nullptr;
@@ -111,7 +116,7 @@ private:
     QAction* m_tileVerticallyAct = nullptr;
     QAction* m_cascadeAct = nullptr;
     QAction* m_arrangeIconsAct = nullptr;
-    QAction* m_windowListSeparator = nullptr;
+    QAction* m_compareAct = nullptr;
     QAction* m_contentsAct = nullptr;
     QAction* m_aboutAct = nullptr;
     QList<QAction*> m_loanToolButtons;  // Save, Copy, Delete

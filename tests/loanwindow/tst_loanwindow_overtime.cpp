@@ -2,6 +2,7 @@
 // the balance chart with and without extra payments, and the comparison model.
 #include "BalanceChart.h"
 #include "CalculateLoan.h"
+#include "LoanWindowHarness.h"
 #include "CompareModel.h"
 #include "LocaleText.h"
 #include "ResultsModel.h"
@@ -9,6 +10,10 @@
 #include "YearlyModel.h"
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QClipboard>
+#include <QRadioButton>
+#include <QStackedWidget>
 #include <QCategoryAxis>
 #include <QChart>
 #include <QFont>
@@ -125,6 +130,112 @@ private slots:
                                              : (light ? QColor(0xC0, 0xFF, 0xFF) : QColor(0x80, 0xFF, 0xFF));
             QCOMPARE(colour, expected);
         }
+    }
+
+    // The choice at the top of "Amortization Table", made as a user makes it
+    // (a click or the access key): the view shown, and what Ctrl+C copies of it.
+    void yearlyChoiceThroughTheTab_data()
+    {
+        QTest::addColumn<QString>("how");     // "", "click" or "Alt+Y", then back with "Alt+P" when "back"
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("heading");  // the copy's first line
+        QTest::addColumn<QStringList>("lastLine");
+        QTest::newRow("default") << "" << "flxResults"
+                                 << "Payment Date\tPrincipal Current\tPrincipal Extra\tPrincipal Cummulitive\t"
+                                    "Interest Current\tInterest Cummulitive\tBalance Due"
+                                 << QStringList{"003 - 03/15/24", "336.65", "0.01", "1,000.00", "3.37", "20.07", "0.00"};
+        const QString years = "Year\tPayments\tPrincipal\tExtra\tInterest\tTotal Paid\tBalance Due";
+        QTest::newRow("click") << "click" << "flxYearly" << years
+                               << QStringList{"Total", "3", "999.99", "0.01", "20.07", "1,020.07", ""};
+        QTest::newRow("access key") << "Alt+Y" << "flxYearly" << years
+                                    << QStringList{"Total", "3", "999.99", "0.01", "20.07", "1,020.07", ""};
+        QTest::newRow("and back") << "back" << "flxResults"
+                                  << "Payment Date\tPrincipal Current\tPrincipal Extra\tPrincipal Cummulitive\t"
+                                     "Interest Current\tInterest Cummulitive\tBalance Due"
+                                  << QStringList{"003 - 03/15/24", "336.65", "0.01", "1,000.00", "3.37", "20.07", "0.00"};
+    }
+    void yearlyChoiceThroughTheTab()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, shown);
+        QFETCH(QString, heading);
+        QFETCH(QStringList, lastLine);
+        LoanWindowHarness h;
+        h.open();
+        h.show();
+        h.carLoan();
+        h.tabs()->setCurrentIndex(2);
+        QVERIFY(h.w<QRadioButton>("optEachPayment")->isChecked());
+        if (how == "click")
+            QTest::mouseClick(h.w<QRadioButton>("optEachYear"), Qt::LeftButton);
+        else if (how == "Alt+Y" || how == "back")
+            QTest::keyClick(h.window.get(), Qt::Key_Y, Qt::AltModifier);
+        // An access key clicks its button a moment later, as a user sees it pressed.
+        QTRY_COMPARE(h.w<QRadioButton>("optEachYear")->isChecked(), how != "");
+        if (how == "back") {
+            QTest::keyClick(h.window.get(), Qt::Key_P, Qt::AltModifier);
+            QTRY_VERIFY(h.w<QRadioButton>("optEachPayment")->isChecked());
+        }
+        auto* table = h.w<QTableView>(qPrintable(shown));
+        QCOMPARE(h.w<QStackedWidget>("stkAmortization")->currentWidget(), table);
+        QCOMPARE(h.window->showsYearlyTable(), shown == "flxYearly");
+        // Same face as the payment table.
+        QCOMPARE(table->font(), h.w<QTableView>("flxResults")->font());
+
+        QApplication::clipboard()->clear();
+        table->setFocus();
+        QTest::keyClick(table, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
+        const QStringList lines = QApplication::clipboard()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), shown == "flxYearly" ? 3 : 4);
+        QCOMPARE(lines.first(), heading);
+        QCOMPARE(lines.last().split(QLatin1Char('\t')), lastLine);
+        // Looking at the results is no change to save.
+        QVERIFY(!h.window->DataHasChanged);
+    }
+
+    // The seventh tab: after the six, disabled until the first successful
+    // run, then the balance with and without the extra payments of each run;
+    // looking at it (or at the years) never makes the window ask to save.
+    void balanceTabFollowsTheRuns()
+    {
+        LoanWindowHarness h;
+        h.open();
+        h.show();
+        QStringList captions;
+        for (int tab = 0; tab < h.tabs()->count(); ++tab)
+            captions << h.tabs()->tabText(tab);
+        QCOMPARE(captions, (QStringList{"Loan Information", "Extra Payments", "Amortization Table", "Summary Graph",
+                                        "Savings Summary", "Formulas", "Balance"}));
+        QVERIFY(!h.tabs()->isTabEnabled(6));
+        h.type("txtInterestRate", "x");
+        h.calculate();  // refused: still nothing to show
+        QVERIFY(!h.tabs()->isTabEnabled(6));
+        h.messages.clear();
+
+        h.carLoan();
+        for (int tab = 1; tab < 7; ++tab)
+            QVERIFY(h.tabs()->isTabEnabled(tab));
+        auto* chart = h.w<BalanceChart>("chBalance");
+        QCOMPARE(chart->lineCount(), 2);
+        QCOMPARE(chart->line(0).points.size(), 3);
+        QCOMPARE(chart->line(1).points.size(), 3);
+
+        h.tabs()->setCurrentIndex(1);
+        h.addPayment(true, QDate(2024, 2, 1), {}, QStringLiteral("500"));
+        h.click("cmdRecalculate");
+        QCOMPARE(chart->line(0).points.size(), 2);
+        QCOMPARE(chart->line(1).points.size(), 3);
+        QCOMPARE(chart->markerText(QDate(2024, 2, 15)),
+                 QString("2/15/2024\nWith extra payments: $.00\nWithout extra payments: $336.66"));
+
+        h.window->markUnchanged();
+        h.tabs()->setCurrentIndex(6);
+        h.tabs()->setCurrentIndex(2);
+        QTest::mouseClick(h.w<QRadioButton>("optEachYear"), Qt::LeftButton);
+        QVERIFY(!h.window->IsDataChanged() && !h.window->DataHasChanged);
+        QVERIFY(h.window->queryClose());
+        QVERIFY(h.messages.shown().isEmpty());
     }
 
     void thinningKeepsTheShape_data()

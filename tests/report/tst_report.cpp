@@ -190,6 +190,63 @@ private slots:
         QCOMPARE(rows[3].toArray()[7].toDouble(), 0.0);
     }
 
+    // File > Export Table while the tab shows each year: a heading line, one
+    // line per year and the "Total" line, plain decimals, read back by
+    // Python's csv module; a loan from November to February spans three years.
+    void yearlyCsvReadBackByPython_data()
+    {
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QString>("term");
+        QTest::addColumn<QDate>("first");
+        QTest::addColumn<QJsonArray>("expected");
+        const auto line = [](QStringList fields) { return QJsonArray::fromStringList(fields); };
+        QTest::newRow("worked example") << QStringLiteral("Car") << QStringLiteral("3") << QDate(2024, 1, 15)
+            << QJsonArray{line({"Year", "Payments", "Principal", "Extra", "Interest", "Total Paid", "Balance Due", "Loan"}),
+                          line({"2024", "3", "999.99", "0.01", "20.07", "1020.07", "0.00", "Car"}),
+                          line({"Total", "3", "999.99", "0.01", "20.07", "1020.07", "", "Car"})};
+        // Expected: the window's yearly view, line for line, without digit grouping.
+        QTest::newRow("November to February, tricky description") << kTricky << QStringLiteral("16")
+                                                                    << QDate(2024, 11, 15) << QJsonArray{};
+    }
+    void yearlyCsvReadBackByPython()
+    {
+        QFETCH(QString, description);
+        QFETCH(QString, term);
+        QFETCH(QDate, first);
+        QFETCH(QJsonArray, expected);
+        h->open();
+        h->carLoan(first, term);
+        h->window->setDescription(description);
+        const auto report = h->window->lastResult();
+        if (expected.isEmpty()) {
+            const QAbstractItemModel* years = h->w<QTableView>("flxYearly")->model();
+            QStringList heading;
+            for (int column = 0; column < years->columnCount(); ++column)
+                heading << years->headerData(column, Qt::Horizontal).toString();
+            expected << QJsonArray::fromStringList(heading << "Loan");
+            for (int row = 0; row < years->rowCount(); ++row)
+                expected << QJsonArray::fromStringList(LoanWindowHarness::rowTexts(years, row).replaceInStrings(",", "")
+                                                       << description);
+            QCOMPARE(expected.size(), 5);  // 2024, 2025, 2026 and the total
+        }
+        ReportCommands commands(h->messages, h->store->path(), nullptr, [](QDialog&) {});
+        const QString path = h->dir.filePath(QStringLiteral("years.csv"));
+        commands.setSaveFileNameAsker([&](auto&&...) { return path; });
+        commands.exportTable(*report, description, true);
+        QVERIFY(contents(path).endsWith("\r\n"));
+        const QString json = readWith(
+            QStringLiteral("python3"),
+            {QStringLiteral("-c"),
+             QStringLiteral("import csv, json, sys\n"
+                            "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
+                            "    print(json.dumps(list(csv.reader(f, strict=True))))"),
+             path});
+        const QJsonArray rows = QJsonDocument::fromJson(json.toUtf8()).array();
+        QCOMPARE(rows.size(), expected.size());
+        for (qsizetype i = 0; i < rows.size(); ++i)
+            QCOMPARE(rows[i].toArray(), expected[i].toArray());
+    }
+
     void refusedWriteLeavesTheTargetAlone_data()
     {
         QTest::addColumn<bool>("pdf");
@@ -227,8 +284,9 @@ private slots:
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QFileInfo(target).fileName()});
     }
 
-    // The weekly 30-year loan: every row once and in order, both heading rows
-    // and "Page n of m" on every page, the last balance 0.00.
+    // The weekly 30-year loan: the totals of each year after the figures on
+    // page 1, then every payment once and in order; each table's headings
+    // and "Page n of m" on every page it reaches, the last balance 0.00.
     void pdfOfTheWeeklyThirtyYearLoan()
     {
         h->open();
@@ -251,33 +309,66 @@ private slots:
 
         const QRegularExpression rowLine(QStringLiteral("^\\s*(\\d{3,}) - \\d\\d/\\d\\d/\\d\\d\\s.*\\s(\\S+)\\s*$"),
                                          QRegularExpression::MultilineOption);
-        QList<int> rowsOnPage;
-        int next = 1;
+        const QString amount = QStringLiteral("\\s+[\\d,]+\\.\\d\\d");
+        const QRegularExpression yearLine(QStringLiteral("^\\s*(\\d{4}|Total)\\s+([\\d,]+)") + amount.repeated(4) +
+                                              QStringLiteral("(?:") + amount + QStringLiteral(")?\\s*$"),
+                                          QRegularExpression::MultilineOption);
+        QList<int> rowsOnPage, yearsOnPage;
+        int next = 1, payments = 0;
+        QStringList years;
         QString lastBalance;
         for (int page = 0; page < pages; ++page) {
             const QString& text = texts[page];
-            for (const char* heading : {"Payment", "Principal", "Interest", "Balance", "Date", "Current", "Extra",
-                                        "Cummulitive", "Due"})
-                QVERIFY2(text.contains(QLatin1String(heading)), qPrintable(QStringLiteral("page %1: %2").arg(page + 1).arg(heading)));
             QVERIFY2(text.contains(QStringLiteral("Page %1 of %2").arg(page + 1).arg(pages)), qPrintable(text.right(200)));
             int count = 0;
+            for (auto it = yearLine.globalMatch(text); it.hasNext(); ++count) {
+                const auto match = it.next();
+                QVERIFY2(next == 1, "the years come before the payments");
+                years << match.captured(1);
+                if (match.captured(1) != QLatin1String("Total"))
+                    payments += match.captured(2).toInt();
+                else
+                    QCOMPARE(match.captured(2).remove(QLatin1Char(',')).toInt(), rows);
+            }
+            yearsOnPage << count;
+            count = 0;
             for (auto it = rowLine.globalMatch(text); it.hasNext(); ++count) {
                 const auto match = it.next();
                 QCOMPARE(match.captured(1).toInt(), next++);
                 lastBalance = match.captured(2);
             }
             rowsOnPage << count;
+            QStringList headings;
+            if (yearsOnPage.last() > 0)
+                headings << "Year" << "Payments" << "Principal" << "Extra" << "Interest" << "Total Paid" << "Balance Due";
+            if (rowsOnPage.last() > 0)
+                headings << "Payment" << "Principal" << "Interest" << "Balance" << "Date" << "Current" << "Extra"
+                         << "Cummulitive" << "Due";
+            QVERIFY2(!headings.isEmpty(), qPrintable(QStringLiteral("page %1 holds no table").arg(page + 1)));
+            for (const QString& heading : std::as_const(headings))
+                QVERIFY2(text.contains(heading), qPrintable(QStringLiteral("page %1: %2").arg(page + 1).arg(heading)));
         }
+        QStringList expectedYears;
+        for (int year = 2024; year <= int(report->schedule.rows.back().dueDate.year()); ++year)
+            expectedYears << QString::number(year);
+        QCOMPARE(years, expectedYears << QStringLiteral("Total"));
+        QCOMPARE(payments, rows);
         QCOMPARE(next - 1, rows);
         QCOMPARE(lastBalance, QStringLiteral("0.00"));
-        // Pages are full: the figures share page 1 with the first rows, every
-        // later page but the last holds as many rows as page 2, and no page is spare.
-        QVERIFY(rowsOnPage[0] > 0);
-        QVERIFY2(rowsOnPage[1] >= 40, "a page of the table holds at least 40 rows");
-        for (int page = 1; page + 1 < pages; ++page)
-            QCOMPARE(rowsOnPage[page], rowsOnPage[1]);
+        // Pages are full: the figures share page 1 with the first years, the
+        // payments start right under the last year, every later page but the
+        // last holds as many rows as the first full one, and no page is spare.
+        QVERIFY(yearsOnPage[0] > 0);
+        const int start = int(std::find_if(rowsOnPage.cbegin(), rowsOnPage.cend(), [](int n) { return n > 0; }) -
+                              rowsOnPage.cbegin());
+        QVERIFY(start + 2 < pages);
+        QVERIFY(yearsOnPage[start] > 0 || (start > 0 && yearsOnPage[start - 1] > 0));
+        const int full = rowsOnPage[start + 1];
+        QVERIFY2(full >= 40, "a page of the table holds at least 40 rows");
+        for (int page = start + 1; page + 1 < pages; ++page)
+            QCOMPARE(rowsOnPage[page], full);
         QVERIFY(rowsOnPage.last() > 0);
-        QCOMPARE(pages, 1 + (rows - rowsOnPage[0] + rowsOnPage[1] - 1) / rowsOnPage[1]);
+        QCOMPARE(pages, start + 1 + (rows - rowsOnPage[start] + full - 1) / full);
     }
 
     // Each export asks with its own caption and filter, suggests the

@@ -3,7 +3,15 @@
 #include "BalanceChart.h"
 #include "CalculateLoan.h"
 #include "CompareModel.h"
+#include "LoanStore.h"
+#include "ScriptedMessages.h"
+#include "StoreFile.h"
 #include "frmCompare.h"
+#include "frmLoan.h"
+#include "mdiMain.h"
+
+#include <QtPrintSupport>
+#include <QtWidgets>
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
@@ -38,6 +46,85 @@ QStringList row(const QTableView& table, CompareRow r)
     for (int c = 0; c < table.model()->columnCount(); ++c)
         found << table.model()->index(int(r), c).data().toString();
     return found;
+}
+
+template <class T> T* child(const QObject* parent, const char* name) { return parent->findChild<T*>(name); }
+
+// The main window on a fresh store file, its questions answered by a script.
+struct MainWindow {
+    QTemporaryDir dir;
+    std::unique_ptr<LoanStore> store;
+    ScriptedMessages messages;
+    FixedClock clock{QDate(2024, 1, 1)};
+    std::unique_ptr<mdiMain> main;
+
+    MainWindow()
+    {
+        const QString path = dir.filePath(QStringLiteral("Brimvaledb.mdb"));
+        if (const auto failure = createStoreFile(path, QStringLiteral(BRIMVALE_SCHEMA_FILE)))
+            qFatal("cannot create the test store: %s", qPrintable(*failure));
+        store = std::get<std::unique_ptr<LoanStore>>(LoanStore::open(path));
+        main = std::make_unique<mdiMain>(*store, messages, clock);
+        main->show();
+        if (!QTest::qWaitForWindowExposed(main.get()))
+            qFatal("main window not shown");
+    }
+    // A menu item by name, else the toolbar button of that key, clicked.
+    void run(const char* command)
+    {
+        if (auto* action = main->findChild<QAction*>(command); action && QByteArray(command).startsWith("mnu"))
+            action->trigger();
+        auto* bar = child<QToolBar>(main.get(), "Toolbar1");
+        for (QAction* a : bar->actions())
+            if (a->data().toString() == QLatin1String(command))
+                QTest::mouseClick(bar->widgetForAction(a), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    frmCompare* compare() const
+    {
+        QMdiSubWindow* sub = main->mdiArea()->currentSubWindow();
+        return sub ? qobject_cast<frmCompare*>(sub->widget()) : nullptr;
+    }
+    int compareWindows() const
+    {
+        int count = 0;
+        for (QMdiSubWindow* sub : main->mdiArea()->subWindowList())
+            count += qobject_cast<frmCompare*>(sub->widget()) && !sub->isHidden();
+        return count;
+    }
+    void activate(QWidget* inside) { main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(inside->parentWidget())); }
+};
+
+// A monthly loan typed into a loan window.
+void enter(frmLoan* w, const char* description, const char* years, const char* amount)
+{
+    child<QLineEdit>(w, "txtLoan")->setText(QString::fromLatin1(description));
+    child<QComboBox>(w, "cboppt")->setCurrentIndex(2);
+    child<QComboBox>(w, "cboTerm")->setCurrentIndex(1);
+    child<QLineEdit>(w, "txtInterestRate")->setText(QStringLiteral("6"));
+    child<QLineEdit>(w, "txtTerm")->setText(QString::fromLatin1(years));
+    child<QLineEdit>(w, "txtLoanAmount")->setText(QString::fromLatin1(amount));
+}
+
+// Reads a CSV file back with Python's csv module.
+QList<QStringList> readCsv(const QString& path)
+{
+    QProcess python;
+    python.start(QStringLiteral("python3"), {QStringLiteral("-c"),
+                                             QStringLiteral("import csv, json, sys\n"
+                                                            "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
+                                                            "    print(json.dumps(list(csv.reader(f, strict=True))))"),
+                                             path});
+    python.waitForFinished(60000);
+    QList<QStringList> lines;
+    for (const QJsonValue& line : QJsonDocument::fromJson(python.readAllStandardOutput()).array()) {
+        QStringList fields;
+        for (const QJsonValue& field : line.toArray())
+            fields << field.toString();
+        lines << fields;
+    }
+    return lines;
 }
 
 }  // namespace
@@ -98,14 +185,127 @@ private slots:
             QCOMPARE(best, (QList<bool>{false, false, true}));
         }
 
-        // Ctrl+C copies the table with its captions.
+        // Ctrl+C copies the table with its captions and its row headings.
         table->setFocus();
         table->selectAll();
         QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
         const QStringList lines = QApplication::clipboard()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QVERIFY(lines.size() >= 14);
-        QCOMPARE(lines[0].split(QLatin1Char('\t')), (QStringList{"House 15", "House 30", "Car"}));
-        QCOMPARE(lines[1].split(QLatin1Char('\t')), (QStringList{"$200,000.00", "$200,000.00", "$20,000.00"}));
+        QCOMPARE(lines[0].split(QLatin1Char('\t')), (QStringList{"", "House 15", "House 30", "Car"}));
+        QCOMPARE(lines[1].split(QLatin1Char('\t')), (QStringList{"Loan Amount", "$200,000.00", "$200,000.00", "$20,000.00"}));
+        QCOMPARE(lines[13].split(QLatin1Char('\t')).first(), QString("Payments Saved"));
+    }
+
+    // Through the real menus: the comparison follows three loan windows as
+    // they open, run, are renamed and close; the command brings the one
+    // window back instead of opening a second; the File menu serves it.
+    void followsTheMainWindowsLoans_data()
+    {
+        QTest::addColumn<QString>("how");  // the menu item or the toolbar button
+        QTest::newRow("menu") << "mnuWindowCompare";
+        QTest::newRow("toolbar") << "Compare";
+    }
+    void followsTheMainWindowsLoans()
+    {
+        QFETCH(QString, how);
+        MainWindow m;
+        const QByteArray command = how.toLatin1();
+        m.run("mnuFileNew");
+        m.run(command);
+        frmCompare* compare = m.compare();
+        QVERIFY(compare);
+        QCOMPARE(compare->parentWidget()->windowTitle(), QString("Compare Loans"));
+        auto* table = child<QTableView>(compare, "flxCompare");
+        const auto captions = [&] { return headings(*table); };
+        const auto payoffs = [&] { return row(*table, CompareRow::PayoffDate); };
+        QCOMPARE(captions(), QStringList{"Untitled"});
+        QCOMPARE(table->model()->index(0, 0).data().toString(), QString("Not calculated"));
+
+        // Opened: new windows join at once, in window order.
+        m.run("mnuFileNew");
+        m.run("New");
+        QList<frmLoan*> loans = m.main->openLoans();
+        QCOMPARE(loans.size(), 3);
+        QCOMPARE(captions(), (QStringList{"Untitled", "Untitled", "Untitled"}));
+        // Run and renamed.
+        enter(loans[0], "House 15", "15", "200000");
+        enter(loans[1], "House 30", "30", "200000");
+        enter(loans[2], "Car", "5", "20000");
+        QCOMPARE(captions(), (QStringList{"House 15", "House 30", "Car"}));
+        QCOMPARE(payoffs(), (QStringList{"", "", ""}));
+        child<QPushButton>(loans[1], "cmdCalculate")->click();
+        QCOMPARE(payoffs(), (QStringList{"", "12/1/2053", ""}));
+        for (frmLoan* loan : loans)
+            child<QPushButton>(loan, "cmdCalculate")->click();
+        QCOMPARE(payoffs(), (QStringList{"12/1/2038", "12/1/2053", "12/1/2028"}));
+        QCOMPARE(compare->chart()->lineCount(), 3);
+        child<QLineEdit>(loans[0], "txtLoan")->setText("Fifteen");
+        QCOMPARE(captions(), (QStringList{"Fifteen", "House 30", "Car"}));
+
+        // The command again brings the one comparison to the front.
+        m.activate(loans[2]);
+        QCOMPARE(m.main->activeLoan(), loans[2]);
+        m.run(command);
+        QCOMPARE(m.compare(), compare);
+        QCOMPARE(m.compareWindows(), 1);
+
+        // Its table and chart through the File menu; the loan commands pass it by.
+        const QStringList names{"mnuFileExportTable", "mnuFileExportPdf", "mnuFilePrintPreview", "mnuFilePrint",
+                                "mnuFileSave", "mnuFileSaveAs", "mnuFileDelete", "mnuFileClose"};
+        QList<bool> enabled;
+        for (const QString& name : names)
+            enabled << m.main->findChild<QAction*>(name)->isEnabled();
+        QCOMPARE(enabled, (QList<bool>{true, true, true, true, false, false, false, true}));
+        for (const char* loanCommand : {"mnuFileSave", "mnuFileSaveAs", "mnuFileDelete", "Save", "Copy", "Delete"})
+            m.run(loanCommand);
+        QVERIFY(m.messages.shown().isEmpty());
+        QCOMPARE(m.main->openLoans().size(), 3);
+        QVERIFY(m.store->listLoans().loans.empty());
+        QString answer = m.dir.filePath("compare.csv");
+        m.main->setSaveFileNameAsker([&](auto&&...) { return answer; });
+        m.run("mnuFileExportTable");
+        const QList<QStringList> csv = readCsv(answer);
+        QCOMPARE(csv.size(), 14);
+        QCOMPARE(csv[0], (QStringList{"", "Fifteen", "House 30", "Car"}));
+        QCOMPARE(csv[1], (QStringList{"Loan Amount", "$200,000.00", "$200,000.00", "$20,000.00"}));
+        QCOMPARE(csv[8], (QStringList{"Payoff Date", "12/1/2038", "12/1/2053", "12/1/2028"}));
+        answer = m.dir.filePath("compare.pdf");
+        m.run("mnuFileExportPdf");
+        QProcess text;
+        text.start("pdftotext", {"-layout", answer, "-"});
+        QVERIFY(text.waitForFinished(60000));
+        const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+        for (const char* expected : {"Compare Loans", "Fifteen", "House 30", "Car", "Payments Made", "12/1/2053",
+                                     "Payments Saved", "Page 1 of"})
+            QVERIFY2(printed.contains(QLatin1String(expected)), qPrintable(QString(expected) + ": " + printed.left(3000)));
+        int previewPages = 0;
+        m.main->setDialogRunner([&](QDialog& dialog) {
+            if (auto* preview = dialog.findChild<QPrintPreviewWidget*>()) {
+                preview->updatePreview();
+                previewPages = preview->pageCount();
+            }
+        });
+        m.run("mnuFilePrintPreview");
+        QVERIFY(previewPages >= 1);
+
+        // The Window menu lists it among the loans.
+        auto* menu = child<QMenu>(m.main.get(), "mnuWindow");
+        emit menu->aboutToShow();
+        QStringList listed;
+        for (QAction* action : menu->actions())
+            listed << action->text();
+        QVERIFY2(listed.contains("Compare Loans") && listed.contains("Fifteen"), qPrintable(listed.join('|')));
+
+        // Closed: the middle window leaves at once; Exit asks only about loans.
+        loans[1]->closeWithoutPrompt();
+        QCoreApplication::processEvents();
+        QCOMPARE(captions(), (QStringList{"Fifteen", "Car"}));
+        QCOMPARE(compare->chart()->lineCount(), 2);
+        m.activate(compare);
+        QVERIFY(m.main->closeAllLoans());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(captions(), QStringList{});
+        QCOMPARE(m.compareWindows(), 1);
     }
 };
 

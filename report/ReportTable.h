@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QFont>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+class QPaintDevice;
+class QPainter;
+
+// What a printed table shows: one or two heading rows (the upper one merged
+// across neighbouring columns with the same text), the cells by row and
+// column, and per column its side.
+struct ReportTableContent {
+    QStringList topHeadings;  // empty: one heading row
+    QStringList headings;
+    int rows = 0;
+    std::function<QString(int row, int column)> cell;
+    std::function<bool(int row, int column)> bold;  // optional: cells printed bold (a total, a best value)
+    std::function<Qt::Alignment(int column)> side;
+    // Rows whose texts are the widest a column holds (the first and the last
+    // suffice for amounts that only fall or only grow).
+    QList<int> widestRows;
+};
+
+// A table on a page: fonts, row heights and column widths measured once for
+// the device, the columns spread over the given width; light and dark bands.
+class ReportTable {
+public:
+    ReportTable(QPaintDevice& device, ReportTableContent content, double width);
+
+    int rows() const { return m_content.rows; }
+    double rowHeight() const { return m_rowHeight; }
+    double headingHeight() const { return m_headingRowHeight * double(headingRows()); }
+
+    // Each returns the y below what it painted.
+    double paintHeading(QPainter& painter, double y) const;
+    double paintRow(QPainter& painter, double y, int row) const;
+
+private:
+    int headingRows() const { return m_content.topHeadings.isEmpty() ? 1 : 2; }
+    int columns() const { return int(m_content.headings.size()); }
+    QRectF cellRect(int column, double y, double height) const;
+    void paintHeadingCell(QPainter& painter, const QRectF& box, const QString& text) const;
+
+    ReportTableContent m_content;
+    double m_mm;
+    QFont m_cell, m_boldCell, m_heading;
+    double m_rowHeight = 0;
+    double m_headingRowHeight = 0;
+    std::vector<double> m_columnX;
+};
+
+// The fonts every printed report uses.
+QFont reportFont(double points, bool bold = false);

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QList>
+
+class QAction;
+class QMdiArea;
+class QMenu;
+
+// Fills the Window menu: its own commands, then every open window by caption
+// (loan windows and the comparison alike), the current one checked; choosing
+// one brings it back from an icon and activates it.
+void fillWindowMenu(QMenu& menu, QMdiArea& area, const QList<QAction*>& commands);
