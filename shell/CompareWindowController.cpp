@@ -101,30 +101,14 @@ void CompareWindowController::refresh()
         compare->refresh(comparedLoans());
 }
 
-void CompareWindowController::exportTable()
+void CompareWindowController::runReport(void (ReportCommands::*command)(const std::vector<ComparedLoan>&))
 {
     const std::vector<ComparedLoan> loans = comparedLoans();
     const auto held = m_held;  // for as long as the command and its dialogs last
-    m_reports.exportComparisonTable(loans);
+    (m_reports.*command)(loans);
 }
 
-void CompareWindowController::exportPdf()
-{
-    const std::vector<ComparedLoan> loans = comparedLoans();
-    const auto held = m_held;  // for as long as the command and its dialogs last
-    m_reports.exportComparisonPdf(loans);
-}
-
-void CompareWindowController::printPreview()
-{
-    const std::vector<ComparedLoan> loans = comparedLoans();
-    const auto held = m_held;  // for as long as the command and its dialogs last
-    m_reports.printComparisonPreview(loans);
-}
-
-void CompareWindowController::print()
-{
-    const std::vector<ComparedLoan> loans = comparedLoans();
-    const auto held = m_held;  // for as long as the command and its dialogs last
-    m_reports.printComparison(loans);
-}
+void CompareWindowController::exportTable() { runReport(&ReportCommands::exportComparisonTable); }
+void CompareWindowController::exportPdf() { runReport(&ReportCommands::exportComparisonPdf); }
+void CompareWindowController::printPreview() { runReport(&ReportCommands::printComparisonPreview); }
+void CompareWindowController::print() { runReport(&ReportCommands::printComparison); }

@@ -49,6 +49,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Runs one of the comparison's report commands on the loans as they stand now.
+    void runReport(void (ReportCommands::*command)(const std::vector<ComparedLoan>&));
     void refresh();
     void watchLoanWindows();
 
