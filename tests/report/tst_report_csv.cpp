@@ -1,0 +1,219 @@
+// Taking a calculated loan out as CSV: byte for byte and read back by
+// Python's csv module, writes into a folder that refuses them (CSV and PDF),
+// and the file names suggested from the description.
+#include "ReportCommands.h"
+#include "ReportExport.h"
+#include "ReportTestSupport.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QtTest>
+
+#include <sys/fsuid.h>
+#include <unistd.h>
+
+namespace {
+
+const QString kTricky = QStringLiteral("Car, \"red\"\nloan – 5 000 €");
+
+// Permissions do not bind the superuser: while this lives, the thread's file
+// accesses are checked as "nobody" (which also drops the override capabilities).
+struct Unprivileged {
+    Unprivileged()
+    {
+        if (::geteuid() == 0) {
+            ::setfsgid(65534);
+            ::setfsuid(65534);
+        }
+    }
+    ~Unprivileged()
+    {
+        if (::geteuid() == 0) {
+            ::setfsuid(0);
+            ::setfsgid(0);
+        }
+    }
+};
+
+}  // namespace
+
+class ReportCsvTest : public ReportFixture {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { pinLocale(); }
+    void init() { h = std::make_unique<LoanWindowHarness>(); }
+    void cleanup() { h.reset(); }
+
+    void csvOfTheWorkedExample_data()
+    {
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QByteArray>("loanField");
+        QTest::newRow("plain") << QStringLiteral("Car") << QByteArray("Car");
+        QTest::newRow("comma, quote and line break quoted")
+            << QStringLiteral("Car, \"red\"\r\nloan") << QByteArray("\"Car, \"\"red\"\"\r\nloan\"");
+    }
+    void csvOfTheWorkedExample()
+    {
+        QFETCH(QString, description);
+        QFETCH(QByteArray, loanField);
+        const QString path = h->dir.filePath(QStringLiteral("car.csv"));
+        QCOMPARE(ReportExport::writeTableCsv(path, *carLoan(description), description), std::nullopt);
+        const QByteArray expected =
+            "Payment,Date,Principal Current,Principal Extra,Principal Cummulitive,Interest Current,"
+            "Interest Cummulitive,Balance Due,Loan\r\n"
+            "1,2024-01-15,330.02,0.00,330.02,10.00,10.00,669.98," + loanField + "\r\n"
+            "2,2024-02-15,333.32,0.00,663.34,6.70,16.70,336.66," + loanField + "\r\n"
+            "3,2024-03-15,336.65,0.01,1000.00,3.37,20.07,0.00," + loanField + "\r\n";
+        const QList<QByteArray> lines = contents(path).split('\n');
+        const QList<QByteArray> expectedLines = expected.split('\n');
+        QCOMPARE(lines.size(), expectedLines.size());
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            QCOMPARE(lines[i], expectedLines[i]);
+    }
+
+    void csvReadBackByPython()
+    {
+        const QString path = h->dir.filePath(QStringLiteral("tricky.csv"));
+        QCOMPARE(ReportExport::writeTableCsv(path, *carLoan(kTricky), kTricky), std::nullopt);
+        const QString json = readWith(
+            QStringLiteral("python3"),
+            {QStringLiteral("-c"),
+             QStringLiteral("import csv, json, sys\n"
+                            "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
+                            "    rows = list(csv.reader(f, strict=True))\n"
+                            "print(json.dumps([rows[0]] + [r[:2] + [float(v) for v in r[2:8]] + r[8:] "
+                            "for r in rows[1:]]))"),
+             path});
+        const QJsonArray rows = QJsonDocument::fromJson(json.toUtf8()).array();
+        QCOMPARE(rows.size(), 4);
+        QCOMPARE(rows[0].toArray().size(), 9);
+        for (int i = 1; i < 4; ++i) {
+            const QJsonArray row = rows[i].toArray();
+            QCOMPARE(row.size(), 9);
+            QCOMPARE(row[0].toString(), QString::number(i));
+            QCOMPARE(row[8].toString(), kTricky);
+        }
+        QCOMPARE(rows[3].toArray()[4].toDouble(), 1000.0);  // no grouping: read as a number
+        QCOMPARE(rows[3].toArray()[7].toDouble(), 0.0);
+    }
+
+    // File > Export Table while the tab shows each year: a heading line, one
+    // line per year and the "Total" line, plain decimals, read back by
+    // Python's csv module; a loan from November to February spans three years.
+    void yearlyCsvReadBackByPython_data()
+    {
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QString>("term");
+        QTest::addColumn<QDate>("first");
+        QTest::addColumn<QJsonArray>("expected");
+        const auto line = [](QStringList fields) { return QJsonArray::fromStringList(fields); };
+        QTest::newRow("worked example") << QStringLiteral("Car") << QStringLiteral("3") << QDate(2024, 1, 15)
+            << QJsonArray{line({"Year", "Payments", "Principal", "Extra", "Interest", "Total Paid", "Balance Due", "Loan"}),
+                          line({"2024", "3", "999.99", "0.01", "20.07", "1020.07", "0.00", "Car"}),
+                          line({"Total", "3", "999.99", "0.01", "20.07", "1020.07", "", "Car"})};
+        // Expected: the window's yearly view, line for line, without digit grouping.
+        QTest::newRow("November to February, tricky description") << kTricky << QStringLiteral("16")
+                                                                    << QDate(2024, 11, 15) << QJsonArray{};
+    }
+    void yearlyCsvReadBackByPython()
+    {
+        QFETCH(QString, description);
+        QFETCH(QString, term);
+        QFETCH(QDate, first);
+        QFETCH(QJsonArray, expected);
+        h->open();
+        h->carLoan(first, term);
+        h->window->setDescription(description);
+        const auto report = h->window->lastResult();
+        if (expected.isEmpty()) {
+            const QAbstractItemModel* years = h->w<QTableView>("flxYearly")->model();
+            QStringList heading;
+            for (int column = 0; column < years->columnCount(); ++column)
+                heading << years->headerData(column, Qt::Horizontal).toString();
+            expected << QJsonArray::fromStringList(heading << "Loan");
+            for (int row = 0; row < years->rowCount(); ++row)
+                expected << QJsonArray::fromStringList(LoanWindowHarness::rowTexts(years, row).replaceInStrings(",", "")
+                                                       << description);
+            QCOMPARE(expected.size(), 5);  // 2024, 2025, 2026 and the total
+        }
+        ReportCommands commands(h->messages, h->store->path(), nullptr, [](QDialog&) {});
+        const QString path = h->dir.filePath(QStringLiteral("years.csv"));
+        commands.setSaveFileNameAsker([&](auto&&...) { return path; });
+        commands.exportTable(*report, description, true);
+        QVERIFY(contents(path).endsWith("\r\n"));
+        const QString json = readWith(
+            QStringLiteral("python3"),
+            {QStringLiteral("-c"),
+             QStringLiteral("import csv, json, sys\n"
+                            "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
+                            "    print(json.dumps(list(csv.reader(f, strict=True))))"),
+             path});
+        const QJsonArray rows = QJsonDocument::fromJson(json.toUtf8()).array();
+        QCOMPARE(rows.size(), expected.size());
+        for (qsizetype i = 0; i < rows.size(); ++i)
+            QCOMPARE(rows[i].toArray(), expected[i].toArray());
+    }
+
+    void refusedWriteLeavesTheTargetAlone_data()
+    {
+        QTest::addColumn<bool>("pdf");
+        QTest::newRow("csv") << false;
+        QTest::newRow("pdf") << true;
+    }
+    void refusedWriteLeavesTheTargetAlone()
+    {
+        QFETCH(bool, pdf);
+        const auto report = carLoan(QStringLiteral("Car"));
+        QFile::setPermissions(h->dir.path(), QFile::permissions(h->dir.path()) | QFile::ExeOther | QFile::ReadOther);
+        const QString folder = h->dir.filePath(QStringLiteral("locked"));
+        QVERIFY(QDir().mkdir(folder));
+        const QString target = folder + (pdf ? QStringLiteral("/Car.pdf") : QStringLiteral("/Car.csv"));
+        {
+            QFile old(target);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("the earlier export");
+        }
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+
+        std::optional<QString> failure;
+        {
+            Unprivileged asNobody;
+            if (::geteuid() == 0 && ::setfsuid(-1) != 65534)
+                QSKIP("this machine does not let the test give up its file privileges");
+            failure = pdf ? ReportExport::writeReportPdf(target, *report, description())
+                          : ReportExport::writeTableCsv(target, *report, description());
+        }
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(failure.has_value());
+        QVERIFY2(failure->startsWith(QStringLiteral("The file \"%1\" could not be written: ").arg(target)),
+                 qPrintable(*failure));
+        QCOMPARE(contents(target), QByteArray("the earlier export"));
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QFileInfo(target).fileName()});
+    }
+
+    void suggestedFileName_data()
+    {
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("kept") << QStringLiteral("Car loan, 2024") << QStringLiteral("Car loan, 2024.csv");
+        QTest::newRow("path characters") << QStringLiteral("a/b\\c:d*e?f\"g<h>i|j") << QStringLiteral("a b c d e f g h i j.csv");
+        QTest::newRow("line breaks and tabs") << QStringLiteral(" Car\r\n\tloan ") << QStringLiteral("Car loan.csv");
+        QTest::newRow("no hidden file") << QStringLiteral("..car") << QStringLiteral("car.csv");
+        QTest::newRow("nothing left") << QStringLiteral(" ./.. ") << QStringLiteral("Loan.csv");
+        QTest::newRow("no dot before the suffix") << QStringLiteral("Car loan...") << QStringLiteral("Car loan.csv");
+        QTest::newRow("empty") << QString() << QStringLiteral("Loan.csv");
+        QTest::newRow("long") << QString(100000, QLatin1Char('x')) << QString(100, QLatin1Char('x')) + ".csv";
+    }
+    void suggestedFileName()
+    {
+        QFETCH(QString, description);
+        QFETCH(QString, expected);
+        QCOMPARE(ReportExport::suggestedFileName(description, QStringLiteral("csv")), expected);
+    }
+};
+
+QTEST_MAIN(ReportCsvTest)
+#include "tst_report_csv.moc"
