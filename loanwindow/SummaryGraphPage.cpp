@@ -7,6 +7,7 @@
 #include "SummaryChart.h"
 
 #include <QTabWidget>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -25,6 +26,9 @@ SummaryGraphPage::SummaryGraphPage(QWidget* parent) : page(new QWidget(parent))
     chartLayout->setContentsMargins(2, 2, 2, 2);
     chart = new SummaryChart(Frame1);
     chart->setObjectName(QStringLiteral("chSummary"));
+    // Room for the axis labels and the legend; a smaller window scrolls.
+    const QFontMetrics metrics(chart->font());
+    chart->setMinimumSize(24 * metrics.averageCharWidth(), 9 * metrics.height());
     chartLayout->addWidget(chart);
     layout->addWidget(Frame1, 1);
 

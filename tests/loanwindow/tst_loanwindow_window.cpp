@@ -297,6 +297,17 @@ private slots:
         }
         auto* combo = h.w<QComboBox>("cboppt");
         QVERIFY(combo->width() >= combo->fontMetrics().horizontalAdvance(combo->itemText(1)));
+
+        // The charts keep room for their axis labels and legend (squashed, their labels turn into "...").
+        h.carLoan();
+        for (const char* name : {"chSummary", "chBalance"}) {
+            QWidget* chart = h.w(name);
+            for (int tab = 0; tab < h.tabs()->count(); ++tab)
+                if (h.tabs()->widget(tab)->isAncestorOf(chart)) h.tabs()->setCurrentIndex(tab);
+            QApplication::processEvents();
+            QVERIFY2(chart->height() >= 8 * QFontMetrics(chart->font()).height(), name);
+            QVERIFY2(chart->width() >= 20 * QFontMetrics(chart->font()).averageCharWidth(), name);
+        }
     }
 
     // A stored loan with one repeating payment, edited, then closed.
