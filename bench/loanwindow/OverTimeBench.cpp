@@ -8,6 +8,7 @@
 #include "ResultsModel.h"
 #include "YearlyModel.h"
 #include "LoanStore.h"
+#include "LoanWindowFixture.h"
 #include "ScriptedMessages.h"
 #include "StoreFile.h"
 #include "frmCompare.h"
@@ -161,12 +162,5 @@ BENCHMARK(BM_CompareAfterRunMainWindow)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv);
 }
