@@ -1,8 +1,7 @@
 #include "Money.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace engine {
 
@@ -13,12 +12,22 @@ constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7
                                    1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 constexpr int kMaxDecimals = 22;  // 10^d is still an exact double
 
+// Decimal text read back as a double; never through the C library's locale,
+// whose decimal separator follows the user's regional settings.
+double readC(const char* first, const char* last)
+{
+    double result = 0.0;
+    std::from_chars(first, last, result);
+    return result;
+}
+
 // Rounds the value's 15-significant-digit decimal form. Exact but slow: used only
 // where the binary value cannot tell on which side of a half the decimal lies.
 double roundThroughText(double value, int decimals)
 {
     char text[40];
-    std::snprintf(text, sizeof text, "%.14e", value);
+    const auto printed = std::to_chars(text, text + sizeof text - 1, value, std::chars_format::scientific, 14);
+    *printed.ptr = '\0';
     // text: [-]d.dddddddddddddde[+-]xx
     const bool negative = text[0] == '-';
     const char* p = text + (negative ? 1 : 0);
@@ -28,11 +37,12 @@ double roundThroughText(double value, int decimals)
         if (*p >= '0' && *p <= '9')
             digits[count++] = *p;
     }
-    const int exponent = std::atoi(p + 1);
+    int exponent = 0;
+    std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), printed.ptr, exponent);
     // digits[0] has weight 10^exponent; keep the digits down to 10^-decimals.
     const int keep = exponent + 1 + decimals;
     if (keep >= count)
-        return std::strtod(text, nullptr);  // nothing beyond the wanted places
+        return readC(text, printed.ptr);  // nothing beyond the wanted places
     if (keep < 0)
         return 0.0;
 
@@ -71,8 +81,9 @@ double roundThroughText(double value, int decimals)
     // The digits in `out` are an integer whose last digit has weight
     // 10^(resultExponent - digitsWritten + 1).
     const int written = len - (negative ? 1 : 0);
-    std::snprintf(out + len, sizeof out - len, "e%d", resultExponent - written + 1);
-    const double result = std::strtod(out, nullptr);
+    out[len++] = 'e';
+    const auto end = std::to_chars(out + len, out + sizeof out, resultExponent - written + 1);
+    const double result = readC(out, end.ptr);
     return result == 0.0 ? 0.0 : result;
 }
 

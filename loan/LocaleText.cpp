@@ -6,8 +6,8 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 
 namespace LocaleText {
 
@@ -25,17 +25,28 @@ bool startsWithAt(const QString& s, qsizetype pos, const QString& part)
     return !part.isEmpty() && QStringView(s).mid(pos).startsWith(part);
 }
 
+// Characters that only steer the direction of the text (the marks around
+// Arabic and Hebrew amounts and signs): never part of what the user means.
+QString withoutFormatMarks(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text)
+        if (c.category() != QChar::Other_Format) out.append(c);
+    return out;
+}
+
 // Takes a leading sign off `s` (trimmed); true when one was there.
 bool takeSign(QString& s, const QLocale& loc, bool& negative)
 {
-    for (const QString& minus : {loc.negativeSign(), QStringLiteral("-"), QString(QChar(0x2212))}) {
+    for (const QString& minus : {withoutFormatMarks(loc.negativeSign()), QStringLiteral("-"), QString(QChar(0x2212))}) {
         if (startsWithAt(s, 0, minus)) {
             negative = true;
             s = s.mid(minus.size()).trimmed();
             return true;
         }
     }
-    for (const QString& plus : {loc.positiveSign(), QStringLiteral("+")}) {
+    for (const QString& plus : {withoutFormatMarks(loc.positiveSign()), QStringLiteral("+")}) {
         if (startsWithAt(s, 0, plus)) {
             s = s.mid(plus.size()).trimmed();
             return true;
@@ -47,7 +58,7 @@ bool takeSign(QString& s, const QLocale& loc, bool& negative)
 // Takes the currency symbol (or ISO code) off either end of `s`.
 bool takeCurrency(QString& s, const QLocale& loc)
 {
-    for (const QString& symbol : {loc.currencySymbol(QLocale::CurrencySymbol),
+    for (const QString& symbol : {withoutFormatMarks(loc.currencySymbol(QLocale::CurrencySymbol)),
                                   loc.currencySymbol(QLocale::CurrencyIsoCode)}) {
         if (symbol.isEmpty()) continue;
         if (s.startsWith(symbol)) {
@@ -66,17 +77,54 @@ bool takeCurrency(QString& s, const QLocale& loc)
 bool isGroupSeparator(QChar c, const QLocale& loc)
 {
     const QString group = loc.groupSeparator();
-    if (group.size() == 1 && c == group.at(0)) return true;
-    // Locales that group with a (narrow) no-break space also take a typed blank.
-    return group.size() == 1 && group.at(0).isSpace() && c.isSpace();
+    if (group.size() != 1) return false;
+    const QChar own = group.at(0);
+    if (c == own) return true;
+    // Locales that group with a (narrow) no-break space also take a typed blank,
+    // and those that group with a typographic apostrophe take the typed one.
+    if (own.isSpace()) return c.isSpace();
+    if (own == QChar(0x2019) || own == QLatin1Char('\'')) return c == QLatin1Char('\'') || c == QChar(0x2019);
+    return false;
 }
 
-// Digits with group separators in the integer part and at most one decimal
-// separator; no exponent, no letters. Returns the C form ("1234.5").
+// Group sizes from the first (most significant) to the last, as the locale
+// writes a whole number of `digits` digits: 3,3 in most places, 2,2,3 in
+// India, no group at all for four digits in Spain.
+QList<int> writtenGroups(const QLocale& loc, qsizetype digits)
+{
+    QList<int> sizes;
+    if (digits > 18) return sizes;
+    const QString written = withoutFormatMarks(loc.toString(QString(digits, QLatin1Char('1')).toLongLong()));
+    for (const QString& group : written.split(loc.groupSeparator())) sizes.append(int(group.size()));
+    return sizes;
+}
+
+// Groups of three, the first one to three digits long: how people everywhere
+// group by hand.
+bool threeDigitGroups(const QList<int>& sizes)
+{
+    for (qsizetype i = 1; i < sizes.size(); ++i)
+        if (sizes.at(i) != 3) return false;
+    return sizes.first() >= 1 && sizes.first() <= 3;
+}
+
+bool groupsFit(const QList<int>& sizes, const QLocale& loc)
+{
+    if (sizes.size() < 2) return true;
+    qsizetype digits = 0;
+    for (int size : sizes) digits += size;
+    return threeDigitGroups(sizes) || sizes == writtenGroups(loc, digits);
+}
+
+// Digits with group separators where the locale writes them and at most one
+// decimal separator; no exponent, no letters. Returns the C form ("1234.5").
+// A separator anywhere else is refused rather than skipped: "6.5" under German
+// settings or "1,5" under American ones is a typing slip, not 65 or 15.
 std::optional<QByteArray> plainDigits(const QString& s, const QLocale& loc)
 {
     const QString decimal = loc.decimalPoint();
     QByteArray out;
+    QList<int> groups{0};
     bool seenDecimal = false;
     bool seenDigit = false;
     for (qsizetype i = 0; i < s.size(); ++i) {
@@ -84,25 +132,39 @@ std::optional<QByteArray> plainDigits(const QString& s, const QLocale& loc)
         if (c.isDigit()) {
             out.append(char('0' + c.digitValue()));
             seenDigit = true;
+            if (!seenDecimal) ++groups.last();
         } else if (!seenDecimal && startsWithAt(s, i, decimal)) {
             out.append('.');
             seenDecimal = true;
             i += decimal.size() - 1;
-        } else if (!seenDecimal && seenDigit && isGroupSeparator(c, loc)) {
-            continue;
+        } else if (!seenDecimal && groups.last() > 0 && isGroupSeparator(c, loc)) {
+            groups.append(0);
         } else {
             return std::nullopt;
         }
     }
     if (!seenDigit) return std::nullopt;
+    if (!groupsFit(groups, loc)) return std::nullopt;
     return out;
+}
+
+// The C form of a number, read the same whatever the C library's locale.
+std::optional<double> cNumber(const QByteArray& digits)
+{
+    double value = 0.0;
+    const char* first = digits.constData();
+    const char* last = first + digits.size();
+    const auto [end, error] = std::from_chars(first, last, value, std::chars_format::fixed);
+    if (error != std::errc() || end != last || !std::isfinite(value)) return std::nullopt;
+    return value;
 }
 
 QChar dateSeparator(const QLocale& loc)
 {
     const QString format = loc.dateFormat(QLocale::ShortFormat);
+    // Direction marks (Arabic short dates) are no separator the user sees.
     for (QChar c : format)
-        if (!c.isLetter() && c != QLatin1Char('\'')) return c;
+        if (!c.isLetter() && c != QLatin1Char('\'') && c.category() != QChar::Other_Format) return c;
     return QLatin1Char('/');
 }
 
@@ -145,29 +207,67 @@ QString fourDigitShortFormat(const QLocale& loc)
     return format;
 }
 
-// Day, month and a two-digit year in the short date's order and separator,
-// as typed or as the results table writes them: 00-29 is this century, 30-99
-// the last. Read by hand, so 29 February 2000 is not lost to the 1900 that
-// Qt's own two-digit year would give.
-QDate twoDigitYearDate(const QString& s, const QLocale& loc)
+// Separators a user may type between the fields of a date: the locale's own,
+// and "/", "-" and "." wherever people write dates with them.
+bool isDateSeparator(QChar c, const QLocale& loc)
 {
-    const QStringList parts = s.split(dateSeparator(loc));
-    const QString order = shortDateOrder(loc);
-    if (parts.size() != 3) return {};
+    if (c == QLatin1Char('/') || c == QLatin1Char('-') || c == QLatin1Char('.') || c.isSpace()) return true;
+    const QString format = loc.dateFormat(QLocale::ShortFormat);
+    return !c.isLetterOrNumber() && c != QLatin1Char('\'') && format.contains(c);
+}
+
+// The numeric fields of a typed date; empty when anything else is in it.
+QList<QString> dateFields(const QString& text, const QLocale& loc)
+{
+    QList<QString> fields;
+    QString current;
+    for (QChar c : text) {
+        if (c.isDigit()) {
+            current.append(QChar(u'0' + c.digitValue()));
+        } else if (isDateSeparator(c, loc)) {
+            if (!current.isEmpty()) fields.append(current);
+            current.clear();
+        } else {
+            return {};
+        }
+    }
+    if (!current.isEmpty()) fields.append(current);
+    return fields;
+}
+
+// Two-digit years: 00-29 are this century, 30-99 the last, as the results
+// table writes them.
+int fullYear(const QString& field)
+{
+    const int value = field.toInt();
+    if (field.size() == 2) return value < 30 ? 2000 + value : 1900 + value;
+    return field.size() == 4 ? value : -1;
+}
+
+// Day, month and year in the short date's order, each typed with one or two
+// digits (the year with two or four); or a four-digit year first, as in ISO
+// dates. Read by hand: Qt's own reading turns two-digit years into 19xx and
+// gives no date for "1/2/2024" where the format says "01/02/2024".
+QDate numericDate(const QString& text, const QLocale& loc)
+{
+    const QList<QString> fields = dateFields(text, loc);
+    if (fields.size() != 3) return {};
+    QString order = shortDateOrder(loc);
+    if (fields.first().size() == 4 && order.front() != QLatin1Char('y')) order = QStringLiteral("yMd");
     int day = 0, month = 0, year = -1;
     for (int i = 0; i < 3; ++i) {
-        const QString& part = parts[i];
-        const bool isYear = order[i] == QLatin1Char('y');
-        if (part.isEmpty() || part.size() > 2 || (isYear && part.size() != 2)) return {};
-        int value = 0;
-        for (QChar c : part) {
-            if (!c.isDigit()) return {};
-            value = value * 10 + c.digitValue();
+        const QString& field = fields.at(i);
+        if (order.at(i) == QLatin1Char('y')) {
+            year = fullYear(field);
+        } else if (field.size() > 2) {
+            return {};
+        } else if (order.at(i) == QLatin1Char('d')) {
+            day = field.toInt();
+        } else {
+            month = field.toInt();
         }
-        if (isYear) year = value < 30 ? 2000 + value : 1900 + value;
-        else if (order[i] == QLatin1Char('d')) day = value;
-        else month = value;
     }
+    if (year < 0) return {};
     return QDate(year, month, day);
 }
 
@@ -183,7 +283,7 @@ void useRegionalSettings()
 std::optional<double> readNumber(const QString& text)
 {
     const QLocale loc;
-    QString s = text.trimmed();
+    QString s = withoutFormatMarks(text).trimmed();
     if (s.isEmpty()) return std::nullopt;
 
     bool negative = false;
@@ -199,10 +299,9 @@ std::optional<double> readNumber(const QString& text)
 
     const auto digits = plainDigits(s, loc);
     if (!digits) return std::nullopt;
-    char* end = nullptr;
-    const double value = std::strtod(digits->constData(), &end);
-    if (end != digits->constData() + digits->size() || !std::isfinite(value)) return std::nullopt;
-    return negative ? -value : value;
+    const auto value = cNumber(*digits);
+    if (!value) return std::nullopt;
+    return negative ? -*value : *value;
 }
 
 QString currencyText(double value)
@@ -253,6 +352,11 @@ QString tableDateText(const QDate& date)
     return fields.join(dateSeparator(loc));
 }
 
+QString shortDateOrder()
+{
+    return shortDateOrder(QLocale());
+}
+
 QString shortDateText(const QDate& date)
 {
     if (!date.isValid()) return {};
@@ -263,10 +367,11 @@ QString shortDateText(const QDate& date)
 std::optional<QDate> readShortDate(const QString& text)
 {
     const QLocale loc;
-    const QString s = text.trimmed();
+    const QString s = withoutFormatMarks(text).trimmed();
     if (s.isEmpty()) return std::nullopt;
-    QDate date = loc.toDate(s, shortReadFormat(loc, QStringLiteral("yyyy")));
-    if (!date.isValid()) date = twoDigitYearDate(s, loc);
+    QDate date = numericDate(s, loc);
+    // Short forms that spell the month out are read as the locale writes them.
+    if (!date.isValid()) date = loc.toDate(s, shortReadFormat(loc, QStringLiteral("yyyy")));
     if (!date.isValid()) return std::nullopt;
     return date;
 }

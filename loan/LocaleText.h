@@ -39,8 +39,15 @@ QString paymentNumberText(int number);
 // "mm/dd/yy" with the locale's date separator.
 QString tableDateText(const QDate& date);
 
+// The order of day ('d'), month ('M') and year ('y') in the short date.
+QString shortDateOrder();
+
 // The short date text, with a four-digit year so it reads back to the same day.
 QString shortDateText(const QDate& date);
+// A date as people type it in the short form: day and month with one or two
+// digits, the year with two (00-29 this century, 30-99 the last) or four, the
+// locale's separator or "/", "-", "."; or a year first, as in 2024-02-15.
+// Nothing else, and no impossible day, is a date.
 std::optional<QDate> readShortDate(const QString& text);
 
 // Plain number text, no grouping or symbol: 6.5, 1234.5, 360.

@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLineEdit>
 
 ChangeTracker::ChangeTracker(QObject* parent) : QObject(parent) {}
@@ -39,16 +38,6 @@ void ChangeTracker::watch(QCheckBox* check)
     connect(check, &QObject::destroyed, this, [this, check] {
         m_watched.remove(check);
         m_changed.remove(check);
-    });
-}
-
-void ChangeTracker::watch(QDateEdit* picker)
-{
-    m_watched.insert(picker);
-    connect(picker, &QDateEdit::dateChanged, this, [this, picker] { mark(picker); });
-    connect(picker, &QObject::destroyed, this, [this, picker] {
-        m_watched.remove(picker);
-        m_changed.remove(picker);
     });
 }
 

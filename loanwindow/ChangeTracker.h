@@ -5,7 +5,6 @@
 
 class QCheckBox;
 class QComboBox;
-class QDateEdit;
 class QLineEdit;
 
 // The per-control changed flags of one window: a watched control's flag is set
@@ -19,7 +18,6 @@ public:
     void watch(QLineEdit* box);
     void watch(QComboBox* list);
     void watch(QCheckBox* check);
-    void watch(QDateEdit* picker);
 
     // Sets a box's text as the program assigns it: the flag is set even when
     // the text stays the same, since the program wrote the value.

@@ -10,7 +10,7 @@
 #include "WholeNumbers.h"
 
 #include <QApplication>
-#include <QDateEdit>
+#include "DateBox.h"
 #include <QEvent>
 #include <QFocusEvent>
 #include <QGroupBox>
@@ -58,6 +58,20 @@ ExtraPaymentsEditor::ExtraPaymentsEditor(ExtraPaymentsPage& page, const QTabWidg
     connect(m_page.optType0, &QRadioButton::clicked, this, [this] { onTypeClicked(true); });
     connect(m_page.optType1, &QRadioButton::clicked, this, [this] { onTypeClicked(false); });
 
+    for (DateBox* box : {m_page.dtBeginDate, m_page.dtEndDate})
+        connect(box, &DateBox::typedDateRefused, this, [this, box] {
+            // A click on a tab takes the focus before it changes the tab:
+            // judge once the click has had its effect. A page the user has
+            // left shows the row's date again; the row keeps it.
+            if (!clickOnTheTabs(m_leaveReason)) {
+                emit typedDateRefused(box);
+                return;
+            }
+            QMetaObject::invokeMethod(this, [this, box] {
+                if (pageLeft()) box->setDate(box->date());
+                else emit typedDateRefused(box);
+            }, Qt::QueuedConnection);
+        });
     m_page.dtBeginDate->installEventFilter(this);
     m_page.dtEndDate->installEventFilter(this);
     m_page.txtXPaymentAmount->installEventFilter(this);
@@ -248,6 +262,18 @@ void ExtraPaymentsEditor::onDateLeft(bool start)
     emit edited();
 }
 
+DateBox* ExtraPaymentsEditor::takeTypedDates()
+{
+    for (DateBox* box : {m_page.dtBeginDate, m_page.dtEndDate}) {
+        if (!box->isEnabled() || box->isHidden() || box->showsDate())
+            continue;
+        if (!box->takeTypedDate())
+            return box;
+        onDateLeft(box == m_page.dtBeginDate);
+    }
+    return nullptr;
+}
+
 void ExtraPaymentsEditor::onAmountLeft()
 {
     const int r = m_currentRow;
@@ -298,6 +324,7 @@ bool ExtraPaymentsEditor::eventFilter(QObject* watched, QEvent* event)
         // Opening the calendar or a context menu, or switching to another
         // application, is not leaving the field.
         if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
+            m_leaveReason = reason;
             // Let the field finish its own editing first (a date picker fixes
             // up a half-typed date on focus loss), then read its value.
             watched->event(event);

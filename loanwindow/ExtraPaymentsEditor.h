@@ -9,6 +9,7 @@
 #include <vector>
 
 class Clock;
+class DateBox;
 class ExtraPaymentsPage;
 class Messages;
 class QTabWidget;
@@ -46,8 +47,14 @@ public:
     // the editor is left as it was.
     std::optional<QString> loadRecords(const std::vector<ExtraPaymentRecord>& records, bool whole = true);
 
+    // Takes a date typed into the Start or End Date box and not yet read into
+    // the selected row; the box whose text is no date, or null.
+    DateBox* takeTypedDates();
+
 signals:
     void edited();
+    // The user left a date box with a text that is no date.
+    void typedDateRefused(DateBox* box);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -74,4 +81,5 @@ private:
     bool m_rowSelected = false;
     bool m_selectingInCode = false;
     bool m_checkingAmount = false;
+    Qt::FocusReason m_leaveReason = Qt::OtherFocusReason;
 };

@@ -4,7 +4,7 @@
 #include "LoanPages.h"
 
 #include <QCheckBox>
-#include <QDateEdit>
+#include "DateBox.h"
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>

@@ -2,7 +2,7 @@
 
 class ExtraPaymentsModel;
 class QCheckBox;
-class QDateEdit;
+class DateBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -22,8 +22,8 @@ struct ExtraPaymentsPage {
     QGroupBox* fraType = nullptr;
     QRadioButton* optType0 = nullptr;
     QRadioButton* optType1 = nullptr;
-    QDateEdit* dtBeginDate = nullptr;
-    QDateEdit* dtEndDate = nullptr;
+    DateBox* dtBeginDate = nullptr;
+    DateBox* dtEndDate = nullptr;
     QLabel* lblEndDate = nullptr;
     QLineEdit* txtXPaymentAmount = nullptr;
     QPushButton* cmdAddPayment = nullptr;

@@ -8,7 +8,7 @@
 
 #include <QTabWidget>
 #include <QComboBox>
-#include <QDateEdit>
+#include "DateBox.h"
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -121,10 +121,11 @@ void LoanInformationPage::setInputsEnabled(bool enabled)
 
 void LoanInformationPage::watch(ChangeTracker& tracker) const
 {
-    for (QLineEdit* box : {static_cast<QLineEdit*>(txtLoan), txtInterestRate, txtTerm, txtLoanAmount, txtPaymentAmount})
+    // The first payment date counts too: a changed date changes every row, and
+    // a date typed but not yet taken must not be closed away unasked.
+    for (QLineEdit* box : {static_cast<QLineEdit*>(txtLoan), txtInterestRate, txtTerm, txtLoanAmount, txtPaymentAmount,
+                           static_cast<QLineEdit*>(dtStartDate)})
         tracker.watch(box);
     tracker.watch(cboppt);
     tracker.watch(cboTerm);
-    // The first payment date counts too: a changed date changes every row.
-    tracker.watch(dtStartDate);
 }

@@ -5,7 +5,7 @@
 class ChangeTracker;
 class DescriptionBox;
 class QComboBox;
-class QDateEdit;
+class DateBox;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
@@ -18,7 +18,7 @@ struct LoanInformationPage {
     QWidget* page = nullptr;
     DescriptionBox* txtLoan = nullptr;
     QGroupBox* fraLoan = nullptr;
-    QDateEdit* dtStartDate = nullptr;
+    DateBox* dtStartDate = nullptr;
     QComboBox* cboppt = nullptr;
     QLineEdit* txtInterestRate = nullptr;
     QComboBox* cboTerm = nullptr;

@@ -1,6 +1,6 @@
 #pragma once
 
-class QDateEdit;
+class DateBox;
 class QLineEdit;
 class QWidget;
 
@@ -9,6 +9,6 @@ namespace LoanPages {
 
 QLineEdit* makeTextBox(const char* name, QWidget* parent);
 QLineEdit* makeResultBox(const char* name, QWidget* parent);  // read-only, grey ground
-QDateEdit* makeDatePicker(const char* name, QWidget* parent);
+DateBox* makeDatePicker(const char* name, QWidget* parent);
 
 }  // namespace LoanPages

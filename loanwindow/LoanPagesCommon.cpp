@@ -2,7 +2,9 @@
 
 #include "TextBox.h"
 
-#include <QDateEdit>
+#include "LocaleText.h"
+
+#include "DateBox.h"
 #include <QLineEdit>
 #include <QLocale>
 #include <QPalette>
@@ -36,18 +38,13 @@ QLineEdit* makeResultBox(const char* name, QWidget* parent)
     return box;
 }
 
-QDateEdit* makeDatePicker(const char* name, QWidget* parent)
+DateBox* makeDatePicker(const char* name, QWidget* parent)
 {
-    auto* picker = new QDateEdit(parent);
+    auto* picker = new DateBox(parent);
     picker->setObjectName(QString::fromLatin1(name));
-    picker->setCalendarPopup(true);
-    // The short date with a four-digit year, so what shows is what the cells hold.
-    QString format = QLocale().dateFormat(QLocale::ShortFormat);
-    if (!format.contains(QLatin1String("yyyy")))
-        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
-    picker->setDisplayFormat(format);
-    picker->setMinimumDate(QDate(100, 1, 1));
-    picker->setMaximumDate(QDate(9999, 12, 31));
+    // Room for the longest short date and the calendar button.
+    picker->setMinimumWidth(picker->fontMetrics().horizontalAdvance(LocaleText::shortDateText(QDate(2088, 12, 28))) +
+                            picker->height() + 12);
     return picker;
 }
 

@@ -22,7 +22,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDateEdit>
+#include "DateBox.h"
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -113,6 +113,9 @@ frmLoan::frmLoan(LoanStore& store, Messages& messages, const Clock& clock, QWidg
                            m_loanInformation->txtLoanAmount, m_loanInformation->txtPaymentAmount,
                            m_extraPayments->txtXPaymentAmount})
         limitNumberBox(box, m_messages, this);
+    connect(m_loanInformation->dtStartDate, &DateBox::typedDateRefused, this,
+            [this] { refuseTypedDate(m_loanInformation->dtStartDate); });
+    connect(m_editor, &ExtraPaymentsEditor::typedDateRefused, this, &frmLoan::refuseTypedDate);
     connect(m_tabs, &QTabWidget::currentChanged, this, &frmLoan::onTabChanged);
     connect(m_loanInformation->cmdCalculate, &QPushButton::clicked, this, [this] { CalculateSchedule(true); });
     connect(m_extraPayments->cmdRecalculate, &QPushButton::clicked, this, [this] { CalculateSchedule(false); });

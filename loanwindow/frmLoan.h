@@ -10,6 +10,7 @@
 
 class AmortizationTablePage;
 class BalancePage;
+class DateBox;
 class ChangeTracker;
 class Clock;
 class ExtraPaymentsEditor;
@@ -135,6 +136,13 @@ private:
     void setExtraPaymentsEnabled(bool enabled);
     void watchChanges();
     void showValidationFailure(const QString& message, LoanField field);
+    // A date box whose typed text is no date: named in a warning, its page
+    // brought up and the focus back in it, the text kept for correction.
+    void refuseTypedDate(DateBox* box);
+    // Takes what was typed into the date boxes and not yet read (Alt+C or
+    // Ctrl+S without leaving the box); false, after the warning, when one
+    // holds no date.
+    bool takeTypedDates();
     // Writes a run's inputs, table and figures into the window at once.
     void applyResult(LoanResult run);
 

@@ -5,6 +5,7 @@
 #include "BalancePage.h"
 #include "CalculateLoan.h"
 #include "ChangeTracker.h"
+#include "DateBox.h"
 #include "Clock.h"
 #include "ErrorText.h"
 #include "ExtraPaymentsEditor.h"
@@ -31,8 +32,35 @@ void frmLoan::showValidationFailure(const QString& message, LoanField field)
     m_loanInformation->field(field)->setFocus();
 }
 
+void frmLoan::refuseTypedDate(DateBox* box)
+{
+    const QString caption = box == m_loanInformation->dtStartDate ? QStringLiteral("Date of First Payment")
+                            : box == m_extraPayments->dtBeginDate ? QStringLiteral("Start Date")
+                                                                  : QStringLiteral("End Date");
+    m_messages.warning(this, DateBox::refusal(caption));
+    m_tabs->setCurrentIndex(box == m_loanInformation->dtStartDate ? 0 : 1);
+    box->setFocus(Qt::OtherFocusReason);
+    box->selectAll();
+}
+
+bool frmLoan::takeTypedDates()
+{
+    DateBox* start = m_loanInformation->dtStartDate;
+    if (!start->showsDate() && !start->takeTypedDate()) {
+        refuseTypedDate(start);
+        return false;
+    }
+    if (DateBox* refused = m_editor->takeTypedDates()) {
+        refuseTypedDate(refused);
+        return false;
+    }
+    return true;
+}
+
 bool frmLoan::ValidateLoan()
 {
+    if (!takeTypedDates())
+        return false;
     const ValidationResult result = validateLoan(m_loanInformation->inputs());
     if (result.wholeTerm > 0)
         m_loanInformation->txtTerm->setText(QString::number(result.wholeTerm));
@@ -45,6 +73,8 @@ bool frmLoan::ValidateLoan()
 
 bool frmLoan::CalculateSchedule(bool /*fromCalculate*/)
 {
+    if (!takeTypedDates())
+        return false;
     const LoanInputs inputs = m_loanInformation->inputs();
     auto outcome = calculateLoan(inputs, m_editor->rows(), m_extraPayments->chkSuppressFuture->isChecked(),
                                  m_clock.today());

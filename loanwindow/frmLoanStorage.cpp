@@ -14,7 +14,7 @@
 #include "WholeNumbers.h"
 
 #include <QComboBox>
-#include <QDateEdit>
+#include "DateBox.h"
 #include <QLineEdit>
 
 namespace {
@@ -64,7 +64,7 @@ void frmLoan::LoadLoanDetail()
     if (!record.startDate) return fail(kNullError);
     // The picker would move a date outside its range to the nearest it can
     // show, and a save would then store that date.
-    QDateEdit* start = m_loanInformation->dtStartDate;
+    DateBox* start = m_loanInformation->dtStartDate;
     if (*record.startDate < start->minimumDate() || *record.startDate > start->maximumDate())
         return fail(kBadPropertyError + QStringLiteral(": the date of first payment %1 lies outside the dates from "
                                                        "%2 to %3 that this window can show")

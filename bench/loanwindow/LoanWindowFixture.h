@@ -7,7 +7,7 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDateEdit>
+#include "DateBox.h"
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -37,7 +37,7 @@ struct LoanWindowFixture {
         window->load();
         window->show();
         set("txtLoan", QStringLiteral("Benchmark"));
-        window->findChild<QDateEdit*>(QStringLiteral("dtStartDate"))->setDate(QDate(2024, 1, 1));
+        window->findChild<DateBox*>(QStringLiteral("dtStartDate"))->setDate(QDate(2024, 1, 1));
         window->findChild<QComboBox*>(QStringLiteral("cboppt"))->setCurrentIndex(0);  // Weekly
         set("txtInterestRate", QStringLiteral("6"));
         window->findChild<QComboBox*>(QStringLiteral("cboTerm"))->setCurrentIndex(termType);

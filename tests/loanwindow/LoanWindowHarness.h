@@ -1,16 +1,17 @@
 #pragma once
 
 #include "LoanStore.h"
+#include "LocaleText.h"
 #include "RawStore.h"
 #include "SaveTexts.h"
 #include "ScriptedMessages.h"
 #include "StoreFile.h"
+#include "DateBox.h"
 #include "frmLoan.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -92,7 +93,7 @@ public:
                    QDate firstPayment)
     {
         type("txtLoan", description);
-        w<QDateEdit>("dtStartDate")->setDate(firstPayment);
+        type("dtStartDate", LocaleText::shortDateText(firstPayment));
         w<QComboBox>("cboppt")->setCurrentIndex(frequency);
         type("txtInterestRate", rate);
         w<QComboBox>("cboTerm")->setCurrentIndex(termType);
@@ -122,9 +123,9 @@ public:
         click("cmdAddPayment");
         click(lumpSum ? "optType_0" : "optType_1");
         focus("dtBeginDate");
-        w<QDateEdit>("dtBeginDate")->setDate(start);
+        type("dtBeginDate", LocaleText::shortDateText(start));
         focus("dtEndDate");
-        if (!lumpSum) w<QDateEdit>("dtEndDate")->setDate(stop);
+        if (!lumpSum) type("dtEndDate", LocaleText::shortDateText(stop));
         focus("txtXPaymentAmount");
         type("txtXPaymentAmount", amount);
         focus("cmdAddPayment");

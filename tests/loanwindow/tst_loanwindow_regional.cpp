@@ -83,7 +83,7 @@ private slots:
             // Monthly, 10 payments from 1 February 2024; the picker shows the
             // short date with a four-digit year, which reads back.
             h.enterLoan("Boat", 2, typed[0], 0, "10", typed[1], "", QDate(2024, 2, 1));
-            QCOMPARE(h.w<QDateEdit>("dtStartDate")->text(), typed[3]);
+            QCOMPARE(h.w<DateBox>("dtStartDate")->text(), typed[3]);
             QCOMPARE(LocaleText::readShortDate(typed[3]), std::optional(QDate(2024, 2, 1)));
             h.calculate();
             QCOMPARE(h.text("txtLoanAmount"), shown[0]);
@@ -114,7 +114,7 @@ private slots:
             QVERIFY2(h.messages.shown().isEmpty(), qPrintable(h.messages.texts().join('|')));
             QCOMPARE(LocaleText::readNumber(h.text("txtLoanAmount")), std::optional(12345.67));
             QCOMPARE(LocaleText::readNumber(h.text("txtInterestRate")), std::optional(6.5));
-            QCOMPARE(h.w<QDateEdit>("dtStartDate")->date(), QDate(2024, 2, 1));
+            QCOMPARE(h.w<DateBox>("dtStartDate")->date(), QDate(2024, 2, 1));
             QCOMPARE(LocaleText::readNumber(h.payment(0, 4)), std::optional(1000.5));
             QCOMPARE(LocaleText::readShortDate(h.payment(0, 2)), std::optional(QDate(2024, 3, 1)));
             QCOMPARE(LocaleText::readShortDate(h.result(0, 0).section(" - ", 1)), std::optional(QDate(2024, 2, 1)));

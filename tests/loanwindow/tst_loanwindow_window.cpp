@@ -30,7 +30,7 @@ private slots:
             QVERIFY2(h.text(name).isEmpty(), name);
         QCOMPARE(h.w<QComboBox>("cboTerm")->currentText(), QString("Months"));
         QCOMPARE(h.w<QComboBox>("cboppt")->currentIndex(), -1);
-        QCOMPARE(h.w<QDateEdit>("dtStartDate")->date(), QDate(2024, 5, 17));
+        QCOMPARE(h.w<DateBox>("dtStartDate")->date(), QDate(2024, 5, 17));
         QCOMPARE(h.paymentCount(), 0);
         QVERIFY(h.w("chSummary")->isHidden());
     }
@@ -345,7 +345,7 @@ private slots:
             h.tabs()->setCurrentIndex(0);
         }
         if (edit == 3) h.type("txtLoan", "");
-        if (edit == 4) h.w<QDateEdit>("dtStartDate")->setDate(QDate(2024, 2, 15));
+        if (edit == 4) h.w<DateBox>("dtStartDate")->setDate(QDate(2024, 2, 15));
         if (storeFails) QCOMPARE(rawSql(h.store->path(), "DROP TABLE tblExtraPayments"), QStringList());
         h.messages.answer(yes);
         QCOMPARE(window.close(), !yes);

@@ -1,6 +1,7 @@
 // The PDF report read back by poppler, the commands that ask where to export
 // and show the print dialogs, and the report's figures checked against the
 // window's boxes.
+#include "DateBox.h"
 #include "LocaleText.h"
 #include "ReportCommands.h"
 #include "ReportExport.h"
@@ -25,7 +26,7 @@ QList<ReportGroup> windowFigures(const LoanWindowHarness& h)
     const auto box = [&](const char* name) { return h.text(name); };
     return {
         {frame("fraLoan"),
-         {{"Date of First Payment", LocaleText::shortDateText(h.w<QDateEdit>("dtStartDate")->date())},
+         {{"Date of First Payment", LocaleText::shortDateText(h.w<DateBox>("dtStartDate")->date())},
           {"Frequency", h.w<QComboBox>("cboppt")->currentText()},
           {"Interest Rate", box("txtInterestRate") + " %"},
           {"Term", box("txtTerm") + ' ' + h.w<QComboBox>("cboTerm")->currentText()},

@@ -11,6 +11,7 @@
 #include "StoreLocation.h"
 #include "StoreFile.h"
 #include "SystemInfo.h"
+#include "DateBox.h"
 #include "frmLoan.h"
 #include "mdiMain.h"
 
@@ -105,7 +106,7 @@ struct ShellFixture {
         child<QPushButton>(w, "cmdCalculate")->click();
         child<QTabWidget>(w, "tabLoan")->setCurrentIndex(1);
         child<QRadioButton>(w, "optType_0")->setChecked(true);
-        child<QDateEdit>(w, "dtBeginDate")->setDate(QDate(2027, 3, 1));
+        child<DateBox>(w, "dtBeginDate")->setDate(QDate(2027, 3, 1));
         child<QLineEdit>(w, "txtXPaymentAmount")->setText(QStringLiteral("500"));
         child<QPushButton>(w, "cmdAddPayment")->click();
     }

@@ -3,6 +3,9 @@
 // about box and the system information look-up behind it.
 #include "ShellFixture.h"
 
+#include <cerrno>
+#include <cstring>
+
 namespace {
 
 struct PickerCase { QStringList loans; bool broken; QString how; int row; bool stillOpen; QString opened; };
@@ -52,7 +55,7 @@ private slots:
         QTest::newRow("no shipped store")
             << StoreCase{{}, {}, "", "", {"@/" + own, "@/" + ship1, "@/" + ship2, "not found"}};
         QTest::newRow("data folder cannot be made")
-            << StoreCase{{}, {"home/data", ship1}, "", "", {"@/home/data/Brimvale", "Not a directory"}};
+            << StoreCase{{}, {"home/data", ship1}, "", "", {"@/home/data/Brimvale", QString::fromLocal8Bit(std::strerror(ENOTDIR))}};
         QTest::newRow("no data folder known") << StoreCase{{}, {ship1}, "", "", {"@/prog", "--store"}, true};
     }
 

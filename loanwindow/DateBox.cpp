@@ -1,0 +1,181 @@
+#include "DateBox.h"
+
+#include "LocaleText.h"
+
+#include <QAction>
+#include <QCalendarWidget>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QStyle>
+
+#include <algorithm>
+
+DateBox::DateBox(QWidget* parent) : QLineEdit(parent)
+{
+    QAction* pick = addAction(QIcon::fromTheme(QStringLiteral("x-office-calendar"),
+                                               style()->standardIcon(QStyle::SP_ArrowDown)),
+                              QLineEdit::TrailingPosition);
+    pick->setToolTip(QStringLiteral("Pick the date from a calendar (Alt+Down)"));
+    connect(pick, &QAction::triggered, this, &DateBox::showCalendar);
+    setDate(QDate::currentDate());
+}
+
+void DateBox::setDate(const QDate& date)
+{
+    if (!date.isValid()) return;
+    const QString text = LocaleText::shortDateText(date);
+    if (this->text() != text) setText(text);
+    if (date == m_date) return;
+    m_date = date;
+    emit dateChanged(m_date);
+}
+
+bool DateBox::takeTypedDate()
+{
+    const auto typed = LocaleText::readShortDate(text());
+    if (!typed || *typed < m_minimum || *typed > m_maximum) return false;
+    setDate(*typed);
+    return true;
+}
+
+bool DateBox::showsDate() const
+{
+    return text() == LocaleText::shortDateText(m_date);
+}
+
+QString DateBox::refusal(const QString& caption)
+{
+    const QString example = LocaleText::shortDateText(QDate(QDate::currentDate().year(), 12, 31));
+    return QStringLiteral("%1 must be a valid date, such as %2.").arg(caption, example);
+}
+
+void DateBox::leave()
+{
+    if (showsDate()) return;
+    if (!takeTypedDate()) emit typedDateRefused();
+}
+
+void DateBox::focusOutEvent(QFocusEvent* event)
+{
+    QLineEdit::focusOutEvent(event);
+    // The calendar, a context menu, the menu bar or another window taking the
+    // focus is not the user leaving the box.
+    switch (event->reason()) {
+    case Qt::PopupFocusReason:
+    case Qt::ActiveWindowFocusReason:
+    case Qt::MenuBarFocusReason:
+        return;
+    default:
+        leave();
+    }
+}
+
+void DateBox::keyPressEvent(QKeyEvent* event)
+{
+    const bool alt = event->modifiers() & Qt::AltModifier;
+    switch (event->key()) {
+    case Qt::Key_F4:
+        showCalendar();
+        return;
+    case Qt::Key_Down:
+        if (alt) {
+            showCalendar();
+            return;
+        }
+        step(-1);
+        return;
+    case Qt::Key_Up:
+        if (alt) break;
+        step(1);
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        leave();
+        break;
+    default:
+        break;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+int DateBox::fieldAtCursor() const
+{
+    // The digits under the cursor, or those just before it.
+    const QString s = text();
+    const int at = cursorPosition();
+    const int upTo = at < s.size() && s.at(at).isDigit() ? at : at - 1;
+    int field = -1;
+    for (int i = 0; i <= upTo && i < s.size(); ++i)
+        if (s.at(i).isDigit() && (i == 0 || !s.at(i - 1).isDigit())) ++field;
+    return std::clamp(field, 0, 2);
+}
+
+void DateBox::step(int amount)
+{
+    const auto typed = LocaleText::readShortDate(text());
+    const QDate from = typed ? *typed : m_date;
+    const int field = fieldAtCursor();
+    const QChar unit = LocaleText::shortDateOrder().at(field);
+    QDate to = unit == QLatin1Char('d')   ? from.addDays(amount)
+               : unit == QLatin1Char('M') ? from.addMonths(amount)
+                                          : from.addYears(amount);
+    to = std::clamp(to, m_minimum, m_maximum);
+    setDate(to);
+    // The cursor stays in the field it was stepping.
+    const QString s = text();
+    int seen = -1;
+    bool inDigits = false;
+    int position = int(s.size());
+    for (int i = 0; i < s.size(); ++i) {
+        const bool digit = s.at(i).isDigit();
+        if (digit && !inDigits) ++seen;
+        if (!digit && inDigits && seen == field) {
+            position = i;
+            break;
+        }
+        inDigits = digit;
+    }
+    setCursorPosition(position);
+}
+
+void DateBox::showCalendar()
+{
+    if (!m_calendar) {
+        m_calendar = new QCalendarWidget(this);
+        m_calendar->setWindowFlags(Qt::Popup);
+        m_calendar->setDateRange(m_minimum, m_maximum);
+        m_calendar->installEventFilter(this);
+        auto choose = [this](QDate date) {
+            m_calendar->hide();
+            setDate(date);
+            setFocus(Qt::PopupFocusReason);
+        };
+        connect(m_calendar, &QCalendarWidget::clicked, this, choose);
+        connect(m_calendar, &QCalendarWidget::activated, this, choose);
+    }
+    const auto typed = LocaleText::readShortDate(text());
+    m_calendar->setSelectedDate(typed ? *typed : m_date);
+    m_calendar->adjustSize();
+    QPoint at = mapToGlobal(QPoint(0, height()));
+    if (const QScreen* shown = screen()) {
+        const QRect room = shown->availableGeometry();
+        const QSize size = m_calendar->sizeHint();
+        if (at.y() + size.height() > room.bottom()) at.setY(mapToGlobal(QPoint(0, 0)).y() - size.height());
+        at.setX(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() - size.width())));
+    }
+    m_calendar->move(at);
+    m_calendar->show();
+    m_calendar->setFocus(Qt::PopupFocusReason);
+}
+
+bool DateBox::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_calendar && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        m_calendar->hide();
+        setFocus(Qt::PopupFocusReason);
+        return true;
+    }
+    return QLineEdit::eventFilter(watched, event);
+}
