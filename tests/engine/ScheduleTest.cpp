@@ -73,6 +73,14 @@ TEST(WorkedExamples, HundredThousandAt6PercentOver30Years)
     EXPECT_EQ(result.rows.back().number, 360);
     EXPECT_EQ(result.rows.back().balance, 0.0);
     EXPECT_EQ(result.paymentsSaved, 0);
+    // Each period's interest is the balance times the periodic rate, in whole
+    // cents: a run that carried the fractions would end elsewhere.
+    double balance = 100000.0;
+    for (const ScheduleRow& row : result.rows) {
+        ASSERT_EQ(row.interest, roundToCents(balance * 0.005)) << "payment " << row.number;
+        balance = row.balance;
+    }
+    EXPECT_EQ(roundToCents(result.rows.back().cumulativeInterest), 115838.45);
 }
 
 TEST(WorkedExamples, PaymentGivenDerivesLoanAmount)
