@@ -6,15 +6,35 @@
 #include <QCalendarWidget>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QPainter>
+#include <QPixmap>
 #include <QScreen>
-#include <QStyle>
 
 #include <algorithm>
 
+namespace {
+
+// A small calendar page, for desktops whose icon theme has none.
+QIcon drawnCalendarIcon(const QPalette& palette)
+{
+    QPixmap page(16, 16);
+    page.fill(Qt::transparent);
+    QPainter painter(&page);
+    painter.setPen(palette.color(QPalette::Text));
+    painter.setBrush(palette.color(QPalette::Base));
+    painter.drawRect(1, 2, 13, 12);
+    painter.fillRect(2, 3, 12, 3, palette.color(QPalette::Highlight));
+    for (int row = 0; row < 3; ++row)
+        for (int column = 0; column < 4; ++column)
+            painter.fillRect(3 + column * 3, 7 + row * 2 + row, 2, 2, palette.color(QPalette::Text));
+    return QIcon(page);
+}
+
+}  // namespace
+
 DateBox::DateBox(QWidget* parent) : QLineEdit(parent)
 {
-    QAction* pick = addAction(QIcon::fromTheme(QStringLiteral("x-office-calendar"),
-                                               style()->standardIcon(QStyle::SP_ArrowDown)),
+    QAction* pick = addAction(QIcon::fromTheme(QStringLiteral("x-office-calendar"), drawnCalendarIcon(palette())),
                               QLineEdit::TrailingPosition);
     pick->setToolTip(QStringLiteral("Pick the date from a calendar (Alt+Down)"));
     connect(pick, &QAction::triggered, this, &DateBox::showCalendar);
