@@ -262,6 +262,7 @@ void frmLoan::closeEvent(QCloseEvent* event)
     if (m_closeAgreed || queryClose()) {
         m_closeAgreed = true;
         event->accept();
+        emit closed();
     } else {
         event->ignore();
     }

@@ -114,6 +114,8 @@ public:
 signals:
     // A run was applied (Calculate, Recalculate or loading).
     void resultsChanged();
+    // The window agreed to close and is going.
+    void closed();
     // The user chose Save As Copy after a refused save; the window runs its
     // saveAsCopy() once the refused save (perhaps inside a close prompt) has ended.
     void saveAsCopyRequested();

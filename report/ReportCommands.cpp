@@ -39,6 +39,25 @@ void ReportCommands::setSaveFileNameAsker(SaveFileNameAsker asker)
     m_askSaveFileName = std::move(asker);
 }
 
+void ReportCommands::run(ReportCommand command, const ReportSubject& subject)
+{
+    if (const LoanResult* loan = subject.loan.get()) {
+        switch (command) {
+        case ReportCommand::ExportTable: return exportTable(*loan, subject.description, subject.years);
+        case ReportCommand::ExportPdf: return exportPdf(*loan, subject.description);
+        case ReportCommand::PrintPreview: return printPreview(*loan, subject.description, subject.windowTitle);
+        case ReportCommand::Print: return print(*loan, subject.description);
+        }
+        return;
+    }
+    switch (command) {
+    case ReportCommand::ExportTable: return exportComparisonTable(subject.comparison);
+    case ReportCommand::ExportPdf: return exportComparisonPdf(subject.comparison);
+    case ReportCommand::PrintPreview: return printComparisonPreview(subject.comparison);
+    case ReportCommand::Print: return printComparison(subject.comparison);
+    }
+}
+
 void ReportCommands::exportTable(const LoanResult& result, const QString& description, bool years)
 {
     exportCsv(description, [&](const QString& path) {

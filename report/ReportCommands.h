@@ -1,9 +1,12 @@
 #pragma once
 
+#include "LoanComparison.h"
+
 #include <QCoreApplication>
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -11,8 +14,23 @@ class Messages;
 class QDialog;
 class QPrinter;
 class QWidget;
-struct ComparedLoan;
 struct LoanResult;
+
+// The four commands of the File menu that print or export.
+enum class ReportCommand { ExportTable, ExportPdf, PrintPreview, Print };
+
+// What those commands act on: a calculated loan (its last run, held for as
+// long as the command and its dialogs last, and the window's current
+// description and caption), or, without a loan, the comparison of the open
+// loans with their runs held.
+struct ReportSubject {
+    std::shared_ptr<const LoanResult> loan;
+    QString description;
+    QString windowTitle;
+    bool years = false;  // the table shown is each year's totals
+    std::vector<ComparedLoan> comparison;
+    std::vector<std::shared_ptr<const LoanResult>> held;
+};
 
 // The printing and exporting commands for a calculated loan (its result and
 // the window's current description): asking where
@@ -33,6 +51,9 @@ public:
     ReportCommands& operator=(const ReportCommands&) = delete;
 
     void setSaveFileNameAsker(SaveFileNameAsker asker);
+
+    // The menu's way in: one command on whatever the subject is.
+    void run(ReportCommand command, const ReportSubject& subject);
 
     // The table that is shown: each payment, or each year's totals.
     void exportTable(const LoanResult& result, const QString& description, bool years = false);

@@ -4,25 +4,14 @@
 #include "frmCompare.h"
 #include "frmLoan.h"
 
-#include <QEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
 #include <algorithm>
 
-namespace {
-
-// Set on a loan window once its changes reach the comparison.
-const char* const kWatched = "comparisonWatches";
-
-}  // namespace
-
-CompareWindowController::CompareWindowController(QMdiArea& area, LoanWindows openLoans, ReportCommands& reports)
-    : m_area(area), m_openLoans(std::move(openLoans)), m_reports(reports)
+CompareWindowController::CompareWindowController(QMdiArea& area, LoanWindows openLoans)
+    : m_area(area), m_openLoans(std::move(openLoans))
 {
-    // Every window's frame lands on the viewport; its showing and hiding
-    // (opening, closing) reach the comparison from there.
-    m_area.viewport()->installEventFilter(this);
 }
 
 CompareWindowController::~CompareWindowController() = default;
@@ -48,7 +37,6 @@ void CompareWindowController::open()
         const QSize room = m_area.viewport()->size();
         m_frame->resize(std::min(room.width(), 700), std::min(room.height(), 680));
         m_frame->show();
-        watchLoanWindows();
         refresh();
     }
     if (m_frame->isMinimized())
@@ -57,37 +45,22 @@ void CompareWindowController::open()
     m_frame->raise();
 }
 
-void CompareWindowController::watchLoanWindows()
+void CompareWindowController::follow(frmLoan* loan)
 {
-    for (frmLoan* loan : m_openLoans()) {
-        if (loan->property(kWatched).toBool())
-            continue;
-        loan->setProperty(kWatched, true);
-        connect(loan, &frmLoan::resultsChanged, this, &CompareWindowController::refresh);
-        connect(loan, &QWidget::windowTitleChanged, this, &CompareWindowController::refresh);
-    }
+    connect(loan, &frmLoan::resultsChanged, this, [this] { refresh(); });
+    connect(loan, &QWidget::windowTitleChanged, this, [this] { refresh(); });
+    // The window is still listed while it agrees to close: leave it out.
+    connect(loan, &frmLoan::closed, this, [this, loan] { refresh(loan); });
+    refresh();
 }
 
-bool CompareWindowController::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == m_area.viewport()) {
-        // Polished, not added: a frame being added is not yet a frame.
-        if (event->type() == QEvent::ChildPolished)
-            if (auto* frame = qobject_cast<QMdiSubWindow*>(static_cast<QChildEvent*>(event)->child()))
-                frame->installEventFilter(this);
-    } else if ((event->type() == QEvent::Show || event->type() == QEvent::Hide) && watched != m_frame) {
-        // A loan window shown once loaded, or hidden by its closing.
-        watchLoanWindows();
-        refresh();
-    }
-    return QObject::eventFilter(watched, event);
-}
-
-std::vector<ComparedLoan> CompareWindowController::comparedLoans()
+std::vector<ComparedLoan> CompareWindowController::comparedLoans(const frmLoan* going)
 {
     std::vector<ComparedLoan> loans;
     std::vector<std::shared_ptr<const LoanResult>> held;
     for (frmLoan* loan : m_openLoans()) {
+        if (loan == going)
+            continue;
         held.push_back(loan->lastResult());
         loans.push_back({loan->windowTitle(), held.back().get()});
     }
@@ -95,20 +68,16 @@ std::vector<ComparedLoan> CompareWindowController::comparedLoans()
     return loans;
 }
 
-void CompareWindowController::refresh()
+void CompareWindowController::refresh(const frmLoan* going)
 {
     if (frmCompare* compare = window())
-        compare->refresh(comparedLoans());
+        compare->refresh(comparedLoans(going));
 }
 
-void CompareWindowController::runReport(void (ReportCommands::*command)(const std::vector<ComparedLoan>&))
+ReportSubject CompareWindowController::reportSubject()
 {
-    const std::vector<ComparedLoan> loans = comparedLoans();
-    const auto held = m_held;  // for as long as the command and its dialogs last
-    (m_reports.*command)(loans);
+    ReportSubject subject;
+    subject.comparison = comparedLoans();
+    subject.held = m_held;
+    return subject;
 }
-
-void CompareWindowController::exportTable() { runReport(&ReportCommands::exportComparisonTable); }
-void CompareWindowController::exportPdf() { runReport(&ReportCommands::exportComparisonPdf); }
-void CompareWindowController::printPreview() { runReport(&ReportCommands::printComparisonPreview); }
-void CompareWindowController::print() { runReport(&ReportCommands::printComparison); }

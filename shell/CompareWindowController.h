@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LoanComparison.h"
+#include "ReportCommands.h"
 
 #include <QObject>
 #include <QPointer>
@@ -11,14 +12,14 @@
 
 class QMdiArea;
 class QMdiSubWindow;
-class ReportCommands;
 class frmCompare;
 class frmLoan;
 
 // The one "Compare Loans" window of the main window: opened or brought to the
 // front by its command, and while it is open refreshed at once whenever a
-// loan window opens, closes, is run or changes its caption. It also answers
-// the File menu's export and print commands while it is the active window.
+// loan window opens, closes, is run or changes its caption (the loan windows
+// announce each). It also answers the File menu's export and print commands
+// while it is the active window.
 // It is never a loan window: the close prompts and the loan commands pass it by.
 class CompareWindowController : public QObject {
     Q_OBJECT
@@ -26,7 +27,7 @@ public:
     using LoanWindows = std::function<QList<frmLoan*>()>;
 
     // openLoans: the open loan windows in window order.
-    CompareWindowController(QMdiArea& area, LoanWindows openLoans, ReportCommands& reports);
+    CompareWindowController(QMdiArea& area, LoanWindows openLoans);
     ~CompareWindowController() override;
 
     // Window > Compare Loans and the toolbar's "Compare".
@@ -36,27 +37,23 @@ public:
     // True while the comparison is the main window's current window.
     bool isActive() const;
 
+    // A loan window has opened: it joins the comparison, which follows its
+    // runs and caption and lets it go when it closes.
+    void follow(frmLoan* loan);
+
     // Every open loan window's caption and last run, in window order; the
     // runs stay held until the next call.
-    std::vector<ComparedLoan> comparedLoans();
+    // `going` is a window that is closing and is left out.
+    std::vector<ComparedLoan> comparedLoans(const frmLoan* going = nullptr);
 
-    void exportTable();
-    void exportPdf();
-    void printPreview();
-    void print();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    // The comparison as the print and export commands take it, runs held.
+    ReportSubject reportSubject();
 
 private:
-    // Runs one of the comparison's report commands on the loans as they stand now.
-    void runReport(void (ReportCommands::*command)(const std::vector<ComparedLoan>&));
-    void refresh();
-    void watchLoanWindows();
+    void refresh(const frmLoan* going = nullptr);
 
     QMdiArea& m_area;
     LoanWindows m_openLoans;
-    ReportCommands& m_reports;
     QPointer<QMdiSubWindow> m_frame;
     QPointer<frmCompare> m_window;
     std::vector<std::shared_ptr<const LoanResult>> m_held;

@@ -47,4 +47,5 @@ void LoanWindowFactory::show(frmLoan* window)
     auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget());
     sub->show();
     m_area.setActiveSubWindow(sub);
+    emit opened(window);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 
 #include <optional>
@@ -14,7 +15,8 @@ class frmLoan;
 // Creates loan windows inside the main window's MDI area: sets Mode and Loan,
 // loads the window once, then shows and activates it. A window's Save As Copy
 // opens the loan it copied again beside the copy.
-class LoanWindowFactory {
+class LoanWindowFactory : public QObject {
+    Q_OBJECT
 public:
     LoanWindowFactory(QMdiArea& area, LoanStore& store, Messages& messages, const Clock& clock);
 
@@ -23,6 +25,10 @@ public:
     // A stored loan: Mode 1, Loan = key. The caption is the given one when
     // present, else whatever the load put there (the stored description).
     frmLoan* openLoan(int key, const std::optional<QString>& caption = std::nullopt);
+
+signals:
+    // A loan window is loaded, shown and active.
+    void opened(frmLoan* window);
 
 private:
     frmLoan* create(int mode, int key);

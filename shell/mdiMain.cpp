@@ -35,6 +35,15 @@ QAction* makeAction(QObject* parent, const QString& name, const QString& text)
     return action;
 }
 
+// A command that has a toolbar button too: the desktop's icon where its theme
+// has one, else the drawn one; the button's key travels as the data.
+void giveButton(QAction* action, const QString& key, const QString& themeIcon = {})
+{
+    const QIcon drawn = toolbarIcon(key);
+    action->setIcon(themeIcon.isEmpty() ? drawn : QIcon::fromTheme(themeIcon, drawn));
+    action->setData(key);
+}
+
 }  // namespace
 
 mdiMain::mdiMain(LoanStore& store, Messages& messages, const Clock& clock, QWidget* parent)
@@ -47,8 +56,7 @@ mdiMain::mdiMain(LoanStore& store, Messages& messages, const Clock& clock, QWidg
       m_reportCommands(messages, store.path(), this, [this](QDialog& dialog) { runDialog(dialog); }),
       m_defaultSysInfoSource(std::make_unique<DesktopSystemInfoSource>()),
       m_defaultLauncher(std::make_unique<ProcessLauncher>()),
-      m_compare(std::make_unique<CompareWindowController>(*m_mdiArea, [this] { return openLoans(); },
-                                                          m_reportCommands))
+      m_compare(std::make_unique<CompareWindowController>(*m_mdiArea, [this] { return openLoans(); }))
 {
     setObjectName(QStringLiteral("mdiMain"));
     setWindowTitle(kAppTitle);
@@ -64,6 +72,7 @@ mdiMain::mdiMain(LoanStore& store, Messages& messages, const Clock& clock, QWidg
     m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdiArea);
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &mdiMain::updateMenus);
+    connect(m_factory.get(), &LoanWindowFactory::opened, m_compare.get(), &CompareWindowController::follow);
 
     createActions();
     createMenus();
@@ -102,10 +111,12 @@ void mdiMain::createActions()
     m_newAct = makeAction(this, QStringLiteral("mnuFileNew"), tr("&New"));
     m_newAct->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     connect(m_newAct, &QAction::triggered, this, &mdiMain::fileNew);
+    giveButton(m_newAct, QStringLiteral("New"), QStringLiteral("document-new"));
 
     m_openAct = makeAction(this, QStringLiteral("mnuFileOpen"), tr("&Open ..."));
     m_openAct->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     connect(m_openAct, &QAction::triggered, this, &mdiMain::fileOpen);
+    giveButton(m_openAct, QStringLiteral("Open"), QStringLiteral("document-open"));
 
     m_closeAct = makeAction(this, QStringLiteral("mnuFileClose"), tr("&Close"));
     connect(m_closeAct, &QAction::triggered, this, &mdiMain::fileClose);
@@ -113,25 +124,28 @@ void mdiMain::createActions()
     m_saveAct = makeAction(this, QStringLiteral("mnuFileSave"), tr("&Save"));
     m_saveAct->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     connect(m_saveAct, &QAction::triggered, this, &mdiMain::fileSave);
+    giveButton(m_saveAct, QStringLiteral("Save"), QStringLiteral("document-save"));
 
     m_saveAsAct = makeAction(this, QStringLiteral("mnuFileSaveAs"), tr("Save &As Copy"));
     connect(m_saveAsAct, &QAction::triggered, this, &mdiMain::fileSaveAs);
+    giveButton(m_saveAsAct, QStringLiteral("Copy"), QStringLiteral("document-save-as"));
 
     m_deleteAct = makeAction(this, QStringLiteral("mnuFileDelete"), tr("&Delete"));
     connect(m_deleteAct, &QAction::triggered, this, &mdiMain::fileDelete);
+    giveButton(m_deleteAct, QStringLiteral("Delete"), QStringLiteral("edit-delete"));
 
     m_exportTableAct = makeAction(this, QStringLiteral("mnuFileExportTable"), tr("&Export Table..."));
-    connect(m_exportTableAct, &QAction::triggered, this, &mdiMain::fileExportTable);
+    connect(m_exportTableAct, &QAction::triggered, this, [this] { runReport(ReportCommand::ExportTable); });
 
     m_exportPdfAct = makeAction(this, QStringLiteral("mnuFileExportPdf"), tr("Export as PD&F..."));
-    connect(m_exportPdfAct, &QAction::triggered, this, &mdiMain::fileExportPdf);
+    connect(m_exportPdfAct, &QAction::triggered, this, [this] { runReport(ReportCommand::ExportPdf); });
 
     m_printPreviewAct = makeAction(this, QStringLiteral("mnuFilePrintPreview"), tr("Print Pre&view..."));
-    connect(m_printPreviewAct, &QAction::triggered, this, &mdiMain::filePrintPreview);
+    connect(m_printPreviewAct, &QAction::triggered, this, [this] { runReport(ReportCommand::PrintPreview); });
 
     m_printAct = makeAction(this, QStringLiteral("mnuFilePrint"), tr("&Print..."));
     m_printAct->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    connect(m_printAct, &QAction::triggered, this, &mdiMain::filePrint);
+    connect(m_printAct, &QAction::triggered, this, [this] { runReport(ReportCommand::Print); });
 
     m_exitAct = makeAction(this, QStringLiteral("mnuFileExit"), tr("E&xit"));
     connect(m_exitAct, &QAction::triggered, this, &mdiMain::fileExit);
@@ -150,6 +164,7 @@ void mdiMain::createActions()
 
     m_compareAct = makeAction(this, QStringLiteral("mnuWindowCompare"), tr("Co&mpare Loans"));
     connect(m_compareAct, &QAction::triggered, this, &mdiMain::windowCompare);
+    giveButton(m_compareAct, QStringLiteral("Compare"));
 
     // There is no help file; the item is there and does nothing.
     m_contentsAct = makeAction(this, QStringLiteral("mnuHelpContents"), tr("&Contents"));
@@ -189,48 +204,20 @@ void mdiMain::createMenus()
     m_helpMenu->addAction(m_aboutAct);
 }
 
-QAction* mdiMain::addToolButton(const QString& key)
-{
-    // Key, tooltip and image share the word; the key travels as the data.
-    auto* action = new QAction(toolbarIcon(key), key, m_toolBar);
-    action->setObjectName(key);
-    action->setData(key);
-    action->setToolTip(key);
-    m_toolBar->addAction(action);
-    return action;
-}
-
 void mdiMain::createToolBars()
 {
     m_toolBar = addToolBar(QStringLiteral("Toolbar1"));
     m_toolBar->setObjectName(QStringLiteral("Toolbar1"));
     m_toolBar->setIconSize(QSize(16, 16));
     m_toolBar->setMovable(false);
-    addToolButton(QStringLiteral("New"));
-    addToolButton(QStringLiteral("Open"));
+    m_toolBar->addAction(m_newAct);
+    m_toolBar->addAction(m_openAct);
     m_toolBar->addSeparator();
-    m_loanToolButtons << addToolButton(QStringLiteral("Save")) << addToolButton(QStringLiteral("Copy"))
-                      << addToolButton(QStringLiteral("Delete"));
+    m_toolBar->addAction(m_saveAct);
+    m_toolBar->addAction(m_saveAsAct);
+    m_toolBar->addAction(m_deleteAct);
     m_toolBar->addSeparator();
-    addToolButton(QStringLiteral("Compare"));
-    connect(m_toolBar, &QToolBar::actionTriggered, this,
-            [this](QAction* action) { toolbarButtonClick(action->data().toString()); });
-}
-
-void mdiMain::toolbarButtonClick(const QString& key)
-{
-    if (key == QLatin1String("New"))
-        fileNew();
-    else if (key == QLatin1String("Open"))
-        fileOpen();
-    else if (key == QLatin1String("Save"))
-        fileSave();
-    else if (key == QLatin1String("Copy"))
-        fileSaveAs();
-    else if (key == QLatin1String("Delete"))
-        fileDelete();
-    else if (key == QLatin1String("Compare"))
-        windowCompare();
+    m_toolBar->addAction(m_compareAct);
 }
 
 void mdiMain::updateMenus()
@@ -243,13 +230,11 @@ void mdiMain::updateMenus()
     if (loan)
         connect(loan, &frmLoan::resultsChanged, this, &mdiMain::updateMenus, Qt::UniqueConnection);
     for (QAction* action : {m_exportTableAct, m_exportPdfAct, m_printPreviewAct, m_printAct})
-        action->setEnabled((hasLoan && loan->hasResults()) || m_compare->isActive());
+        action->setEnabled(calculatedLoan() || m_compare->isActive());
     for (QAction* action : {m_saveAct, m_saveAsAct, m_deleteAct})
         action->setEnabled(hasLoan);
     for (QAction* action : {m_closeAct, m_tileHorizontallyAct, m_tileVerticallyAct, m_cascadeAct, m_arrangeIconsAct})
         action->setEnabled(hasWindow);
-    for (QAction* action : m_loanToolButtons)
-        action->setEnabled(hasLoan);
 }
 
 void mdiMain::updateWindowMenu()
@@ -317,39 +302,20 @@ frmLoan* mdiMain::calculatedLoan() const
     return window && window->hasResults() ? window : nullptr;
 }
 
-void mdiMain::fileExportTable()
+std::optional<ReportSubject> mdiMain::reportSubject() const
 {
     if (m_compare->isActive())
-        return m_compare->exportTable();
+        return m_compare->reportSubject();
     if (frmLoan* window = calculatedLoan())
-        m_reportCommands.exportTable(*window->lastResult(), window->description(), window->showsYearlyTable());
+        return ReportSubject{window->lastResult(), window->description(), window->windowTitle(),
+                             window->showsYearlyTable(), {}, {}};
+    return std::nullopt;
 }
 
-void mdiMain::fileExportPdf()
+void mdiMain::runReport(ReportCommand command)
 {
-    if (m_compare->isActive())
-        return m_compare->exportPdf();
-    if (frmLoan* window = calculatedLoan())
-        m_reportCommands.exportPdf(*window->lastResult(), window->description());
-}
-
-void mdiMain::filePrintPreview()
-{
-    if (m_compare->isActive())
-        return m_compare->printPreview();
-    if (frmLoan* window = calculatedLoan()) {
-        // Held for as long as the preview may repaint.
-        const std::shared_ptr<const LoanResult> result = window->lastResult();
-        m_reportCommands.printPreview(*result, window->description(), window->windowTitle());
-    }
-}
-
-void mdiMain::filePrint()
-{
-    if (m_compare->isActive())
-        return m_compare->print();
-    if (frmLoan* window = calculatedLoan())
-        m_reportCommands.print(*window->lastResult(), window->description());
+    if (const auto subject = reportSubject())
+        m_reportCommands.run(command, *subject);
 }
 
 void mdiMain::windowCompare()

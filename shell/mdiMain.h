@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class Clock;
 class CompareWindowController;
@@ -54,16 +55,13 @@ public:
     void fileSave();
     void fileSaveAs();
     void fileDelete();
-    void fileExportTable();
-    void fileExportPdf();
-    void filePrintPreview();
-    void filePrint();
+    // Export Table, Export as PDF, Print Preview and Print on the active
+    // comparison or calculated loan window; nothing without one.
+    void runReport(ReportCommand command);
     void fileExit();
     // Opens the comparison of the open loans, or brings it to the front.
     void windowCompare();
     void helpAbout();
-    // A toolbar click by the button's key; an unknown key does nothing.
-    void toolbarButtonClick(const QString& key);
 
     // Every loan window's close prompt in turn; only when all agree are they
     // all closed. False (and nothing closed) when one refuses.
@@ -78,10 +76,11 @@ private:
     void createToolBars();
     void updateMenus();
     void updateWindowMenu();
-    QAction* addToolButton(const QString& key);
     void runDialog(QDialog& dialog);
     // The calculated active loan window, or null.
     frmLoan* calculatedLoan() const;
+    // What the print and export commands act on now, if anything.
+    std::optional<ReportSubject> reportSubject() const;
 
     LoanStore& m_store;
     Messages& m_messages;
@@ -119,5 +118,4 @@ private:
     QAction* m_compareAct = nullptr;
     QAction* m_contentsAct = nullptr;
     QAction* m_aboutAct = nullptr;
-    QList<QAction*> m_loanToolButtons;  // Save, Copy, Delete
 };

@@ -1,9 +1,8 @@
 // A loan over time: the yearly view against the payment table's own texts,
-// the balance chart with and without extra payments, and the comparison model.
+// and the balance chart with and without extra payments.
 #include "BalanceChart.h"
 #include "CalculateLoan.h"
 #include "LoanWindowHarness.h"
-#include "CompareModel.h"
 #include "LocaleText.h"
 #include "ResultsModel.h"
 #include "ResultsTable.h"
@@ -331,40 +330,6 @@ private slots:
         const int narrow = balance.drawnPointCount(0);
         balance.resize(1200, 400);
         QVERIFY(balance.drawnPointCount(0) > narrow);
-    }
-
-    void compareModelMarksTheBest()
-    {
-        const LoanResult plain = run(inputs("1000", "12", "3", 0, 2, QDate(2024, 1, 15)));
-        const LoanResult early = run(inputs("1000", "12", "3", 0, 2, QDate(2024, 1, 15)), {kLumpSum});
-        CompareModel model;
-        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        model.setLoans({{"Plain", &plain}, {"Early", &early}, {"Untitled", nullptr}});
-        QCOMPARE(model.columnCount(), 3);
-        QCOMPARE(model.rowCount(), 13);
-        QStringList captions, headings;
-        for (int c = 0; c < model.columnCount(); ++c)
-            captions << model.headerData(c, Qt::Horizontal).toString();
-        for (int r = 0; r < model.rowCount(); ++r)
-            headings << model.headerData(r, Qt::Vertical).toString();
-        QCOMPARE(captions, (QStringList{"Plain", "Early", "Untitled"}));
-        QCOMPARE(headings, (QStringList{"Loan Amount", "Payment", "Frequency", "Annual Rate", "Term",
-                                        "First Payment", "Payments Made", "Payoff Date", "Total Interest",
-                                        "Extra Payments", "Total Paid", "Interest Saved", "Payments Saved"}));
-        QCOMPARE(model.index(0, 2).data().toString(), QString("Not calculated"));
-        for (int r = 0; r < model.rowCount(); ++r) {
-            const bool marked = r == int(CompareRow::PayoffDate) || r == int(CompareRow::TotalInterest) ||
-                                r == int(CompareRow::TotalPaid);
-            for (int c = 0; c < 3; ++c) {
-                const bool best = marked && c == 1;
-                const QModelIndex index = model.index(r, c);
-                QCOMPARE(index.data(CompareModel::BestRole).toBool(), best);
-                QCOMPARE(index.data(Qt::FontRole).value<QFont>().bold(), best);
-                QCOMPARE(index.data(Qt::BackgroundRole).isValid(), best);
-            }
-        }
-        model.setLoans({});
-        QCOMPARE(model.columnCount(), 0);
     }
 };
 

@@ -132,6 +132,43 @@ QList<QStringList> readCsv(const QString& path)
 class tst_Compare : public QObject {
     Q_OBJECT
 private slots:
+    void compareModelMarksTheBest()
+    {
+        const LoanInputs car{QStringLiteral("Car"), 2, QStringLiteral("12"), 0, QStringLiteral("3"),
+                             QStringLiteral("1000"), QString(), QDate(2024, 1, 15)};
+        const ExtraPaymentRow lumpSum{engine::ExtraPaymentKind::LumpSum, QDate(2024, 2, 1), std::nullopt, 500.0};
+        const LoanResult plain = std::get<LoanResult>(calculateLoan(car, {}, false, QDate(2024, 1, 1)));
+        const LoanResult early = std::get<LoanResult>(calculateLoan(car, {lumpSum}, false, QDate(2024, 1, 1)));
+        CompareModel model;
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        model.setLoans({{"Plain", &plain}, {"Early", &early}, {"Untitled", nullptr}});
+        QCOMPARE(model.columnCount(), 3);
+        QCOMPARE(model.rowCount(), 13);
+        QStringList captions, headings;
+        for (int c = 0; c < model.columnCount(); ++c)
+            captions << model.headerData(c, Qt::Horizontal).toString();
+        for (int r = 0; r < model.rowCount(); ++r)
+            headings << model.headerData(r, Qt::Vertical).toString();
+        QCOMPARE(captions, (QStringList{"Plain", "Early", "Untitled"}));
+        QCOMPARE(headings, (QStringList{"Loan Amount", "Payment", "Frequency", "Annual Rate", "Term",
+                                        "First Payment", "Payments Made", "Payoff Date", "Total Interest",
+                                        "Extra Payments", "Total Paid", "Interest Saved", "Payments Saved"}));
+        QCOMPARE(model.index(0, 2).data().toString(), QString("Not calculated"));
+        for (int r = 0; r < model.rowCount(); ++r) {
+            const bool marked = r == int(CompareRow::PayoffDate) || r == int(CompareRow::TotalInterest) ||
+                                r == int(CompareRow::TotalPaid);
+            for (int c = 0; c < 3; ++c) {
+                const bool best = marked && c == 1;
+                const QModelIndex index = model.index(r, c);
+                QCOMPARE(index.data(CompareModel::BestRole).toBool(), best);
+                QCOMPARE(index.data(Qt::FontRole).value<QFont>().bold(), best);
+                QCOMPARE(index.data(Qt::BackgroundRole).isValid(), best);
+            }
+        }
+        model.setLoans({});
+        QCOMPARE(model.columnCount(), 0);
+    }
+
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
 
     void followsTheLoanWindows()

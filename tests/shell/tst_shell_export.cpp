@@ -34,9 +34,9 @@ private slots:
         f->main->setSaveFileNameAsker([&](auto&&...) { ++asked; return QString(); });
         f->main->setDialogRunner([&](QDialog&) { ++dialogs; });
         auto runAll = [&] {
-            for (auto command : {&mdiMain::fileExportTable, &mdiMain::fileExportPdf, &mdiMain::filePrintPreview,
-                                 &mdiMain::filePrint})
-                (f->main.get()->*command)();
+            for (auto command : {ReportCommand::ExportTable, ReportCommand::ExportPdf, ReportCommand::PrintPreview,
+                                 ReportCommand::Print})
+                f->main->runReport(command);
         };
         QCOMPARE(enabled(), off);
         runAll();
