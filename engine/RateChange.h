@@ -13,7 +13,16 @@ enum class RateChangeMode {
     SamePayment = 1,  // kept: the loan ends earlier or later than scheduled
 };
 
-// A new annual rate for every payment due on or after `from`, until a later change.
+// A new annual rate for every payment due on or after `from`, until a later
+// change. A change dated before the first payment applies from payment 1 (the
+// payment box still shows the payment of the loan's own rate); one dated after
+// the payoff changes nothing; of several changes between two due dates only the
+// latest takes effect. Its periodic rate is formed as the loan's own, to 8
+// decimals. "New payment": the level payment on the balance before the payment
+// over the scheduled payments left (at least 1), to cents; the last scheduled
+// payment keeps its rounding correction. "Same payment": the payment stays and
+// the loan has no scheduled end while the change is in force, so the last
+// payment is what is left plus its interest.
 struct RateChange {
     Date from{};
     double annualPercent = 0.0;  // 6.5 means 6.5 % a year
