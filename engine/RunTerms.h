@@ -1,7 +1,10 @@
 #pragma once
 
 #include "LoanTerms.h"
+#include "RateChange.h"
 #include "Schedule.h"
+
+#include <optional>
 
 // Internal pieces of one run, shared by the run with extra payments and the
 // baseline without them.
@@ -24,9 +27,12 @@ struct Amounts {
 };
 Amounts deriveAmounts(const LoanTerms& terms, const RunTerms& run);
 
-// The same loan without extra payments, starting from the run's loan amount;
-// the balance after each of its payments goes to `balances`.
+// The same loan without extra payments, starting from the run's loan amount
+// and following the same rate changes; the balance after each of its payments
+// goes to `balances`. Without `payment` it pays the level payment of the loan
+// amount, recomputed as the run's own first step does.
 BaselineFigures runBaseline(const LoanTerms& terms, const RunTerms& run, double loanAmount,
+                            const std::vector<RateChange>& rateChanges, std::optional<double> payment,
                             std::vector<BalancePoint>& balances);
 
 }  // namespace engine::detail

@@ -3,7 +3,10 @@
 #include "Money.h"
 #include "WholeNumbers.h"
 #include "PaymentCalendar.h"
+#include "RateTrack.h"
 #include "RunTerms.h"
+
+#include <algorithm>
 
 namespace engine {
 
@@ -16,24 +19,51 @@ struct Totals {
     double interest = 0.0;
 };
 
-// Step 7: one row per payment until the balance is cleared or the schedule ends.
+// Step 7: one row per payment until the balance is cleared or the schedule
+// ends. The scheduled end is the n-th payment; a "Same payment" change in force
+// lifts it, and the run goes on until the balance is cleared.
 std::vector<ScheduleRow> amortize(const LoanTerms& terms, const detail::RunTerms& run,
-                                  double loanAmount, double payment,
+                                  double loanAmount, double payment, detail::RateTrack& track,
                                   PendingExtraPayments& pending, Totals& totals)
 {
     std::vector<ScheduleRow> rows;
     rows.reserve(static_cast<std::size_t>(run.payments > 0 ? run.payments : 0));
     double balance = loanAmount;
-    for (int i = 1; i <= run.payments; ++i) {
+    double periodicRate = run.periodicRate;
+    bool scheduledEnd = true;
+    short changeInForce = 0;
+    for (int i = 1; !scheduledEnd || i <= run.payments; ++i) {
         ScheduleRow row;
-        row.number = static_cast<short>(i);
+        row.number = checkedShort(i);
         row.dueDate = nextPaymentDate(*terms.frequency, i, terms.firstPaymentDate);
-        double interest = roundToCents(finiteOrOverflow(run.periodicRate * balance));
+        if (track.reaches(row.dueDate)) {
+            const detail::RateTrack::Entry& change = track.advance(row.dueDate);
+            periodicRate = change.periodicRate;
+            changeInForce = change.position;
+            scheduledEnd = change.mode == RateChangeMode::NewPayment;
+            if (scheduledEnd) {
+                // Level over the scheduled payments still to come, this one included.
+                payment = roundToCents(paymentForLoan(balance, change.annualFraction,
+                                                      std::max(run.payments - (i - 1), 1), run.periodsPerYear));
+            }
+        }
+        row.rateChange = changeInForce;
+        double interest = roundToCents(finiteOrOverflow(periodicRate * balance));
         const double lumpSums = pending.applyLumpSums(row.dueDate);
         const double repeating = pending.applyRepeating(row.dueDate);
         double extra = roundToCents(finiteOrOverflow(repeating + lumpSums));
 
-        if (interest > balance) {
+        if (!scheduledEnd && payment <= interest) {
+            RateChangeFailure failure;
+            failure.reason = RateChangeFailure::Reason::PaymentNotAboveInterest;
+            failure.change = std::size_t(changeInForce - 1);
+            failure.paymentNumber = row.number;
+            failure.dueDate = row.dueDate;
+            failure.payment = payment;
+            failure.interest = interest;
+            throw detail::RateChangeRefusal{failure};
+        }
+        if (scheduledEnd && interest > balance) {
             interest = balance;
             payment = balance;
             extra = 0.0;
@@ -42,7 +72,7 @@ std::vector<ScheduleRow> amortize(const LoanTerms& terms, const detail::RunTerms
             extra = 0.0;
         } else if (payment - interest + extra > balance) {
             extra = interest + balance - payment;
-        } else if (i == run.payments) {
+        } else if (scheduledEnd && i >= run.payments) {
             // The rounding remainder is added to the extra already counted, so the
             // last scheduled row always clears the balance.
             const double paid = roundToCents(payment - interest + extra);
@@ -69,23 +99,41 @@ std::vector<ScheduleRow> amortize(const LoanTerms& terms, const detail::RunTerms
     return rows;
 }
 
-ScheduleResult run(const LoanTerms& terms, const std::vector<ExtraPayment>& extraPayments,
-                   bool suppressFuture, Date today)
-{
-    const detail::RunTerms runTerms = detail::readTerms(terms);
-    const detail::Amounts amounts = detail::deriveAmounts(terms, runTerms);
+// What a run reads besides the terms, by reference so the public entry points
+// copy nothing.
+struct RunInputs {
+    const std::vector<ExtraPayment>& extraPayments;
+    const std::vector<RateChange>& rateChanges;
+    bool suppressFuture;
+    Date today;
+};
 
+// Carries a failed solve out of a run.
+struct SolveRefusal {
+    SolveFailure failure;
+};
+
+// The run once the loan amount, the payment and the scheduled count are known.
+// `baselinePayment`: none to let the baseline recompute its level payment.
+ScheduleResult runWith(const LoanTerms& terms, const RunInputs& options, const detail::RunTerms& runTerms,
+                       const detail::Amounts& amounts, std::optional<double> baselinePayment)
+{
     ScheduleResult result;
     result.loanAmount = amounts.loan;
     result.payment = amounts.payment;
     result.periodicRate = runTerms.periodicRate;
     result.numberOfPayments = runTerms.payments;
     result.periodsPerYear = runTerms.periodsPerYear;
+    result.annualRatePercent = terms.annualRatePercent;
+    result.term = terms.term;
+    result.rateChanges = options.rateChanges;
 
-    PendingExtraPayments pending(extraPayments, suppressFuture, today);
+    detail::RateTrack track(options.rateChanges, runTerms.periodsPerYear);
+    PendingExtraPayments pending(options.extraPayments, options.suppressFuture, options.today);
     Totals totals;
-    result.rows = amortize(terms, runTerms, amounts.loan, amounts.payment, pending, totals);
-    result.baseline = detail::runBaseline(terms, runTerms, amounts.loan, result.baselineBalances);
+    result.rows = amortize(terms, runTerms, amounts.loan, amounts.payment, track, pending, totals);
+    result.baseline = detail::runBaseline(terms, runTerms, amounts.loan, options.rateChanges, baselinePayment,
+                                          result.baselineBalances);
 
     SummaryFigures& summary = result.summary;
     summary.principal = totals.scheduledPrincipal;
@@ -105,17 +153,100 @@ ScheduleResult run(const LoanTerms& terms, const std::vector<ExtraPayment>& extr
     return result;
 }
 
+// Solving needs both amounts; the window's validation sees to it.
+detail::Amounts bothAmounts(const LoanTerms& terms)
+{
+    if (!terms.loanAmount)
+        throw EngineFailure(invalidUseOfNullError());
+    return {roundToCents(finiteOrOverflow(*terms.loanAmount)), roundToCents(finiteOrOverflow(terms.paymentAmount))};
+}
+
+ScheduleResult run(const LoanTerms& terms, Unknown calculate, const RunInputs& options)
+{
+    switch (calculate) {
+    case Unknown::InterestRate: {
+        const detail::Amounts given = bothAmounts(terms);
+        const detail::RunTerms counts = detail::readTerms(terms);
+        auto solved = solveRate(given.loan, given.payment, counts.payments, counts.periodsPerYear);
+        if (const auto* error = std::get_if<NumberedError>(&solved))
+            throw EngineFailure(*error);
+        if (const auto* failure = std::get_if<SolveFailure>(&solved))
+            throw SolveRefusal{*failure};
+        // As if the rate had been typed: the payment is derived from the loan amount.
+        LoanTerms withRate = terms;
+        withRate.annualRatePercent = std::get<RateSolution>(solved).annualPercent;
+        const detail::RunTerms runTerms = detail::readTerms(withRate);
+        ScheduleResult result = runWith(withRate, options, runTerms, detail::deriveAmounts(withRate, runTerms),
+                                        std::nullopt);
+        result.solvedRate = std::get<RateSolution>(solved);
+        return result;
+    }
+    case Unknown::Term: {
+        const detail::Amounts given = bothAmounts(terms);
+        auto solved = solveTerm(terms, given.loan, given.payment);
+        if (const auto* error = std::get_if<NumberedError>(&solved))
+            throw EngineFailure(*error);
+        if (const auto* failure = std::get_if<SolveFailure>(&solved))
+            throw SolveRefusal{*failure};
+        const TermSolution solution = std::get<TermSolution>(solved);
+        LoanTerms withTerm = terms;
+        withTerm.term = solution.term;
+        // The typed payment over the solved count, which the whole term may exceed.
+        detail::RunTerms runTerms = detail::readTerms(withTerm);
+        runTerms.payments = solution.payments;
+        ScheduleResult result = runWith(withTerm, options, runTerms, given, given.payment);
+        result.solvedTerm = solution;
+        return result;
+    }
+    case Unknown::PaymentOrLoanAmount:
+        break;
+    }
+    const detail::RunTerms runTerms = detail::readTerms(terms);
+    return runWith(terms, options, runTerms, detail::deriveAmounts(terms, runTerms), std::nullopt);
+}
+
 }  // namespace
+
+RunOutcome runLoan(const LoanTerms& terms, const LoanRun& options)
+{
+    try {
+        return run(terms, options.calculate,
+                   {options.extraPayments, options.rateChanges, options.suppressFuture, options.today});
+    } catch (const EngineFailure& failure) {
+        return failure.error();
+    } catch (const detail::RateChangeRefusal& refusal) {
+        return refusal.failure;
+    } catch (const SolveRefusal& refusal) {
+        return refusal.failure;
+    }
+}
 
 ScheduleOutcome calculateSchedule(const LoanTerms& terms,
                                   const std::vector<ExtraPayment>& extraPayments,
                                   bool suppressFuture, Date today)
 {
+    static const std::vector<RateChange> noRateChanges;
     try {
-        return run(terms, extraPayments, suppressFuture, today);
+        // Without rate changes or solving nothing but a numbered error can stop it.
+        return run(terms, Unknown::PaymentOrLoanAmount, {extraPayments, noRateChanges, suppressFuture, today});
     } catch (const EngineFailure& failure) {
         return failure.error();
     }
+}
+
+double annualRatePercentAt(const ScheduleResult& result, const ScheduleRow& row)
+{
+    if (row.rateChange <= 0 || std::size_t(row.rateChange) > result.rateChanges.size())
+        return result.annualRatePercent;
+    return result.rateChanges[std::size_t(row.rateChange - 1)].annualPercent;
+}
+
+bool rateChangeTakesEffect(const ScheduleResult& result, std::size_t rowIndex)
+{
+    if (rowIndex >= result.rows.size())
+        return false;
+    const short before = rowIndex == 0 ? 0 : result.rows[rowIndex - 1].rateChange;
+    return result.rows[rowIndex].rateChange != before;
 }
 
 std::variant<double, NumberedError> effectiveLoanAmount(const LoanTerms& terms)

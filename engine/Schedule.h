@@ -3,7 +3,10 @@
 #include "NumberedError.h"
 #include "ExtraPayments.h"
 #include "LoanTerms.h"
+#include "RateChange.h"
+#include "Solve.h"
 
+#include <optional>
 #include <variant>
 #include <vector>
 
@@ -12,6 +15,7 @@ namespace engine {
 struct ScheduleRow {
     short number = 0;
     Date dueDate{};
+    short rateChange = 0;              // the rate in force: 0 the loan's own, k the k-th rate change as given
     double principal = 0.0;            // P - I
     double extra = 0.0;                // E
     double cumulativePrincipal = 0.0;  // sum of P - I + E
@@ -48,8 +52,13 @@ struct ScheduleResult {
     double loanAmount = 0.0;  // rounded to cents, as written back to the loan amount box
     double payment = 0.0;     // rounded to cents, as written back to the payment box
     double periodicRate = 0.0;
-    short numberOfPayments = 0;
+    short numberOfPayments = 0;  // scheduled: from the term, or the solved count
     short periodsPerYear = 0;
+    double annualRatePercent = 0.0;  // the loan's own rate as the run used it: typed or solved
+    int term = 0;                    // whole term in the loan's unit: typed or solved
+    std::vector<RateChange> rateChanges;  // as given; ScheduleRow::rateChange counts from 1 into it
+    std::optional<RateSolution> solvedRate;
+    std::optional<TermSolution> solvedTerm;
     std::vector<ScheduleRow> rows;
     BaselineFigures baseline;
     // The baseline's own rows: its balance after each of its payments.
@@ -66,6 +75,32 @@ using ScheduleOutcome = std::variant<ScheduleResult, NumberedError>;
 ScheduleOutcome calculateSchedule(const LoanTerms& terms,
                                   const std::vector<ExtraPayment>& extraPayments,
                                   bool suppressFuture, Date today);
+
+// What a run reads besides the loan's own terms.
+struct LoanRun {
+    std::vector<ExtraPayment> extraPayments;
+    std::vector<RateChange> rateChanges;  // any order; the baseline follows them too
+    Unknown calculate = Unknown::PaymentOrLoanAmount;
+    bool suppressFuture = false;
+    Date today{};
+};
+
+// A run refused for a reason the user can fix in the inputs is handed back as
+// that reason, so the window can name the field or the rate change.
+using RunOutcome = std::variant<ScheduleResult, NumberedError, SolveFailure, RateChangeFailure>;
+
+// The whole run with rate changes and the chosen unknown. Solving for the rate
+// or the term needs both amounts; the run then proceeds as with the solved
+// rate typed, or over the solved number of payments of the given payment.
+// Without rate changes and with the default unknown it is calculateSchedule().
+RunOutcome runLoan(const LoanTerms& terms, const LoanRun& run);
+
+// The annual rate in force at a row of `result`, in percent.
+double annualRatePercentAt(const ScheduleResult& result, const ScheduleRow& row);
+
+// True for the row at which a rate change took effect (a change dated before
+// the first payment takes effect at the first row).
+bool rateChangeTakesEffect(const ScheduleResult& result, std::size_t rowIndex);
 
 // The loan amount as a run would use it: the rounded loan amount when given,
 // otherwise the one derived from the rounded payment.

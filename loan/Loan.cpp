@@ -36,6 +36,7 @@ Loan loanForRun(const LoanInputs& in)
     loan.term = wholeTerm(in.term);
     loan.termUnit = termUnitAtPosition(in.termType);
     loan.frequency = engine::frequencyAt(in.frequency);
+    loan.calculate = in.calculate;
     return loan;
 }
 

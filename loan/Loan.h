@@ -20,6 +20,7 @@ struct Loan {
     int term = 0;                      // whole term
     std::optional<engine::TermUnit> termUnit;           // none: no selection
     std::optional<engine::PaymentFrequency> frequency;  // none: no selection
+    engine::Unknown calculate = engine::Unknown::PaymentOrLoanAmount;
 };
 
 // A list position of the term unit: none below 0, 0 months, any other years.

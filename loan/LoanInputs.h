@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Solve.h"
+
 #include <QDate>
 #include <QString>
 
@@ -13,6 +15,9 @@ struct LoanInputs {
     QString loanAmount;
     QString paymentAmount;
     QDate startDate;
+    // What Calculate derives; by default the payment or the loan amount, as
+    // the loan amount box decides. The rate or the term needs both amounts.
+    engine::Unknown calculate = engine::Unknown::PaymentOrLoanAmount;
 };
 
 // The input to move the focus to.

@@ -2,6 +2,7 @@
 
 #include "Loan.h"
 #include "LoanInputs.h"
+#include "RateChangeRow.h"
 #include "Schedule.h"
 
 #include <QDate>
@@ -11,7 +12,8 @@ struct LoanResult {
     // The inputs as they stand after the run: the whole term, and the loan
     // amount and payment written back as currency text.
     LoanInputs inputs;
-    Loan loan;  // as the run read it: a blank loan amount stays empty
+    Loan loan;  // as the run read it: a blank loan amount stays empty; a solved rate or term filled in
+    std::vector<RateChangeRow> rateChanges;  // as given; ScheduleRow::rateChange counts from 1 into them
     engine::ScheduleResult schedule;
     QDate today;
 };

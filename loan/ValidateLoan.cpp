@@ -28,6 +28,34 @@ ValidationResult failed(LoanField field, const QString& message)
     return result;
 }
 
+// Solving for the rate or the term: both amounts entered, numeric and above zero.
+ValidationResult bothAmounts(const LoanInputs& in, const QString& unknown, int whole)
+{
+    auto amountFailed = [whole](LoanField field, const QString& message) {
+        ValidationResult result = failed(field, message);
+        result.wholeTerm = whole;
+        return result;
+    };
+    if (isBlank(in.loanAmount))
+        return amountFailed(LoanField::LoanAmount,
+                            QStringLiteral("The Loan Amount must be entered to calculate the %1.").arg(unknown));
+    if (!LocaleText::readNumber(in.loanAmount))
+        return amountFailed(LoanField::LoanAmount, QStringLiteral("The Loan Amount must be numeric."));
+    if (!positiveAmount(in.loanAmount))
+        return amountFailed(LoanField::LoanAmount, QStringLiteral("Loan Amount must be greater than $0.00."));
+    if (isBlank(in.paymentAmount))
+        return amountFailed(LoanField::PaymentAmount,
+                            QStringLiteral("The Payment Amount must be entered to calculate the %1.").arg(unknown));
+    if (!LocaleText::readNumber(in.paymentAmount))
+        return amountFailed(LoanField::PaymentAmount, QStringLiteral("The Payment Amount must be numeric."));
+    if (!positiveAmount(in.paymentAmount))
+        return amountFailed(LoanField::PaymentAmount, QStringLiteral("Payment Amount must be greater than $0.00."));
+    ValidationResult ok;
+    ok.ok = true;
+    ok.wholeTerm = whole;
+    return ok;
+}
+
 }  // namespace
 
 ValidationResult validateLoan(const LoanInputs& in)
@@ -36,15 +64,21 @@ ValidationResult validateLoan(const LoanInputs& in)
         return failed(LoanField::Description, QStringLiteral("Loan Description must be entered."));
     if (in.frequency < 0)
         return failed(LoanField::Frequency, QStringLiteral("Payment frequency must be selected."));
-    if (isBlank(in.interestRate))
-        return failed(LoanField::InterestRate, QStringLiteral("Interest rate must be entered."));
-    const auto rate = LocaleText::readNumber(in.interestRate);
-    if (!rate)
-        return failed(LoanField::InterestRate, QStringLiteral("Interest rate must be numeric."));
-    if (*rate / 100.0 < 0.0)
-        return failed(LoanField::InterestRate, QStringLiteral("Interest rate cannot be a negative number."));
+    const bool solvingRate = in.calculate == engine::Unknown::InterestRate;
+    const bool solvingTerm = in.calculate == engine::Unknown::Term;
+    if (!solvingRate) {
+        if (isBlank(in.interestRate))
+            return failed(LoanField::InterestRate, QStringLiteral("Interest rate must be entered."));
+        const auto rate = LocaleText::readNumber(in.interestRate);
+        if (!rate)
+            return failed(LoanField::InterestRate, QStringLiteral("Interest rate must be numeric."));
+        if (*rate / 100.0 < 0.0)
+            return failed(LoanField::InterestRate, QStringLiteral("Interest rate cannot be a negative number."));
+    }
     if (in.termType < 0)
         return failed(LoanField::TermType, QStringLiteral("Payment term type must be selected."));
+    if (solvingTerm)
+        return bothAmounts(in, QStringLiteral("Term"), 0);
     if (isBlank(in.term))
         return failed(LoanField::Term, QStringLiteral("Payment term must be entered."));
     const auto term = LocaleText::readNumber(in.term);
@@ -66,6 +100,8 @@ ValidationResult validateLoan(const LoanInputs& in)
         result.wholeTerm = int(whole);
         return result;
     };
+    if (solvingRate)
+        return bothAmounts(in, QStringLiteral("Interest Rate"), int(whole));
     const bool loanBlank = isBlank(in.loanAmount);
     if (loanBlank && isBlank(in.paymentAmount))
         return amountFailed(LoanField::LoanAmount,

@@ -1,6 +1,7 @@
 #include "NumberedError.h"
 #include "Money.h"
 #include "Schedule.h"
+#include "Solve.h"
 
 #include <benchmark/benchmark.h>
 
@@ -72,6 +73,66 @@ void BM_LongestWeekly(benchmark::State& state)
     runSchedule(state, terms(months, PaymentFrequency::Weekly));
 }
 
+// 100 changes spread over the loan: "New payment" to 7 % and "Same payment"
+// to 6 % in turn, so both modes and the baseline's copy of them are timed.
+std::vector<RateChange> hundredRateChanges(int months)
+{
+    std::vector<RateChange> changes;
+    const long long firstDay = std::chrono::sys_days(kFirst).time_since_epoch().count();
+    const long long span = months * 30LL;
+    for (int k = 0; k < 100; ++k) {
+        const Date from{std::chrono::sys_days(std::chrono::days(firstDay + span * (k + 1) / 101))};
+        changes.push_back({from, k % 2 == 0 ? 7.0 : 6.0, k % 2 == 0 ? RateChangeMode::NewPayment
+                                                                     : RateChangeMode::SamePayment});
+    }
+    return changes;
+}
+
+void BM_LongestWeeklyHundredRateChanges(benchmark::State& state)
+{
+    static const int months = longestWeeklyTerm();
+    static const std::vector<RateChange> changes = hundredRateChanges(months);
+    const LoanTerms loan = terms(months, PaymentFrequency::Weekly);
+    LoanRun run;
+    run.rateChanges = changes;
+    run.today = kToday;
+    std::size_t rows = 0;
+    for (auto _ : state) {
+        RunOutcome outcome = runLoan(loan, run);
+        const auto* result = std::get_if<ScheduleResult>(&outcome);
+        if (!result) {
+            state.SkipWithError("run refused");
+            return;
+        }
+        rows = result->rows.size();
+        benchmark::DoNotOptimize(outcome);
+    }
+    state.counters["rows"] = double(rows);
+}
+
+// Solving for the rate: a 30-year monthly loan and the longest weekly one.
+void BM_SolveRate(benchmark::State& state, double loan, double payment, int payments, int perYear)
+{
+    for (auto _ : state) {
+        auto solved = solveRate(loan, payment, payments, perYear);
+        if (!std::holds_alternative<RateSolution>(solved)) {
+            state.SkipWithError("no rate");
+            return;
+        }
+        benchmark::DoNotOptimize(solved);
+    }
+}
+
+void BM_SolveTerm(benchmark::State& state)
+{
+    LoanTerms loan = terms(1, PaymentFrequency::Weekly);
+    loan.termUnit = TermUnit::Years;
+    for (auto _ : state) {
+        auto solved = solveTerm(loan, 250000.0, 1400.0);
+        benchmark::DoNotOptimize(solved);
+    }
+}
+
 void BM_RoundToCents(benchmark::State& state)
 {
     double value = 1234.5678;
@@ -85,6 +146,10 @@ BENCHMARK(BM_Monthly30Years)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Weekly30Years)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Weekly30YearsWithExtras)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LongestWeekly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LongestWeeklyHundredRateChanges)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SolveRate, Monthly30Years, 100000.0, 599.55, 360, 12)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_SolveRate, LongestWeekly, 250000.0, 1400.0, 32767, 52)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SolveTerm)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RoundToCents);
 
 }  // namespace
