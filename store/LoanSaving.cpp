@@ -1,11 +1,13 @@
 #include "LoanSaving.h"
 
+#include "LoanReading.h"
 #include "SqlFailure.h"
 #include "StoreConnection.h"
 #include "StoreTransaction.h"
 #include "StoredRows.h"
 
 #include <QCryptographicHash>
+#include <QLocale>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -51,6 +53,13 @@ std::optional<engine::NumberedError> saveLoan(const StoreConnection& store, int&
                               listPosition(loan.termUnit),
                               listPosition(loan.frequency)};
     if (auto moved = store.checkFile()) return moved;
+    // Nothing is stored that reading would refuse.
+    if (loan.description.size() > LoanReading::kLongestDescription)
+        return numbered(engine::ErrorNumber::Overflow,
+                        QStringLiteral("Overflow: the description is %1 characters long, more than the %2 this program "
+                                       "stores and reads, so the loan is not saved.")
+                            .arg(QLocale().toString(loan.description.size()),
+                                 QLocale().toString(LoanReading::kLongestDescription)));
 
     QSqlDatabase db = store.database();
     StoreTransaction transaction(db);

@@ -55,6 +55,8 @@ public:
     // Stores a loan and replaces all of its extra payments in one transaction.
     // The loan's amount is the one to store (a payment-only loan's derived
     // amount, see loanForSaving()).
+    // A description longer than reading takes (LoanReading::kLongestDescription)
+    // is refused with an Overflow before anything is written.
     // mode 0 adds a row and hands back mode 1 and the new key; any other mode
     // updates the row `key`. On failure nothing changes (neither the store nor
     // mode and key) and the error is returned. With `check`, an update first
