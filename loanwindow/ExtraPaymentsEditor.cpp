@@ -5,8 +5,10 @@
 
 #include "Clock.h"
 #include "ExtraPaymentRow.h"
+#include "LocaleText.h"
 #include "Messages.h"
 #include "NumberedError.h"
+#include "StoredAmount.h"
 #include "WholeNumbers.h"
 
 #include <QApplication>
@@ -379,6 +381,14 @@ std::optional<QString> ExtraPaymentsEditor::loadRecords(const std::vector<ExtraP
         const bool lumpSum = record.kind == engine::ExtraPaymentKind::LumpSum;
         if (!record.start || (!lumpSum && !record.stop) || !record.amount) {
             error = nullError();
+            break;
+        }
+        if (!showableAmount(*record.amount)) {
+            error = overflowText() + QStringLiteral(": the stored amount %1 of extra payment %2 is larger than %3, the "
+                                                    "largest amount this window can show")
+                                         .arg(QString::number(*record.amount, 'g', 17))
+                                         .arg(rows.size() + 1)
+                                         .arg(LocaleText::groupedAmount(kLargestStoredAmount));
             break;
         }
         ExtraPaymentRow row;

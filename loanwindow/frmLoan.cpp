@@ -108,7 +108,7 @@ frmLoan::frmLoan(LoanStore& store, Messages& messages, const Clock& clock, QWidg
     watchChanges();
 
     connect(m_loanInformation->txtLoan, &QLineEdit::textChanged, this,
-            [this](const QString& text) { setWindowTitle(DisplayText::elided(text)); });
+            [this](const QString& text) { setWindowTitle(DisplayText::caption(text)); });
     for (QLineEdit* box : {m_loanInformation->txtInterestRate, m_loanInformation->txtTerm,
                            m_loanInformation->txtLoanAmount, m_loanInformation->txtPaymentAmount,
                            m_extraPayments->txtXPaymentAmount})
@@ -149,6 +149,8 @@ void frmLoan::load()
             m_tabs->setTabEnabled(tab, false);
     } else {
         LoadLoanDetail();
+        if (m_loanMissing)
+            return;  // said once; the opener discards the window
         LoadExtraPayments();
         CalculateSchedule(false);
     }

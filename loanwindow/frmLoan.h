@@ -64,12 +64,19 @@ public:
 
     // Asks " - Are you sure you wish to delete this loan?"; on Yes deletes the
     // loan `key` with its extra payments, clears the flags and closes. A
-    // window whose loan was never stored deletes nothing from the store.
+    // window whose loan was never stored deletes nothing from the store. A
+    // loan that another program changed since this window read or saved it is
+    // deleted only on a second Yes; one that another program already deleted
+    // is reported as such, and the window closes.
     void DeleteLoan(int key);
 
     // False when loading the stored loan failed part-way: the window then
     // shows less than is stored.
     bool loadedWhole() const { return !m_partlyLoaded; }
+    // True when load() found no stored loan under `Loan` (another program
+    // deleted it): it has said so, loaded nothing more, and the window is
+    // not to be shown.
+    bool loanMissing() const { return m_loanMissing; }
 
     // Clears the controls' changed flags only.
     void ClearDataChanged();
@@ -164,6 +171,7 @@ private:
     const Clock& m_clock;
     bool m_closeAgreed = false;
     bool m_partlyLoaded = false;
+    bool m_loanMissing = false;
     QByteArray m_loadedRow;             // fingerprint of the loan row as loaded
     std::optional<QByteArray> m_storedAs;  // the stored loan as this window last read or wrote it
     int m_previousTab = 0;

@@ -11,6 +11,7 @@
 #include "LocaleText.h"
 #include "Messages.h"
 #include "NumberedError.h"
+#include "StoredAmount.h"
 #include "WholeNumbers.h"
 
 #include <QComboBox>
@@ -43,6 +44,13 @@ void frmLoan::LoadLoanDetail()
     auto read = m_store.readLoan(Loan);
     if (const auto* error = std::get_if<engine::NumberedError>(&read)) {
         m_partlyLoaded = true;
+        if (error->number == engine::ErrorNumber::NoCurrentRecord) {
+            // A stale list, or the original reopened after Save As Copy.
+            m_loanMissing = true;
+            m_messages.warning(this, QStringLiteral("This loan is no longer in the store: another program has deleted "
+                                                    "it, so it is not opened."));
+            return;
+        }
         m_messages.critical(this, errorText(*error));
         return;
     }
@@ -56,6 +64,11 @@ void frmLoan::LoadLoanDetail()
     if (!record.description) return fail(kNullError);
     m_loanInformation->txtLoan->setWholeText(*record.description);
     if (!record.origAmount) return fail(kNullError);
+    if (!showableAmount(*record.origAmount))
+        return fail(kOverflowError + QStringLiteral(": the stored loan amount %1 is larger than %2, the largest "
+                                                    "amount this window can show")
+                                         .arg(QString::number(*record.origAmount, 'g', 17),
+                                              LocaleText::groupedAmount(kLargestStoredAmount)));
     m_loanInformation->txtLoanAmount->setText(LocaleText::plainNumberText(*record.origAmount));
     if (!record.interestRate) return fail(kNullError);
     m_loanInformation->txtInterestRate->setText(LocaleText::plainNumberText(*record.interestRate));
@@ -165,10 +178,27 @@ void frmLoan::DeleteLoan(int key)
     // A loan that was never stored has nothing in the store; key 0 may name
     // a loan that another program stored.
     if (Mode != 0) {
-        if (auto error = m_store.deleteLoan(key)) {
+        // What another program saved since this window read the loan is
+        // deleted only when the user says so (a dismissed box deletes nothing).
+        SaveCheck check;
+        check.expected = m_storedAs;
+        auto error = m_store.deleteLoan(key, &check);
+        while (error && check.found == StoredLoan::Changed) {
+            if (m_messages.ask(this, QStringLiteral("Another program has changed this loan since this window read "
+                                                    "it. Delete it anyway?")) != Messages::Answer::Yes)
+                return;
+            SaveCheck again;
+            again.expected = check.current;  // asks again if it changes once more meanwhile
+            check = again;
+            error = m_store.deleteLoan(key, &check);
+        }
+        if (error) {
             m_messages.critical(this, errorText(*error));
             return;
         }
+        if (check.found == StoredLoan::Deleted)
+            m_messages.information(this, QStringLiteral("This loan was no longer in the store: another program had "
+                                                        "already deleted it."));
     }
     markUnchanged();
     closeWithoutPrompt();

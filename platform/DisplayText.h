@@ -18,4 +18,22 @@ inline QString elided(const QString& text)
     return text.left(cut) + QChar(0x2026);
 }
 
+// A description as a caption (a window's title, its Window menu entry): elided,
+// and on one line, each line break shown as a space.
+inline QString caption(const QString& text)
+{
+    QString shown = elided(text);
+    shown.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    for (QChar& c : shown) {
+        switch (c.unicode()) {
+        case '\n': case '\r': case '\v': case '\f': case 0x85: case 0x2028: case 0x2029:
+            c = QLatin1Char(' ');
+            break;
+        default:
+            break;
+        }
+    }
+    return shown;
+}
+
 }  // namespace DisplayText

@@ -22,8 +22,15 @@ frmLoan* LoanWindowFactory::newLoan()
 frmLoan* LoanWindowFactory::openLoan(int key, const std::optional<QString>& caption)
 {
     frmLoan* window = create(1, key);
+    if (window->loanMissing()) {
+        // Another program deleted it; the window has said so. Never shown.
+        auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget());
+        m_area.removeSubWindow(frame);
+        delete frame;
+        return nullptr;
+    }
     if (caption)
-        window->setWindowTitle(DisplayText::elided(*caption));
+        window->setWindowTitle(DisplayText::caption(*caption));
     show(window);
     return window;
 }

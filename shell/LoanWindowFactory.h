@@ -24,6 +24,8 @@ public:
     frmLoan* newLoan();
     // A stored loan: Mode 1, Loan = key. The caption is the given one when
     // present, else whatever the load put there (the stored description).
+    // Null, and no window, when the store no longer holds the loan (the
+    // window's load has said so).
     frmLoan* openLoan(int key, const std::optional<QString>& caption = std::nullopt);
 
 signals:

@@ -5,7 +5,10 @@
 #include "StoreValues.h"
 #include "StoredRows.h"
 
+#include "WholeNumbers.h"
+
 #include <QCryptographicHash>
+#include <QLocale>
 #include <QStringList>
 
 using SqlFailure::numbered;
@@ -58,6 +61,25 @@ LoanList listLoans(const StoreConnection& store)
 std::variant<LoanRecord, engine::NumberedError> readLoan(const StoreConnection& store, int key)
 {
     const QString doing = QStringLiteral("The loan %1 cannot be read").arg(key);
+    {
+        // The description's size first: an absurd one is refused before it
+        // is read whole (and copied twice for the fingerprint).
+        auto sized = store.select(QStringLiteral("SELECT length(Description) FROM tblLoanDetail WHERE SeqNo = ?"),
+                                  {key}, doing);
+        if (auto* error = std::get_if<engine::NumberedError>(&sized)) return *error;
+        QSqlQuery& size = std::get<QSqlQuery>(sized);
+        if (!size.next()) {
+            if (auto stopped = SqlFailure::stoppedEarly(size, doing)) return *stopped;
+            return SqlFailure::noCurrentRecord();
+        }
+        const qlonglong length = size.value(0).toLongLong();
+        if (length > kLongestDescription)
+            return numbered(engine::ErrorNumber::Overflow,
+                            QStringLiteral("Overflow: the description of loan %1 is %2 characters long, more than the "
+                                           "%3 this program reads, so the loan is not read.")
+                                .arg(key)
+                                .arg(QLocale().toString(length), QLocale().toString(kLongestDescription)));
+    }
     auto selected = store.select(StoredRows::readLoan, {key}, doing);
     if (auto* error = std::get_if<engine::NumberedError>(&selected)) return *error;
     QSqlQuery& query = std::get<QSqlQuery>(selected);
@@ -92,6 +114,31 @@ ExtraPaymentList readExtraPayments(const StoreConnection& store, int key)
 {
     const QString doing = QStringLiteral("The extra payments of loan %1 cannot all be read").arg(key);
     ExtraPaymentList list;
+    {
+        // Counted first: more rows than a loan can hold are refused before
+        // any is read.
+        auto counted = store.select(QStringLiteral("SELECT count(*) FROM tblExtraPayments WHERE Loan_FK = ?"), {key},
+                                    doing);
+        if (auto* error = std::get_if<engine::NumberedError>(&counted)) {
+            list.error = *error;
+            return list;
+        }
+        QSqlQuery& count = std::get<QSqlQuery>(counted);
+        if (!count.next()) {
+            list.error = SqlFailure::stoppedEarly(count, doing);
+            if (!list.error) list.error = SqlFailure::noCurrentRecord();
+            return list;
+        }
+        const qlonglong rows = count.value(0).toLongLong();
+        if (rows > engine::kSixteenBitMax) {
+            list.error = numbered(engine::ErrorNumber::Overflow,
+                                  QStringLiteral("Overflow: loan %1 has %2 extra payments, more than the %3 a loan can "
+                                                 "hold, so none of them is read.")
+                                      .arg(key)
+                                      .arg(QLocale().toString(rows), QLocale().toString(engine::kSixteenBitMax)));
+            return list;
+        }
+    }
     auto selected = store.select(StoredRows::readExtraPayments, {key}, doing);
     if (auto* error = std::get_if<engine::NumberedError>(&selected)) {
         list.error = *error;

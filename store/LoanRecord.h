@@ -54,12 +54,13 @@ struct LoanList {
     std::optional<engine::NumberedError> error;
 };
 
-// What a save found when it compared the stored loan with the window's copy.
+// What a save or a delete found when it compared the stored loan with the window's copy.
 enum class StoredLoan { AsExpected, Changed, Deleted };
 
 struct SaveCheck {
     std::optional<QByteArray> expected;        // in: as last read or written; none: no comparison
-    StoredLoan found = StoredLoan::AsExpected; // out: why the save was refused
+    StoredLoan found = StoredLoan::AsExpected; // out: why the save or delete was refused (a delete: or that
+                                               //      the loan was already gone)
     QByteArray current;                        // out: the stored loan's fingerprint when refused
     QByteArray saved;                          // out: the loan's fingerprint after a save
 };

@@ -1,11 +1,13 @@
 #include "LoanSaving.h"
 
+#include "LoanReading.h"
 #include "SqlFailure.h"
 #include "StoreConnection.h"
 #include "StoreTransaction.h"
 #include "StoredRows.h"
 
 #include <QCryptographicHash>
+#include <QLocale>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -51,6 +53,13 @@ std::optional<engine::NumberedError> saveLoan(const StoreConnection& store, int&
                               listPosition(loan.termUnit),
                               listPosition(loan.frequency)};
     if (auto moved = store.checkFile()) return moved;
+    // Nothing is stored that reading would refuse.
+    if (loan.description.size() > LoanReading::kLongestDescription)
+        return numbered(engine::ErrorNumber::Overflow,
+                        QStringLiteral("Overflow: the description is %1 characters long, more than the %2 this program "
+                                       "stores and reads, so the loan is not saved.")
+                            .arg(QLocale().toString(loan.description.size()),
+                                 QLocale().toString(LoanReading::kLongestDescription)));
 
     QSqlDatabase db = store.database();
     StoreTransaction transaction(db);
@@ -134,13 +143,41 @@ std::optional<engine::NumberedError> saveLoan(const StoreConnection& store, int&
     return std::nullopt;
 }
 
-std::optional<engine::NumberedError> deleteLoan(const StoreConnection& store, int key)
+std::optional<engine::NumberedError> deleteLoan(const StoreConnection& store, int key, SaveCheck* check)
 {
     if (auto moved = store.checkFile()) return *moved;
     QSqlDatabase db = store.database();
     StoreTransaction transaction(db);
     if (!transaction.started()) return whileDoing(transaction.error(), QStringLiteral("The loan cannot be deleted"));
     QSqlQuery query(db);
+    if (check) {
+        // Compared inside the write lock: what is deleted is what was compared.
+        QByteArray now;
+        if (check->expected) {
+            auto stored = storedFingerprint(store, key);
+            if (auto* error = std::get_if<engine::NumberedError>(&stored)) return *error;
+            now = std::get<QByteArray>(stored);
+        } else {
+            // A window that did not read its loan whole has nothing to compare
+            // with; it only learns whether the loan is still there.
+            if (!run(query, QStringLiteral("SELECT 1 FROM tblLoanDetail WHERE SeqNo = ?"), {key}))
+                return whileDoing(query.lastError(), QStringLiteral("The loan %1 cannot be deleted").arg(key));
+            if (query.next()) now = QByteArrayLiteral("stored");
+            if (auto stopped = SqlFailure::stoppedEarly(query, QStringLiteral("The loan %1 cannot be deleted").arg(key)))
+                return stopped;
+            query.finish();
+        }
+        check->current = now;
+        if (now.isEmpty()) {
+            check->found = StoredLoan::Deleted;  // its extra payments, if any were left behind, go below
+        } else if (check->expected && now != *check->expected) {
+            check->found = StoredLoan::Changed;
+            return numbered(engine::ErrorNumber::ChangedByOther,
+                            QStringLiteral("Another program has changed loan %1 in the store.").arg(key));
+        } else {
+            check->found = StoredLoan::AsExpected;
+        }
+    }
     if (!run(query, QStringLiteral("DELETE FROM tblExtraPayments WHERE Loan_FK = ?"), {key}))
         return whileDoing(query.lastError(), QStringLiteral("The extra payments of loan %1 cannot be deleted").arg(key));
     if (!run(query, QStringLiteral("DELETE FROM tblLoanDetail WHERE SeqNo = ?"), {key}))

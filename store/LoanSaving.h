@@ -18,7 +18,7 @@ namespace LoanSaving {
 
 std::optional<engine::NumberedError> saveLoan(const StoreConnection& store, int& mode, int& key, const Loan& loan,
                                               const std::vector<ExtraPaymentRow>& extraPayments, SaveCheck* check);
-std::optional<engine::NumberedError> deleteLoan(const StoreConnection& store, int key);
+std::optional<engine::NumberedError> deleteLoan(const StoreConnection& store, int key, SaveCheck* check);
 
 // The loan's fingerprint as stored now, read inside the save's transaction;
 // empty when it has no row.

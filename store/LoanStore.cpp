@@ -48,7 +48,7 @@ std::optional<engine::NumberedError> LoanStore::saveLoan(int& mode, int& key, co
     return LoanSaving::saveLoan(*m_connection, mode, key, loan, extraPayments, check);
 }
 
-std::optional<engine::NumberedError> LoanStore::deleteLoan(int key)
+std::optional<engine::NumberedError> LoanStore::deleteLoan(int key, SaveCheck* check)
 {
-    return LoanSaving::deleteLoan(*m_connection, key);
+    return LoanSaving::deleteLoan(*m_connection, key, check);
 }

@@ -21,8 +21,10 @@ class StoreConnection;
 class LoanStore {
 public:
     // Opens an existing store read-write; never creates the file. A missing
-    // file, a file that is not a database, or one without both tables is an
-    // error whose text says so.
+    // or empty file, a file that is not a database, one without both tables,
+    // a damaged one (SQLite's quick_check) and one whose schema holds more than
+    // the program's own (StoreSchema) are errors whose text says so. The
+    // connection keeps SQLite's defences for files from elsewhere on.
     static std::variant<std::unique_ptr<LoanStore>, engine::NumberedError> open(const QString& path);
 
     ~LoanStore();
@@ -36,11 +38,14 @@ public:
     // a loan that cannot be listed as stored is named in the error too.
     LoanList listLoans() const;
 
-    // One loan by key; an error when the key has no row.
+    // One loan by key; an error numbered NoCurrentRecord when the key has no
+    // row, and an Overflow, before the row is read, when its description is
+    // longer than LoanReading::kLongestDescription characters.
     std::variant<LoanRecord, engine::NumberedError> readLoan(int key) const;
 
     // A loan's extra payments in store order; on a failure part-way, the rows
-    // read before it and the error.
+    // read before it and the error. More rows than a loan can hold (32,767)
+    // are counted first and refused with an Overflow, none of them read.
     ExtraPaymentList readExtraPayments(int key) const;
 
     // The stored loan as a window read it, from the fingerprints of its row
@@ -50,6 +55,8 @@ public:
     // Stores a loan and replaces all of its extra payments in one transaction.
     // The loan's amount is the one to store (a payment-only loan's derived
     // amount, see loanForSaving()).
+    // A description longer than reading takes (LoanReading::kLongestDescription)
+    // is refused with an Overflow before anything is written.
     // mode 0 adds a row and hands back mode 1 and the new key; any other mode
     // updates the row `key`. On failure nothing changes (neither the store nor
     // mode and key) and the error is returned. With `check`, an update first
@@ -59,8 +66,13 @@ public:
                                                   const std::vector<ExtraPaymentRow>& extraPayments,
                                                   SaveCheck* check = nullptr);
 
-    // Deletes a loan's extra payments and the loan in one transaction.
-    std::optional<engine::NumberedError> deleteLoan(int key);
+    // Deletes a loan's extra payments and the loan in one transaction. With
+    // `check`, the stored loan is first compared with check->expected (when
+    // given) inside the same transaction: a loan another program changed
+    // meanwhile is not deleted (found Changed, current its fingerprint now,
+    // and an error); one already gone is reported as found Deleted, its
+    // leftover extra payments removed, and no error.
+    std::optional<engine::NumberedError> deleteLoan(int key, SaveCheck* check = nullptr);
 
 private:
     explicit LoanStore(std::unique_ptr<StoreConnection> connection);

@@ -2,6 +2,7 @@
 
 #include "SqlFailure.h"
 #include "StoreLayout.h"
+#include "StoreSchema.h"
 #include "StoredRows.h"
 
 #include <QAtomicInt>
@@ -9,8 +10,11 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QStringDecoder>
+#include <QStringList>
+#include <QSqlDriver>
 #include <QUrl>
 
+#include <sqlite3.h>
 #include <sys/stat.h>
 
 using SqlFailure::numbered;
@@ -31,6 +35,49 @@ QString nextConnectionName()
 {
     static QAtomicInt counter;
     return QStringLiteral("brimvale-store-%1").arg(counter.fetchAndAddRelaxed(1) + 1);
+}
+
+// SQLite's own defences for a file from an unknown source: functions with side
+// effects never run from the file's schema (trusted_schema), each cell's size
+// is checked against its page (cell_size_check), and with the defensive flag
+// no statement can write the schema or the file's internals directly. Qt's
+// driver has no option for the flag, so it is set on SQLite's own handle;
+// the program links the SQLite library that Qt's driver uses, and touches
+// the handle only when the two are the same build.
+bool harden(QSqlDatabase& db)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("PRAGMA trusted_schema = OFF")) ||
+        !query.exec(QStringLiteral("PRAGMA cell_size_check = ON")))
+        return false;
+    if (!query.exec(QStringLiteral("SELECT sqlite_source_id()")) || !query.next() ||
+        query.value(0).toString() != QLatin1String(sqlite3_sourceid()))
+        return false;
+    query.finish();
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) return false;
+    auto* sqlite = *static_cast<sqlite3* const*>(handle.constData());
+    int on = 0;
+    return sqlite && sqlite3_db_config(sqlite, SQLITE_DBCONFIG_DEFENSIVE, 1, &on) == SQLITE_OK && on == 1;
+}
+
+// SQLite's check of the file's structure, before anything is read or written
+// through it: a damaged file is refused with what the check found.
+std::optional<engine::NumberedError> quickCheck(QSqlDatabase& db, const QString& path)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("PRAGMA quick_check(3)")))
+        return SqlFailure::whileDoing(query.lastError(), QStringLiteral("The store %1 cannot be checked").arg(path));
+    QStringList found;
+    while (query.next()) found << query.value(0).toString().simplified().left(200);
+    if (auto stopped = SqlFailure::stoppedEarly(query, QStringLiteral("The store %1 cannot be checked").arg(path)))
+        return stopped;
+    if (found == QStringList{QStringLiteral("ok")}) return std::nullopt;
+    return numbered(SqlFailure::Damaged,
+                    QStringLiteral("The store %1 is not opened: the store file is damaged (SQLite's check found: %2). "
+                                   "Nothing in it was changed; restore it from a backup copy.")
+                        .arg(path, found.join(QStringLiteral("; "))));
 }
 
 }  // namespace
@@ -74,6 +121,10 @@ std::variant<std::unique_ptr<StoreConnection>, engine::NumberedError> StoreConne
         return numbered(SqlFailure::CannotOpen, QStringLiteral("The store file %1 does not exist.").arg(path));
     if (!info.isFile())
         return numbered(SqlFailure::CannotOpen, QStringLiteral("The store %1 is not a file.").arg(path));
+    // SQLite would take an empty file for a new database without tables.
+    if (info.size() == 0)
+        return numbered(SqlFailure::NotADatabase,
+                        QStringLiteral("The store %1 is not a Brimvale database: the file is empty (0 bytes).").arg(path));
 
     const QString name = nextConnectionName();
     // From here on the connection owns its name and removes it when it goes.
@@ -93,7 +144,13 @@ std::variant<std::unique_ptr<StoreConnection>, engine::NumberedError> StoreConne
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=1000"));
     if (!db.open())
         return SqlFailure::whileDoing(db.lastError(), QStringLiteral("The store %1 cannot be opened").arg(path));
+    if (!harden(db))
+        return numbered(SqlFailure::CannotOpen, QStringLiteral("The store %1 is not opened: SQLite's defences against "
+                                                               "damaged or hostile files cannot be switched on.")
+                                                    .arg(path));
     if (auto refused = checkStoreLayout(db, path)) return *refused;
+    if (auto damaged = quickCheck(db, path)) return *damaged;
+    if (auto refused = StoreSchema::checkOwnSchema(db, path)) return *refused;
     QSqlQuery encoding(db);
     if (encoding.exec(QStringLiteral("PRAGMA encoding")) && encoding.next())
         store->m_utf8 = encoding.value(0).toString().compare(QLatin1String("UTF-8"), Qt::CaseInsensitive) == 0;

@@ -16,8 +16,9 @@
 // file whose layout is the program's, and removed when it goes.
 class StoreConnection {
 public:
-    // A missing file, a file that is not a database, or one without both
-    // tables is an error whose text says so; the file is never created.
+    // A missing or empty file, a file that is not a database, one without
+    // both tables, a damaged one or one with more than the program's own
+    // schema is an error whose text says so; the file is never created.
     static std::variant<std::unique_ptr<StoreConnection>, engine::NumberedError> open(const QString& path);
 
     ~StoreConnection();

@@ -39,10 +39,16 @@ std::optional<engine::NumberedError> checkStoreLayout(const QSqlDatabase& db, co
 {
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral(
-            "SELECT name, sql FROM sqlite_master WHERE type = 'table' AND name IN ('tblLoanDetail', 'tblExtraPayments')")))
+            "SELECT name, sql FROM sqlite_master WHERE type = 'table' AND lower(name) IN ('tblloandetail', "
+            "'tblextrapayments')")))
         return layoutFailure(query.lastError(), path);
+    // SQLite's names are the same in any letter case: "TBLLOANDETAIL" is tblLoanDetail.
     QMap<QString, QString> found;
-    while (query.next()) found.insert(query.value(0).toString(), query.value(1).toString());
+    while (query.next())
+        found.insert(query.value(0).toString().compare(QLatin1String("tblLoanDetail"), Qt::CaseInsensitive) == 0
+                         ? QStringLiteral("tblLoanDetail")
+                         : QStringLiteral("tblExtraPayments"),
+                     query.value(1).toString());
     if (query.lastError().type() != QSqlError::NoError) return layoutFailure(query.lastError(), path);
     QStringList missing;
     for (const QString& table : {QStringLiteral("tblLoanDetail"), QStringLiteral("tblExtraPayments")})

@@ -77,7 +77,20 @@ private slots:
             << "record" << "11 - The extra payments of loan 1 cannot all be read: the store file is damaged" << 1499 << 1;
         QTest::newRow("store locked by another program")
             << "lock" << "5 - The loan 1 cannot be read: another program is using the store file" << 0 << 2;
-        QTest::newRow("more extra payments than the window holds") << "overflow" << "6 - Overflow" << 32767 << 1;
+        // Counted before any is read: none is read.
+        QTest::newRow("more extra payments than the window holds")
+            << "overflow" << "6 - Overflow: loan 1 has 32,768 extra payments, more than the 32,767 a loan can hold"
+            << 0 << 1;
+        QTest::newRow("description of more than a million characters")
+            << "huge description" << "6 - Overflow: the description of loan 1 is 1,000,002 characters long" << 3000
+            << 1;
+        QTest::newRow("loan amount beyond what the boxes show")
+            << "huge amount" << "6 - Overflow: the stored loan amount 1e+308 is larger than 9,999,999,999,999.99"
+            << 3000 << 1;
+        QTest::newRow("extra payment amount beyond what the table shows")
+            << "huge payment"
+            << "6 - Overflow: the stored amount 10000000000000 of extra payment 1500 is larger than 9,999,999,999,999.99"
+            << 1499 << 1;
         QTest::newRow("start date the window cannot show")
             << "date" << "380 - Invalid property value: the date of first payment 0050-03-01 lies outside" << 3000 << 1;
         // The row that cannot be shown whole is left out; the copy holds the rows before it.
@@ -99,14 +112,20 @@ private slots:
         QCOMPARE(key, 1);
         std::unique_ptr<OtherProgram> other;
         if (fault == "record") {
-            h.store.reset();
+            // Damaged while the program runs: a damaged file is refused at open.
             QVERIFY(breakExtraPaymentRecord(path, 1500));
-            h.store = std::get<std::unique_ptr<LoanStore>>(LoanStore::open(path));
+            QVERIFY(bumpChangeCounter(path));
         } else {
             other = std::make_unique<OtherProgram>(path);
             if (fault == "lock") QVERIFY(other->run("BEGIN EXCLUSIVE"));
             if (fault == "date") QVERIFY(other->run("UPDATE tblLoanDetail SET StartDate = '0050-03-01'"));
             if (fault == "blob") QVERIFY(other->run("UPDATE tblLoanDetail SET Description = X'436172FF'"));
+            if (fault == "huge description")
+                QVERIFY(other->run("UPDATE tblLoanDetail SET Description = hex(zeroblob(500001))"));
+            if (fault == "huge amount") QVERIFY(other->run("UPDATE tblLoanDetail SET OrigAmount = 1e308"));
+            if (fault == "huge payment")
+                QVERIFY(other->run("UPDATE tblExtraPayments SET Amount = 1e13 WHERE StartDate = '" +
+                                   QDate(2030, 1, 1).addDays(1499).toString(Qt::ISODate) + "'"));
             if (fault == "null amount")
                 QVERIFY(other->run("UPDATE tblExtraPayments SET Amount = NULL WHERE StartDate = '" +
                                    QDate(2030, 1, 1).addDays(1499).toString(Qt::ISODate) + "'"));
@@ -188,6 +207,82 @@ private slots:
         QCOMPARE(std::get<LoanRecord>(h.store->readLoan(0)).description, QString("Zero"));
         QCOMPARE(h.store->readExtraPayments(0).rows.size(), size_t(1));
         QCOMPARE(h.store->readExtraPayments(kept).rows.size(), size_t(1));
+    }
+
+    // Another program changes or deletes the loan between this window's load
+    // and its Delete (two real connections): what it saved goes only on a
+    // second Yes; a loan already gone is reported, not deleted in silence.
+    void deleteAfterAnotherProgram_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("answer");  // to the second question: Yes, No or Esc
+        QTest::addColumn<bool>("deleted");
+        QTest::newRow("unchanged: no second question") << "" << "" << true;
+        QTest::newRow("rate changed, Yes") << "UPDATE tblLoanDetail SET InterestRate = 6.50000001" << "Yes" << true;
+        QTest::newRow("rate changed, No") << "UPDATE tblLoanDetail SET InterestRate = 6.50000001" << "No" << false;
+        QTest::newRow("amount changed, Esc") << "UPDATE tblLoanDetail SET OrigAmount = 10000.01" << "Esc" << false;
+        QTest::newRow("extra payment a day later, No")
+            << "UPDATE tblExtraPayments SET StartDate = '2024-03-02'" << "No" << false;
+        QTest::newRow("extra payment added, Yes")
+            << "INSERT INTO tblExtraPayments (Loan_FK, PaymentType, StartDate, Amount) VALUES (1, 0, '2024-04-01', 9)"
+            << "Yes" << true;
+        QTest::newRow("already deleted") << "DELETE FROM tblLoanDetail; DELETE FROM tblExtraPayments" << "" << true;
+    }
+    void deleteAfterAnotherProgram()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, answer);
+        QFETCH(bool, deleted);
+        LoanWindowHarness h;
+        const int key = h.storeLoan(0, {{"L", "3/1/2024", "", "5"}});
+        frmLoan& window = h.open(1, key);
+        h.show();
+        QVERIFY(window.loadedWhole());
+        h.type("txtLoan", "Car, mine");  // unsaved work the Delete throws away only when asked
+        OtherProgram other(storePath(h));
+        for (const QString& statement : change.split("; ", Qt::SkipEmptyParts)) QVERIFY(other.run(statement));
+        const QByteArray theirs = rawBytes(storePath(h));
+        h.messages.clear();
+        h.messages.answer(true);  // "Are you sure ...?"
+        if (answer == "Esc")
+            h.messages.dismiss();
+        else if (!answer.isEmpty())
+            h.messages.answer(answer == "Yes");
+        window.DeleteLoan(window.Loan);
+
+        QStringList expected{"Car, mine - Are you sure you wish to delete this loan?"};
+        if (!answer.isEmpty())
+            expected << "Another program has changed this loan since this window read it. Delete it anyway?";
+        if (change.startsWith("DELETE"))
+            expected << "This loan was no longer in the store: another program had already deleted it.";
+        QCOMPARE(h.messages.texts(), expected);
+        QCOMPARE(h.messages.unexpectedQuestions(), 0);
+        QCOMPARE(h.messages.pendingAnswers(), 0);
+        QCOMPARE(window.isVisible(), !deleted);
+        if (!deleted) {  // theirs kept as they saved it, this window as it was
+            QCOMPARE(rawBytes(storePath(h)), theirs);
+            QCOMPARE(window.description(), QString("Car, mine"));
+            QVERIFY(window.IsDataChanged());
+            return;
+        }
+        QCOMPARE(rawSql(storePath(h), "SELECT count(*) FROM tblLoanDetail"), QStringList{"0"});
+        QCOMPARE(rawSql(storePath(h), "SELECT count(*) FROM tblExtraPayments"), QStringList{"0"});
+    }
+
+    // The window's own save is no change by another program: Delete after Save asks once.
+    void deleteAfterOwnSave()
+    {
+        LoanWindowHarness h;
+        const int key = h.storeLoan(0, {{"L", "3/1/2024", "", "5"}});
+        frmLoan& window = h.open(1, key);
+        h.show();
+        h.type("txtLoan", "Car, mine");
+        QVERIFY(window.save());
+        h.messages.clear();
+        h.messages.answer(true);
+        window.DeleteLoan(window.Loan);
+        QCOMPARE(h.messages.texts(), QStringList{"Car, mine - Are you sure you wish to delete this loan?"});
+        QCOMPARE(rawSql(storePath(h), "SELECT count(*) FROM tblLoanDetail"), QStringList{"0"});
     }
 
     // Another program changes or deletes the loan between this window's load and its save.

@@ -200,6 +200,50 @@ private slots:
         QCOMPARE(f->record(other).description.value_or(""), "Other");
     }
 
+    // Opening a loan that another program (a real second connection) deleted
+    // meanwhile says so once and opens no window: from a picker listed before
+    // the delete, and when Save As Copy reopens the original beside its copy.
+    void openingALoanAnotherProgramDeleted_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("stale picker") << "picker";
+        QTest::newRow("original reopened after Save As Copy") << "copy";
+    }
+    void openingALoanAnotherProgramDeleted()
+    {
+        QFETCH(QString, how);
+        const int car = f->storeLoan("Car");
+        f->storeLoan("Van");
+        const QString deleteCar = QStringLiteral("DELETE FROM tblLoanDetail WHERE SeqNo = %1").arg(car);
+        if (how == "picker") {
+            f->main->setDialogRunner([&](QDialog& d) {
+                d.show();
+                auto* list = child<QListWidget>(&d, "lstLoan");
+                QCOMPARE(list->item(0)->text(), "Car");
+                f->breakStore(deleteCar);  // after the list was read
+                list->setCurrentRow(0);
+                QTest::mouseClick(child<QPushButton>(&d, "cmdOpen"), Qt::LeftButton);
+            });
+            f->run("mnuFileOpen");
+        } else {
+            frmLoan* w = f->main->loanWindows().openLoan(car);
+            QVERIFY(w && w->loadedWhole());
+            f->breakStore(deleteCar);
+            f->run("mnuFileSaveAs");
+            QCOMPARE(w->description(), "Copy of Car");
+        }
+        QCOMPARE(f->messages.texts(),
+                 QStringList{"This loan is no longer in the store: another program has deleted it, so it is not opened."});
+        const QList<frmLoan*> windows = f->main->openLoans();
+        QCOMPARE(windows.size(), how == "copy" ? 1 : 0);
+        auto* menu = child<QMenu>(f->main.get(), "mnuWindow");
+        emit menu->aboutToShow();
+        QStringList entries;
+        for (QAction* action : menu->actions())
+            if (action->isCheckable()) entries << action->text();
+        QCOMPARE(entries, how == "copy" ? QStringList{"Copy of Car"} : QStringList());
+    }
+
     // All prompts come first; one refusal keeps everything open.
     void exit_data()
     {

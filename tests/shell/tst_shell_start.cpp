@@ -213,6 +213,40 @@ private slots:
         QCOMPARE(w->parentWidget()->windowTitle(), "B");
     }
 
+    // A description's line breaks show as spaces in the caption and the
+    // Window menu; the description itself keeps them.
+    void captionShowsLineBreaksAsSpaces_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("from the picker") << "picker";
+        QTest::newRow("opened without a caption") << "reopen";
+    }
+    void captionShowsLineBreaksAsSpaces()
+    {
+        QFETCH(QString, how);
+        const QString stored = QString::fromUtf8("Car\nloan\r\nfor\rAnna\xe2\x80\xa8" "and Bo");
+        const int key = f->storeLoan("Car");
+        f->breakStore(QStringLiteral("UPDATE tblLoanDetail SET Description = 'Car' || char(10) || 'loan' || char(13, 10) "
+                                     "|| 'for' || char(13) || 'Anna' || char(8232) || 'and Bo'"));
+        if (how == "picker") {
+            f->main->setDialogRunner([](QDialog& d) {
+                child<QListWidget>(&d, "lstLoan")->setCurrentRow(0);
+                child<QPushButton>(&d, "cmdOpen")->click();
+            });
+            f->run("mnuFileOpen");
+        } else {
+            f->main->loanWindows().openLoan(key);
+        }
+        frmLoan* w = f->main->activeLoan();
+        QVERIFY(w);
+        QCOMPARE(w->description(), stored);
+        QCOMPARE(w->windowTitle(), "Car loan for Anna and Bo");
+        QCOMPARE(w->parentWidget()->windowTitle(), "Car loan for Anna and Bo");
+        auto* menu = child<QMenu>(f->main.get(), "mnuWindow");
+        emit menu->aboutToShow();
+        QCOMPARE(menu->actions().last()->text(), "Car loan for Anna and Bo");
+    }
+
     // Within each menu every item has its own access key.
     void accessKeysUniqueInEachMenu()
     {

@@ -129,6 +129,160 @@ TEST_F(Store, DeleteRemovesTheLoanAndItsExtraPaymentsOnly)
     EXPECT_EQ(rawSql(path, "SELECT Loan_FK, Amount FROM tblExtraPayments"), QStringList{QStringLiteral("%1|1").arg(keep)});
 }
 
+// Another program changes the stored loan between this program's read and
+// its save or delete (two real connections on one file). Every change of a
+// stored value, however small, must count; rewriting the same values must not.
+TEST_F(Store, SaveAndDeleteSeeEveryChangeAnotherProgramStored)
+{
+    const struct {
+        const char* name;
+        const char* change;  // through a connection of its own; "" changes nothing
+        StoredLoan found;
+    } cases[] = {
+        {"nothing", "", StoredLoan::AsExpected},
+        {"the same values written again",
+         "UPDATE tblLoanDetail SET OrigAmount = 10000, InterestRate = 6.5, Description = 'Car'", StoredLoan::AsExpected},
+        {"loan amount 10000 to 10000.01", "UPDATE tblLoanDetail SET OrigAmount = 10000.01", StoredLoan::Changed},
+        {"rate changed in its 8th decimal", "UPDATE tblLoanDetail SET InterestRate = 6.50000001", StoredLoan::Changed},
+        {"amount stored as text", "UPDATE tblLoanDetail SET OrigAmount = CAST(10000 AS TEXT)", StoredLoan::AsExpected},
+        {"description with a trailing blank", "UPDATE tblLoanDetail SET Description = 'Car '", StoredLoan::Changed},
+        {"term unit", "UPDATE tblLoanDetail SET TermType = 0", StoredLoan::Changed},
+        {"first payment a day later", "UPDATE tblLoanDetail SET StartDate = '2024-01-16'", StoredLoan::Changed},
+        {"one extra payment's date moved by a day",
+         "UPDATE tblExtraPayments SET StartDate = '2024-06-02' WHERE StartDate = '2024-06-01'", StoredLoan::Changed},
+        {"one extra payment's amount by a cent", "UPDATE tblExtraPayments SET Amount = 700.01 WHERE Amount = 700",
+         StoredLoan::Changed},
+        {"the extra payments' order swapped",
+         "UPDATE tblExtraPayments SET StartDate = CASE StartDate WHEN '2024-06-01' THEN '2025-06-01' ELSE '2024-06-01' "
+         "END, Amount = CASE Amount WHEN 500 THEN 700 ELSE 500 END",
+         StoredLoan::Changed},
+        {"an extra payment's type", "UPDATE tblExtraPayments SET PaymentType = 2 WHERE Amount = 500", StoredLoan::Changed},
+        {"an extra payment added",
+         "INSERT INTO tblExtraPayments (Loan_FK, PaymentType, StartDate, Amount) SELECT Loan_FK, 0, '2026-01-01', 1 "
+         "FROM tblExtraPayments LIMIT 1",
+         StoredLoan::Changed},
+        {"an extra payment removed", "DELETE FROM tblExtraPayments WHERE Amount = 700", StoredLoan::Changed},
+        {"the loan deleted", "DELETE FROM tblLoanDetail", StoredLoan::Deleted},
+    };
+    const LoanSaveTexts car{"Car", QDate(2024, 1, 15), "10000", "", "6.5", "5", 1, 2};
+    const Extras payments{{"L", "6/1/2024", "", "500"}, {"L", "6/1/2025", "", "700"}};
+    for (const auto& c : cases) {
+        for (const bool deleting : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (deleting ? ", delete" : ", save"));
+            rawSql(path, "DELETE FROM tblExtraPayments");
+            rawSql(path, "DELETE FROM tblLoanDetail");
+            const int key = add(car, payments);
+            const auto record = read(key);
+            const QByteArray asRead = LoanStore::loanFingerprint(record.fingerprint, store->readExtraPayments(key).fingerprint);
+            if (*c.change) {
+                ASSERT_EQ(rawSql(path, QString::fromUtf8(c.change)), QStringList());
+            }
+            const QByteArray theirs = fileBytes(path);
+
+            SaveCheck check;
+            check.expected = asRead;
+            int mode = 1, sameKey = key;
+            const auto error = deleting ? store->deleteLoan(key, &check)
+                                        : saveTexts(*store, mode, sameKey, {"Mine", QDate(2024, 1, 15), "1", "", "1",
+                                                                            "1", 0, 2}, {}, &check);
+            EXPECT_EQ(check.found, c.found);
+            const bool refused = c.found == StoredLoan::Changed || (!deleting && c.found == StoredLoan::Deleted);
+            EXPECT_EQ(error.has_value(), refused) << (error ? error->text() : std::string());
+            if (refused) {
+                EXPECT_EQ(error->number, c.found == StoredLoan::Changed ? engine::ErrorNumber::ChangedByOther
+                                                                        : engine::ErrorNumber::RecordDeleted);
+                EXPECT_EQ(fileBytes(path), theirs);  // nothing of theirs replaced
+                continue;
+            }
+            const QStringList left = rawSql(path, "SELECT Description FROM tblLoanDetail");
+            EXPECT_EQ(left, deleting ? QStringList() : QStringList{"Mine"});
+            EXPECT_EQ(rawSql(path, "SELECT count(*) FROM tblExtraPayments"), QStringList{"0"});
+        }
+    }
+}
+
+// A delete that found the loan changed deletes it when asked again with what
+// it found; without a fingerprint it only learns whether the loan is there.
+TEST_F(Store, DeleteAgainWithWhatWasFoundAndWithoutAFingerprint)
+{
+    const int key = add(kCar, {{"L", "3/1/2024", "", "1"}});
+    const QByteArray asRead = LoanStore::loanFingerprint(read(key).fingerprint, store->readExtraPayments(key).fingerprint);
+    ASSERT_EQ(rawSql(path, "UPDATE tblLoanDetail SET InterestRate = 7"), QStringList());
+    SaveCheck check;
+    check.expected = asRead;
+    ASSERT_TRUE(store->deleteLoan(key, &check));
+    ASSERT_EQ(check.found, StoredLoan::Changed);
+    SaveCheck again;
+    again.expected = check.current;
+    EXPECT_FALSE(store->deleteLoan(key, &again));
+    EXPECT_EQ(again.found, StoredLoan::AsExpected);
+    EXPECT_EQ(rawSql(path, "SELECT count(*) FROM tblLoanDetail"), QStringList{"0"});
+
+    const int other = add(kCar, {{"L", "3/1/2024", "", "1"}});
+    ASSERT_EQ(rawSql(path, "UPDATE tblLoanDetail SET InterestRate = 7"), QStringList());
+    SaveCheck unread;  // a window that did not read its loan whole
+    EXPECT_FALSE(store->deleteLoan(other, &unread));
+    EXPECT_EQ(unread.found, StoredLoan::AsExpected);
+    SaveCheck gone;
+    EXPECT_FALSE(store->deleteLoan(other, &gone));
+    EXPECT_EQ(gone.found, StoredLoan::Deleted);
+}
+
+// Sizes no window can hold are refused from their size in SQL, before the
+// values are read: a description above a million characters, more extra
+// payments than a loan can hold. One below each limit is read whole.
+TEST_F(Store, AbsurdSizesAreRefusedBeforeReading)
+{
+    const struct {
+        const char* name;
+        const char* set;  // %1: the key
+        const char* error;  // nullptr: read whole
+    } cases[] = {
+        {"description of a million characters",
+         "UPDATE tblLoanDetail SET Description = hex(zeroblob(500000)) WHERE SeqNo = %1", nullptr},
+        {"description of a million and one characters",
+         "UPDATE tblLoanDetail SET Description = hex(zeroblob(500000)) || 'x' WHERE SeqNo = %1",
+         "6 - Overflow: the description of loan %1 is 1,000,001 characters long, more than the 1,000,000 this program "
+         "reads, so the loan is not read."},
+        {"32,767 extra payments",
+         "INSERT INTO tblExtraPayments (Loan_FK, PaymentType, StartDate, Amount) SELECT %1, 0, '2030-01-01', 1 FROM "
+         "(WITH RECURSIVE c(x) AS (SELECT 2 UNION ALL SELECT x + 1 FROM c WHERE x < 32767) SELECT x FROM c)",
+         nullptr},
+        {"32,768 extra payments",
+         "INSERT INTO tblExtraPayments (Loan_FK, PaymentType, StartDate, Amount) SELECT %1, 0, '2030-01-01', 1 FROM "
+         "(WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 32767) SELECT x FROM c)",
+         "6 - Overflow: loan %1 has 32,768 extra payments, more than the 32,767 a loan can hold, so none of them is "
+         "read."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int key = add(kCar, {{"L", "3/1/2024", "", "1"}});
+        ASSERT_EQ(rawSql(path, QString::fromUtf8(c.set).arg(key)), QStringList());
+        const auto record = store->readLoan(key);
+        const ExtraPaymentList payments = store->readExtraPayments(key);
+        const bool payment = QByteArray(c.name).contains("payments");
+        std::optional<QString> error;
+        if (payment && payments.error) error = errorText(*payments.error);
+        if (!payment && std::holds_alternative<engine::NumberedError>(record))
+            error = errorText(std::get<engine::NumberedError>(record));
+        if (!c.error) {
+            EXPECT_FALSE(error) << error->toStdString();
+            EXPECT_FALSE(payments.error);
+            if (payment) {
+                EXPECT_EQ(payments.rows.size(), size_t(32767));
+            } else {
+                EXPECT_EQ(std::get<LoanRecord>(record).description->size(), 1000000);
+            }
+            continue;
+        }
+        ASSERT_TRUE(error);
+        EXPECT_EQ(*error, QString::fromUtf8(c.error).arg(key));
+        if (payment) {
+            EXPECT_TRUE(payments.rows.empty());
+        }
+    }
+}
+
 TEST_F(Store, HostileDescriptionAndKeyAbove32767)
 {
     ASSERT_EQ(rawSql(path, "INSERT INTO tblLoanDetail (SeqNo, Description) VALUES (40000, 'Old')"), QStringList{});
@@ -220,7 +374,6 @@ std::vector<ExtraPaymentTexts> sampleExtras(int count)
 TEST_F(Store, ReadsThatStopPartWayAreErrorsAndKeepWhatWasRead)
 {
     const int key = add(kCar, sampleExtras(3000));
-    store.reset();
     // 3,000 more loans in one transaction: separate saves would take a minute.
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("bulk"));
@@ -243,7 +396,8 @@ TEST_F(Store, ReadsThatStopPartWayAreErrorsAndKeepWhatWasRead)
     ASSERT_GT(loan, 0);
     const int pageSize = rawSql(path, "PRAGMA page_size").value(0).toInt();
     ASSERT_TRUE(rawPatch(path, loan / pageSize * pageSize, QByteArray(8, '\xff')));
-    reopen();
+    // Damaged while the program runs: a damaged file is refused at open.
+    ASSERT_TRUE(bumpChangeCounter(path));
 
     const ExtraPaymentList payments = store->readExtraPayments(key);
     ASSERT_TRUE(payments.error);
@@ -300,7 +454,7 @@ TEST(OpenStore, RefusesWhatIsNotAStoreAndChangesNothing)
     const struct { const char* name; void (*make)(const QString&); const char* mentions; } cases[] = {
         {"missing", [](const QString&) {}, "does not exist"},
         {"folder", [](const QString& p) { QDir().mkpath(p); }, "is not a file"},
-        {"empty", [](const QString& p) { write(p, {}); }, "is not a Brimvale database"},
+        {"empty", [](const QString& p) { write(p, {}); }, "is not a Brimvale database: the file is empty (0 bytes)"},
         {"text", [](const QString& p) { write(p, QByteArray("Loan,Amount\nCar,1000\n").repeated(200)); },
          "is not a Brimvale database"},
         {"noTables", [](const QString& p) { rawSql(p, "CREATE TABLE Notes (Text TEXT)"); },
@@ -342,7 +496,7 @@ TEST(OpenStore, RefusesWhatIsNotAStoreAndChangesNothing)
          "the table tblExtraPayments has no columns PaymentType, EndDate"},
         {"truncatedHalfWay",
          [](const QString& p) { damagedStore(p, [](const QByteArray& good) { return good.left(good.size() / 2 + 100); }); },
-         "is not a Brimvale database: the store file is damaged"},
+         "the store file is damaged"},
         {"bytesFlipped",
          [](const QString& p) {
              damagedStore(p, [](const QByteArray& good) {
@@ -351,10 +505,20 @@ TEST(OpenStore, RefusesWhatIsNotAStoreAndChangesNothing)
                  return bad;
              });
          },
-         "is not a Brimvale database: the store file is damaged"},
+         "the store file is damaged"},
         {"headerOnly", [](const QString& p) { damagedStore(p, [](const QByteArray& good) { return good.left(100); }); },
          "is not a Brimvale database: the store file is damaged"},
         {"noise", [](const QString& p) { write(p, QByteArray(8192, '\x9c')); }, "is not a Brimvale database: the file is not a database"},
+        // Found only by SQLite's check of the whole file: the schema reads well.
+        {"leafPageDamaged",
+         [](const QString& p) {
+             damagedStore(p, [](const QByteArray& good) {
+                 QByteArray bad = good;
+                 bad.replace(bad.size() - 4096, 8, QByteArray(8, '\xff'));
+                 return bad;
+             });
+         },
+         "is not opened: the store file is damaged (SQLite's check found: *** in database main *** Page"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -371,6 +535,171 @@ TEST(OpenStore, RefusesWhatIsNotAStoreAndChangesNothing)
         EXPECT_EQ(QFile::exists(path), existed);
         EXPECT_EQ(fileBytes(path), before);
     }
+}
+
+// Store files made by hand with more than the program's own schema: each is
+// refused at open, naming what was found, and left exactly as it was.
+struct Hostile {
+    const char* name;
+    const char* replace;   // in the program's own schema text, replaced by `with`
+    const char* with;
+    const char* add;       // one more statement, run after the schema
+    const char* mentions;  // in the refusal; nullptr: the store opens
+};
+
+class HostileStore : public ::testing::TestWithParam<Hostile> {};
+
+// The program's schema with one declaration changed, and one loan with an
+// extra payment, as another program would have written them.
+void handMade(const QString& path, const Hostile& h)
+{
+    QFile schema(QStringLiteral(BRIMVALE_SCHEMA_PATH));
+    ASSERT_TRUE(schema.open(QIODevice::ReadOnly));
+    QString text = QString::fromUtf8(schema.readAll());
+    if (*h.replace) {
+        ASSERT_TRUE(text.contains(QLatin1String(h.replace))) << h.replace;
+        text.replace(QLatin1String(h.replace), QLatin1String(h.with));
+    }
+    for (const QString& statement : schemaStatements(text)) {
+        ASSERT_EQ(rawSql(path, statement), QStringList()) << statement.toStdString();
+    }
+    ASSERT_EQ(rawSql(path, "INSERT INTO tblLoanDetail (Description, OrigAmount, InterestRate, Term, TermType, Frequency, "
+                           "StartDate) VALUES ('Car', 10000, 5.5, 5, 1, 2, '2024-01-15')"),
+              QStringList());
+    ASSERT_EQ(rawSql(path, "INSERT INTO tblExtraPayments (Loan_FK, PaymentType, StartDate, Amount) "
+                           "VALUES (1, 0, '2024-06-01', 500)"),
+              QStringList());
+    if (*h.add) {
+        ASSERT_EQ(rawSql(path, QString::fromUtf8(h.add)), QStringList());
+    }
+}
+
+TEST_P(HostileStore, RefusedAtOpenNamingWhatWasFoundAndLeftAsItWas)
+{
+    const Hostile& h = GetParam();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Brimvaledb.mdb"));
+    handMade(path, h);
+    const QByteArray before = fileBytes(path);
+    auto opened = LoanStore::open(path);
+    if (!h.mentions) {
+        ASSERT_TRUE(std::holds_alternative<std::unique_ptr<LoanStore>>(opened))
+            << std::get<engine::NumberedError>(opened).text();
+        EXPECT_EQ(std::get<std::unique_ptr<LoanStore>>(opened)->listLoans().loans.size(), size_t(1));
+        return;
+    }
+    ASSERT_TRUE(std::holds_alternative<engine::NumberedError>(opened));
+    const QString message = errorText(std::get<engine::NumberedError>(opened));
+    EXPECT_TRUE(message.startsWith(QStringLiteral("26 - The store %1 is not a Brimvale database: it holds what this "
+                                                  "program does not create").arg(path)))
+        << message.toStdString();
+    EXPECT_TRUE(message.contains(QString::fromUtf8(h.mentions))) << message.toStdString();
+    EXPECT_EQ(fileBytes(path), before);
+}
+
+constexpr const char* kLoanTable = "StartDate TEXT -- ISO date, yyyy-MM-dd\n);";
+constexpr const char* kPaymentsTable = "Amount REAL\n);";
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, HostileStore,
+    ::testing::Values(
+        Hostile{"TriggerDeletingOtherLoans", "", "",
+                "CREATE TRIGGER wipe AFTER UPDATE ON tblLoanDetail BEGIN "
+                "DELETE FROM tblLoanDetail WHERE SeqNo <> NEW.SeqNo; END",
+                "Found: the trigger \"wipe\" on \"tblLoanDetail\"."},
+        Hostile{"TriggerChangingTheRate", "", "",
+                "CREATE TRIGGER doubled AFTER UPDATE OF InterestRate ON tblLoanDetail BEGIN "
+                "UPDATE tblLoanDetail SET InterestRate = NEW.InterestRate * 2 WHERE SeqNo = NEW.SeqNo; END",
+                "Found: the trigger \"doubled\" on \"tblLoanDetail\"."},
+        Hostile{"SlowTrigger", "", "",
+                "CREATE TRIGGER slow BEFORE INSERT ON tblExtraPayments BEGIN SELECT count(*) FROM (WITH RECURSIVE "
+                "c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 100000000) SELECT x FROM c); END",
+                "Found: the trigger \"slow\" on \"tblExtraPayments\"."},
+        Hostile{"UniqueOnConflictReplace", "Description TEXT,", "Description TEXT UNIQUE ON CONFLICT REPLACE,", "",
+                "Found: the table tblLoanDetail has a UNIQUE constraint and a conflict clause (ON CONFLICT)."},
+        Hostile{"NotNullReplacedByADefault", "Description TEXT,",
+                "Description TEXT NOT NULL ON CONFLICT REPLACE DEFAULT 'Untitled',", "",
+                "Found: the table tblLoanDetail has a NOT NULL constraint, a conflict clause (ON CONFLICT) and a "
+                "default value."},
+        Hostile{"View", "", "", "CREATE VIEW Loans AS SELECT * FROM tblLoanDetail", "Found: the view \"Loans\"."},
+        Hostile{"Check", kLoanTable, "StartDate TEXT, CHECK (InterestRate < 10));", "",
+                "Found: the table tblLoanDetail has a CHECK constraint."},
+        Hostile{"CascadingForeignKeyElsewhere", "", "",
+                "CREATE TABLE Notes (Loan INTEGER REFERENCES tblLoanDetail (SeqNo) ON DELETE CASCADE, Note TEXT)",
+                "Found: the table \"Notes\"."},
+        Hostile{"CascadingForeignKeyOnThePayments", "Loan_FK INTEGER,",
+                "Loan_FK INTEGER REFERENCES tblLoanDetail (SeqNo) ON DELETE CASCADE ON UPDATE SET NULL,", "",
+                "Found: the table tblExtraPayments has a foreign key, a foreign-key action (ON DELETE) and a "
+                "foreign-key action (ON UPDATE)."},
+        Hostile{"GeneratedColumn", kPaymentsTable, "Amount REAL, Twice REAL GENERATED ALWAYS AS (Amount * 2)\n);", "",
+                "Found: the table tblExtraPayments has a generated column."},
+        Hostile{"ExtraColumn", kPaymentsTable, "Amount REAL, Note TEXT\n);", "",
+                "Found: the table tblExtraPayments is declared differently from this program's own."},
+        Hostile{"UniqueIndex", "", "", "CREATE UNIQUE INDEX oneEach ON tblLoanDetail (Description)",
+                "Found: the index \"oneEach\" on \"tblLoanDetail\"."},
+        Hostile{"TableWithAnotherName", "", "", "CREATE TABLE Audit (Text TEXT)", "Found: the table \"Audit\"."},
+        // Written by hand in another style, the program's own declarations still open.
+        Hostile{"OwnTablesInOtherLettersAndQuotes", "CREATE TABLE tblLoanDetail (\n    SeqNo",
+                "create table \"TBLLOANDETAIL\" ( /* the loans */ [seqno]", "", nullptr},
+        Hostile{"OwnIndexMissing", "CREATE INDEX idxExtraPaymentsLoan ON tblExtraPayments (Loan_FK);", "", "",
+                nullptr}),
+    [](const ::testing::TestParamInfo<Hostile>& info) { return std::string(info.param.name); });
+
+// The program's own empty store, and one the previous build has saved loans
+// in (SQLite then keeps AUTOINCREMENT's counter in sqlite_sequence), open.
+TEST(OpenStore, TheProgramsOwnStoresOpen)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Brimvaledb.mdb"));
+    makeStore(path);
+    {
+        auto store = openStore(path);
+        ASSERT_TRUE(store);
+        int mode = 0, key = 0;
+        ASSERT_FALSE(saveTexts(*store, mode, key, sampleLoan(QStringLiteral("Car")), samplePayments(3, 10)));
+        ASSERT_FALSE(store->deleteLoan(key));
+        ASSERT_FALSE(saveTexts(*store, mode = 0, key = 0, sampleLoan(QStringLiteral("Boat")), samplePayments(2, 10)));
+    }
+    EXPECT_EQ(rawSql(path, "SELECT type, name FROM sqlite_master ORDER BY name"),
+              (QStringList{"index|idxExtraPaymentsLoan", "table|sqlite_sequence", "table|tblExtraPayments",
+                           "table|tblLoanDetail"}));
+    auto store = openStore(path);
+    ASSERT_TRUE(store);
+    EXPECT_EQ(store->listLoans().loans.size(), size_t(1));
+}
+
+// SQLite's defences for files from elsewhere hold on the program's own connection.
+TEST(OpenStore, SqliteDefencesAreOn)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Brimvaledb.mdb"));
+    makeStore(path);
+    auto store = openStore(path);
+    ASSERT_TRUE(store);
+    const QByteArray before = fileBytes(path);
+    QSqlDatabase db = storeConnection(path);
+    const struct { const char* statement; const char* answer; } cases[] = {
+        {"PRAGMA trusted_schema", "0"},
+        {"PRAGMA cell_size_check", "1"},
+        // Defensive: the schema cannot be written directly, whatever the pragma says.
+        {"PRAGMA writable_schema = ON", nullptr},
+        {"UPDATE sqlite_master SET sql = replace(sql, 'Amount REAL', 'Amount REAL CHECK (Amount > 1e9)') "
+         "WHERE name = 'tblExtraPayments'", "error"},
+        {"PRAGMA writable_schema = OFF", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.statement);
+        QSqlQuery query(db);
+        const bool ran = query.exec(QString::fromUtf8(c.statement));
+        if (!c.answer) continue;
+        if (QByteArray(c.answer) == "error") {
+            EXPECT_FALSE(ran);
+            continue;
+        }
+        ASSERT_TRUE(ran && query.next());
+        EXPECT_EQ(query.value(0).toString(), QString::fromUtf8(c.answer));
+    }
+    EXPECT_EQ(fileBytes(path), before);
 }
 
 }  // namespace

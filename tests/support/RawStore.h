@@ -45,6 +45,20 @@ inline bool rawPatch(const QString& path, qsizetype at, const QByteArray& bytes)
     return f.open(QIODevice::ReadWrite) && f.seek(at) && f.write(bytes) == bytes.size();
 }
 
+// The file's change counter moved on, as any write by another program moves
+// it: a connection open on the file then reads its pages afresh instead of
+// keeping what it had read before bytes were changed with rawPatch.
+inline bool bumpChangeCounter(const QString& path)
+{
+    const QByteArray header = rawBytes(path).left(28);
+    if (header.size() < 28)
+        return false;
+    const auto counter = (quint32(quint8(header[24])) << 24 | quint32(quint8(header[25])) << 16 |
+                          quint32(quint8(header[26])) << 8 | quint32(quint8(header[27]))) + 1;
+    const char bytes[4] = {char(counter >> 24), char(counter >> 16), char(counter >> 8), char(counter)};
+    return rawPatch(path, 24, QByteArray(bytes, 4));
+}
+
 // The lump sum stored with the start date 1 January 2030 plus n - 1 days is
 // made a malformed record: its header claims a start date longer than the
 // record. False when that record is not found once.
