@@ -202,6 +202,11 @@ private slots:
         const QString path = h->dir.filePath(QStringLiteral("car.csv"));
         QCOMPARE(ReportExport::writeTableCsv(path, *carLoan(description), description), std::nullopt);
         QProcess convert;
+        // Read as in the United States, whatever the suite runs under: the amounts have a decimal point.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+        environment.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
+        convert.setProcessEnvironment(environment);
         convert.start(soffice, {QStringLiteral("-env:UserInstallation=file://") + h->dir.filePath(QStringLiteral("profile")),
                                 QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("fods"),
                                 QStringLiteral("--outdir"), h->dir.path(), path});
