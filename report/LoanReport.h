@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QPagedPaintDevice;
 class QPaintDevice;
 struct LoanResult;
@@ -21,8 +23,13 @@ public:
 
     // How many pages the report takes on this device.
     int pageCount(QPaintDevice& device) const;
-    // Paints every page; false when the device cannot be painted on.
-    bool paint(QPagedPaintDevice& device) const;
+    // Told after each page how many of how many are done; answers false to
+    // stop (the user cancelled).
+    using Progress = std::function<bool(int done, int pages)>;
+
+    // Paints every page; false when the device cannot be painted on or the
+    // progress asked to stop.
+    bool paint(QPagedPaintDevice& device, const Progress& progress = {}) const;
 
 private:
     const LoanResult& m_result;

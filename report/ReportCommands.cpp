@@ -11,12 +11,40 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QStandardPaths>
 
 namespace {
 
 // The comparison's file name and the preview's caption.
 const QString kComparison = QStringLiteral("Compare Loans");
+
+// A long report's pages with a progress box and Cancel; the box shows only
+// when the work takes longer than half a second. Cancel stops after the page
+// being painted.
+class PageProgress {
+public:
+    PageProgress(QWidget* parent, const QString& label) : m_dialog(label, QObject::tr("Cancel"), 0, 0, parent)
+    {
+        m_dialog.setObjectName(QStringLiteral("dlgReportProgress"));
+        m_dialog.setWindowTitle(QStringLiteral("Brimvale"));
+        m_dialog.setWindowModality(Qt::WindowModal);
+        m_dialog.setMinimumDuration(500);
+        m_dialog.setAutoClose(false);
+        m_dialog.setAutoReset(false);
+        m_dialog.setValue(0);
+    }
+    bool operator()(int done, int pages)
+    {
+        m_dialog.setMaximum(pages);
+        m_dialog.setValue(done);
+        return !m_dialog.wasCanceled();
+    }
+    bool cancelled() const { return m_dialog.wasCanceled(); }
+
+private:
+    QProgressDialog m_dialog;
+};
 
 }  // namespace
 
@@ -68,8 +96,10 @@ void ReportCommands::exportTable(const LoanResult& result, const QString& descri
 
 void ReportCommands::exportPdf(const LoanResult& result, const QString& description)
 {
-    exportPdfFile(description,
-                  [&](const QString& path) { return ReportExport::writeReportPdf(path, result, description); });
+    exportPdfFile(description, [&](const QString& path) {
+        PageProgress progress(m_parent, tr("Writing the report..."));
+        return ReportExport::writeReportPdf(path, result, description, std::ref(progress));
+    });
 }
 
 void ReportCommands::exportComparisonTable(const std::vector<ComparedLoan>& loans)
@@ -123,12 +153,22 @@ bool ReportCommands::refuseStoreFile(const QString& path)
 void ReportCommands::printPreview(const LoanResult& result, const QString& description,
                                   const QString& windowTitle)
 {
-    preview(description, windowTitle, [&](QPrinter& printer) { return LoanReport(result, description).paint(printer); });
+    preview(description, windowTitle, [&](QPrinter& printer) {
+        PageProgress progress(m_parent, tr("Preparing the preview..."));
+        return LoanReport(result, description).paint(printer, std::ref(progress));
+    });
 }
 
 void ReportCommands::print(const LoanResult& result, const QString& description)
 {
-    printWith(description, [&](QPrinter& printer) { return LoanReport(result, description).paint(printer); });
+    printWith(description, [&](QPrinter& printer) {
+        PageProgress progress(m_parent, tr("Printing..."));
+        // Cancelled, the print job is withdrawn rather than sent half done.
+        const bool painted = LoanReport(result, description).paint(printer, [&](int done, int pages) {
+            return progress(done, pages) || (printer.abort(), false);
+        });
+        return painted || progress.cancelled();
+    });
 }
 
 void ReportCommands::printComparisonPreview(const std::vector<ComparedLoan>& loans)

@@ -24,14 +24,33 @@ namespace {
 constexpr qsizetype kMaxFileNameLength = 100;
 const QMarginsF kMarginsMm(15, 15, 15, 15);
 
+// A field as RFC 4180 wants it: quoted when it holds a quote, a comma, a line
+// break or starts with the apostrophe that marks it as text.
 QString csvField(const QString& text)
 {
-    static const QRegularExpression special(QStringLiteral("[\",\r\n]"));
+    static const QRegularExpression special(QStringLiteral("[\",\r\n]|^'"));
     if (!text.contains(special))
         return text;
     QString quoted = text;
     quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
     return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+// A text the user typed (a description, a caption): one that starts like a
+// formula gets a leading apostrophe, so a spreadsheet opening the file shows it
+// as text instead of running it. The program's own numbers never come here.
+QString csvText(const QString& text)
+{
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    if (!text.isEmpty() && formulaStarts.contains(text.front()))
+        return csvField(QLatin1Char('\'') + text);
+    return csvField(text);
+}
+
+// The first line of a loan's CSV: the description once, not on every line.
+QByteArray descriptionLine(const QString& description)
+{
+    return "Loan," + csvText(description).toUtf8() + "\r\n";
 }
 
 // Two decimals with a point, no grouping, never "-0.00".
@@ -102,10 +121,10 @@ QString suggestedFileName(const QString& description, const QString& suffix)
 std::optional<QString> writeTableCsv(const QString& path, const LoanResult& result, const QString& description)
 {
     return writeWhole(path, [&](QSaveFile& file) -> std::optional<QString> {
-        const QByteArray loan = csvField(description).toUtf8();
-        QByteArray chunk = "Payment,Date,Principal Current,Principal Extra,Principal Cummulitive,"
-                           "Interest Current,Interest Cummulitive,Balance Due,Loan\r\n";
-        // Written a chunk at a time: the description repeats on every line.
+        QByteArray chunk = descriptionLine(description) +
+                           "Payment,Date,Principal Current,Principal Extra,Principal Cummulitive,"
+                           "Interest Current,Interest Cummulitive,Balance Due\r\n";
+        // Written a chunk at a time: the longest loan has 32,767 lines.
         const auto flush = [&] {
             const bool written = file.write(chunk) == chunk.size();
             chunk.clear();
@@ -116,10 +135,8 @@ std::optional<QString> writeTableCsv(const QString& path, const LoanResult& resu
                                    LocaleText::toQDate(row.dueDate).toString(Qt::ISODate) + u',' +
                                    plainAmount(row.principal) + u',' + plainAmount(row.extra) + u',' +
                                    plainAmount(row.cumulativePrincipal) + u',' + plainAmount(row.interest) +
-                                   u',' + plainAmount(row.cumulativeInterest) + u',' + plainAmount(row.balance) +
-                                   u',';
+                                   u',' + plainAmount(row.cumulativeInterest) + u',' + plainAmount(row.balance);
             chunk += fields.toLatin1();
-            chunk += loan;
             chunk += "\r\n";
             if (chunk.size() >= (1 << 16) && !flush())
                 return file.errorString();
@@ -150,17 +167,13 @@ std::optional<QString> writePdf(const QString& path, const QString& title,
     });
 }
 
-// Lines of fields, each line ended by CRLF.
-std::optional<QString> writeCsvLines(const QString& path, const QList<QStringList>& lines)
+// Lines of encoded fields (csvField, csvText), each line ended by CRLF.
+std::optional<QString> writeCsvLines(const QString& path, const QByteArray& start, const QList<QStringList>& lines)
 {
     return writeWhole(path, [&](QSaveFile& file) -> std::optional<QString> {
-        QByteArray text;
-        for (const QStringList& fields : lines) {
-            QStringList quoted;
-            for (const QString& field : fields)
-                quoted << csvField(field);
-            text += quoted.join(QLatin1Char(',')).toUtf8() + "\r\n";
-        }
+        QByteArray text = start;
+        for (const QStringList& fields : lines)
+            text += fields.join(QLatin1Char(',')).toUtf8() + "\r\n";
         if (file.write(text) != text.size())
             return file.errorString();
         return std::nullopt;
@@ -169,10 +182,18 @@ std::optional<QString> writeCsvLines(const QString& path, const QList<QStringLis
 
 }  // namespace
 
-std::optional<QString> writeReportPdf(const QString& path, const LoanResult& result, const QString& description)
+std::optional<QString> writeReportPdf(const QString& path, const LoanResult& result, const QString& description,
+                                      const std::function<bool(int, int)>& progress)
 {
-    return writePdf(path, description,
-                    [&](QPagedPaintDevice& device) { return LoanReport(result, description).paint(device); });
+    bool stopped = false;
+    const auto counted = [&](int done, int pages) {
+        stopped = progress && !progress(done, pages);
+        return !stopped;
+    };
+    auto failure = writePdf(path, description, [&](QPagedPaintDevice& device) {
+        return LoanReport(result, description).paint(device, counted);
+    });
+    return stopped ? std::nullopt : failure;
 }
 
 std::optional<QString> writeYearlyCsv(const QString& path, const LoanResult& result, const QString& description)
@@ -181,8 +202,8 @@ std::optional<QString> writeYearlyCsv(const QString& path, const LoanResult& res
     QList<QStringList> lines;
     QStringList heading;
     for (int column = 0; column < kYearlyColumns; ++column)
-        heading << yearlyHeading(YearlyColumn(column));
-    lines << (heading << QStringLiteral("Loan"));
+        heading << csvField(yearlyHeading(YearlyColumn(column)));
+    lines << heading;
     const auto line = [&](const QString& year, const YearlyTotal& sums, const QString& balance) {
         lines << QStringList{year,
                              QString::number(sums.payments),
@@ -190,14 +211,13 @@ std::optional<QString> writeYearlyCsv(const QString& path, const LoanResult& res
                              plainCents(sums.extraCents),
                              plainCents(sums.interestCents),
                              plainCents(sums.totalPaidCents()),
-                             balance,
-                             description};
+                             balance};
     };
     for (const YearlyTotal& year : totals.years)
         line(QString::number(year.year), year, plainCents(year.balanceCents));
     if (!totals.years.empty())
         line(QStringLiteral("Total"), totals.total, QString());
-    return writeCsvLines(path, lines);
+    return writeCsvLines(path, descriptionLine(description), lines);
 }
 
 std::optional<QString> writeComparisonCsv(const QString& path, const std::vector<ComparedLoan>& loans)
@@ -206,15 +226,17 @@ std::optional<QString> writeComparisonCsv(const QString& path, const std::vector
     QList<QStringList> lines;
     QStringList heading{QString()};
     for (const ComparisonColumn& column : columns)
-        heading << column.caption;
+        heading << csvText(column.caption);
     lines << heading;
+    // The figures are the window's texts: amounts (a negative one is still a
+    // number), dates, counts, and the program's own words.
     for (int row = 0; row < kCompareRows; ++row) {
-        QStringList fields{compareRowHeading(CompareRow(row))};
+        QStringList fields{csvField(compareRowHeading(CompareRow(row)))};
         for (const ComparisonColumn& column : columns)
-            fields << column.texts[size_t(row)];
+            fields << csvField(column.texts[size_t(row)]);
         lines << fields;
     }
-    return writeCsvLines(path, lines);
+    return writeCsvLines(path, {}, lines);
 }
 
 std::optional<QString> writeComparisonPdf(const QString& path, const std::vector<ComparedLoan>& loans)

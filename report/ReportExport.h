@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -21,16 +22,21 @@ QString safeFileBaseName(const QString& description);
 // The same with the suffix ("Car loan.csv").
 QString suggestedFileName(const QString& description, const QString& suffix);
 
-// The table as RFC 4180 CSV in UTF-8 with CRLF line ends: a heading line,
-// then per payment its number, due date (ISO), the six amounts as plain
-// decimals with a point, and the loan's description.
+// The table as RFC 4180 CSV in UTF-8 with CRLF line ends: the line "Loan,"
+// and the loan's description, a heading line, then per payment its number,
+// due date (ISO) and the six amounts as plain decimals with a point. A
+// description or caption that starts like a formula (=, +, -, @, tab, carriage
+// return) is written with a leading apostrophe, so spreadsheets show it as text.
 std::optional<QString> writeTableCsv(const QString& path, const LoanResult& result, const QString& description);
-// The totals of each year the same way: a heading line, then per year its
-// number, the count of payments, principal, extra, interest, total paid and
-// the balance due, then the "Total" line (its balance empty); each line ends
-// with the loan's description.
+// The totals of each year the same way: the description's line, a heading
+// line, then per year its number, the count of payments, principal, extra,
+// interest, total paid and the balance due, then the "Total" line (its balance
+// empty).
 std::optional<QString> writeYearlyCsv(const QString& path, const LoanResult& result, const QString& description);
-std::optional<QString> writeReportPdf(const QString& path, const LoanResult& result, const QString& description);
+// The report as PDF; `progress` hears of each page (see LoanReport) and may
+// stop the writing, which then leaves no file and no message.
+std::optional<QString> writeReportPdf(const QString& path, const LoanResult& result, const QString& description,
+                                      const std::function<bool(int done, int pages)>& progress = {});
 // The report's document name and margins, before the print dialog shows.
 void setUpPrinter(QPrinter& printer, const QString& description);
 

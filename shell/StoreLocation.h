@@ -9,8 +9,10 @@
 //      folder, a portable copy);
 //   3. Brimvaledb.mdb in the user's own data folder. When it is not there yet,
 //      the empty store installed with the program is copied there, creating
-//      the folder. An existing file is never replaced, and no store is ever
-//      made from nothing.
+//      the folder (for its owner only). The copy must open as a store, else
+//      nothing is copied. An existing file is never replaced, a symbolic link
+//      there counts as the store even when its target is gone, and no store is
+//      ever made from nothing.
 class StoreLocation {
 public:
     static inline const QString kFileName = QStringLiteral("Brimvaledb.mdb");
@@ -30,6 +32,10 @@ public:
     };
 
     static Found find(const Places& places);
+
+    // The user's data folder for `program`: $XDG_DATA_HOME/program when that is
+    // an absolute path, else home/.local/share/program.
+    static QString userDataFolder(const QString& xdgDataHome, const QString& home, const QString& program);
 
     // The places looked at, in order, for --help.
     static QString describe(const Places& places);

@@ -1,7 +1,7 @@
 #include "frmOpen.h"
 
-#include "DisplayText.h"
 #include "ErrorText.h"
+#include "LoanListModel.h"
 #include "LoanStore.h"
 #include "LoanWindowFactory.h"
 #include "Messages.h"
@@ -9,7 +9,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -25,10 +25,11 @@ frmOpen::frmOpen(LoanStore& store, LoanWindowFactory& windows, Messages& message
 
     m_frame = new QGroupBox(tr("Select a Loan"), this);
     m_frame->setObjectName(QStringLiteral("Frame1"));
-    m_lstLoan = new QListWidget(m_frame);
+    m_lstLoan = new QListView(m_frame);
     m_lstLoan->setObjectName(QStringLiteral("lstLoan"));
     m_lstLoan->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_lstLoan->setSortingEnabled(false);
+    m_lstLoan->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_lstLoan->setUniformItemSizes(true);
     auto* frameLayout = new QVBoxLayout(m_frame);
     frameLayout->setContentsMargins(6, 4, 6, 6);
     frameLayout->addWidget(m_lstLoan);
@@ -64,24 +65,20 @@ frmOpen::frmOpen(LoanStore& store, LoanWindowFactory& windows, Messages& message
     connect(m_cmdOpen, &QPushButton::clicked, this, &frmOpen::cmdOpenClick);
     connect(m_cmdExit, &QPushButton::clicked, this, &frmOpen::cmdExitClick);
     connect(m_cmdNew, &QPushButton::clicked, this, &frmOpen::cmdNewClick);
-    connect(m_lstLoan, &QListWidget::itemDoubleClicked, this, &frmOpen::cmdOpenClick);
+    connect(m_lstLoan, &QListView::doubleClicked, this, &frmOpen::cmdOpenClick);
 
     LoadLoanList();
 }
 
 void frmOpen::LoadLoanList()
 {
-    m_lstLoan->clear();
     // Whatever could be listed stays listed, also when the read failed part-way.
-    const LoanList listed = m_store.listLoans();
-    for (const LoanListEntry& entry : listed.loans) {
-        auto* item = new QListWidgetItem(DisplayText::elided(entry.description.trimmed()), m_lstLoan);
-        item->setData(Qt::UserRole, entry.seqNo);
-    }
+    LoanList listed = m_store.listLoans();
+    m_lstLoan->setModel(new LoanListModel(std::move(listed.loans), m_lstLoan));
     // The entry the keyboard is on is the chosen one, from the start: arrows
     // then Enter open a loan. An empty list keeps nothing chosen.
-    if (m_lstLoan->count() > 0) {
-        m_lstLoan->setCurrentRow(0);
+    if (m_lstLoan->model()->rowCount() > 0) {
+        m_lstLoan->setCurrentIndex(m_lstLoan->model()->index(0, 0));
         m_lstLoan->setFocus();
     }
     if (listed.error)
@@ -90,11 +87,11 @@ void frmOpen::LoadLoanList()
 
 void frmOpen::cmdOpenClick()
 {
-    const QList<QListWidgetItem*> chosen = m_lstLoan->selectedItems();
+    const QModelIndexList chosen = m_lstLoan->selectionModel()->selectedIndexes();
     if (chosen.isEmpty())
         return;
-    const int key = chosen.first()->data(Qt::UserRole).toInt();
-    const QString caption = chosen.first()->text();
+    const int key = chosen.first().data(Qt::UserRole).toInt();
+    const QString caption = chosen.first().data().toString();
     // Out of the way first, so the loan window's own messages are not
     // hidden behind a modal picker.
     hide();

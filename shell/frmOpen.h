@@ -6,7 +6,7 @@ class LoanStore;
 class LoanWindowFactory;
 class Messages;
 class QGroupBox;
-class QListWidget;
+class QListView;
 class QPushButton;
 
 // The loan picker: lists the stored loans and opens one in a new loan window,
@@ -30,7 +30,7 @@ private:
     LoanWindowFactory& m_windows;
     Messages& m_messages;
     QGroupBox* m_frame = nullptr;
-    QListWidget* m_lstLoan = nullptr;
+    QListView* m_lstLoan = nullptr;
     QPushButton* m_cmdOpen = nullptr;
     QPushButton* m_cmdExit = nullptr;
     QPushButton* m_cmdNew = nullptr;

@@ -11,10 +11,12 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -49,7 +51,8 @@ StoreLocation::Places storePlaces(const QString& commandLine)
     StoreLocation::Places places;
     places.commandLine = commandLine;
     places.programFolder = QCoreApplication::applicationDirPath();
-    places.userDataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    places.userDataFolder = StoreLocation::userDataFolder(qEnvironmentVariable("XDG_DATA_HOME"), QDir::homePath(),
+                                                          QCoreApplication::applicationName());
     // The empty store installed with the program: beside the installed executable
     // first, so a copy installed under any prefix finds its own; then the system's
     // data folders.
@@ -57,12 +60,56 @@ StoreLocation::Places storePlaces(const QString& commandLine)
                                                 .filePath(QStringLiteral(BRIMVALE_SHIPPED_STORE_FROM_BIN "/") +
                                                           StoreLocation::kFileName));
     for (const QString& folder : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
+        if (QDir::isRelativePath(folder))  // ignored, as relative XDG data folders are to be
+            continue;
         const QString candidate = QDir(folder).filePath(QStringLiteral(BRIMVALE_SHIPPED_STORE_SUBDIR "/") +
                                                         StoreLocation::kFileName);
         if (!places.shippedStores.contains(candidate))
             places.shippedStores << candidate;
     }
     return places;
+}
+
+// The hint for an unknown option, naming the first argument that is no option
+// of the program's.
+QString dashHint(const QStringList& arguments)
+{
+    static const QStringList known{QStringLiteral("store"), QStringLiteral("open-store-and-quit"), QStringLiteral("h"),
+                                   QStringLiteral("help"),  QStringLiteral("help-all"),            QStringLiteral("v"),
+                                   QStringLiteral("version")};
+    QString unknown = QStringLiteral("-name.mdb");
+    for (const QString& argument : arguments.mid(1)) {
+        if (argument == QLatin1String("--"))
+            break;
+        if (argument.startsWith(QLatin1Char('-')) &&
+            !known.contains(argument.section(QLatin1Char('='), 0, 0).remove(QRegularExpression(QStringLiteral("^--?"))))) {
+            unknown = argument;
+            break;
+        }
+    }
+    return QStringLiteral("A store whose name starts with \"-\" is given after \"--\": %1 -- %2")
+        .arg(QCoreApplication::applicationName().toLower(), unknown);
+}
+
+// An argument that is not valid UTF-8 reaches the program with its odd bytes
+// replaced; opening by that name would miss the file or find another. Returns
+// the argument `given` came from, shown with those bytes as \xNN, when it is one.
+std::optional<QString> undecodedArgument(int argc, char* argv[], const QString& given)
+{
+    if (!given.contains(QChar::ReplacementCharacter))
+        return std::nullopt;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray raw(argv[i]);
+        const QString decoded = QString::fromLocal8Bit(raw);
+        if (decoded.toLocal8Bit() == raw || (decoded != given && !decoded.endsWith(QLatin1Char('=') + given)))
+            continue;
+        QString shown;
+        for (const char byte : raw)
+            shown += (byte & 0x80) ? QStringLiteral("\\x%1").arg(uchar(byte), 2, 16, QLatin1Char('0'))
+                                   : QString(QLatin1Char(byte));
+        return shown;
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -96,6 +143,12 @@ int main(int argc, char* argv[])
                                  QStringLiteral("[store]"));
     const StoreLocation::Places defaults = storePlaces({});
     parser.setApplicationDescription(kAppDescription + QStringLiteral("\n\n") + StoreLocation::describe(defaults));
+    // An unknown option may be a store whose name starts with "-": say how to give one.
+    if (!parser.parse(QCoreApplication::arguments()) && !parser.unknownOptionNames().isEmpty()) {
+        std::fprintf(stderr, "%s: %s\n%s\n", qPrintable(kAppTitle), qPrintable(parser.errorText()),
+                     qPrintable(dashHint(QCoreApplication::arguments())));
+        return 1;
+    }
     parser.process(app);
 
     const QStringList positional = parser.positionalArguments();
@@ -111,6 +164,12 @@ int main(int argc, char* argv[])
 
     StartupMessages messages;
     messages.boxes = !parser.isSet(checkOption);
+    if (const auto undecoded = undecodedArgument(argc, argv, given)) {
+        messages.critical(nullptr, QStringLiteral("The store name %1 is not valid UTF-8 text, so it cannot be opened "
+                                                  "by that name. Rename the file, or give a symbolic link to it whose "
+                                                  "name is valid text.").arg(*undecoded));
+        return 1;
+    }
     const StoreLocation::Found store = StoreLocation::find(storePlaces(given));
     if (!store.ok()) {
         messages.critical(nullptr, store.error);

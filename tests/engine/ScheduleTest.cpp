@@ -132,6 +132,11 @@ TEST(ExtraPaymentsInRun, CountInTheRightRows)
          false, ymd(2024, 2, 20), {0, 100, 0, 200, 0}},
         {"SuppressedRepeatingCutAtToday", {repeating(ymd(2024, 1, 1), ymd(2024, 12, 1), 5)}, true,
          ymd(2024, 3, 10), {5, 5, 5, 0, 0}},
+        // Dates on or before today count as paid: one dated today is applied.
+        {"SuppressedLumpSumDatedToday", {lumpSum(ymd(2024, 2, 1), 100), lumpSum(ymd(2024, 3, 1), 200)}, true,
+         ymd(2024, 2, 1), {0, 100, 0, 0}},
+        {"SuppressedRepeatingStartingToday", {repeating(ymd(2024, 3, 1), ymd(2024, 12, 1), 5)}, true,
+         ymd(2024, 3, 1), {0, 0, 5, 0, 0}},
         {"SuppressedRepeatingStartingAfterToday", {repeating(ymd(2024, 4, 1), ymd(2024, 12, 1), 5)}, true,
          ymd(2024, 3, 10), {0, 0, 0, 0, 0, 0}},
     };

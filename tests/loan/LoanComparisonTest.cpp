@@ -2,6 +2,7 @@
 // and the columns of windows without a run.
 #include "CalculateLoan.h"
 #include "LoanComparison.h"
+#include "Money.h"
 
 #include <gtest/gtest.h>
 
@@ -99,6 +100,40 @@ TEST(LoanComparison, BestValuesAreMarked)
         for (const ComparisonColumn& c : compareLoans(loans))
             found.push_back(marks(c));
         EXPECT_EQ(found, row.expected);
+    }
+}
+
+// Figures that show the same cents tie, whatever their unrounded values: the
+// comparison marks what the user sees.
+TEST(LoanComparison, TiesAreJudgedInShownCents)
+{
+    const LoanResult base = run(inputs("200000", "6", "30", 1));
+    // The base loan with its total interest and total paid set to the whole
+    // cents it shows plus a fraction of a cent.
+    const auto withFractions = [&](double interest, double totalPaid) {
+        LoanResult r = base;
+        r.schedule.summary.interest = engine::roundToCents(base.schedule.summary.interest) + interest;
+        r.schedule.summary.totalPaid = engine::roundToCents(base.schedule.summary.totalPaid) + totalPaid;
+        return r;
+    };
+    struct Row {
+        const char* name;
+        LoanResult first, second;
+        bool sameInterestShown;
+        std::string expected;  // the marks of the two columns, "first/second"
+    };
+    const Row rows[] = {
+        {"SameCentsAboveBothBest", withFractions(0.001, 0.001), withFractions(0.004, 0.0049), true, "PIT/PIT"},
+        {"SameCentsAroundBothBest", withFractions(-0.004, 0.003), withFractions(0.004, -0.002), true, "PIT/PIT"},
+        {"OneCentApartOnlyTheLower", withFractions(0.0, 0.0), withFractions(0.01, 0.01), false, "PIT/P"},
+        {"OnlyTotalPaidTies", withFractions(0.0, 0.001), withFractions(0.01, 0.002), false, "PIT/PT"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto columns = compareLoans({{QStringLiteral("A"), &row.first}, {QStringLiteral("B"), &row.second}});
+        const size_t interest = size_t(CompareRow::TotalInterest);
+        EXPECT_EQ(columns[0].texts[interest] == columns[1].texts[interest], row.sameInterestShown);
+        EXPECT_EQ(marks(columns[0]) + "/" + marks(columns[1]), row.expected);
     }
 }
 

@@ -1,12 +1,14 @@
 // Taking a calculated loan out as CSV: byte for byte and read back by
 // Python's csv module, writes into a folder that refuses them (CSV and PDF),
 // and the file names suggested from the description.
+#include "LoanComparison.h"
 #include "ReportCommands.h"
 #include "ReportExport.h"
 #include "ReportTestSupport.h"
 
 #include <QDialog>
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QtTest>
@@ -54,6 +56,8 @@ private slots:
         QTest::newRow("plain") << QStringLiteral("Car") << QByteArray("Car");
         QTest::newRow("comma, quote and line break quoted")
             << QStringLiteral("Car, \"red\"\r\nloan") << QByteArray("\"Car, \"\"red\"\"\r\nloan\"");
+        QTest::newRow("formula shown as text")
+            << QStringLiteral("=HYPERLINK(\"http://x\",\"y\")") << QByteArray("\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\"");
     }
     void csvOfTheWorkedExample()
     {
@@ -62,11 +66,12 @@ private slots:
         const QString path = h->dir.filePath(QStringLiteral("car.csv"));
         QCOMPARE(ReportExport::writeTableCsv(path, *carLoan(description), description), std::nullopt);
         const QByteArray expected =
+            "Loan," + loanField + "\r\n"
             "Payment,Date,Principal Current,Principal Extra,Principal Cummulitive,Interest Current,"
-            "Interest Cummulitive,Balance Due,Loan\r\n"
-            "1,2024-01-15,330.02,0.00,330.02,10.00,10.00,669.98," + loanField + "\r\n"
-            "2,2024-02-15,333.32,0.00,663.34,6.70,16.70,336.66," + loanField + "\r\n"
-            "3,2024-03-15,336.65,0.01,1000.00,3.37,20.07,0.00," + loanField + "\r\n";
+            "Interest Cummulitive,Balance Due\r\n"
+            "1,2024-01-15,330.02,0.00,330.02,10.00,10.00,669.98\r\n"
+            "2,2024-02-15,333.32,0.00,663.34,6.70,16.70,336.66\r\n"
+            "3,2024-03-15,336.65,0.01,1000.00,3.37,20.07,0.00\r\n";
         const QList<QByteArray> lines = contents(path).split('\n');
         const QList<QByteArray> expectedLines = expected.split('\n');
         QCOMPARE(lines.size(), expectedLines.size());
@@ -74,6 +79,8 @@ private slots:
             QCOMPARE(lines[i], expectedLines[i]);
     }
 
+    // Python's csv module reads the description back from the first line and
+    // every amount as a number.
     void csvReadBackByPython()
     {
         const QString path = h->dir.filePath(QStringLiteral("tricky.csv"));
@@ -84,20 +91,146 @@ private slots:
              QStringLiteral("import csv, json, sys\n"
                             "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
                             "    rows = list(csv.reader(f, strict=True))\n"
-                            "print(json.dumps([rows[0]] + [r[:2] + [float(v) for v in r[2:8]] + r[8:] "
-                            "for r in rows[1:]]))"),
+                            "print(json.dumps(rows[:2] + [r[:2] + [float(v) for v in r[2:]] for r in rows[2:]]))"),
              path});
         const QJsonArray rows = QJsonDocument::fromJson(json.toUtf8()).array();
-        QCOMPARE(rows.size(), 4);
-        QCOMPARE(rows[0].toArray().size(), 9);
+        QCOMPARE(rows.size(), 5);
+        QCOMPARE(rows[0].toArray(), (QJsonArray{"Loan", kTricky}));
+        QCOMPARE(rows[1].toArray().size(), 8);
         for (int i = 1; i < 4; ++i) {
-            const QJsonArray row = rows[i].toArray();
-            QCOMPARE(row.size(), 9);
+            const QJsonArray row = rows[i + 1].toArray();
+            QCOMPARE(row.size(), 8);
             QCOMPARE(row[0].toString(), QString::number(i));
-            QCOMPARE(row[8].toString(), kTricky);
         }
-        QCOMPARE(rows[3].toArray()[4].toDouble(), 1000.0);  // no grouping: read as a number
-        QCOMPARE(rows[3].toArray()[7].toDouble(), 0.0);
+        QCOMPARE(rows[4].toArray()[4].toDouble(), 1000.0);  // no grouping: read as a number
+        QCOMPARE(rows[4].toArray()[7].toDouble(), 0.0);
+    }
+
+    // A description written once: a long one on a long loan costs its length
+    // once, not once per payment.
+    void descriptionWrittenOnce_data()
+    {
+        QTest::addColumn<bool>("yearly");
+        QTest::newRow("table") << false;
+        QTest::newRow("years") << true;
+    }
+    void descriptionWrittenOnce()
+    {
+        QFETCH(bool, yearly);
+        const QString description(100000, QLatin1Char('x'));
+        h->open();
+        h->carLoan(QDate(2024, 1, 15), QStringLiteral("360"));
+        h->window->setDescription(description);
+        const auto report = h->window->lastResult();
+        const qint64 rows = qint64(report->schedule.rows.size());
+        QVERIFY(rows > 300);
+        const QString path = h->dir.filePath(QStringLiteral("long.csv"));
+        const auto write = yearly ? &ReportExport::writeYearlyCsv : &ReportExport::writeTableCsv;
+        QCOMPARE(write(path, *report, description), std::nullopt);
+        const qint64 size = QFileInfo(path).size();
+        QVERIFY2(size > description.size() && size < description.size() + rows * 100,
+                 qPrintable(QString::number(size)));
+        QCOMPARE(contents(path).count(description.toLatin1()), 1);
+    }
+
+    // Texts the user typed that start like a formula are read back with the
+    // apostrophe that keeps them text, in each of the three CSVs; numbers,
+    // negative ones too, stay as they were.
+    void formulaStartsWrittenAsText_data()
+    {
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QString>("readBack");
+        QTest::newRow("equals") << QStringLiteral("=1+1") << QStringLiteral("'=1+1");
+        QTest::newRow("hyperlink") << QStringLiteral("=HYPERLINK(\"http://x.invalid\",\"Car\")")
+                                   << QStringLiteral("'=HYPERLINK(\"http://x.invalid\",\"Car\")");
+        QTest::newRow("plus") << QStringLiteral("+1") << QStringLiteral("'+1");
+        QTest::newRow("minus") << QStringLiteral("-2+3+cmd|' /C calc'!A0") << QStringLiteral("'-2+3+cmd|' /C calc'!A0");
+        QTest::newRow("at") << QStringLiteral("@SUM(1)") << QStringLiteral("'@SUM(1)");
+        QTest::newRow("tab") << QStringLiteral("\t=1") << QStringLiteral("'\t=1");
+        QTest::newRow("carriage return") << QStringLiteral("\r=1") << QStringLiteral("'\r=1");
+        QTest::newRow("formula later is kept") << QStringLiteral("Car =1") << QStringLiteral("Car =1");
+        QTest::newRow("apostrophe kept") << QStringLiteral("'57 Chevy") << QStringLiteral("'57 Chevy");
+    }
+    void formulaStartsWrittenAsText()
+    {
+        QFETCH(QString, description);
+        QFETCH(QString, readBack);
+        const auto report = carLoan(description);
+        // Another loan whose figures make the comparison's "Interest Saved" negative.
+        LoanResult worse = *report;
+        worse.schedule.baseline.interestPaid = worse.schedule.summary.interest - 3.37;
+        const QString table = h->dir.filePath(QStringLiteral("table.csv"));
+        const QString years = h->dir.filePath(QStringLiteral("years.csv"));
+        const QString compared = h->dir.filePath(QStringLiteral("compare.csv"));
+        QCOMPARE(ReportExport::writeTableCsv(table, *report, description), std::nullopt);
+        QCOMPARE(ReportExport::writeYearlyCsv(years, *report, description), std::nullopt);
+        QCOMPARE(ReportExport::writeComparisonCsv(compared, {{description, report.get()}, {description, &worse}}),
+                 std::nullopt);
+        const QString json = readWith(
+            QStringLiteral("python3"),
+            {QStringLiteral("-c"),
+             QStringLiteral("import csv, json, sys\n"
+                            "out = []\n"
+                            "for name in sys.argv[1:]:\n"
+                            "    with open(name, newline='', encoding='utf-8') as f:\n"
+                            "        out.append(list(csv.reader(f, strict=True)))\n"
+                            "print(json.dumps(out))"),
+             table, years, compared});
+        const QJsonArray files = QJsonDocument::fromJson(json.toUtf8()).array();
+        QCOMPARE(files.size(), 3);
+        for (int i : {0, 1}) {
+            const QJsonArray rows = files[i].toArray();
+            QCOMPARE(rows[0].toArray(), (QJsonArray{"Loan", readBack}));
+            QCOMPARE(rows[2].toArray()[0].toString(), i == 0 ? QStringLiteral("1") : QStringLiteral("2024"));
+        }
+        const QJsonArray comparison = files[2].toArray();
+        QCOMPARE(comparison[0].toArray(), (QJsonArray{"", readBack, readBack}));
+        const QJsonArray saved = comparison[1 + int(CompareRow::InterestSaved)].toArray();
+        QCOMPARE(saved, (QJsonArray{"Interest Saved", "$.00", "-$3.37"}));
+    }
+
+    // What LibreOffice Calc makes of the table CSV: the description that starts
+    // like a formula is a text cell (no formula), the amounts are numbers.
+    // Skipped where LibreOffice is not installed (it is too large for the test
+    // command's packages).
+    void spreadsheetShowsFormulaStartsAsText()
+    {
+        const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+        if (soffice.isEmpty())
+            QSKIP("LibreOffice (soffice) is not installed");
+        const QString description = QStringLiteral("=HYPERLINK(\"http://x.invalid\",\"Car\")");
+        const QString path = h->dir.filePath(QStringLiteral("car.csv"));
+        QCOMPARE(ReportExport::writeTableCsv(path, *carLoan(description), description), std::nullopt);
+        QProcess convert;
+        // Read as in the United States, whatever the suite runs under: the amounts have a decimal point.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+        environment.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
+        convert.setProcessEnvironment(environment);
+        convert.start(soffice, {QStringLiteral("-env:UserInstallation=file://") + h->dir.filePath(QStringLiteral("profile")),
+                                QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("fods"),
+                                QStringLiteral("--outdir"), h->dir.path(), path});
+        QVERIFY(convert.waitForFinished(300000));
+        // Each cell of the first three lines as "type:text", a formula as "formula".
+        const QString json = readWith(
+            QStringLiteral("python3"),
+            {QStringLiteral("-c"),
+             QStringLiteral("import json, sys, xml.etree.ElementTree as et\n"
+                            "t = '{urn:oasis:names:tc:opendocument:xmlns:table:1.0}'\n"
+                            "o = '{urn:oasis:names:tc:opendocument:xmlns:office:1.0}'\n"
+                            "x = '{urn:oasis:names:tc:opendocument:xmlns:text:1.0}'\n"
+                            "rows = et.parse(sys.argv[1]).getroot().iter(t + 'table-row')\n"
+                            "out = []\n"
+                            "for row, _ in zip(rows, range(3)):\n"
+                            "    out.append(['formula' if c.get(t + 'formula') else\n"
+                            "                c.get(o + 'value-type', '') + ':' + ''.join(p.text or '' for p in c.iter(x + 'p'))\n"
+                            "                for c in row.iter(t + 'table-cell') if c.get(o + 'value-type')][:3])\n"
+                            "print(json.dumps(out))"),
+             h->dir.filePath(QStringLiteral("car.fods"))});
+        const QJsonArray rows = QJsonDocument::fromJson(json.toUtf8()).array();
+        QCOMPARE(rows.size(), 3);
+        QCOMPARE(rows[0].toArray(), (QJsonArray{"string:Loan", "string:'" + description}));
+        QCOMPARE(rows[2].toArray(), (QJsonArray{"float:1", "date:2024-01-15", "float:330.02"}));
     }
 
     // File > Export Table while the tab shows each year: a heading line, one
@@ -111,9 +244,9 @@ private slots:
         QTest::addColumn<QJsonArray>("expected");
         const auto line = [](QStringList fields) { return QJsonArray::fromStringList(fields); };
         QTest::newRow("worked example") << QStringLiteral("Car") << QStringLiteral("3") << QDate(2024, 1, 15)
-            << QJsonArray{line({"Year", "Payments", "Principal", "Extra", "Interest", "Total Paid", "Balance Due", "Loan"}),
-                          line({"2024", "3", "999.99", "0.01", "20.07", "1020.07", "0.00", "Car"}),
-                          line({"Total", "3", "999.99", "0.01", "20.07", "1020.07", "", "Car"})};
+            << QJsonArray{line({"Year", "Payments", "Principal", "Extra", "Interest", "Total Paid", "Balance Due"}),
+                          line({"2024", "3", "999.99", "0.01", "20.07", "1020.07", "0.00"}),
+                          line({"Total", "3", "999.99", "0.01", "20.07", "1020.07", ""})};
         // Expected: the window's yearly view, line for line, without digit grouping.
         QTest::newRow("November to February, tricky description") << kTricky << QStringLiteral("16")
                                                                     << QDate(2024, 11, 15) << QJsonArray{};
@@ -133,12 +266,12 @@ private slots:
             QStringList heading;
             for (int column = 0; column < years->columnCount(); ++column)
                 heading << years->headerData(column, Qt::Horizontal).toString();
-            expected << QJsonArray::fromStringList(heading << "Loan");
+            expected << QJsonArray::fromStringList(heading);
             for (int row = 0; row < years->rowCount(); ++row)
-                expected << QJsonArray::fromStringList(LoanWindowHarness::rowTexts(years, row).replaceInStrings(",", "")
-                                                       << description);
+                expected << QJsonArray::fromStringList(LoanWindowHarness::rowTexts(years, row).replaceInStrings(",", ""));
             QCOMPARE(expected.size(), 5);  // 2024, 2025, 2026 and the total
         }
+        expected.prepend(QJsonArray{"Loan", description});
         ReportCommands commands(h->messages, h->store->path(), nullptr, [](QDialog&) {});
         const QString path = h->dir.filePath(QStringLiteral("years.csv"));
         commands.setSaveFileNameAsker([&](auto&&...) { return path; });

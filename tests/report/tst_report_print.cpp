@@ -13,6 +13,9 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTimer>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -163,6 +166,73 @@ private slots:
     // Each export asks with its own caption and filter, suggests the
     // description as the file's name, and the next export suggests the
     // folder the last one went to.
+    // A report that is stopped part-way (Cancel in its progress box) leaves
+    // the file that was there as it was, and says nothing.
+    void stoppedPdfLeavesNoFile_data()
+    {
+        QTest::addColumn<int>("stopAfter");
+        QTest::addColumn<bool>("existing");
+        QTest::newRow("after the first page") << 1 << false;
+        QTest::newRow("after the third page, over a file") << 3 << true;
+        QTest::newRow("never") << 0 << false;
+    }
+    void stoppedPdfLeavesNoFile()
+    {
+        QFETCH(int, stopAfter);
+        QFETCH(bool, existing);
+        h->open();
+        h->carLoan(QDate(2024, 1, 15), QStringLiteral("360"));
+        const QString path = h->dir.filePath(QStringLiteral("car.pdf"));
+        if (existing) {
+            QFile before(path);
+            QVERIFY(before.open(QIODevice::WriteOnly) && before.write("before") == 6);
+        }
+        QList<int> told;
+        const auto progress = [&](int done, int) {
+            told << done;
+            return stopAfter == 0 || done < stopAfter;
+        };
+        QCOMPARE(ReportExport::writeReportPdf(path, *h->window->lastResult(), description(), progress), std::nullopt);
+        if (stopAfter > 0) {
+            QCOMPARE(told.size(), stopAfter);
+            QCOMPARE(contents(path), existing ? QByteArray("before") : QByteArray("<unreadable>"));
+        } else {
+            QVERIFY(told.size() > 3);
+            QVERIFY(contents(path).startsWith("%PDF"));
+        }
+        QCOMPARE(QDir(h->dir.path()).entryList({"car*"}, QDir::Files), stopAfter && !existing ? QStringList()
+                                                                                              : QStringList{"car.pdf"});
+    }
+
+    // Export as PDF of the longest weekly loan shows a progress box; its Cancel
+    // stops the export without a file or a message.
+    void longExportShowsProgressAndCancels()
+    {
+        h->open();
+        h->enterLoan(QStringLiteral("Longest"), 0, QStringLiteral("6.5"), 0, QStringLiteral("7536"),
+                     QStringLiteral("250000"), {}, QDate(2024, 1, 1));
+        h->calculate();
+        const auto report = h->window->lastResult();
+        QCOMPARE(int(report->schedule.rows.size()), 32767);
+        const QString path = h->dir.filePath(QStringLiteral("longest.pdf"));
+        ReportCommands commands(h->messages, h->store->path(), h->window.get(), [](QDialog&) {});
+        commands.setSaveFileNameAsker([&](auto&&...) { return path; });
+        bool cancelled = false;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* box = h->window->findChild<QProgressDialog*>(QStringLiteral("dlgReportProgress"));
+            if (box && box->isVisible() && !cancelled) {
+                cancelled = true;
+                QTest::mouseClick(box->findChild<QPushButton*>(), Qt::LeftButton);
+            }
+        });
+        poll.start(50);
+        commands.exportPdf(*report, description());
+        QVERIFY(cancelled);
+        QVERIFY(!QFileInfo::exists(path));
+        QVERIFY(h->messages.shown().isEmpty());
+    }
+
     void exportCommandsAskAndRememberTheFolder_data()
     {
         QTest::addColumn<bool>("pdf");

@@ -5,6 +5,8 @@
 #include "LoanStore.h"
 
 #include <QtSql>
+
+#include <cstdio>
 #include <QtTest>
 
 namespace {
@@ -14,7 +16,8 @@ struct Run {
     QString out, err;
 };
 
-struct CommandCase { QStringList args; int status; QStringList outHas, errHas; };
+// xdgDataHome: the variable's value, if set; the program runs in m_home/work.
+struct CommandCase { QStringList args; int status; QStringList outHas, errHas; QString xdgDataHome = {}; };
 
 }  // namespace
 
@@ -27,7 +30,7 @@ class InstallTest : public QObject {
 
     // The installed program with only the temporary home: no XDG_DATA_HOME, and
     // system data folders that hold nothing, so an installed package does not count.
-    Run start(const QStringList& args)
+    Run start(const QStringList& args, const QString& xdgDataHome = {}, const QString& program = {})
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "DISPLAY", "WAYLAND_DISPLAY"})
@@ -35,9 +38,13 @@ class InstallTest : public QObject {
         env.insert("HOME", m_home.path());
         env.insert("XDG_DATA_DIRS", m_home.filePath("no-system-data"));
         env.insert("QT_QPA_PLATFORM", "offscreen");
+        if (!xdgDataHome.isEmpty())
+            env.insert("XDG_DATA_HOME", xdgDataHome);
         QProcess p;
         p.setProcessEnvironment(env);
-        p.start(m_program, args);
+        QDir(m_home.path()).mkpath("work");
+        p.setWorkingDirectory(m_home.filePath("work"));
+        p.start(program.isEmpty() ? m_program : program, args);
         Run run;
         if (!p.waitForFinished(60000)) {
             p.kill();
@@ -119,6 +126,9 @@ private slots:
         QCOMPARE(first.status, 0);
         QCOMPARE(first.out, m_ownStore);
         QCOMPARE(content(m_ownStore), content(m_shipped));
+        // The folders it made hold the user's finances: for the user alone.
+        for (const char* folder : {".local", ".local/share", ".local/share/Brimvale"})
+            QCOMPARE(QFileInfo(m_home.filePath(folder)).permissions() & ~QFile::Permissions(0x7700), QFile::Permissions());
         {
             auto opened = LoanStore::open(m_ownStore);
             const auto* error = std::get_if<engine::NumberedError>(&opened);
@@ -169,17 +179,46 @@ private slots:
         QTest::newRow("--help says where the store is")
             << CommandCase{{"--help"}, 0, {"--store", "--version", m_ownStore, m_shipped}, {}};
         QTest::newRow("--version") << CommandCase{{"--version"}, 0, {"Brimvale " BRIMVALE_VERSION}, {}};
+        QTest::newRow("a store starting with a dash gets a hint")
+            << CommandCase{{"--open-store-and-quit", "-loans.mdb"}, 1, {}, {"brimvale -- -loans.mdb"}};
+        QTest::newRow("after --, a name starting with a dash is a store")
+            << CommandCase{{"--open-store-and-quit", "--", "-loans.mdb"}, 1, {}, {"-loans.mdb"}};
+        // Relative data folders are ignored: the store stays where it was.
+        QTest::newRow("relative XDG_DATA_HOME") << CommandCase{{"--open-store-and-quit"}, 0, {m_ownStore}, {}, "data"};
+        QTest::newRow("absolute XDG_DATA_HOME")
+            << CommandCase{{"--open-store-and-quit"}, 0, {m_home.filePath("xdg/Brimvale/Brimvaledb.mdb")}, {},
+                           m_home.filePath("xdg")};
     }
     void commandLine()
     {
         QFETCH(CommandCase, c);
-        const Run run = start(c.args);
+        const Run run = start(c.args, c.xdgDataHome);
         QCOMPARE(run.status, c.status);
+        QVERIFY(!QFileInfo::exists(m_home.filePath("work/data")));
         for (const QString& part : c.outHas)
             QVERIFY2(run.out.contains(part), qPrintable(run.out));
         for (const QString& part : c.errHas)
             QVERIFY2(run.err.contains(part), qPrintable(run.err));
         QVERIFY(!run.out.contains("open-store-and-quit"));
+    }
+
+    // A store name that is not valid UTF-8 is never read as another name (here
+    // one with the replacement character, which exists too): a clear refusal.
+    void storeNameNotUtf8()
+    {
+        QVERIFY(QFile::copy(m_shipped, m_home.filePath(QStringLiteral("odd\uFFFD.mdb"))));
+        const QByteArray odd = QFile::encodeName(m_home.path()) + "/odd\xff.mdb";
+        QVERIFY(QFile::copy(m_shipped, m_home.filePath("source.mdb")));
+        QCOMPARE(::rename(QFile::encodeName(m_home.filePath("source.mdb")).constData(), odd.constData()), 0);
+        const QString sh = QStandardPaths::findExecutable("sh");
+        // The shell's printf makes the byte 0xFF from "\377".
+        for (const char* form : {"--store \"$(printf \"$1\")\"", "--store=\"$(printf \"$1\")\"",
+                                 "-- \"$(printf \"$1\")\""}) {
+            const Run run = start({"-c", QStringLiteral("exec \"$0\" --open-store-and-quit %1").arg(form) , m_program,
+                                   m_home.filePath("odd\\377.mdb")}, {}, sh);
+            QCOMPARE(run.status, 1);
+            QVERIFY2(run.err.contains("not valid UTF-8") && run.err.contains("odd\\xff.mdb"), qPrintable(run.err));
+        }
     }
 };
 

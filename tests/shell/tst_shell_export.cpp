@@ -55,7 +55,7 @@ private slots:
     void exportAndPrint_data()
     {
         QTest::addColumn<ExportCase>("c");
-        QTest::newRow("table, suffix added") << ExportCase{"mnuFileExportTable", "out", "out.csv", "Payment,Date,"};
+        QTest::newRow("table, suffix added") << ExportCase{"mnuFileExportTable", "out", "out.csv", "Loan,House: 30/6.5 %\r\nPayment,Date,"};
         QTest::newRow("PDF") << ExportCase{"mnuFileExportPdf", "out.pdf", "out.pdf", "%PDF"};
         QTest::newRow("cancelled") << ExportCase{"mnuFileExportTable", "", "", ""};
         QTest::newRow("missing folder") << ExportCase{"mnuFileExportPdf", "gone/out.pdf", "", "", true};

@@ -5,13 +5,18 @@
 
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace {
 
 struct PickerCase { QStringList loans; bool broken; QString how; int row; bool stillOpen; QString opened; };
-// Files there before the start (each holding its own name; "dir:" makes a folder),
-// the file picked ("" = a failure), what the user's store holds afterwards ("" =
-// absent) and what the failure names. "@" stands for the test's folder.
+// Files there before the start: shipped stores ("ship...") are real stores holding
+// a loan named after them, other files hold their own name; "dir:" makes a
+// folder, "empty:" a zero-byte file, "text:" a file holding its name, "tables:"
+// an SQLite file without the program's tables, "link:" a symbolic link to a
+// missing file. Then the file picked ("" = a failure), the entry whose bytes the
+// user's store holds afterwards ("" = absent) and what the failure names. "@"
+// stands for the test's folder.
 struct StoreCase { QString given; QStringList present; QString picked, ownAfter; QStringList errorHas = {}; bool noDataFolder = false; };
 // value: what GetKeyValue leaves of "stale" on reading the first place; asked2: the second place read.
 struct SysInfoCase { std::optional<KeyValue> first; QString second, value; QStringList started; bool asked2, message; };
@@ -57,6 +62,18 @@ private slots:
         QTest::newRow("data folder cannot be made")
             << StoreCase{{}, {"home/data", ship1}, "", "", {"@/home/data/Brimvale", QString::fromLocal8Bit(std::strerror(ENOTDIR))}};
         QTest::newRow("no data folder known") << StoreCase{{}, {ship1}, "", "", {"@/prog", "--store"}, true};
+        // A damaged installation: nothing is copied, so a repaired one is used at the next start.
+        QTest::newRow("zero-byte shipped store")
+            << StoreCase{{}, {"empty:" + ship1, ship2}, "", "", {"@/" + ship1, "empty file", "@/" + own}};
+        QTest::newRow("shipped store that is no database")
+            << StoreCase{{}, {"text:" + ship1}, "", "", {"@/" + ship1, "not a store", "@/" + own}};
+        QTest::newRow("shipped store without the tables")
+            << StoreCase{{}, {"tables:" + ship1}, "", "", {"@/" + ship1, "not a store", "@/" + own}};
+        // A link whose target is gone is the user's store in name: nothing is written through it.
+        QTest::newRow("broken link as the user's store")
+            << StoreCase{{}, {"link:" + own, ship1}, "", "", {"@/" + own, "symbolic link", "@/gone.mdb", "does not exist"}};
+        QTest::newRow("broken link beside the program")
+            << StoreCase{{}, {"link:" + prog, ship1}, "", "", {"@/" + prog, "symbolic link", "@/gone.mdb"}};
     }
 
     void storeLocation()
@@ -65,28 +82,74 @@ private slots:
         QTemporaryDir root;
         const QDir dir(root.path());
         auto at = [&](QString s) { return s.replace('@', root.path()); };
+        QHash<QString, QByteArray> made;  // each file's bytes, by name
         for (QString name : c.present) {
-            const bool folder = name.startsWith("dir:");
-            name.remove("dir:");
-            QVERIFY(dir.mkpath(QFileInfo(dir.filePath(name)).path()));
-            QFile file(dir.filePath(name));
-            QVERIFY(folder ? dir.mkpath(name) : file.open(QIODevice::WriteOnly) && file.write(name.toUtf8()) > 0);
+            const QString kind = name.contains(':') ? name.section(':', 0, 0) : QString();
+            name = name.section(':', -1);
+            const QString path = dir.filePath(name);
+            QVERIFY(dir.mkpath(QFileInfo(path).path()));
+            QFile file(path);
+            if (kind == "dir")
+                QVERIFY(dir.mkpath(name));
+            else if (kind == "link")
+                QVERIFY(QFile::link(dir.filePath("gone.mdb"), path));
+            else if (kind == "empty")
+                QVERIFY(file.open(QIODevice::WriteOnly));
+            else if (kind == "tables")
+                QCOMPARE(rawSql(path, "CREATE TABLE other (a)"), QStringList());
+            else if (kind.isEmpty() && name.startsWith("ship")) {
+                QCOMPARE(createStoreFile(path, BRIMVALE_SCHEMA_FILE), std::nullopt);
+                QCOMPARE(rawSql(path, "INSERT INTO tblLoanDetail (Description) VALUES ('" + name + "')"), QStringList());
+            } else
+                QVERIFY(file.open(QIODevice::WriteOnly) && file.write(name.toUtf8()) > 0);
+            file.close();
+            made[name] = rawBytes(path);
         }
         QVERIFY(dir.mkpath("prog"));
         const StoreLocation::Places places{at(c.given), dir.filePath("prog"),
                                            c.noDataFolder ? QString() : dir.filePath("home/data/Brimvale"),
                                            {dir.filePath("ship1/Brimvaledb.mdb"), dir.filePath("ship2/Brimvaledb.mdb")}};
+        const mode_t mask = ::umask(0);  // what the program makes is private even so
         const StoreLocation::Found found = StoreLocation::find(places);
+        ::umask(mask);
         QCOMPARE(found.ok(), !c.picked.isEmpty());
         if (found.ok())
             QCOMPARE(found.path, dir.filePath(c.picked));
         for (const QString& part : c.errorHas)
             QVERIFY2(found.error.contains(at(part)), qPrintable(found.error));
-        QFile own(dir.filePath("home/data/Brimvale/Brimvaledb.mdb"));
-        QCOMPARE(own.open(QIODevice::ReadOnly) ? QString::fromUtf8(own.readAll()) : QString(), c.ownAfter);
+        const QString own = dir.filePath("home/data/Brimvale/Brimvaledb.mdb");
+        QCOMPARE(QFileInfo(own).isFile() ? rawBytes(own) : QByteArray(), made.value(c.ownAfter));
         if (!c.ownAfter.isEmpty())  // no half-written copy is left beside it
             QCOMPARE(QDir(dir.filePath("home/data/Brimvale")).entryList(QDir::Files), QStringList{"Brimvaledb.mdb"});
-        QVERIFY(!c.picked.isEmpty() || !QFileInfo::exists(own.fileName()));
+        QVERIFY(!c.picked.isEmpty() || !QFileInfo(own).isFile());
+        QVERIFY(!QFileInfo::exists(dir.filePath("gone.mdb")));
+        // Folders the program made are its owner's only.
+        for (const QString& folder : {QString("home"), QString("home/data"), QString("home/data/Brimvale")}) {
+            const bool before = std::any_of(c.present.begin(), c.present.end(),
+                                            [&](const QString& p) { return p.section(':', -1).startsWith(folder); });
+            if (!before && QFileInfo(dir.filePath(folder)).isDir())
+                QCOMPARE(QFileInfo(dir.filePath(folder)).permissions() & ~QFile::Permissions(0x7700),
+                         QFile::Permissions());
+        }
+    }
+
+    // $XDG_DATA_HOME only when it is an absolute path.
+    void userDataFolder_data()
+    {
+        QTest::addColumn<QString>("xdgDataHome");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("unset") << QString() << "/home/u/.local/share/Brimvale";
+        QTest::newRow("absolute") << "/data/u" << "/data/u/Brimvale";
+        QTest::newRow("absolute, trailing slash") << "/data/u/" << "/data/u/Brimvale";
+        QTest::newRow("relative ignored") << "data" << "/home/u/.local/share/Brimvale";
+        QTest::newRow("dot relative ignored") << "./data" << "/home/u/.local/share/Brimvale";
+        QTest::newRow("tilde is no home") << "~/data" << "/home/u/.local/share/Brimvale";
+    }
+    void userDataFolder()
+    {
+        QFETCH(QString, xdgDataHome);
+        QFETCH(QString, expected);
+        QCOMPARE(StoreLocation::userDataFolder(xdgDataHome, "/home/u", "Brimvale"), expected);
     }
 
     // File > Open: the stored loans ("description|amount"), perhaps a broken store; the
@@ -124,9 +187,9 @@ private slots:
         bool stillOpen = false;
         f->main->setDialogRunner([&](QDialog& d) {
             d.show();
-            auto* list = child<QListWidget>(&d, "lstLoan");
-            for (int i = 0; i < list->count(); ++i)
-                entries << list->item(i)->text();
+            auto* list = child<QListView>(&d, "lstLoan");
+            for (int i = 0; i < list->model()->rowCount(); ++i)
+                entries << list->model()->index(i, 0).data().toString();
             if (c.how.endsWith("Enter")) {
                 // Keys go where the dialog puts its focus.
                 QWidget* keys = d.focusWidget() ? d.focusWidget() : &d;
@@ -136,8 +199,9 @@ private slots:
                 stillOpen = d.isVisible();
                 return;
             }
-            list->setCurrentRow(c.row);
-            const QPoint at = c.row >= 0 ? list->visualItemRect(list->item(c.row)).center() : QPoint();
+            const QModelIndex row = list->model()->index(c.row, 0);
+            list->setCurrentIndex(row);
+            const QPoint at = row.isValid() ? list->visualRect(row).center() : QPoint();
             if (c.how == "Esc")
                 QTest::keyClick(&d, Qt::Key_Escape);
             else if (c.how != "double-click")
@@ -181,7 +245,8 @@ private slots:
         if (opened) {
             f->storeLoan("Van");
             f->main->setDialogRunner([](QDialog& d) {
-                child<QListWidget>(&d, "lstLoan")->setCurrentRow(0);
+                auto* list = child<QListView>(&d, "lstLoan");
+                list->setCurrentIndex(list->model()->index(0, 0));
                 child<QPushButton>(&d, "cmdOpen")->click();
             });
             f->run("mnuFileOpen");
