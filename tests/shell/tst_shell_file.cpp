@@ -218,10 +218,10 @@ private slots:
         if (how == "picker") {
             f->main->setDialogRunner([&](QDialog& d) {
                 d.show();
-                auto* list = child<QListWidget>(&d, "lstLoan");
-                QCOMPARE(list->item(0)->text(), "Car");
+                auto* list = child<QListView>(&d, "lstLoan");
+                QCOMPARE(list->model()->index(0, 0).data().toString(), "Car");
                 f->breakStore(deleteCar);  // after the list was read
-                list->setCurrentRow(0);
+                list->setCurrentIndex(list->model()->index(0, 0));
                 QTest::mouseClick(child<QPushButton>(&d, "cmdOpen"), Qt::LeftButton);
             });
             f->run("mnuFileOpen");

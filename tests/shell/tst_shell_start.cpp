@@ -295,7 +295,8 @@ private slots:
                                      "|| 'for' || char(13) || 'Anna' || char(8232) || 'and Bo'"));
         if (how == "picker") {
             f->main->setDialogRunner([](QDialog& d) {
-                child<QListWidget>(&d, "lstLoan")->setCurrentRow(0);
+                auto* list = child<QListView>(&d, "lstLoan");
+                list->setCurrentIndex(list->model()->index(0, 0));
                 child<QPushButton>(&d, "cmdOpen")->click();
             });
             f->run("mnuFileOpen");
