@@ -62,15 +62,6 @@ std::vector<std::size_t> markedRows(const ScheduleResult& result)
     return marked;
 }
 
-TEST(InterestToCents, HundredThousandAt6PercentOver30YearsMonthly)
-{
-    // Each period's interest is rounded to cents before it is added; summing the
-    // unrounded interest gives a different total.
-    const ScheduleResult result = runOk(loan(100000.0, 6, 30, Years, Monthly), {});
-    EXPECT_EQ(roundToCents(result.summary.interest), 115838.45);
-    EXPECT_EQ(roundToCents(result.baseline.interestPaid), 115838.45);
-}
-
 // With no rate changes the new entry point is the old one, figure for figure.
 TEST(RateChanges, NoneGivesTodaysRun)
 {

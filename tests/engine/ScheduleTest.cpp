@@ -81,6 +81,8 @@ TEST(WorkedExamples, HundredThousandAt6PercentOver30Years)
         balance = row.balance;
     }
     EXPECT_EQ(roundToCents(result.rows.back().cumulativeInterest), 115838.45);
+    EXPECT_EQ(roundToCents(result.summary.interest), 115838.45);
+    EXPECT_EQ(roundToCents(result.baseline.interestPaid), 115838.45);
 }
 
 TEST(WorkedExamples, PaymentGivenDerivesLoanAmount)
