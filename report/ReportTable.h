@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QPaintDevice;
@@ -49,6 +51,7 @@ private:
     ReportTableContent m_content;
     double m_mm;
     QFont m_cell, m_boldCell, m_heading;
+    std::optional<QFontMetricsF> m_cellMetrics, m_boldMetrics;
     double m_rowHeight = 0;
     double m_headingRowHeight = 0;
     std::vector<double> m_columnX;
