@@ -3,7 +3,6 @@
 #include "ChangeTracker.h"
 #include "LoanPages.h"
 
-#include "DescriptionBox.h"
 #include "LoanTerms.h"
 
 #include <QTabWidget>
@@ -26,9 +25,7 @@ LoanInformationPage::LoanInformationPage(QWidget* parent) : page(new QWidget(par
     auto* layout = new QVBoxLayout(page);
 
     auto* descriptionRow = new QHBoxLayout;
-    txtLoan = new DescriptionBox(page);
-    txtLoan->setObjectName(QStringLiteral("txtLoan"));
-    txtLoan->setMaxLength(std::numeric_limits<int>::max());
+    txtLoan = makeTextBox("txtLoan", page);
     descriptionRow->addWidget(new QLabel(QStringLiteral("Loan Description:"), page));
     descriptionRow->addWidget(txtLoan, 1);
     layout->addLayout(descriptionRow);

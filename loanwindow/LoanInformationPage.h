@@ -3,7 +3,6 @@
 #include "LoanInputs.h"
 
 class ChangeTracker;
-class DescriptionBox;
 class QComboBox;
 class DateBox;
 class QGroupBox;
@@ -16,7 +15,7 @@ struct LoanInformationPage {
     explicit LoanInformationPage(QWidget* parent);
 
     QWidget* page = nullptr;
-    DescriptionBox* txtLoan = nullptr;
+    QLineEdit* txtLoan = nullptr;
     QGroupBox* fraLoan = nullptr;
     DateBox* dtStartDate = nullptr;
     QComboBox* cboppt = nullptr;

@@ -1,13 +1,12 @@
 #include "frmLoan.h"
 
 #include "DisplayText.h"
-#include "NumberBoxLimit.h"
+#include "BoxLimit.h"
 
 #include "AmortizationTablePage.h"
 #include "BalancePage.h"
 #include "ChangeTracker.h"
 #include "Clock.h"
-#include "DescriptionBox.h"
 #include "ExtraPaymentsEditor.h"
 #include "ExtraPaymentsPage.h"
 #include "FormulasPage.h"
@@ -109,10 +108,10 @@ frmLoan::frmLoan(LoanStore& store, Messages& messages, const Clock& clock, QWidg
 
     connect(m_loanInformation->txtLoan, &QLineEdit::textChanged, this,
             [this](const QString& text) { setWindowTitle(DisplayText::caption(text)); });
-    for (QLineEdit* box : {m_loanInformation->txtInterestRate, m_loanInformation->txtTerm,
+    for (QLineEdit* box : {m_loanInformation->txtLoan, m_loanInformation->txtInterestRate, m_loanInformation->txtTerm,
                            m_loanInformation->txtLoanAmount, m_loanInformation->txtPaymentAmount,
                            m_extraPayments->txtXPaymentAmount})
-        limitNumberBox(box, m_messages, this);
+        limitBox(box, m_messages, this);
     connect(m_loanInformation->dtStartDate, &DateBox::typedDateRefused, this,
             [this] { refuseTypedDate(m_loanInformation->dtStartDate); });
     connect(m_editor, &ExtraPaymentsEditor::typedDateRefused, this, &frmLoan::refuseTypedDate);
@@ -216,7 +215,7 @@ QString frmLoan::description() const
 
 void frmLoan::setDescription(const QString& text)
 {
-    m_loanInformation->txtLoan->setWholeText(text);
+    m_loanInformation->txtLoan->setText(text);
 }
 
 bool frmLoan::queryClose()

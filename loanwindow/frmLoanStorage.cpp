@@ -1,6 +1,6 @@
 #include "frmLoan.h"
 
-#include "DescriptionBox.h"
+#include "BoxLimit.h"
 #include "DisplayText.h"
 #include "ErrorText.h"
 #include "ExtraPaymentRow.h"
@@ -62,7 +62,16 @@ void frmLoan::LoadLoanDetail()
     };
 
     if (!record.description) return fail(kNullError);
-    m_loanInformation->txtLoan->setWholeText(*record.description);
+    const QString& description = *record.description;
+    m_loanInformation->txtLoan->setText(description.left(kBoxLength));
+    if (description.size() > kBoxLength) {
+        // Shown in part like any value that could not be read: the rest of
+        // the loan is read, and a save cannot cut the stored description.
+        m_partlyLoaded = true;
+        m_messages.critical(this, QStringLiteral("The stored description is %1 characters long, more than the %2 "
+                                                 "this box holds: the window shows its first %2 characters.")
+                                      .arg(QLocale().toString(description.size()), QLocale().toString(kBoxLength)));
+    }
     if (!record.origAmount) return fail(kNullError);
     if (!showableAmount(*record.origAmount))
         return fail(kOverflowError + QStringLiteral(": the stored loan amount %1 is larger than %2, the largest "
@@ -112,7 +121,7 @@ bool frmLoan::SaveLoan(int& mode, int& key)
     if (mode != 0 && m_partlyLoaded) {
         // Saving would replace the stored loan with the part of it shown here.
         const QString offer =
-            m_loanInformation->txtLoan->text() +
+            DisplayText::elided(m_loanInformation->txtLoan->text()) +
             QStringLiteral(" - This loan was not read completely from the store, so it is not saved: saving would "
                            "replace the stored loan with only the part shown here.\r\n"
                            "Do you want to save what this window shows as a new loan (Save As Copy) instead?");
@@ -139,7 +148,7 @@ bool frmLoan::SaveLoan(int& mode, int& key)
     while (error && check.found != StoredLoan::AsExpected) {
         const bool deleted = check.found == StoredLoan::Deleted;
         const QString question =
-            m_loanInformation->txtLoan->text() +
+            DisplayText::elided(m_loanInformation->txtLoan->text()) +
             (deleted ? QStringLiteral(" - Another program has deleted this loan from the store since this window "
                                       "opened or last saved it.\r\nDo you want to save what this window shows as a "
                                       "new loan?")

@@ -84,6 +84,10 @@ private slots:
         QTest::newRow("description of more than a million characters")
             << "huge description" << "6 - Overflow: the description of loan 1 is 1,000,002 characters long" << 3000
             << 1;
+        // Shown in part: the rest of the loan is read.
+        QTest::newRow("description longer than the box holds")
+            << "long description" << "The stored description is 2,003 characters long, more than the 1,000 this box "
+                                     "holds: the window shows its first 1,000 characters." << 3000 << 1;
         QTest::newRow("loan amount beyond what the boxes show")
             << "huge amount" << "6 - Overflow: the stored loan amount 1e+308 is larger than 9,999,999,999,999.99"
             << 3000 << 1;
@@ -122,6 +126,8 @@ private slots:
             if (fault == "blob") QVERIFY(other->run("UPDATE tblLoanDetail SET Description = X'436172FF'"));
             if (fault == "huge description")
                 QVERIFY(other->run("UPDATE tblLoanDetail SET Description = hex(zeroblob(500001))"));
+            if (fault == "long description")
+                QVERIFY(other->run("UPDATE tblLoanDetail SET Description = 'Car' || hex(zeroblob(1000))"));
             if (fault == "huge amount") QVERIFY(other->run("UPDATE tblLoanDetail SET OrigAmount = 1e308"));
             if (fault == "huge payment")
                 QVERIFY(other->run("UPDATE tblExtraPayments SET Amount = 1e13 WHERE StartDate = '" +
@@ -137,6 +143,8 @@ private slots:
         QVERIFY2(errors[0].startsWith(error), qPrintable(errors[0]));
         QVERIFY(!window.loadedWhole());
         QCOMPARE(h.paymentCount(), rowsShown);
+        if (fault == "long description")
+            QCOMPARE(h.text("txtLoan"), QStringLiteral("Car") + QString(997, QLatin1Char('0')));
         const QByteArray stored = rawBytes(path);
 
         // Typed in, then Save: refused with the offer; No saves nothing.

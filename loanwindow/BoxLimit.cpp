@@ -1,4 +1,4 @@
-#include "NumberBoxLimit.h"
+#include "BoxLimit.h"
 
 #include "Messages.h"
 #include "TextBox.h"
@@ -6,17 +6,17 @@
 #include <QLocale>
 #include <QTimer>
 
-void limitNumberBox(QLineEdit* box, Messages& messages, QWidget* window)
+void limitBox(QLineEdit* box, Messages& messages, QWidget* window)
 {
     auto* textBox = qobject_cast<TextBox*>(box);
     Q_ASSERT(textBox);
-    textBox->setLengthLimit(kNumberBoxLength, [box, &messages, window] {
+    textBox->setLengthLimit(kBoxLength, [box, &messages, window] {
         // Shown once the paste, drop or key has returned: a message box
         // inside a drop would hold the drag's source waiting.
         QTimer::singleShot(0, box, [box, &messages, window] {
             messages.warning(window, QStringLiteral("The text is too long for this box, which holds at most %1 "
                                                     "characters; nothing was added.")
-                                         .arg(QLocale().toString(kNumberBoxLength)));
+                                         .arg(QLocale().toString(kBoxLength)));
             box->setFocus();
         });
     });
