@@ -1,7 +1,5 @@
 #include "ChangeTracker.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QLineEdit>
 
 ChangeTracker::ChangeTracker(QObject* parent) : QObject(parent) {}
@@ -11,33 +9,12 @@ void ChangeTracker::mark(QObject* control)
     m_changed.insert(control);
 }
 
-void ChangeTracker::watch(QLineEdit* box)
+void ChangeTracker::add(QObject* control)
 {
-    m_watched.insert(box);
-    connect(box, &QLineEdit::textChanged, this, [this, box] { mark(box); });
-    connect(box, &QObject::destroyed, this, [this, box] {
-        m_watched.remove(box);
-        m_changed.remove(box);
-    });
-}
-
-void ChangeTracker::watch(QComboBox* list)
-{
-    m_watched.insert(list);
-    connect(list, &QComboBox::currentIndexChanged, this, [this, list] { mark(list); });
-    connect(list, &QObject::destroyed, this, [this, list] {
-        m_watched.remove(list);
-        m_changed.remove(list);
-    });
-}
-
-void ChangeTracker::watch(QCheckBox* check)
-{
-    m_watched.insert(check);
-    connect(check, &QCheckBox::stateChanged, this, [this, check] { mark(check); });
-    connect(check, &QObject::destroyed, this, [this, check] {
-        m_watched.remove(check);
-        m_changed.remove(check);
+    m_watched.insert(control);
+    connect(control, &QObject::destroyed, this, [this, control] {
+        m_watched.remove(control);
+        m_changed.remove(control);
     });
 }
 

@@ -3,8 +3,6 @@
 #include <QObject>
 #include <QSet>
 
-class QCheckBox;
-class QComboBox;
 class QLineEdit;
 
 // The per-control changed flags of one window: a watched control's flag is set
@@ -15,9 +13,14 @@ class ChangeTracker : public QObject {
 public:
     explicit ChangeTracker(QObject* parent = nullptr);
 
-    void watch(QLineEdit* box);
-    void watch(QComboBox* list);
-    void watch(QCheckBox* check);
+    // `changed` is the control's signal for a new value (textChanged,
+    // currentIndexChanged, stateChanged...).
+    template <typename Control, typename Signal>
+    void watch(Control* control, Signal changed)
+    {
+        add(control);
+        connect(control, changed, this, [this, control] { mark(control); });
+    }
 
     // Sets a box's text as the program assigns it: the flag is set even when
     // the text stays the same, since the program wrote the value.
@@ -30,6 +33,7 @@ public:
     QStringList changedNames() const;
 
 private:
+    void add(QObject* control);
     void mark(QObject* control);
 
     QSet<const QObject*> m_watched;

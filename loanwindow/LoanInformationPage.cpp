@@ -120,9 +120,9 @@ void LoanInformationPage::watch(ChangeTracker& tracker) const
 {
     // The first payment date counts too: a changed date changes every row, and
     // a date typed but not yet taken must not be closed away unasked.
-    for (QLineEdit* box : {static_cast<QLineEdit*>(txtLoan), txtInterestRate, txtTerm, txtLoanAmount, txtPaymentAmount,
+    for (QLineEdit* box : {txtLoan, txtInterestRate, txtTerm, txtLoanAmount, txtPaymentAmount,
                            static_cast<QLineEdit*>(dtStartDate)})
-        tracker.watch(box);
-    tracker.watch(cboppt);
-    tracker.watch(cboTerm);
+        tracker.watch(box, &QLineEdit::textChanged);
+    for (QComboBox* list : {cboppt, cboTerm})
+        tracker.watch(list, &QComboBox::currentIndexChanged);
 }

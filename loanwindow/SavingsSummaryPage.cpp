@@ -89,5 +89,5 @@ void SavingsSummaryPage::watch(ChangeTracker& tracker) const
     for (QLineEdit* box : {txtOrigLoanAmount, txtOrigPayoffDate, txtOrigInterestPaid, txtOrigTotalPaid,
                            txtAdjExtraPayments, txtAdjPayoffDate, txtAdjInterestPaid, txtAdjTotalPaid,
                            txtSavedPayments, txtSavedTotal})
-        tracker.watch(box);
+        tracker.watch(box, &QLineEdit::textChanged);
 }

@@ -73,5 +73,5 @@ void SummaryGraphPage::showFigures(const engine::SummaryFigures& summary, Change
 void SummaryGraphPage::watch(ChangeTracker& tracker) const
 {
     for (QLineEdit* box : {txtPrincipal, txtExtraPayments, txtInterest, txtTotalPrincipal, txtTotalPaid})
-        tracker.watch(box);
+        tracker.watch(box, &QLineEdit::textChanged);
 }

@@ -126,8 +126,8 @@ void frmLoan::watchChanges()
 {
     m_tracker = new ChangeTracker(this);
     m_loanInformation->watch(*m_tracker);
-    m_tracker->watch(m_extraPayments->txtXPaymentAmount);
-    m_tracker->watch(m_extraPayments->chkSuppressFuture);
+    m_tracker->watch(m_extraPayments->txtXPaymentAmount, &QLineEdit::textChanged);
+    m_tracker->watch(m_extraPayments->chkSuppressFuture, &QCheckBox::stateChanged);
     m_summaryGraph->watch(*m_tracker);
     m_savingsSummary->watch(*m_tracker);
 }

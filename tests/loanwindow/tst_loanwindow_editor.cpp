@@ -3,17 +3,21 @@
 // suppress-future box.
 #include "LoanWindowHarness.h"
 
+#include <QAbstractItemModelTester>
 #include <QScrollBar>
 #include <QTabBar>
 
 using Kind = ScriptedMessages::Kind;
 
 namespace {
-// A calculated loan on tab 1, shown so focus moves as for a user.
+// A calculated loan on tab 1, shown so focus moves as for a user. Qt's model
+// tester watches the editable payments model through every step.
 struct Editor : LoanWindowHarness {
     explicit Editor(QDate today = QDate(2024, 1, 10), const QString& term = "3") : LoanWindowHarness(today)
     {
         open();
+        tester = std::make_unique<QAbstractItemModelTester>(
+            payments()->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         show();
         carLoan(QDate(2024, 1, 15), term);
         tabs()->setCurrentIndex(1);
@@ -24,6 +28,7 @@ struct Editor : LoanWindowHarness {
         const QRect rect = payments()->visualRect(payments()->model()->index(row, 1));
         QTest::mouseClick(payments()->viewport(), Qt::LeftButton, {}, rect.center());
     }
+    std::unique_ptr<QAbstractItemModelTester> tester;
 };
 }  // namespace
 
