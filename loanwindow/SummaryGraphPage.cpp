@@ -24,12 +24,9 @@ SummaryGraphPage::SummaryGraphPage(QWidget* parent) : page(new QWidget(parent))
     Frame1->setObjectName(QStringLiteral("Frame1"));
     auto* chartLayout = new QVBoxLayout(Frame1);
     chartLayout->setContentsMargins(2, 2, 2, 2);
-    chart = new SummaryChart(Frame1);
-    chart->setObjectName(QStringLiteral("chSummary"));
-    // Room for the axis labels and the legend; a smaller window scrolls.
-    const QFontMetrics metrics(chart->font());
-    chart->setMinimumSize(24 * metrics.averageCharWidth(), 9 * metrics.height());
-    chartLayout->addWidget(chart);
+    // Room for the chart's axis labels and legend; a smaller window scrolls.
+    const QFontMetrics metrics(Frame1->font());
+    Frame1->setMinimumSize(24 * metrics.averageCharWidth(), 9 * metrics.height());
     layout->addWidget(Frame1, 1);
 
     Frame2 = new QGroupBox(QStringLiteral("Summary"), page);
@@ -67,6 +64,17 @@ void SummaryGraphPage::showFigures(const engine::SummaryFigures& summary, Change
     tracker.assign(txtInterest, LocaleText::currencyText(summary.interest));
     tracker.assign(txtTotalPrincipal, LocaleText::currencyText(summary.totalPrincipal));
     tracker.assign(txtTotalPaid, LocaleText::currencyText(summary.totalPaid));
+}
+
+void SummaryGraphPage::showChart(const engine::SummaryFigures& summary)
+{
+    if (!chart) {
+        chart = new SummaryChart(Frame1);
+        chart->setObjectName(QStringLiteral("chSummary"));
+        const QFontMetrics metrics(chart->font());
+        chart->setMinimumSize(24 * metrics.averageCharWidth(), 9 * metrics.height());
+        Frame1->layout()->addWidget(chart);
+    }
     chart->setValues(summary.interest, summary.extraPayments, summary.principal);
 }
 

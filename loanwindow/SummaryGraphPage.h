@@ -16,7 +16,7 @@ struct SummaryGraphPage {
 
     QWidget* page = nullptr;
     QGroupBox* Frame1 = nullptr;
-    SummaryChart* chart = nullptr;  // named chSummary
+    SummaryChart* chart = nullptr;  // named chSummary; null until first shown
     QGroupBox* Frame2 = nullptr;
     QLineEdit* txtPrincipal = nullptr;
     QLineEdit* txtExtraPayments = nullptr;
@@ -24,7 +24,9 @@ struct SummaryGraphPage {
     QLineEdit* txtTotalPrincipal = nullptr;
     QLineEdit* txtTotalPaid = nullptr;
 
-    // Writes a run's totals into the boxes (each counts as changed) and the chart.
+    // Writes a run's totals into the boxes (each counts as changed).
     void showFigures(const engine::SummaryFigures& summary, ChangeTracker& tracker);
+    // The chart is built the first time the page is shown with a run to draw.
+    void showChart(const engine::SummaryFigures& summary);
     void watch(ChangeTracker& tracker) const;
 };

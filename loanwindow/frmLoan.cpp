@@ -2,6 +2,7 @@
 
 #include "DisplayText.h"
 #include "BoxLimit.h"
+#include "LoanResult.h"
 
 #include "AmortizationTablePage.h"
 #include "BalancePage.h"
@@ -95,11 +96,13 @@ frmLoan::frmLoan(LoanStore& store, Messages& messages, const Clock& clock, QWidg
     QFont tabFont = small;
     tabFont.setStretch(QFont::Condensed);
     m_tabs->tabBar()->setFont(tabFont);
-    m_tabs->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 5px; }"));
+    // On the bar alone: a style sheet on the tab widget would style every
+    // widget of every page through the style sheet engine, a third of a
+    // window's memory.
+    m_tabs->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 5px; }"));
     m_tabs->setUsesScrollButtons(true);
     layout->addWidget(m_tabs);
 
-    m_summaryGraph->chart->hide();
     m_editor = new ExtraPaymentsEditor(*m_extraPayments, *m_tabs, m_messages, m_clock, this);
     connect(m_editor, &ExtraPaymentsEditor::edited, this, [this] { DataHasChanged = true; });
     // Queued: the refused save (perhaps inside a close prompt) ends first.
@@ -142,7 +145,6 @@ void frmLoan::load()
         m_amortizationTable->resultsModel->setRows({}, {});
         m_amortizationTable->yearlyModel->setRows({}, {});
         m_editor->clear();
-        m_summaryGraph->chart->hide();
         m_loanInformation->dtStartDate->setDate(m_clock.today());
         for (int tab = 1; tab < m_tabs->count(); ++tab)
             m_tabs->setTabEnabled(tab, false);
@@ -185,6 +187,22 @@ void frmLoan::onTabChanged(int tab)
         setLoanInformationEnabled(true);
     else if (tab == 1)
         setExtraPaymentsEnabled(true);
+    drawShownChart();
+}
+
+void frmLoan::drawShownChart()
+{
+    if (!m_lastResult)
+        return;
+    // Each page sits in its tab's scroll area.
+    QWidget* shown = m_tabs->currentWidget();
+    if (shown->isAncestorOf(m_summaryGraph->page) && m_summaryChartStale) {
+        m_summaryGraph->showChart(m_lastResult->schedule.summary);
+        m_summaryChartStale = false;
+    } else if (shown->isAncestorOf(m_balance->page) && m_balanceChartStale) {
+        m_balance->showSchedule(m_lastResult->schedule);
+        m_balanceChartStale = false;
+    }
 }
 
 void frmLoan::ClearDataChanged()

@@ -141,6 +141,7 @@ private:
     // false returned.
     bool SaveLoan(int& mode, int& key);
     void onTabChanged(int tab);
+    void drawShownChart();
     void setLoanInformationEnabled(bool enabled);
     void setExtraPaymentsEnabled(bool enabled);
     void watchChanges();
@@ -175,5 +176,8 @@ private:
     QByteArray m_loadedRow;             // fingerprint of the loan row as loaded
     std::optional<QByteArray> m_storedAs;  // the stored loan as this window last read or wrote it
     int m_previousTab = 0;
+    // A chart is drawn only on a page that is shown: a run marks both stale.
+    bool m_summaryChartStale = false;
+    bool m_balanceChartStale = false;
     std::shared_ptr<const LoanResult> m_lastResult;
 };

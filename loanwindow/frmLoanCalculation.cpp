@@ -116,13 +116,13 @@ void frmLoan::applyResult(LoanResult outcome)
     m_amortizationTable->resultsModel->shareRows(
         std::shared_ptr<const std::vector<engine::ScheduleRow>>(kept, &result.rows), LocaleText::toYmd(run.today));
     m_amortizationTable->yearlyModel->setRows(result.rows, LocaleText::toYmd(run.today));
-    m_balance->chart->setSchedule(result);
     m_summaryGraph->showFigures(result.summary, *m_tracker);
     m_savingsSummary->showFigures(result, *m_tracker);
 
     for (int tab = 1; tab < m_tabs->count(); ++tab)
         m_tabs->setTabEnabled(tab, true);
-    m_summaryGraph->chart->show();
     m_lastResult = std::move(kept);
+    m_summaryChartStale = m_balanceChartStale = true;
+    drawShownChart();
     emit resultsChanged();
 }

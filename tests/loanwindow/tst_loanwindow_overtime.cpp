@@ -215,6 +215,8 @@ private slots:
         h.carLoan();
         for (int tab = 1; tab < 7; ++tab)
             QVERIFY(h.tabs()->isTabEnabled(tab));
+        QVERIFY(!h.window->findChild<BalanceChart*>());  // built when first shown
+        h.tabs()->setCurrentIndex(6);
         auto* chart = h.w<BalanceChart>("chBalance");
         QCOMPARE(chart->lineCount(), 2);
         QCOMPARE(chart->line(0).points.size(), 3);
@@ -223,6 +225,8 @@ private slots:
         h.tabs()->setCurrentIndex(1);
         h.addPayment(true, QDate(2024, 2, 1), {}, QStringLiteral("500"));
         h.click("cmdRecalculate");
+        QCOMPARE(chart->line(0).points.size(), 3);  // redrawn when shown, not before
+        h.tabs()->setCurrentIndex(6);
         QCOMPARE(chart->line(0).points.size(), 2);
         QCOMPARE(chart->line(1).points.size(), 3);
         QCOMPARE(chart->markerText(QDate(2024, 2, 15)),

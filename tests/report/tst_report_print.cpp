@@ -333,6 +333,7 @@ private slots:
             for (const auto& field : printed[i].fields)
                 QVERIFY2(labelCaptions(h->w<QGroupBox>(frames[i])).contains(field.first), qPrintable(field.first));
 
+        h->tabs()->setCurrentIndex(3);
         const auto* chart = h->w<SummaryChart>("chSummary");
         QCOMPARE(reportChartValues(*result), chart->values());
     }
