@@ -1,5 +1,7 @@
 #include "DateBox.h"
 
+#include "TextBox.h"
+
 #include "LocaleText.h"
 
 #include <QAction>
@@ -93,9 +95,15 @@ void DateBox::focusOutEvent(QFocusEvent* event)
 
 void DateBox::keyPressEvent(QKeyEvent* event)
 {
+    if (isAccessKey(event)) {
+        event->ignore();
+        return;
+    }
     const bool alt = event->modifiers() & Qt::AltModifier;
     switch (event->key()) {
     case Qt::Key_F4:
+        if (event->modifiers() != Qt::NoModifier)
+            break;
         showCalendar();
         return;
     case Qt::Key_Down:

@@ -29,6 +29,8 @@ constexpr int kPaymentColumnTwips[] = {0, 500, 1000, 1000, 2000};
 QTableView* buildPaymentsTable(ExtraPaymentsModel* model, QWidget* parent)
 {
     auto* table = new QTableView(parent);
+    // One Tab stop: Tab leaves the table, the arrows move inside it.
+    table->setTabKeyNavigation(false);
     table->setObjectName(QStringLiteral("flxPayments"));
     table->setModel(model);
     // The original widths, widened only where this system's font would clip.

@@ -55,8 +55,19 @@ void TextBox::pasteChecked()
         insertFromOutside(clip);
 }
 
+bool isAccessKey(const QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    return (modifiers & Qt::AltModifier) && !(modifiers & (Qt::ControlModifier | Qt::GroupSwitchModifier)) &&
+           !event->text().isEmpty() && event->text().at(0).isPrint();
+}
+
 void TextBox::keyPressEvent(QKeyEvent* event)
 {
+    if (isAccessKey(event)) {
+        event->ignore();
+        return;
+    }
     if (!isReadOnly()) {
         if (event->matches(QKeySequence::Paste)) {
             pasteChecked();

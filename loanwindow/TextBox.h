@@ -4,7 +4,13 @@
 
 #include <functional>
 
+class QKeyEvent;
 class QMenu;
+
+// Alt with a letter is an access key: when no control answers to it, the
+// box must not type the letter (Alt+Y after a question box has gone would
+// put "y" into a number). AltGr and Ctrl+Alt compose characters and type.
+bool isAccessKey(const QKeyEvent* event);
 
 // A QLineEdit through which every text from outside (a paste by key or
 // menu, a drop, a middle-click paste, an input method's commit, a typed key)

@@ -20,6 +20,7 @@
 #include "YearlyModel.h"
 
 #include <QCheckBox>
+#include <QShortcut>
 #include <QCloseEvent>
 #include <QComboBox>
 #include "DateBox.h"
@@ -119,6 +120,7 @@ frmLoan::frmLoan(LoanStore& store, Messages& messages, const Clock& clock, QWidg
             [this] { refuseTypedDate(m_loanInformation->dtStartDate); });
     connect(m_editor, &ExtraPaymentsEditor::typedDateRefused, this, &frmLoan::refuseTypedDate);
     connect(m_tabs, &QTabWidget::currentChanged, this, &frmLoan::onTabChanged);
+    addTabKeys();
     connect(m_loanInformation->cmdCalculate, &QPushButton::clicked, this, [this] { CalculateSchedule(true); });
     connect(m_extraPayments->cmdRecalculate, &QPushButton::clicked, this, [this] { CalculateSchedule(false); });
 }
@@ -188,6 +190,35 @@ void frmLoan::onTabChanged(int tab)
     else if (tab == 1)
         setExtraPaymentsEnabled(true);
     drawShownChart();
+}
+
+void frmLoan::addTabKeys()
+{
+    // The desktop's keys for the next and previous tab, wherever the focus is
+    // in this window; the main window keeps Ctrl+F6 for the next window.
+    const std::pair<QKeySequence, int> keys[] = {{QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
+                                                 {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
+                                                 {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
+                                                 {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1},
+                                                 {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1}};
+    for (const auto& [key, step] : keys) {
+        auto* shortcut = new QShortcut(key, this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, step = step] { stepTab(step); });
+    }
+}
+
+void frmLoan::stepTab(int step)
+{
+    // Skips the tabs that wait for a first run.
+    const int count = m_tabs->count();
+    const int current = m_tabs->currentIndex();
+    for (int i = 1; i < count; ++i) {
+        const int tab = ((current + step * i) % count + count) % count;
+        if (m_tabs->isTabEnabled(tab)) {
+            m_tabs->setCurrentIndex(tab);
+            return;
+        }
+    }
 }
 
 void frmLoan::drawShownChart()

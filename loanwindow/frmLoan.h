@@ -142,6 +142,8 @@ private:
     bool SaveLoan(int& mode, int& key);
     void onTabChanged(int tab);
     void drawShownChart();
+    void addTabKeys();
+    void stepTab(int step);
     void setLoanInformationEnabled(bool enabled);
     void setExtraPaymentsEnabled(bool enabled);
     void watchChanges();

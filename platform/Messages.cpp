@@ -1,5 +1,7 @@
 #include "Messages.h"
 
+#include "DialogFlags.h"
+
 #include <QApplication>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -30,10 +32,13 @@ void keepTitleWhole(QMessageBox& box)
 }
 
 QMessageBox::StandardButton show(QWidget* parent, QMessageBox::Icon icon, const QString& text,
-                                 QMessageBox::StandardButtons buttons)
+                                 QMessageBox::StandardButtons buttons,
+                                 QMessageBox::StandardButton defaultButton = QMessageBox::NoButton)
 {
-    QMessageBox box(icon, kAppTitle, text, buttons, parent);
+    QMessageBox box(icon, kAppTitle, text, buttons, parent, kDialogFlags);
     keepTitleWhole(box);
+    if (defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(defaultButton);
     return QMessageBox::StandardButton(box.exec());
 }
 
@@ -56,14 +61,15 @@ void QtMessages::information(QWidget* parent, const QString& text)
 
 bool QtMessages::question(QWidget* parent, const QString& text)
 {
-    // Only Yes and No: closing the box with Escape counts as No.
-    return show(parent, QMessageBox::NoIcon, text, QMessageBox::Yes | QMessageBox::No) ==
+    // Only Yes and No: closing the box with Escape counts as No. The questions
+    // ask before deleting or replacing a loan, so Enter answers No too.
+    return show(parent, QMessageBox::NoIcon, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
            QMessageBox::Yes;
 }
 
 Messages::Answer QtMessages::ask(QWidget* parent, const QString& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, kAppTitle, text, QMessageBox::Yes | QMessageBox::No, parent);
+    QMessageBox box(QMessageBox::NoIcon, kAppTitle, text, QMessageBox::Yes | QMessageBox::No, parent, kDialogFlags);
     keepTitleWhole(box);
     // Esc and the close button press the escape button; an unseen one of its
     // own keeps them from pressing No, while only Yes and No are shown.

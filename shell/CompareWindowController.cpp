@@ -1,5 +1,6 @@
 #include "CompareWindowController.h"
 
+#include "MdiArrange.h"
 #include "ReportCommands.h"
 #include "frmCompare.h"
 #include "frmLoan.h"
@@ -36,7 +37,7 @@ void CompareWindowController::open()
         // Every loan's figures in view where the main window leaves room.
         const QSize room = m_area.viewport()->size();
         m_frame->resize(std::min(room.width(), 700), std::min(room.height(), 680));
-        m_frame->show();
+        showNewWindow(m_area, m_frame);
         refresh();
     }
     if (m_frame->isMinimized())

@@ -1,6 +1,7 @@
 #include "LoanWindowFactory.h"
 
 #include "DisplayText.h"
+#include "MdiArrange.h"
 #include "frmLoan.h"
 
 #include <QMdiArea>
@@ -21,6 +22,17 @@ frmLoan* LoanWindowFactory::newLoan()
 
 frmLoan* LoanWindowFactory::openLoan(int key, const std::optional<QString>& caption)
 {
+    // One window per stored loan: two would each see the other's saves as
+    // another program's.
+    for (QMdiSubWindow* sub : m_area.subWindowList()) {
+        auto* open = qobject_cast<frmLoan*>(sub->widget());
+        if (open && !sub->isHidden() && open->Mode == 1 && open->Loan == key) {
+            if (sub->isMinimized())
+                sub->showNormal();
+            m_area.setActiveSubWindow(sub);
+            return open;
+        }
+    }
     frmLoan* window = create(1, key);
     if (window->loanMissing()) {
         // Another program deleted it; the window has said so. Never shown.
@@ -52,7 +64,7 @@ frmLoan* LoanWindowFactory::create(int mode, int key)
 void LoanWindowFactory::show(frmLoan* window)
 {
     auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget());
-    sub->show();
+    showNewWindow(m_area, sub);
     m_area.setActiveSubWindow(sub);
     emit opened(window);
 }

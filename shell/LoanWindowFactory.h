@@ -22,7 +22,8 @@ public:
 
     // A new loan: Mode 0, Loan 0, captioned "Untitled".
     frmLoan* newLoan();
-    // A stored loan: Mode 1, Loan = key. The caption is the given one when
+    // A stored loan: Mode 1, Loan = key; a window that already shows it is
+    // brought forward instead. The caption is the given one when
     // present, else whatever the load put there (the stored description).
     // Null, and no window, when the store no longer holds the loan (the
     // window's load has said so).

@@ -4,6 +4,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QRect>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -102,4 +103,35 @@ void arrangeIcons(QMdiArea& area)
 {
     // The other windows stay where they are, and so may the scroll bars.
     placeIcons(area.viewport()->rect(), minimised(visibleWindows(area), true));
+}
+
+void showNewWindow(QMdiArea& area, QMdiSubWindow* window)
+{
+    // The one it follows: the top-most other window in view.
+    QMdiSubWindow* previous = nullptr;
+    for (QMdiSubWindow* other : visibleWindows(area))
+        if (other != window) {
+            previous = other;
+            break;
+        }
+    const QSize room = area.viewport()->size();
+    const QSize size = window->size().boundedTo(room);
+    window->resize(size);
+    QPoint at(0, 0);
+    if (previous && !previous->isMinimized() && !previous->isMaximized()) {
+        const int step = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
+        at = previous->pos() + QPoint(step, step);
+        if (at.x() + size.width() > room.width() || at.y() + size.height() > room.height())
+            at = QPoint(0, 0);
+    }
+    window->move(at);
+    // A maximised window hands its state on to the next one activated, also
+    // to one still hidden (a window that takes the focus as it loads), which
+    // then calls itself maximised at its own size: maximised for real here.
+    const bool maximise = (previous && previous->isMaximized()) || window->isMaximized();
+    window->show();
+    if (maximise && window->geometry() != area.viewport()->rect()) {
+        window->showNormal();
+        window->showMaximized();
+    }
 }

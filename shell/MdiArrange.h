@@ -1,6 +1,7 @@
 #pragma once
 
 class QMdiArea;
+class QMdiSubWindow;
 
 // The Window menu's arrangements. Minimised windows are left to
 // arrangeIcons(), which lines them up along the bottom edge; the tilings
@@ -8,3 +9,9 @@ class QMdiArea;
 void tileHorizontally(QMdiArea& area);  // one above the other, full width
 void tileVertically(QMdiArea& area);    // side by side, full height
 void arrangeIcons(QMdiArea& area);
+
+// Shows a window just added to the area: maximised when the window it
+// follows is; otherwise no larger than the area, one title bar below and to
+// the right of the window it follows, or at the top left when it would not
+// fit there, so it is always wholly in view.
+void showNewWindow(QMdiArea& area, QMdiSubWindow* window);

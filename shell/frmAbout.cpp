@@ -1,5 +1,6 @@
 #include "frmAbout.h"
 
+#include "DialogFlags.h"
 #include "BrimvaleVersion.h"
 #include "Messages.h"
 #include "SystemInfo.h"
@@ -37,7 +38,7 @@ QFrame* makeEtchedLine(QWidget* parent, int index)
 
 frmAbout::frmAbout(const KeyValueSource& sysInfoSource, ProgramLauncher& launcher, Messages& messages,
                    QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+    : QDialog(parent, kDialogFlags),
       m_source(sysInfoSource),
       m_launcher(launcher),
       m_messages(messages)

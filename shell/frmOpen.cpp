@@ -1,5 +1,6 @@
 #include "frmOpen.h"
 
+#include "DialogFlags.h"
 #include "ErrorText.h"
 #include "LoanListModel.h"
 #include "LoanStore.h"
@@ -8,13 +9,12 @@
 
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QListView>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 frmOpen::frmOpen(LoanStore& store, LoanWindowFactory& windows, Messages& messages, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+    : QDialog(parent, kDialogFlags),
       m_store(store),
       m_windows(windows),
       m_messages(messages)
@@ -40,7 +40,7 @@ frmOpen::frmOpen(LoanStore& store, LoanWindowFactory& windows, Messages& message
     m_cmdExit->setObjectName(QStringLiteral("cmdExit"));
     m_cmdNew = new QPushButton(tr("New"), this);
     m_cmdNew->setObjectName(QStringLiteral("cmdNew"));
-    // Enter opens the chosen loan; Esc starts a new one (keyPressEvent).
+    // Enter opens the chosen loan; Esc closes the picker as its close box does.
     m_cmdOpen->setDefault(true);
     m_cmdExit->setAutoDefault(false);
     m_cmdNew->setAutoDefault(false);
@@ -109,13 +109,4 @@ void frmOpen::cmdNewClick()
 void frmOpen::cmdExitClick()
 {
     reject();
-}
-
-void frmOpen::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        m_cmdNew->click();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }

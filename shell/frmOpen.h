@@ -16,10 +16,6 @@ class frmOpen : public QDialog {
 public:
     frmOpen(LoanStore& store, LoanWindowFactory& windows, Messages& messages, QWidget* parent = nullptr);
 
-protected:
-    // Esc answers the New button; the close box only closes.
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
     void LoadLoanList();
     void cmdOpenClick();

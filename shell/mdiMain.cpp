@@ -20,7 +20,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QScreen>
 #include <QToolBar>
+
+#include <algorithm>
 
 namespace {
 
@@ -82,6 +85,31 @@ mdiMain::mdiMain(LoanStore& store, Messages& messages, const Clock& clock, QWidg
     resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
 }
 
+void mdiMain::showEvent(QShowEvent* event)
+{
+    // Wholly on the screen, title bar included, at any scale.
+    if (!m_placed && screen()) {
+        m_placed = true;
+        const QRect room = screen()->availableGeometry();
+        // Before the window manager has framed it, room for a usual frame.
+        const QRect inner = geometry();
+        const QRect outerNow = frameGeometry();
+        QMargins frame(inner.left() - outerNow.left(), inner.top() - outerNow.top(), outerNow.right() - inner.right(),
+                       outerNow.bottom() - inner.bottom());
+        if (frame.isNull())
+            frame = QMargins(8, 32, 8, 8);
+        const QSize most(room.width() - frame.left() - frame.right(), room.height() - frame.top() - frame.bottom());
+        if (width() > most.width() || height() > most.height())
+            resize(size().boundedTo(most));
+        QRect outer = geometry().marginsAdded(frame);
+        outer.moveLeft(std::clamp(outer.left(), room.left(), std::max(room.left(), room.right() - outer.width() + 1)));
+        outer.moveTop(std::clamp(outer.top(), room.top(), std::max(room.top(), room.bottom() - outer.height() + 1)));
+        if (outer != geometry().marginsAdded(frame))
+            move(outer.topLeft());
+    }
+    QMainWindow::showEvent(event);
+}
+
 mdiMain::~mdiMain()
 {
     // The loan windows go after this object's members; their going must not
@@ -119,6 +147,7 @@ void mdiMain::createActions()
     giveButton(m_openAct, QStringLiteral("Open"), QStringLiteral("document-open"));
 
     m_closeAct = makeAction(this, QStringLiteral("mnuFileClose"), tr("&Close"));
+    // Ctrl+W and Ctrl+F4 (QKeySequence::Close) are the MDI frame's own keys.
     connect(m_closeAct, &QAction::triggered, this, &mdiMain::fileClose);
 
     m_saveAct = makeAction(this, QStringLiteral("mnuFileSave"), tr("&Save"));
@@ -161,6 +190,16 @@ void mdiMain::createActions()
 
     m_arrangeIconsAct = makeAction(this, QStringLiteral("mnuWindowArrangeIcons"), tr("&Arrange Icons"));
     connect(m_arrangeIconsAct, &QAction::triggered, this, [this] { arrangeIcons(*m_mdiArea); });
+
+    // Ctrl+F6 as on other desktops' documents; Ctrl+Tab belongs to the loan window's tabs.
+    m_nextWindowAct = makeAction(this, QStringLiteral("mnuWindowNext"), tr("Ne&xt Window"));
+    m_nextWindowAct->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F6));
+    connect(m_nextWindowAct, &QAction::triggered, m_mdiArea, &QMdiArea::activateNextSubWindow);
+    m_previousWindowAct = makeAction(this, QStringLiteral("mnuWindowPrevious"), tr("&Previous Window"));
+    m_previousWindowAct->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F6));
+    connect(m_previousWindowAct, &QAction::triggered, m_mdiArea, &QMdiArea::activatePreviousSubWindow);
+    // The Window menu is refilled each time it opens; the keys work meanwhile.
+    addActions({m_nextWindowAct, m_previousWindowAct});
 
     m_compareAct = makeAction(this, QStringLiteral("mnuWindowCompare"), tr("Co&mpare Loans"));
     connect(m_compareAct, &QAction::triggered, this, &mdiMain::windowCompare);
@@ -233,14 +272,16 @@ void mdiMain::updateMenus()
         action->setEnabled(calculatedLoan() || m_compare->isActive());
     for (QAction* action : {m_saveAct, m_saveAsAct, m_deleteAct})
         action->setEnabled(hasLoan);
-    for (QAction* action : {m_closeAct, m_tileHorizontallyAct, m_tileVerticallyAct, m_cascadeAct, m_arrangeIconsAct})
+    for (QAction* action : {m_closeAct, m_tileHorizontallyAct, m_tileVerticallyAct, m_cascadeAct, m_arrangeIconsAct,
+                            m_nextWindowAct, m_previousWindowAct})
         action->setEnabled(hasWindow);
 }
 
 void mdiMain::updateWindowMenu()
 {
     fillWindowMenu(*m_windowMenu, *m_mdiArea,
-                   {m_tileHorizontallyAct, m_tileVerticallyAct, m_cascadeAct, m_arrangeIconsAct, m_compareAct});
+                   {m_tileHorizontallyAct, m_tileVerticallyAct, m_cascadeAct, m_arrangeIconsAct, m_nextWindowAct,
+                    m_previousWindowAct, m_compareAct});
 }
 
 frmLoan* mdiMain::activeLoan() const
@@ -344,9 +385,18 @@ bool mdiMain::closeAllLoans()
     QList<QPointer<frmLoan>> loans;
     for (frmLoan* loan : openLoans())
         loans << loan;
-    for (const QPointer<frmLoan>& loan : loans)
-        if (loan && !loan->queryClose())
+    for (const QPointer<frmLoan>& loan : loans) {
+        if (!loan)
+            continue;
+        // The prompt names the window by its caption: show that window.
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(loan->parentWidget())) {
+            if (sub->isMinimized())
+                sub->showNormal();
+            m_mdiArea->setActiveSubWindow(sub);
+        }
+        if (!loan->queryClose())
             return false;
+    }
     for (const QPointer<frmLoan>& loan : loans)
         if (loan)
             loan->closeWithoutPrompt();

@@ -69,6 +69,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void createActions();
@@ -103,6 +104,9 @@ private:
     QAction* m_newAct = nullptr;
     QAction* m_openAct = nullptr;
     QAction* m_closeAct = nullptr;
+    QAction* m_nextWindowAct = nullptr;
+    QAction* m_previousWindowAct = nullptr;
+    bool m_placed = false;
     QAction* m_saveAct = nullptr;
     QAction* m_saveAsAct = nullptr;
     QAction* m_deleteAct = nullptr;

@@ -161,7 +161,9 @@ private slots:
         const QStringList loans{"  Van  |3000", "Car|1000", "Car|2000"};
         QTest::newRow("empty, Open without a selection") << PickerCase{{}, false, "cmdOpen", -1, true, ""};
         QTest::newRow("empty, New") << PickerCase{{}, false, "cmdNew", -1, false, "Untitled"};
-        QTest::newRow("empty, Esc answers New") << PickerCase{{}, false, "Esc", -1, false, "Untitled"};
+        // Esc leaves as the close box does: no new loan.
+        QTest::newRow("empty, Esc leaves") << PickerCase{{}, false, "Esc", -1, false, ""};
+        QTest::newRow("loans listed, Esc leaves") << PickerCase{loans, false, "Esc", 0, false, ""};
         QTest::newRow("empty, Exit") << PickerCase{{}, false, "cmdExit", -1, false, ""};
         QTest::newRow("blanks around, Open") << PickerCase{loans, false, "cmdOpen", 0, false, "Van $3,000.00"};
         QTest::newRow("same description, first") << PickerCase{loans, false, "cmdOpen", 1, false, "Car $1,000.00"};
@@ -203,7 +205,7 @@ private slots:
             list->setCurrentIndex(row);
             const QPoint at = row.isValid() ? list->visualRect(row).center() : QPoint();
             if (c.how == "Esc")
-                QTest::keyClick(&d, Qt::Key_Escape);
+                QTest::keyClick(d.focusWidget() ? d.focusWidget() : &d, Qt::Key_Escape);
             else if (c.how != "double-click")
                 QTest::mouseClick(child<QPushButton>(&d, qPrintable(c.how)), Qt::LeftButton);
             else {  // a double-click starts with a click

@@ -8,6 +8,8 @@
 #include <QQueue>
 #include <QString>
 
+#include <functional>
+
 // Records every message and answers questions from a script; a question that
 // nobody scripted fails the test (see unexpectedQuestions).
 class ScriptedMessages : public Messages {
@@ -25,12 +27,17 @@ public:
     Answer ask(QWidget*, const QString& text) override
     {
         m_shown.append({Kind::Question, text});
+        if (onAsk)
+            onAsk();
         if (m_answers.isEmpty()) {
             ++m_unexpectedQuestions;
             return Answer::No;
         }
         return m_answers.dequeue();
     }
+
+    // Called as each question is asked, to look at the windows then.
+    std::function<void()> onAsk;
 
     // Answers for the next questions, in order: true = Yes.
     void answer(bool yes) { m_answers.enqueue(yes ? Answer::Yes : Answer::No); }
