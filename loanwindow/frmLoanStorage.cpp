@@ -104,7 +104,8 @@ void frmLoan::LoadExtraPayments()
         m_messages.critical(this, errorText(*read.error));
         return;
     }
-    m_storedAs = LoanStore::loanFingerprint(m_loadedRow, read.fingerprint);
+    const RateChangeList rates = m_store.readRateChanges(Loan);
+    m_storedAs = LoanStore::loanFingerprint(m_loadedRow, read.fingerprint, rates.fingerprint);
 }
 
 bool frmLoan::SaveLoan(int& mode, int& key)
@@ -135,7 +136,7 @@ bool frmLoan::SaveLoan(int& mode, int& key)
     SaveCheck check;
     if (mode != 0)
         check.expected = m_storedAs;
-    auto error = m_store.saveLoan(savedMode, savedKey, loan, rows, &check);
+    auto error = m_store.saveLoan(savedMode, savedKey, loan, rows, {}, &check);
     while (error && check.found != StoredLoan::AsExpected) {
         const bool deleted = check.found == StoredLoan::Deleted;
         const QString question =
@@ -156,7 +157,7 @@ bool frmLoan::SaveLoan(int& mode, int& key)
             again.expected = check.current;  // asks again if it changes once more meanwhile
         }
         check = again;
-        error = m_store.saveLoan(savedMode, savedKey, loan, rows, &check);
+        error = m_store.saveLoan(savedMode, savedKey, loan, rows, {}, &check);
     }
     if (error) {
         m_messages.critical(this, errorText(*error));
