@@ -16,6 +16,31 @@ using namespace StoreValues;
 
 namespace LoanReading {
 
+namespace {
+
+// Counted first: more rows than a loan can hold are refused before any is
+// read. `table` is one of the program's own.
+std::optional<engine::NumberedError> refuseTooManyRows(const StoreConnection& store, const QString& table, int key,
+                                                       const QString& rows, const QString& doing)
+{
+    auto counted = store.select(QStringLiteral("SELECT count(*) FROM %1 WHERE Loan_FK = ?").arg(table), {key}, doing);
+    if (auto* error = std::get_if<engine::NumberedError>(&counted)) return *error;
+    QSqlQuery& count = std::get<QSqlQuery>(counted);
+    if (!count.next()) {
+        if (auto stopped = SqlFailure::stoppedEarly(count, doing)) return stopped;
+        return SqlFailure::noCurrentRecord();
+    }
+    const qlonglong found = count.value(0).toLongLong();
+    if (found <= engine::kSixteenBitMax) return std::nullopt;
+    return numbered(engine::ErrorNumber::Overflow,
+                    QStringLiteral("Overflow: loan %1 has %2 %3, more than the %4 a loan can hold, so none of them is "
+                                   "read.")
+                        .arg(key)
+                        .arg(QLocale().toString(found), rows, QLocale().toString(engine::kSixteenBitMax)));
+}
+
+}  // namespace
+
 LoanList listLoans(const StoreConnection& store)
 {
     const QString doing = QStringLiteral("The loans cannot all be listed");
@@ -110,6 +135,7 @@ std::variant<LoanRecord, engine::NumberedError> readLoan(const StoreConnection& 
     record.termType = intValue(query.value(5));
     record.frequency = intValue(query.value(6));
     if (!query.value(9).isNull()) record.calculate = intValue(query.value(9));
+    record.payment = numberValue(query.value(10));
     return record;
 }
 
@@ -117,31 +143,9 @@ ExtraPaymentList readExtraPayments(const StoreConnection& store, int key)
 {
     const QString doing = QStringLiteral("The extra payments of loan %1 cannot all be read").arg(key);
     ExtraPaymentList list;
-    {
-        // Counted first: more rows than a loan can hold are refused before
-        // any is read.
-        auto counted = store.select(QStringLiteral("SELECT count(*) FROM tblExtraPayments WHERE Loan_FK = ?"), {key},
-                                    doing);
-        if (auto* error = std::get_if<engine::NumberedError>(&counted)) {
-            list.error = *error;
-            return list;
-        }
-        QSqlQuery& count = std::get<QSqlQuery>(counted);
-        if (!count.next()) {
-            list.error = SqlFailure::stoppedEarly(count, doing);
-            if (!list.error) list.error = SqlFailure::noCurrentRecord();
-            return list;
-        }
-        const qlonglong rows = count.value(0).toLongLong();
-        if (rows > engine::kSixteenBitMax) {
-            list.error = numbered(engine::ErrorNumber::Overflow,
-                                  QStringLiteral("Overflow: loan %1 has %2 extra payments, more than the %3 a loan can "
-                                                 "hold, so none of them is read.")
-                                      .arg(key)
-                                      .arg(QLocale().toString(rows), QLocale().toString(engine::kSixteenBitMax)));
-            return list;
-        }
-    }
+    if ((list.error = refuseTooManyRows(store, QStringLiteral("tblExtraPayments"), key, QStringLiteral("extra payments"),
+                                        doing)))
+        return list;
     auto selected = store.select(StoredRows::readExtraPayments, {key}, doing);
     if (auto* error = std::get_if<engine::NumberedError>(&selected)) {
         list.error = *error;
@@ -180,30 +184,9 @@ RateChangeList readRateChanges(const StoreConnection& store, int key)
         return list;
     }
     if (std::get<int>(version) < 1) return list;  // none before version 1
-    {
-        // Counted first, as the extra payments are.
-        auto counted = store.select(QStringLiteral("SELECT count(*) FROM tblRateChanges WHERE Loan_FK = ?"), {key},
-                                    doing);
-        if (auto* error = std::get_if<engine::NumberedError>(&counted)) {
-            list.error = *error;
-            return list;
-        }
-        QSqlQuery& count = std::get<QSqlQuery>(counted);
-        if (!count.next()) {
-            list.error = SqlFailure::stoppedEarly(count, doing);
-            if (!list.error) list.error = SqlFailure::noCurrentRecord();
-            return list;
-        }
-        const qlonglong rows = count.value(0).toLongLong();
-        if (rows > engine::kSixteenBitMax) {
-            list.error = numbered(engine::ErrorNumber::Overflow,
-                                  QStringLiteral("Overflow: loan %1 has %2 rate changes, more than the %3 a loan can "
-                                                 "hold, so none of them is read.")
-                                      .arg(key)
-                                      .arg(QLocale().toString(rows), QLocale().toString(engine::kSixteenBitMax)));
-            return list;
-        }
-    }
+    if ((list.error = refuseTooManyRows(store, QStringLiteral("tblRateChanges"), key, QStringLiteral("rate changes"),
+                                        doing)))
+        return list;
     auto selected = store.select(StoredRows::readRateChanges, {key}, doing);
     if (auto* error = std::get_if<engine::NumberedError>(&selected)) {
         list.error = *error;

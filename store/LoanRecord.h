@@ -25,6 +25,7 @@ struct LoanRecord {
     std::optional<int> frequency;         // as stored; the loader checks the range
     std::optional<int> calculate = 0;     // the "Calculate:" position as stored, NULL (and a store of
                                           // version 0) as 0; empty when not a whole number
+    std::optional<double> payment;        // the payment the amount, rate or term is found from; none: NULL
     QByteArray fingerprint;               // of the row as read, to notice changes by others
 };
 

@@ -149,8 +149,12 @@ std::optional<engine::NumberedError> saveLoan(const StoreConnection& store, int&
             return whileDoing(query.lastError(), QStringLiteral("Extra payment %1 cannot be saved").arg(number));
     }
     if (version1) {
-        if (!run(query, QStringLiteral("UPDATE tblLoanDetail SET Calculate = ? WHERE SeqNo = ?"),
-                 {int(loan.choice), savedKey}))
+        // The payment is kept where it is an input: the loan amount, the rate
+        // or the term is found from it again when the loan is opened.
+        const bool solving = loan.choice != CalculateChoice::Payment;
+        if (!run(query, QStringLiteral("UPDATE tblLoanDetail SET Calculate = ?, Payment = ? WHERE SeqNo = ?"),
+                 {int(loan.choice), solving ? QVariant(loan.paymentAmount) : QVariant(QMetaType::fromType<double>()),
+                  savedKey}))
             return whileDoing(query.lastError(), QStringLiteral("The loan cannot be saved"));
         if (!run(query, QStringLiteral("DELETE FROM tblRateChanges WHERE Loan_FK = ?"), {savedKey}))
             return whileDoing(query.lastError(), QStringLiteral("The old rate changes cannot be removed"));

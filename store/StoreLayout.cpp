@@ -80,7 +80,7 @@ std::optional<engine::NumberedError> checkStoreLayout(const QSqlDatabase& db, co
         {QStringLiteral("tblExtraPayments"), {"Loan_FK", "PaymentType", "StartDate", "EndDate", "Amount"}},
     };
     if (version >= 1) {
-        tables[0].columns << QStringLiteral("Calculate");
+        tables[0].columns << QStringLiteral("Calculate") << QStringLiteral("Payment");
         tables.push_back({QStringLiteral("tblRateChanges"), {"Loan_FK", "FromDate", "AnnualRate", "Mode"}});
     }
     QString seqNoType;

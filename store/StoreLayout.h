@@ -10,7 +10,7 @@
 
 // The tables of a store of `version` with every column the program reads and
 // writes (version 0: the loans and extra payments; version 1 adds the
-// Calculate column and the rate changes), and SeqNo the integer key SQLite
+// Calculate and Payment columns and the rate changes), and SeqNo the integer key SQLite
 // numbers itself (so a new loan always gets a key). An error naming the store
 // at `path` and what is wrong when not.
 std::optional<engine::NumberedError> checkStoreLayout(const QSqlDatabase& db, const QString& path, int version);

@@ -36,9 +36,10 @@ engine::NumberedError newerStore(const QString& path, int version)
 
 std::optional<engine::NumberedError> upgradeFromVersion0(const QSqlDatabase& db)
 {
-    // ALTER TABLE appends the column to the table's declaration, which then
-    // reads as schema.sql declares it (Calculate last).
-    QStringList statements{QStringLiteral("ALTER TABLE tblLoanDetail ADD COLUMN Calculate INTEGER")};
+    // ALTER TABLE appends each column to the table's declaration, which then
+    // reads as schema.sql declares it (Calculate and Payment last).
+    QStringList statements{QStringLiteral("ALTER TABLE tblLoanDetail ADD COLUMN Calculate INTEGER"),
+                           QStringLiteral("ALTER TABLE tblLoanDetail ADD COLUMN Payment REAL")};
     statements << StoreSchema::statementsAddedByVersion1();
     statements << QStringLiteral("PRAGMA user_version = %1").arg(StoreSchema::kStoreVersion);
     QSqlQuery query(db);

@@ -18,7 +18,7 @@ std::variant<int, engine::NumberedError> storeVersion(const QSqlDatabase& db, co
 // The refusal of a store that a newer program has made or upgraded.
 engine::NumberedError newerStore(const QString& path, int version);
 
-// Adds the Calculate column, the rate changes table and its index, and
+// Adds the Calculate and Payment columns, the rate changes table and its index, and
 // records version 1; run inside the caller's transaction, so a failure
 // leaves the store as it was.
 std::optional<engine::NumberedError> upgradeFromVersion0(const QSqlDatabase& db);

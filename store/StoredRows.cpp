@@ -10,7 +10,7 @@ QString readLoan(int version)
 {
     return QStringLiteral("SELECT Description, OrigAmount, InterestRate, Term, StartDate, TermType, Frequency, "
                           "typeof(Description), CAST(Description AS BLOB), %1 FROM tblLoanDetail WHERE SeqNo = ?")
-        .arg(version >= 1 ? QStringLiteral("Calculate") : QStringLiteral("NULL"));
+        .arg(version >= 1 ? QStringLiteral("Calculate, Payment") : QStringLiteral("NULL, NULL"));
 }
 const QString readExtraPayments = QStringLiteral(
     "SELECT PaymentType, StartDate, EndDate, Amount FROM tblExtraPayments WHERE Loan_FK = ? ORDER BY rowid");

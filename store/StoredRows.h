@@ -11,10 +11,11 @@ class QSqlQuery;
 // return: a save compares the stored loan through the same ones.
 namespace StoredRows {
 
-// The loan's columns by SeqNo in a store of `version`; Calculate is NULL in a
-// store of version 0, so a loan's fingerprint stays when the store is upgraded.
+// The loan's columns by SeqNo in a store of `version`; Calculate and Payment
+// are NULL in a store of version 0, so a loan's fingerprint stays when the
+// store is upgraded.
 QString readLoan(int version);
-inline constexpr int readLoanColumns = 10;
+inline constexpr int readLoanColumns = 11;
 extern const QString readExtraPayments;  // a loan's extra payments by Loan_FK, in store order
 inline constexpr int readExtraPaymentsColumns = 4;
 extern const QString readRateChanges;  // a loan's rate changes by Loan_FK, in store order (version 1)

@@ -1,8 +1,8 @@
 -- The Brimvale store: loans, their extra payments and their rate changes.
 
 -- AUTOINCREMENT so a deleted loan's key is never handed out again.
--- Calculate was added by store version 1 (a store of version 0 gains it, last,
--- when it is upgraded, so it stays the last column here).
+-- Calculate and Payment were added by store version 1 (a store of version 0
+-- gains them, last, when it is upgraded, so they stay the last columns here).
 CREATE TABLE tblLoanDetail (
     SeqNo INTEGER PRIMARY KEY AUTOINCREMENT,
     Description TEXT,
@@ -12,7 +12,8 @@ CREATE TABLE tblLoanDetail (
     TermType INTEGER,
     Frequency INTEGER,
     StartDate TEXT, -- ISO date, yyyy-MM-dd
-    Calculate INTEGER -- what Calculate derives: 0 payment, 1 loan amount, 2 rate, 3 term, NULL as 0
+    Calculate INTEGER, -- what Calculate derives: 0 payment, 1 loan amount, 2 rate, 3 term, NULL as 0
+    Payment REAL -- the payment the amount, rate or term is found from, NULL otherwise
 );
 
 -- EndDate is NULL for a lump sum; rows are read back in rowid order.

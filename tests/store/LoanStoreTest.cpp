@@ -173,6 +173,7 @@ TEST_F(Store, SaveAndDeleteSeeEveryChangeAnotherProgramStored)
          "FROM tblRateChanges LIMIT 1",
          StoredLoan::Changed},
         {"what Calculate derives", "UPDATE tblLoanDetail SET Calculate = 3", StoredLoan::Changed},
+        {"the payment solved from", "UPDATE tblLoanDetail SET Payment = 599.55", StoredLoan::Changed},
         {"the loan deleted", "DELETE FROM tblLoanDetail", StoredLoan::Deleted},
     };
     const LoanSaveTexts car{"Car", QDate(2024, 1, 15), "10000", "", "6.5", "5", 1, 2};
@@ -614,7 +615,7 @@ TEST_P(HostileStore, RefusedAtOpenNamingWhatWasFoundAndLeftAsItWas)
     EXPECT_EQ(fileBytes(path), before);
 }
 
-constexpr const char* kLoanTable = "StartDate TEXT, -- ISO date, yyyy-MM-dd\n    Calculate INTEGER";
+constexpr const char* kLoanTable = "Payment REAL";
 constexpr const char* kPaymentsTable = "Amount REAL\n);";
 
 INSTANTIATE_TEST_SUITE_P(
@@ -639,7 +640,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "Found: the table tblLoanDetail has a NOT NULL constraint, a conflict clause (ON CONFLICT) and a "
                 "default value."},
         Hostile{"View", "", "", "CREATE VIEW Loans AS SELECT * FROM tblLoanDetail", "Found: the view \"Loans\"."},
-        Hostile{"Check", kLoanTable, "StartDate TEXT, Calculate INTEGER, CHECK (InterestRate < 10)", "",
+        Hostile{"Check", kLoanTable, "Payment REAL, CHECK (InterestRate < 10)", "",
                 "Found: the table tblLoanDetail has a CHECK constraint."},
         Hostile{"CascadingForeignKeyElsewhere", "", "",
                 "CREATE TABLE Notes (Loan INTEGER REFERENCES tblLoanDetail (SeqNo) ON DELETE CASCADE, Note TEXT)",
@@ -769,7 +770,9 @@ TEST(StoreVersions, PreviousVersionOpensAndIsUpgradedOnlyWhenASaveNeedsIt)
                 EXPECT_EQ(rates.rows[i].annualPercent, c.rates[i].annualPercent);
                 EXPECT_EQ(rates.rows[i].mode, int(c.rates[i].mode));
             }
-            EXPECT_EQ(std::get<LoanRecord>(store->readLoan(key)).calculate, int(c.choice));
+            const LoanRecord saved = std::get<LoanRecord>(store->readLoan(key));
+            EXPECT_EQ(saved.calculate, int(c.choice));
+            EXPECT_EQ(saved.payment.has_value(), c.choice != CalculateChoice::Payment);
             ASSERT_FALSE(store->deleteLoan(key));
             EXPECT_EQ(store->readRateChanges(key).rows.size(), size_t(0));
         }
