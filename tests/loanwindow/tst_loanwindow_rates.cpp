@@ -95,28 +95,36 @@ private slots:
         QTest::addColumn<int>("setting");  // in kRegionalSettings
         QTest::addColumn<QList<Change>>("changes");
         QTest::addColumn<int>("deleted");  // the row deleted after adding them all, -1 none
+        QTest::addColumn<QList<Change>>("edits");  // typed over the first row's fields afterwards
         QTest::addColumn<QStringList>("rows");
         QTest::addColumn<QStringList>("marked");
         QTest::addColumn<QString>("lastRow");  // the payment number and balance of the table's last row
         const int us = 0, de = 3;
         QTest::newRow("one, new payment")
-            << us << QList<Change>{{QDate(2030, 2, 1), "7.25", 0}} << -1 << QStringList{"2/1/2030|7.25|New payment"}
+            << us << QList<Change>{{QDate(2030, 2, 1), "7.25", 0}} << -1 << QList<Change>{}
+            << QStringList{"2/1/2030|7.25|New payment"}
             << QStringList{"61: Rate change 1 from 2/1/2030 takes effect: 7.25 % (New payment)"} << "360|0.00";
+        QTest::newRow("one, edited: date, rate and mode")
+            << us << QList<Change>{{QDate(2030, 2, 1), "7.25", 0}} << -1
+            << QList<Change>{{QDate(2028, 2, 1), "5.5", 1}} << QStringList{"2/1/2028|5.5|Same payment"}
+            << QStringList{"37: Rate change 1 from 2/1/2028 takes effect: 5.5 % (Same payment)"} << "";
         QTest::newRow("dated between payments")
-            << us << QList<Change>{{QDate(2030, 1, 15), "7.25", 0}} << -1 << QStringList{"1/15/2030|7.25|New payment"}
+            << us << QList<Change>{{QDate(2030, 1, 15), "7.25", 0}} << -1 << QList<Change>{}
+            << QStringList{"1/15/2030|7.25|New payment"}
             << QStringList{"61: Rate change 1 from 1/15/2030 takes effect: 7.25 % (New payment)"} << "360|0.00";
         QTest::newRow("two, the second keeps the payment")
-            << us << QList<Change>{{QDate(2030, 2, 1), "7.25", 0}, {QDate(2035, 2, 1), "4", 1}} << -1
+            << us << QList<Change>{{QDate(2030, 2, 1), "7.25", 0}, {QDate(2035, 2, 1), "4", 1}} << -1 << QList<Change>{}
             << QStringList{"2/1/2030|7.25|New payment", "2/1/2035|4|Same payment"}
             << QStringList{"61: Rate change 1 from 2/1/2030 takes effect: 7.25 % (New payment)",
                            "121: Rate change 2 from 2/1/2035 takes effect: 4 % (Same payment)"}
             << "";
         QTest::newRow("two, the first deleted")
-            << us << QList<Change>{{QDate(2030, 2, 1), "7.25", 0}, {QDate(2035, 2, 1), "8", 0}} << 0
+            << us << QList<Change>{{QDate(2030, 2, 1), "7.25", 0}, {QDate(2035, 2, 1), "8", 0}} << 0 << QList<Change>{}
             << QStringList{"2/1/2035|8|New payment"}
             << QStringList{"121: Rate change 1 from 2/1/2035 takes effect: 8 % (New payment)"} << "360|0.00";
         QTest::newRow("German decimal comma")
-            << de << QList<Change>{{QDate(2030, 2, 1), "7,25", 0}} << -1 << QStringList{"01.02.2030|7,25|New payment"}
+            << de << QList<Change>{{QDate(2030, 2, 1), "7,25", 0}} << -1 << QList<Change>{}
+            << QStringList{"01.02.2030|7,25|New payment"}
             << QStringList{"61: Rate change 1 from 01.02.2030 takes effect: 7,25 % (New payment)"} << "360|0,00";
     }
 
@@ -127,6 +135,7 @@ private slots:
         QFETCH(int, setting);
         QFETCH(QList<Change>, changes);
         QFETCH(int, deleted);
+        QFETCH(QList<Change>, edits);
         QFETCH(QStringList, rows);
         QFETCH(QStringList, marked);
         QFETCH(QString, lastRow);
@@ -143,6 +152,14 @@ private slots:
             h.w<QTableView>("flxRateChanges")->setCurrentIndex(
                 h.w<QTableView>("flxRateChanges")->model()->index(deleted, 0));
             h.click("cmdDeleteRateChange");
+        }
+        for (const Change& c : edits) {
+            QTableView* table = h.w<QTableView>("flxRateChanges");
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                              table->visualRect(table->model()->index(0, 0)).center());
+            typeIn(h, "dtRateFrom", LocaleText::shortDateText(c.from));
+            typeIn(h, "txtNewRate", c.rate);
+            choose(h, "cboRateMode", c.mode);
         }
         QVERIFY(h.window->DataHasChanged);
         h.click("cmdRecalculateRates");
