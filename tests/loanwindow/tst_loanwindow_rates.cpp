@@ -9,6 +9,8 @@
 
 namespace {
 
+using Kind = ScriptedMessages::Kind;
+
 int rateTab(LoanWindowHarness& h)
 {
     for (int tab = 0; tab < h.tabs()->count(); ++tab)
@@ -242,6 +244,78 @@ private slots:
         QCOMPARE(QApplication::focusWidget()->objectName(), focus);
         QCOMPARE(h.w<QTableView>("flxRateChanges")->currentIndex().row(), row);
         QCOMPARE(h.resultRow(359), before);
+    }
+
+    void typedRateTakenBySave_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("message");  // empty: saved
+        QTest::newRow("a rate") << "6.75" << "";
+        QTest::newRow("no number") << "6,,75" << "The rate of rate change 1 must be numeric.";
+    }
+
+    // Save straight from the rate box (no Tab): what was typed is read
+    // first, stored when it is a rate, refused by name when not.
+    void typedRateTakenBySave()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        LoanWindowHarness h(QDate(2024, 1, 10));
+        h.open();
+        h.show();
+        house(h);
+        addChange(h, {QDate(2030, 2, 1), "7", 0});
+        QLineEdit* rate = h.box("txtNewRate");
+        rate->setFocus(Qt::TabFocusReason);
+        rate->selectAll();
+        QTest::keyClicks(rate, typed);
+        const bool saved = h.window->save();
+        QCOMPARE(saved, message.isEmpty());
+        if (!saved) {
+            QCOMPARE(h.messages.texts(), QStringList{message});
+            QCOMPARE(QApplication::focusWidget(), rate);
+            QCOMPARE(rate->text(), typed);
+            QCOMPARE(h.store->listLoans().loans.size(), size_t(0));
+            return;
+        }
+        const RateChangeList stored = h.store->readRateChanges(h.window->Loan);
+        QCOMPARE(stored.rows.size(), size_t(1));
+        QCOMPARE(stored.rows[0].annualPercent, std::optional<double>(6.75));
+    }
+
+    void storedChangesThatCannotBeShown_data()
+    {
+        QTest::addColumn<QString>("stored");  // the rate change row's values as another program wrote them
+        QTest::addColumn<QString>("message");
+        QTest::newRow("unknown payment rule")
+            << "'2030-02-01', 7, 7"
+            << "380 - Invalid property value: rate change 1 is stored with the payment rule 7, which this program "
+               "does not know";
+        QTest::newRow("negative rate")
+            << "'2030-02-01', -7, 0"
+            << "380 - Invalid property value: The rate of rate change 1 cannot be a negative number.";
+        QTest::newRow("no date") << "NULL, 7, 0" << "94 - Invalid use of Null";
+    }
+
+    // A stored rate change the window cannot show is named; the loan counts as
+    // read in part, so a save does not replace the stored loan (a copy is offered).
+    void storedChangesThatCannotBeShown()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, message);
+        LoanWindowHarness h(QDate(2024, 1, 10));
+        const int key = h.storeLoan(1);
+        QCOMPARE(rawSql(h.store->path(), QStringLiteral("INSERT INTO tblRateChanges (Loan_FK, FromDate, AnnualRate, "
+                                                        "Mode) VALUES (%1, %2)").arg(key).arg(stored)),
+                 QStringList());
+        const QByteArray before = rawBytes(h.store->path());
+        frmLoan& window = h.open(1, key);
+        QCOMPARE(h.messages.texts(Kind::Critical), QStringList{message});
+        QVERIFY(!window.loadedWhole());
+        h.messages.clear();
+        h.messages.answer(false);  // no copy
+        QVERIFY(!window.save());
+        QCOMPARE(rawBytes(h.store->path()), before);
     }
 
     // A date that is no date is named by its caption and keeps the focus.

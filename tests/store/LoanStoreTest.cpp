@@ -779,6 +779,24 @@ TEST(StoreVersions, PreviousVersionOpensAndIsUpgradedOnlyWhenASaveNeedsIt)
     }
 }
 
+// A store of version 0 that already holds a rate changes table was not made
+// by this program: refused at open, naming it, and left as it was.
+TEST(StoreVersions, VersionZeroWithTheNewTableRefused)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Brimvaledb.mdb"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(BRIMVALE_TEST_DATA_DIR "/Brimvaledb-version0.mdb"), path));
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    ASSERT_EQ(rawSql(path, "CREATE TABLE tblRateChanges (Loan_FK INTEGER, FromDate TEXT, AnnualRate REAL, Mode INTEGER)"),
+              QStringList());
+    const QByteArray before = fileBytes(path);
+    auto opened = LoanStore::open(path);
+    ASSERT_TRUE(std::holds_alternative<engine::NumberedError>(opened));
+    EXPECT_TRUE(errorText(std::get<engine::NumberedError>(opened)).contains(QStringLiteral("Found: the table \"tblRateChanges\".")))
+        << errorText(std::get<engine::NumberedError>(opened)).toStdString();
+    EXPECT_EQ(fileBytes(path), before);
+}
+
 // A store whose recorded version is newer than this program's is refused at
 // open, saying so, and left exactly as it was.
 TEST(StoreVersions, NewerVersionRefusedUntouched)
