@@ -10,6 +10,12 @@
 #include <optional>
 #include <variant>
 
+// The window's "Calculate:" list; the position is what the store keeps. The
+// payment and the loan amount both run as PaymentOrLoanAmount: "Loan amount"
+// leaves the loan amount box out of the run, so it is derived from the payment.
+enum class CalculateChoice { Payment = 0, LoanAmount = 1, InterestRate = 2, Term = 3 };
+inline constexpr int kCalculateChoices = 4;
+
 // A loan as typed values: what a run reads and what is saved.
 struct Loan {
     QString description;
@@ -21,6 +27,7 @@ struct Loan {
     std::optional<engine::TermUnit> termUnit;           // none: no selection
     std::optional<engine::PaymentFrequency> frequency;  // none: no selection
     engine::Unknown calculate = engine::Unknown::PaymentOrLoanAmount;
+    CalculateChoice choice = CalculateChoice::Payment;  // as the window shows it, stored with the loan
 };
 
 // A list position of the term unit: none below 0, 0 months, any other years.

@@ -28,11 +28,7 @@ constexpr int kPaymentColumnTwips[] = {0, 500, 1000, 1000, 2000};
 
 QTableView* buildPaymentsTable(ExtraPaymentsModel* model, QWidget* parent)
 {
-    auto* table = new QTableView(parent);
-    // One Tab stop: Tab leaves the table, the arrows move inside it.
-    table->setTabKeyNavigation(false);
-    table->setObjectName(QStringLiteral("flxPayments"));
-    table->setModel(model);
+    QTableView* table = makeRowsTable("flxPayments", model, parent);
     // The original widths, widened only where this system's font would clip.
     // "Amount" is last and takes the rest of the width: it starts at what its
     // text needs, so at the window's designed size every column fits whole.
@@ -46,13 +42,6 @@ QTableView* buildPaymentsTable(ExtraPaymentsModel* model, QWidget* parent)
                                           : std::max(kPaymentColumnTwips[column] / 15, needed));
     }
     table->setColumnHidden(ExtraPaymentsModel::Number, true);
-    table->verticalHeader()->setVisible(false);
-    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    table->verticalHeader()->setDefaultSectionSize(20);
-    table->horizontalHeader()->setStretchLastSection(true);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setSelectionMode(QAbstractItemView::SingleSelection);
     return table;
 }
 

@@ -64,4 +64,25 @@ FormulasPage::FormulasPage(QWidget* parent) : page(new QWidget(parent))
     layout->addWidget(Picture1, 0, 0, 2, 1);
     layout->addWidget(Picture2, 0, 1);
     layout->addWidget(Picture3, 1, 1);
+
+    lblRateChanges = new QLabel(page);
+    lblRateChanges->setObjectName(QStringLiteral("lblRateChanges"));
+    lblRateChanges->setWordWrap(true);
+    lblRateChanges->setTextFormat(Qt::RichText);
+    lblRateChanges->setText(QStringLiteral(
+        "<p><b>Rate changes.</b> A new rate applies to every payment due on or after its date, until a later "
+        "change; its rate per period i is the annual rate / 100 / payments per year, to 8 decimals, and each "
+        "period's interest is i times the balance, to the cent. <i>New payment</i>: at the first payment under the "
+        "change, PMT is computed again by the formula above from the balance before that payment (PV) and the "
+        "scheduled payments left (N, at least 1), so the loan still ends at its scheduled last payment, which keeps "
+        "its rounding correction. <i>Same payment</i>: PMT stays, so a lower rate ends the loan early and a higher "
+        "one later; the last payment is what is left plus its interest, and a payment that does not exceed a "
+        "period's interest is refused.</p>"
+        "<p><b>Solving.</b> <i>Interest rate</i>: the rate at which PV is repaid by PMT over N payments, found "
+        "between 0 and PMT / PV a period (where PMT would pay only the interest) by halving that range, with "
+        "Newton steps that stay inside it; the rate box shows it with the fewest decimals whose payment is PMT to the cent. <i>Term</i>: "
+        "N is the smallest number of payments whose payment, to the cent, is not more than PMT; the last payment "
+        "is smaller when PMT is above that payment, and the term box shows the smallest whole term holding N "
+        "payments.</p>"));
+    layout->addWidget(lblRateChanges, 2, 0, 1, 2);
 }

@@ -11,4 +11,5 @@ struct FormulasPage {
     QLabel* Picture1 = nullptr;
     QLabel* Picture2 = nullptr;
     QLabel* Picture3 = nullptr;
+    QLabel* lblRateChanges = nullptr;  // the rate change rule and the solving, in words
 };

@@ -1,5 +1,7 @@
 #include "LoanInformationPage.h"
 
+#include "Loan.h"
+
 #include "ChangeTracker.h"
 #include "LoanPages.h"
 
@@ -51,6 +53,11 @@ LoanInformationPage::LoanInformationPage(QWidget* parent) : page(new QWidget(par
     txtTerm = makeTextBox("txtTerm", frame);
     txtLoanAmount = makeTextBox("txtLoanAmount", frame);
     txtPaymentAmount = makeTextBox("txtPaymentAmount", frame);
+    cboCalculate = new QComboBox(frame);
+    cboCalculate->setObjectName(QStringLiteral("cboCalculate"));
+    cboCalculate->addItems({QStringLiteral("Payment"), QStringLiteral("Loan amount"), QStringLiteral("Interest rate"),
+                            QStringLiteral("Term")});
+    cboCalculate->setCurrentIndex(0);
     cmdCalculate = new QPushButton(QStringLiteral("&Calculate"), frame);
     cmdCalculate->setObjectName(QStringLiteral("cmdCalculate"));
 
@@ -75,6 +82,11 @@ LoanInformationPage::LoanInformationPage(QWidget* parent) : page(new QWidget(par
 
     addRow(QStringLiteral("Loan Amount:"), txtLoanAmount);
     addRow(QStringLiteral("Payment Amount:"), txtPaymentAmount);
+    auto* calculateLabel = new QLabel(QStringLiteral("Calc&ulate:"), frame);
+    calculateLabel->setBuddy(cboCalculate);
+    grid->addWidget(calculateLabel, row, 0);
+    grid->addWidget(cboCalculate, row, 1, 1, 2);
+    ++row;
     grid->addWidget(cmdCalculate, row, 1, 1, 2, Qt::AlignRight);
     grid->setColumnStretch(1, 1);
 
@@ -93,6 +105,12 @@ LoanInputs LoanInformationPage::inputs() const
     inputs.loanAmount = txtLoanAmount->text();
     inputs.paymentAmount = txtPaymentAmount->text();
     inputs.startDate = dtStartDate->date();
+    switch (CalculateChoice(cboCalculate->currentIndex())) {
+    case CalculateChoice::Payment: break;
+    case CalculateChoice::LoanAmount: inputs.loanAmount.clear(); break;  // derived from the payment
+    case CalculateChoice::InterestRate: inputs.calculate = engine::Unknown::InterestRate; break;
+    case CalculateChoice::Term: inputs.calculate = engine::Unknown::Term; break;
+    }
     return inputs;
 }
 
@@ -123,6 +141,6 @@ void LoanInformationPage::watch(ChangeTracker& tracker) const
     for (QLineEdit* box : {txtLoan, txtInterestRate, txtTerm, txtLoanAmount, txtPaymentAmount,
                            static_cast<QLineEdit*>(dtStartDate)})
         tracker.watch(box, &QLineEdit::textChanged);
-    for (QComboBox* list : {cboppt, cboTerm})
+    for (QComboBox* list : {cboppt, cboTerm, cboCalculate})
         tracker.watch(list, &QComboBox::currentIndexChanged);
 }

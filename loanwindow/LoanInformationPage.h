@@ -24,6 +24,10 @@ struct LoanInformationPage {
     QLineEdit* txtTerm = nullptr;
     QLineEdit* txtLoanAmount = nullptr;
     QLineEdit* txtPaymentAmount = nullptr;
+    // What Calculate derives: "Payment" (the payment, or with a blank loan
+    // amount the loan amount, as before the list), "Loan amount", "Interest
+    // rate", "Term"; the position is a CalculateChoice.
+    QComboBox* cboCalculate = nullptr;
     QPushButton* cmdCalculate = nullptr;
 
     // The loan's inputs as the controls hold them.

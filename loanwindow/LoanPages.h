@@ -1,7 +1,9 @@
 #pragma once
 
 class DateBox;
+class QAbstractItemModel;
 class QLineEdit;
+class QTableView;
 class QWidget;
 
 // The small pieces every page builds its controls from.
@@ -10,5 +12,8 @@ namespace LoanPages {
 QLineEdit* makeTextBox(const char* name, QWidget* parent);
 QLineEdit* makeResultBox(const char* name, QWidget* parent);  // read-only, grey ground
 DateBox* makeDatePicker(const char* name, QWidget* parent);
+// A table of rows edited by the fields beside it: whole rows selected one at
+// a time, no editing in the cells, no row headings, the last column stretched.
+QTableView* makeRowsTable(const char* name, QAbstractItemModel* model, QWidget* parent);
 
 }  // namespace LoanPages

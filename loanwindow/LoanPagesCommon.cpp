@@ -5,9 +5,11 @@
 #include "LocaleText.h"
 
 #include "DateBox.h"
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPalette>
+#include <QTableView>
 
 #include <limits>
 
@@ -46,6 +48,23 @@ DateBox* makeDatePicker(const char* name, QWidget* parent)
     picker->setMinimumWidth(picker->fontMetrics().horizontalAdvance(LocaleText::shortDateText(QDate(2088, 12, 28))) +
                             picker->height() + 12);
     return picker;
+}
+
+QTableView* makeRowsTable(const char* name, QAbstractItemModel* model, QWidget* parent)
+{
+    auto* table = new QTableView(parent);
+    table->setObjectName(QString::fromLatin1(name));
+    table->setModel(model);
+    // One Tab stop: Tab leaves the table, the arrows move inside it.
+    table->setTabKeyNavigation(false);
+    table->verticalHeader()->setVisible(false);
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table->verticalHeader()->setDefaultSectionSize(20);
+    table->horizontalHeader()->setStretchLastSection(true);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    return table;
 }
 
 }  // namespace LoanPages

@@ -1,11 +1,37 @@
 #include "ResultsModel.h"
 
+#include "LoanResult.h"
+#include "LocaleText.h"
 #include "ResultsTable.h"
 
 #include <QBrush>
 #include <QColor>
 #include <QGuiApplication>
+#include <QIcon>
+#include <QPainter>
 #include <QPalette>
+#include <QPixmap>
+
+namespace {
+
+// A small arrow pointing at the payment from which a new rate applies.
+QIcon rateChangeMarker()
+{
+    static const QIcon marker = [] {
+        QPixmap pixmap(10, 10);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0xC0, 0x30, 0x30));
+        const QPointF arrow[] = {{1, 1}, {9, 5}, {1, 9}};
+        painter.drawPolygon(arrow, 3);
+        return QIcon(pixmap);
+    }();
+    return marker;
+}
+
+}  // namespace
 
 ResultsModel::ResultsModel(QObject* parent)
     : QAbstractTableModel(parent), m_rows(std::make_shared<const std::vector<engine::ScheduleRow>>())
@@ -22,7 +48,31 @@ void ResultsModel::shareRows(std::shared_ptr<const std::vector<engine::ScheduleR
     beginResetModel();
     m_rows = std::move(rows);
     m_today = today;
+    m_run.reset();
     endResetModel();
+}
+
+void ResultsModel::shareRun(std::shared_ptr<const LoanResult> run)
+{
+    beginResetModel();
+    m_rows = std::shared_ptr<const std::vector<engine::ScheduleRow>>(run, &run->schedule.rows);
+    m_today = LocaleText::toYmd(run->today);
+    m_run = run->rateChanges.empty() ? nullptr : std::move(run);
+    endResetModel();
+}
+
+QVariant ResultsModel::rateChangeTip(size_t row) const
+{
+    const engine::ScheduleResult& result = m_run->schedule;
+    const engine::ScheduleRow& payment = result.rows[row];
+    const QString rate = LocaleText::plainNumberText(engine::annualRatePercentAt(result, payment)) + QStringLiteral(" %");
+    if (!engine::rateChangeTakesEffect(result, row) || payment.rateChange <= 0 ||
+        size_t(payment.rateChange) > m_run->rateChanges.size())
+        return QStringLiteral("Rate in force: %1").arg(rate);
+    const RateChangeRow& change = m_run->rateChanges[size_t(payment.rateChange) - 1];
+    return QStringLiteral("Rate change %1 from %2 takes effect: %3 (%4)")
+        .arg(payment.rateChange)
+        .arg(LocaleText::shortDateText(change.from), rate, rateChangeModeText(change.mode));
 }
 
 int ResultsModel::rowCount(const QModelIndex& parent) const
@@ -60,6 +110,14 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const
         return QBrush(rowColour(row, m_today));
     case Qt::ForegroundRole:
         return QBrush(Qt::black);
+    case Qt::DecorationRole:
+        if (m_run && column == ResultsColumn::Payment && engine::rateChangeTakesEffect(m_run->schedule, size_t(index.row())))
+            return rateChangeMarker();
+        return {};
+    case Qt::ToolTipRole:
+        if (m_run)
+            return rateChangeTip(size_t(index.row()));
+        return {};
     case Qt::TextAlignmentRole:
         if (column == ResultsColumn::Payment)
             return int(Qt::AlignLeft | Qt::AlignVCenter);

@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+struct LoanResult;
+
 // The rows of one amortization run as the results table shows them. Texts and
 // colours are computed in data(), so even 32,767 rows cost nothing until they
 // are painted.
@@ -23,6 +25,10 @@ public:
     void setRows(std::vector<engine::ScheduleRow> rows, engine::Date today);
     // The same with rows kept elsewhere (the window's last result), not copied.
     void shareRows(std::shared_ptr<const std::vector<engine::ScheduleRow>> rows, engine::Date today);
+    // A whole run: its rows, today, and its rate changes, which the payment
+    // column marks where they take effect (an icon and a tooltip; the texts
+    // stay), with the rate in force in every row's tooltip.
+    void shareRun(std::shared_ptr<const LoanResult> run);
     const std::vector<engine::ScheduleRow>& rows() const { return *m_rows; }
     // The same rows, shared: a run replaces them, never changes them in place.
     std::shared_ptr<const std::vector<engine::ScheduleRow>> sharedRows() const { return m_rows; }
@@ -38,6 +44,9 @@ public:
     static QColor rowColour(const engine::ScheduleRow& row, engine::Date today);
 
 private:
+    QVariant rateChangeTip(size_t row) const;
+
     std::shared_ptr<const std::vector<engine::ScheduleRow>> m_rows;
     engine::Date m_today{};
+    std::shared_ptr<const LoanResult> m_run;  // with rate changes only
 };

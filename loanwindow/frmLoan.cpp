@@ -12,7 +12,10 @@
 #include "ExtraPaymentsPage.h"
 #include "FormulasPage.h"
 #include "LoanInformationPage.h"
+#include "LocaleText.h"
 #include "Messages.h"
+#include "RateChangesEditor.h"
+#include "RateChangesPage.h"
 #include "ResultsModel.h"
 #include "SavingsSummaryPage.h"
 #include "SummaryChart.h"
@@ -104,6 +107,8 @@ frmLoan::frmLoan(LoanStore& store, Messages& messages, const Clock& clock, QWidg
     m_tabs->setUsesScrollButtons(true);
     layout->addWidget(m_tabs);
 
+    addRateChangesPage();
+
     m_editor = new ExtraPaymentsEditor(*m_extraPayments, *m_tabs, m_messages, m_clock, this);
     connect(m_editor, &ExtraPaymentsEditor::edited, this, [this] { DataHasChanged = true; });
     // Queued: the refused save (perhaps inside a close prompt) ends first.
@@ -121,8 +126,26 @@ frmLoan::frmLoan(LoanStore& store, Messages& messages, const Clock& clock, QWidg
     connect(m_editor, &ExtraPaymentsEditor::typedDateRefused, this, &frmLoan::refuseTypedDate);
     connect(m_tabs, &QTabWidget::currentChanged, this, &frmLoan::onTabChanged);
     addTabKeys();
-    connect(m_loanInformation->cmdCalculate, &QPushButton::clicked, this, [this] { CalculateSchedule(true); });
-    connect(m_extraPayments->cmdRecalculate, &QPushButton::clicked, this, [this] { CalculateSchedule(false); });
+    connect(m_loanInformation->cmdCalculate, &QPushButton::clicked, this, [this] { CalculateSchedule(); });
+    connect(m_extraPayments->cmdRecalculate, &QPushButton::clicked, this, [this] { CalculateSchedule(); });
+}
+
+void frmLoan::addRateChangesPage()
+{
+    m_rateChangesPage = std::make_unique<RateChangesPage>(m_tabs);
+    QWidget* page = m_rateChangesPage->page;
+    QPalette pagePalette = page->palette();
+    pagePalette.setColor(QPalette::Window, QColor(0xE0, 0xE0, 0xE0));
+    page->setPalette(pagePalette);
+    page->setAutoFillBackground(true);
+    m_tabs->addTab(scrolling(page), QStringLiteral("Rate Changes"));
+    // A new change starts at the loan's own rate, as typed.
+    m_rateEditor = new RateChangesEditor(*m_rateChangesPage, *m_tabs, m_messages, m_clock, [this] {
+        return LocaleText::readNumber(m_loanInformation->txtInterestRate->text()).value_or(0.0);
+    }, this);
+    connect(m_rateEditor, &RateChangesEditor::edited, this, [this] { DataHasChanged = true; });
+    connect(m_rateEditor, &RateChangesEditor::typedDateRefused, this, &frmLoan::refuseTypedDate);
+    connect(m_rateChangesPage->cmdRecalculateRates, &QPushButton::clicked, this, [this] { CalculateSchedule(); });
 }
 
 frmLoan::~frmLoan() = default;
@@ -147,6 +170,7 @@ void frmLoan::load()
         m_amortizationTable->resultsModel->setRows({}, {});
         m_amortizationTable->yearlyModel->setRows({}, {});
         m_editor->clear();
+        m_rateEditor->clear();
         m_loanInformation->dtStartDate->setDate(m_clock.today());
         for (int tab = 1; tab < m_tabs->count(); ++tab)
             m_tabs->setTabEnabled(tab, false);
@@ -155,7 +179,8 @@ void frmLoan::load()
         if (m_loanMissing)
             return;  // said once; the opener discards the window
         LoadExtraPayments();
-        CalculateSchedule(false);
+        LoadRateChanges();
+        CalculateSchedule();
     }
     setExtraPaymentsEnabled(false);
     markUnchanged();

@@ -18,6 +18,8 @@ class ExtraPaymentsPage;
 class FormulasPage;
 class LoanInformationPage;
 class QTabWidget;
+class RateChangesEditor;
+struct RateChangesPage;
 class SavingsSummaryPage;
 class SummaryGraphPage;
 class LoanStore;
@@ -96,16 +98,17 @@ public:
     QString description() const;
     void setDescription(const QString& text);
 
-    // One amortization run on the window's current contents (Calculate passes
-    // true, Recalculate and loading false; the flag changes nothing). Either
-    // the whole result is applied, or, when validation or the run fails, the
-    // window stays exactly as it was. True when a result was applied.
-    bool CalculateSchedule(bool fromCalculate);
+    // One amortization run on the window's current contents (Calculate,
+    // Recalculate and loading alike). Either the whole result is applied, or,
+    // when validation or the run fails, the window stays as it was but for
+    // the whole term written back into its box. True when a result was applied.
+    bool CalculateSchedule();
 
     // Loading a stored loan (the key is `Loan`); each shows its first failure
     // as "number - description" and keeps what it had set.
     void LoadLoanDetail();
     void LoadExtraPayments();
+    void LoadRateChanges();
 
     // True once a run has been applied: from then on the table and figures
     // can be printed and exported.
@@ -157,6 +160,10 @@ private:
     bool takeTypedDates();
     // Writes a run's inputs, table and figures into the window at once.
     void applyResult(LoanResult run);
+    // The whole term written back into the term box (0: nothing to write).
+    void showWholeTerm(int wholeTerm);
+    // The "Rate Changes" tab, after the others so their places stay.
+    void addRateChangesPage();
 
     // Each page owns its controls.
     QTabWidget* m_tabs = nullptr;
@@ -167,6 +174,9 @@ private:
     std::unique_ptr<SavingsSummaryPage> m_savingsSummary;
     std::unique_ptr<FormulasPage> m_formulas;
     std::unique_ptr<BalancePage> m_balance;
+    std::unique_ptr<RateChangesPage> m_rateChangesPage;
+    RateChangesEditor* m_rateEditor = nullptr;
+    QByteArray m_loadedExtras;          // fingerprint of the extra payments as loaded
     ChangeTracker* m_tracker = nullptr;
     ExtraPaymentsEditor* m_editor = nullptr;
     LoanStore& m_store;

@@ -12,6 +12,8 @@
 #include "ExtraPaymentsPage.h"
 #include "LoanInformationPage.h"
 #include "LocaleText.h"
+#include "RateChangesEditor.h"
+#include "RateChangesPage.h"
 #include "Messages.h"
 #include "ResultsModel.h"
 #include "SavingsSummaryPage.h"
@@ -22,6 +24,19 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QTabWidget>
+
+namespace {
+
+// The tab that holds `page` (each page sits in a scroll area of its own).
+int tabOf(const QTabWidget& tabs, const QWidget* page)
+{
+    for (int tab = 0; tab < tabs.count(); ++tab)
+        if (tabs.widget(tab)->isAncestorOf(page))
+            return tab;
+    return 0;
+}
+
+}  // namespace
 
 void frmLoan::showValidationFailure(const QString& message, LoanField field)
 {
@@ -34,11 +49,12 @@ void frmLoan::showValidationFailure(const QString& message, LoanField field)
 
 void frmLoan::refuseTypedDate(DateBox* box)
 {
-    const QString caption = box == m_loanInformation->dtStartDate ? QStringLiteral("Date of First Payment")
-                            : box == m_extraPayments->dtBeginDate ? QStringLiteral("Start Date")
-                                                                  : QStringLiteral("End Date");
+    const QString caption = box == m_loanInformation->dtStartDate   ? QStringLiteral("Date of First Payment")
+                            : box == m_extraPayments->dtBeginDate   ? QStringLiteral("Start Date")
+                            : box == m_rateChangesPage->dtRateFrom ? QStringLiteral("From")
+                                                                    : QStringLiteral("End Date");
     m_messages.warning(this, DateBox::refusal(caption));
-    m_tabs->setCurrentIndex(box == m_loanInformation->dtStartDate ? 0 : 1);
+    m_tabs->setCurrentIndex(tabOf(*m_tabs, box));
     box->setFocus(Qt::OtherFocusReason);
     box->selectAll();
 }
@@ -54,7 +70,22 @@ bool frmLoan::takeTypedDates()
         refuseTypedDate(refused);
         return false;
     }
+    if (DateBox* refused = m_rateEditor->takeTypedDate()) {
+        refuseTypedDate(refused);
+        return false;
+    }
+    if (!m_rateEditor->takeTypedRate()) {
+        m_tabs->setCurrentIndex(tabOf(*m_tabs, m_rateChangesPage->txtNewRate));
+        m_rateChangesPage->txtNewRate->setFocus();
+        return false;
+    }
     return true;
+}
+
+void frmLoan::showWholeTerm(int wholeTerm)
+{
+    if (wholeTerm > 0)
+        m_loanInformation->txtTerm->setText(QString::number(wholeTerm));
 }
 
 bool frmLoan::ValidateLoan()
@@ -62,8 +93,7 @@ bool frmLoan::ValidateLoan()
     if (!takeTypedDates())
         return false;
     const ValidationResult result = validateLoan(m_loanInformation->inputs());
-    if (result.wholeTerm > 0)
-        m_loanInformation->txtTerm->setText(QString::number(result.wholeTerm));
+    showWholeTerm(result.wholeTerm);
     if (!result.ok) {
         showValidationFailure(result.message, result.field);
         return false;
@@ -71,22 +101,31 @@ bool frmLoan::ValidateLoan()
     return true;
 }
 
-bool frmLoan::CalculateSchedule(bool /*fromCalculate*/)
+bool frmLoan::CalculateSchedule()
 {
     if (!takeTypedDates())
         return false;
     const LoanInputs inputs = m_loanInformation->inputs();
-    auto outcome = calculateLoan(inputs, m_editor->rows(), m_extraPayments->chkSuppressFuture->isChecked(),
-                                 m_clock.today());
+    auto outcome = calculateLoan(inputs, m_editor->rows(), m_rateEditor->rows(),
+                                 m_extraPayments->chkSuppressFuture->isChecked(), m_clock.today());
     if (const auto* failure = std::get_if<ValidationFailure>(&outcome)) {
-        if (failure->wholeTerm > 0)
-            m_loanInformation->txtTerm->setText(QString::number(failure->wholeTerm));
+        showWholeTerm(failure->wholeTerm);
+        if (failure->rateChange >= 0) {
+            // About a rate change: its row in the fields, the focus on the
+            // rate when the payment does not cover its interest, else its date.
+            m_messages.warning(this, failure->message);
+            m_tabs->setCurrentIndex(tabOf(*m_tabs, m_rateChangesPage->page));
+            m_rateEditor->focusField(failure->rateChange, failure->field == LoanField::PaymentAmount
+                                                              ? RateChangeColumn::Rate
+                                                              : RateChangeColumn::From);
+            return false;
+        }
         showValidationFailure(failure->message, failure->field);
         return false;
     }
     if (const auto* error = std::get_if<engine::NumberedError>(&outcome)) {
         // The checks passed, so the whole term goes back into its box.
-        m_loanInformation->txtTerm->setText(QString::number(wholeTerm(inputs.term)));
+        showWholeTerm(wholeTerm(inputs.term));
         m_messages.critical(this, errorText(*error));
         return false;
     }
@@ -100,7 +139,10 @@ void frmLoan::applyResult(LoanResult outcome)
     auto kept = std::make_shared<const LoanResult>(std::move(outcome));
     const LoanResult& run = *kept;
     LoanInformationPage& loan = *m_loanInformation;
-    loan.txtTerm->setText(run.inputs.term);
+    showWholeTerm(run.loan.term);
+    // A solved rate is written as the user would have typed it.
+    if (run.schedule.solvedRate)
+        m_tracker->assign(loan.txtInterestRate, run.inputs.interestRate);
     // Every box the run writes counts as changed, even when its text stays.
     // The loan amount wins when it was given: the payment is derived and
     // written first; otherwise the loan amount is derived from the payment.
@@ -113,8 +155,7 @@ void frmLoan::applyResult(LoanResult outcome)
     }
 
     const engine::ScheduleResult& result = run.schedule;
-    m_amortizationTable->resultsModel->shareRows(
-        std::shared_ptr<const std::vector<engine::ScheduleRow>>(kept, &result.rows), LocaleText::toYmd(run.today));
+    m_amortizationTable->resultsModel->shareRun(kept);
     m_amortizationTable->yearlyModel->setRows(result.rows, LocaleText::toYmd(run.today));
     m_summaryGraph->showFigures(result.summary, *m_tracker);
     m_savingsSummary->showFigures(result, *m_tracker);

@@ -6,6 +6,7 @@
 #include "ExtraPaymentRow.h"
 #include "Loan.h"
 #include "ExtraPaymentsEditor.h"
+#include "RateChangesEditor.h"
 #include "LoanInformationPage.h"
 #include "LoanStore.h"
 #include "LocaleText.h"
@@ -33,6 +34,17 @@ std::optional<QString> listPositionError(const std::optional<int>& value, int co
         return kOverflowError;
     if (*value < 0 || *value >= count)
         return kBadPropertyError;
+    return std::nullopt;
+}
+
+// A list's load that stopped: the first row the editor could not show, else
+// why the read stopped; none when the list was read and shown whole.
+std::optional<QString> listLoadFailure(std::optional<QString> shown, const std::optional<engine::NumberedError>& read)
+{
+    if (shown)
+        return shown;
+    if (read)
+        return errorText(*read);
     return std::nullopt;
 }
 
@@ -98,22 +110,43 @@ void frmLoan::LoadLoanDetail()
     m_loanInformation->cboTerm->setCurrentIndex(*record.termType);
     if (auto error = listPositionError(record.frequency, m_loanInformation->cboppt->count())) return fail(*error);
     m_loanInformation->cboppt->setCurrentIndex(*record.frequency);
+    if (auto error = listPositionError(record.calculate, m_loanInformation->cboCalculate->count()))
+        return fail(*error);
+    m_loanInformation->cboCalculate->setCurrentIndex(*record.calculate);
+    // The payment the amount, the rate or the term is found from, again below.
+    if (record.payment) {
+        if (!showableAmount(*record.payment))
+            return fail(kOverflowError + QStringLiteral(": the stored payment %1 is larger than %2, the largest "
+                                                        "amount this window can show")
+                                             .arg(QString::number(*record.payment, 'g', 17),
+                                                  LocaleText::groupedAmount(kLargestStoredAmount)));
+        m_loanInformation->txtPaymentAmount->setText(LocaleText::plainNumberText(*record.payment));
+    }
 }
 
 void frmLoan::LoadExtraPayments()
 {
+    m_loadedExtras.clear();
     const ExtraPaymentList read = m_store.readExtraPayments(Loan);
-    if (auto error = m_editor->loadRecords(read.rows, !read.error)) {
+    if (auto failure = listLoadFailure(m_editor->loadRecords(read.rows, !read.error), read.error)) {
         m_partlyLoaded = true;
-        m_messages.critical(this, *error);
+        m_messages.critical(this, *failure);
         return;
     }
-    if (read.error) {
+    m_loadedExtras = read.fingerprint;
+}
+
+void frmLoan::LoadRateChanges()
+{
+    const RateChangeList read = m_store.readRateChanges(Loan);
+    if (auto failure = listLoadFailure(m_rateEditor->loadRecords(read.rows, !read.error), read.error)) {
         m_partlyLoaded = true;
-        m_messages.critical(this, errorText(*read.error));
+        m_messages.critical(this, *failure);
         return;
     }
-    m_storedAs = LoanStore::loanFingerprint(m_loadedRow, read.fingerprint);
+    // Only a loan read whole can be compared with what is stored.
+    if (!m_loadedExtras.isEmpty())
+        m_storedAs = LoanStore::loanFingerprint(m_loadedRow, m_loadedExtras, read.fingerprint);
 }
 
 bool frmLoan::SaveLoan(int& mode, int& key)
@@ -136,15 +169,17 @@ bool frmLoan::SaveLoan(int& mode, int& key)
         m_messages.critical(this, errorText(*error));
         return false;
     }
-    const ::Loan& loan = std::get<::Loan>(converted);  // the type, not the member key
+    ::Loan loan = std::get<::Loan>(converted);  // the type, not the member key
+    loan.choice = CalculateChoice(m_loanInformation->cboCalculate->currentIndex());
     const std::vector<ExtraPaymentRow>& rows = m_editor->rows();
+    const std::vector<RateChangeRow>& rates = m_rateEditor->rows();
 
     int savedMode = mode;
     int savedKey = key;
     SaveCheck check;
     if (mode != 0)
         check.expected = m_storedAs;
-    auto error = m_store.saveLoan(savedMode, savedKey, loan, rows, &check);
+    auto error = m_store.saveLoan(savedMode, savedKey, loan, rows, rates, &check);
     while (error && check.found != StoredLoan::AsExpected) {
         const bool deleted = check.found == StoredLoan::Deleted;
         const QString question =
@@ -165,7 +200,7 @@ bool frmLoan::SaveLoan(int& mode, int& key)
             again.expected = check.current;  // asks again if it changes once more meanwhile
         }
         check = again;
-        error = m_store.saveLoan(savedMode, savedKey, loan, rows, &check);
+        error = m_store.saveLoan(savedMode, savedKey, loan, rows, rates, &check);
     }
     if (error) {
         m_messages.critical(this, errorText(*error));

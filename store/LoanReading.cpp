@@ -16,6 +16,31 @@ using namespace StoreValues;
 
 namespace LoanReading {
 
+namespace {
+
+// Counted first: more rows than a loan can hold are refused before any is
+// read. `table` is one of the program's own.
+std::optional<engine::NumberedError> refuseTooManyRows(const StoreConnection& store, const QString& table, int key,
+                                                       const QString& rows, const QString& doing)
+{
+    auto counted = store.select(QStringLiteral("SELECT count(*) FROM %1 WHERE Loan_FK = ?").arg(table), {key}, doing);
+    if (auto* error = std::get_if<engine::NumberedError>(&counted)) return *error;
+    QSqlQuery& count = std::get<QSqlQuery>(counted);
+    if (!count.next()) {
+        if (auto stopped = SqlFailure::stoppedEarly(count, doing)) return stopped;
+        return SqlFailure::noCurrentRecord();
+    }
+    const qlonglong found = count.value(0).toLongLong();
+    if (found <= engine::kSixteenBitMax) return std::nullopt;
+    return numbered(engine::ErrorNumber::Overflow,
+                    QStringLiteral("Overflow: loan %1 has %2 %3, more than the %4 a loan can hold, so none of them is "
+                                   "read.")
+                        .arg(key)
+                        .arg(QLocale().toString(found), rows, QLocale().toString(engine::kSixteenBitMax)));
+}
+
+}  // namespace
+
 LoanList listLoans(const StoreConnection& store)
 {
     const QString doing = QStringLiteral("The loans cannot all be listed");
@@ -80,7 +105,9 @@ std::variant<LoanRecord, engine::NumberedError> readLoan(const StoreConnection& 
                                 .arg(key)
                                 .arg(QLocale().toString(length), QLocale().toString(kLongestDescription)));
     }
-    auto selected = store.select(StoredRows::readLoan, {key}, doing);
+    auto version = store.version(doing);
+    if (auto* error = std::get_if<engine::NumberedError>(&version)) return *error;
+    auto selected = store.select(StoredRows::readLoan(std::get<int>(version)), {key}, doing);
     if (auto* error = std::get_if<engine::NumberedError>(&selected)) return *error;
     QSqlQuery& query = std::get<QSqlQuery>(selected);
     if (!query.next()) {
@@ -107,6 +134,8 @@ std::variant<LoanRecord, engine::NumberedError> readLoan(const StoreConnection& 
     record.startDate = isoDate(query.value(4));
     record.termType = intValue(query.value(5));
     record.frequency = intValue(query.value(6));
+    if (!query.value(9).isNull()) record.calculate = intValue(query.value(9));
+    record.payment = numberValue(query.value(10));
     return record;
 }
 
@@ -114,31 +143,9 @@ ExtraPaymentList readExtraPayments(const StoreConnection& store, int key)
 {
     const QString doing = QStringLiteral("The extra payments of loan %1 cannot all be read").arg(key);
     ExtraPaymentList list;
-    {
-        // Counted first: more rows than a loan can hold are refused before
-        // any is read.
-        auto counted = store.select(QStringLiteral("SELECT count(*) FROM tblExtraPayments WHERE Loan_FK = ?"), {key},
-                                    doing);
-        if (auto* error = std::get_if<engine::NumberedError>(&counted)) {
-            list.error = *error;
-            return list;
-        }
-        QSqlQuery& count = std::get<QSqlQuery>(counted);
-        if (!count.next()) {
-            list.error = SqlFailure::stoppedEarly(count, doing);
-            if (!list.error) list.error = SqlFailure::noCurrentRecord();
-            return list;
-        }
-        const qlonglong rows = count.value(0).toLongLong();
-        if (rows > engine::kSixteenBitMax) {
-            list.error = numbered(engine::ErrorNumber::Overflow,
-                                  QStringLiteral("Overflow: loan %1 has %2 extra payments, more than the %3 a loan can "
-                                                 "hold, so none of them is read.")
-                                      .arg(key)
-                                      .arg(QLocale().toString(rows), QLocale().toString(engine::kSixteenBitMax)));
-            return list;
-        }
-    }
+    if ((list.error = refuseTooManyRows(store, QStringLiteral("tblExtraPayments"), key, QStringLiteral("extra payments"),
+                                        doing)))
+        return list;
     auto selected = store.select(StoredRows::readExtraPayments, {key}, doing);
     if (auto* error = std::get_if<engine::NumberedError>(&selected)) {
         list.error = *error;
@@ -157,6 +164,39 @@ ExtraPaymentList readExtraPayments(const StoreConnection& store, int key)
         if (!lumpSum) payment.stop = isoDate(query.value(2));
         payment.amount = numberValue(query.value(3));
         list.rows.push_back(std::move(payment));
+    }
+    if (auto stopped = SqlFailure::stoppedEarly(query, doing)) {
+        stopped->description += QStringLiteral(" (%1 read before the failure)").arg(list.rows.size()).toStdString();
+        list.error = *stopped;
+    }
+    list.fingerprint = fingerprint.result();
+    return list;
+}
+
+RateChangeList readRateChanges(const StoreConnection& store, int key)
+{
+    const QString doing = QStringLiteral("The rate changes of loan %1 cannot all be read").arg(key);
+    RateChangeList list;
+    list.fingerprint = StoredRows::noRows();
+    auto version = store.version(doing);
+    if (auto* error = std::get_if<engine::NumberedError>(&version)) {
+        list.error = *error;
+        return list;
+    }
+    if (std::get<int>(version) < 1) return list;  // none before version 1
+    if ((list.error = refuseTooManyRows(store, QStringLiteral("tblRateChanges"), key, QStringLiteral("rate changes"),
+                                        doing)))
+        return list;
+    auto selected = store.select(StoredRows::readRateChanges, {key}, doing);
+    if (auto* error = std::get_if<engine::NumberedError>(&selected)) {
+        list.error = *error;
+        return list;
+    }
+    QSqlQuery& query = std::get<QSqlQuery>(selected);
+    QCryptographicHash fingerprint(QCryptographicHash::Sha256);
+    while (query.next()) {
+        StoredRows::addRow(fingerprint, query, StoredRows::readRateChangesColumns);
+        list.rows.push_back({isoDate(query.value(0)), numberValue(query.value(1)), intValue(query.value(2))});
     }
     if (auto stopped = SqlFailure::stoppedEarly(query, doing)) {
         stopped->description += QStringLiteral(" (%1 read before the failure)").arg(list.rows.size()).toStdString();

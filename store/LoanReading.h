@@ -17,5 +17,6 @@ inline constexpr qlonglong kLongestDescription = 1'000'000;
 LoanList listLoans(const StoreConnection& store);
 std::variant<LoanRecord, engine::NumberedError> readLoan(const StoreConnection& store, int key);
 ExtraPaymentList readExtraPayments(const StoreConnection& store, int key);
+RateChangeList readRateChanges(const StoreConnection& store, int key);
 
 }  // namespace LoanReading

@@ -23,6 +23,9 @@ struct LoanRecord {
     std::optional<QDate> startDate;
     std::optional<int> termType;          // as stored; the loader checks the range
     std::optional<int> frequency;         // as stored; the loader checks the range
+    std::optional<int> calculate = 0;     // the "Calculate:" position as stored, NULL (and a store of
+                                          // version 0) as 0; empty when not a whole number
+    std::optional<double> payment;        // the payment the amount, rate or term is found from; none: NULL
     QByteArray fingerprint;               // of the row as read, to notice changes by others
 };
 
@@ -38,6 +41,21 @@ struct ExtraPaymentRecord {
 // A loan's extra payments as read: every row up to a failure, and the failure.
 struct ExtraPaymentList {
     std::vector<ExtraPaymentRecord> rows;
+    std::optional<engine::NumberedError> error;
+    QByteArray fingerprint;  // of the rows as read
+};
+
+// A stored rate change read back as typed values; an empty optional is a
+// value that is missing (NULL) or not a date or number.
+struct RateChangeRecord {
+    std::optional<QDate> from;
+    std::optional<double> annualPercent;
+    std::optional<int> mode;  // as stored; the loader checks it
+};
+
+// A loan's rate changes as read: every row up to a failure, and the failure.
+struct RateChangeList {
+    std::vector<RateChangeRecord> rows;
     std::optional<engine::NumberedError> error;
     QByteArray fingerprint;  // of the rows as read
 };

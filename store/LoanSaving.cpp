@@ -4,6 +4,7 @@
 #include "SqlFailure.h"
 #include "StoreConnection.h"
 #include "StoreTransaction.h"
+#include "StoreUpgrade.h"
 #include "StoredRows.h"
 
 #include <QCryptographicHash>
@@ -22,9 +23,11 @@ namespace LoanSaving {
 std::variant<QByteArray, engine::NumberedError> storedFingerprint(const StoreConnection& store, int key)
 {
     const QString doing = QStringLiteral("The stored loan %1 cannot be compared").arg(key);
+    auto version = store.version(doing);
+    if (auto* error = std::get_if<engine::NumberedError>(&version)) return *error;
     QSqlQuery query(store.database());
     query.setForwardOnly(true);
-    if (!run(query, StoredRows::readLoan, {key})) return whileDoing(query.lastError(), doing);
+    if (!run(query, StoredRows::readLoan(std::get<int>(version)), {key})) return whileDoing(query.lastError(), doing);
     if (!query.next()) {
         if (auto stopped = SqlFailure::stoppedEarly(query, doing)) return *stopped;
         return QByteArray();
@@ -39,11 +42,19 @@ std::variant<QByteArray, engine::NumberedError> storedFingerprint(const StoreCon
     while (query.next()) StoredRows::addRow(extras, query, StoredRows::readExtraPaymentsColumns);
     if (auto stopped = SqlFailure::stoppedEarly(query, doing)) return *stopped;
     query.finish();
-    return StoredRows::loanFingerprint(loanRow, extras.result());
+    if (std::get<int>(version) < 1) return StoredRows::loanFingerprint(loanRow, extras.result(), StoredRows::noRows());
+
+    if (!run(query, StoredRows::readRateChanges, {key})) return whileDoing(query.lastError(), doing);
+    QCryptographicHash rates(QCryptographicHash::Sha256);
+    while (query.next()) StoredRows::addRow(rates, query, StoredRows::readRateChangesColumns);
+    if (auto stopped = SqlFailure::stoppedEarly(query, doing)) return *stopped;
+    query.finish();
+    return StoredRows::loanFingerprint(loanRow, extras.result(), rates.result());
 }
 
 std::optional<engine::NumberedError> saveLoan(const StoreConnection& store, int& mode, int& key, const Loan& loan,
-                                              const std::vector<ExtraPaymentRow>& extraPayments, SaveCheck* check)
+                                              const std::vector<ExtraPaymentRow>& extraPayments,
+                                              const std::vector<RateChangeRow>& rateChanges, SaveCheck* check)
 {
     const QVariantList row = {loan.description,
                               loan.firstPaymentDate.toString(Qt::ISODate),
@@ -81,6 +92,18 @@ std::optional<engine::NumberedError> saveLoan(const StoreConnection& store, int&
                                   QStringLiteral("Another program has changed loan %1 in the store.").arg(key));
         }
     }
+
+    // An older store gains the rate changes' layout the first time a loan
+    // needs it, inside this save's transaction; until then it stays as an
+    // older program can still open it.
+    auto version = store.version(QStringLiteral("The loan cannot be saved"));
+    if (auto* error = std::get_if<engine::NumberedError>(&version)) return *error;
+    const bool needsVersion1 = !rateChanges.empty() || loan.choice != CalculateChoice::Payment;
+    if (std::get<int>(version) < 1 && needsVersion1) {
+        if (auto failed = StoreUpgrade::upgradeFromVersion0(db)) return failed;
+        version = 1;
+    }
+    const bool version1 = std::get<int>(version) >= 1;
 
     QSqlQuery query(db);
     int savedKey = key;
@@ -124,6 +147,30 @@ std::optional<engine::NumberedError> saveLoan(const StoreConnection& store, int&
         query.addBindValue(payment.amount);
         if (!query.exec())
             return whileDoing(query.lastError(), QStringLiteral("Extra payment %1 cannot be saved").arg(number));
+    }
+    if (version1) {
+        // The payment is kept where it is an input: the loan amount, the rate
+        // or the term is found from it again when the loan is opened.
+        const bool solving = loan.choice != CalculateChoice::Payment;
+        if (!run(query, QStringLiteral("UPDATE tblLoanDetail SET Calculate = ?, Payment = ? WHERE SeqNo = ?"),
+                 {int(loan.choice), solving ? QVariant(loan.paymentAmount) : QVariant(QMetaType::fromType<double>()),
+                  savedKey}))
+            return whileDoing(query.lastError(), QStringLiteral("The loan cannot be saved"));
+        if (!run(query, QStringLiteral("DELETE FROM tblRateChanges WHERE Loan_FK = ?"), {savedKey}))
+            return whileDoing(query.lastError(), QStringLiteral("The old rate changes cannot be removed"));
+        if (!query.prepare(
+                QStringLiteral("INSERT INTO tblRateChanges (Loan_FK, FromDate, AnnualRate, Mode) VALUES (?, ?, ?, ?)")))
+            return whileDoing(query.lastError(), QStringLiteral("The rate changes cannot be saved"));
+        number = 0;
+        for (const RateChangeRow& change : rateChanges) {
+            ++number;
+            query.addBindValue(savedKey);
+            query.addBindValue(change.from.toString(Qt::ISODate));
+            query.addBindValue(change.annualPercent);
+            query.addBindValue(int(change.mode));
+            if (!query.exec())
+                return whileDoing(query.lastError(), QStringLiteral("Rate change %1 cannot be saved").arg(number));
+        }
     }
     query.finish();
     QByteArray saved;
@@ -180,6 +227,11 @@ std::optional<engine::NumberedError> deleteLoan(const StoreConnection& store, in
     }
     if (!run(query, QStringLiteral("DELETE FROM tblExtraPayments WHERE Loan_FK = ?"), {key}))
         return whileDoing(query.lastError(), QStringLiteral("The extra payments of loan %1 cannot be deleted").arg(key));
+    auto version = store.version(QStringLiteral("The loan %1 cannot be deleted").arg(key));
+    if (auto* error = std::get_if<engine::NumberedError>(&version)) return *error;
+    if (std::get<int>(version) >= 1 &&
+        !run(query, QStringLiteral("DELETE FROM tblRateChanges WHERE Loan_FK = ?"), {key}))
+        return whileDoing(query.lastError(), QStringLiteral("The rate changes of loan %1 cannot be deleted").arg(key));
     if (!run(query, QStringLiteral("DELETE FROM tblLoanDetail WHERE SeqNo = ?"), {key}))
         return whileDoing(query.lastError(), QStringLiteral("The loan %1 cannot be deleted").arg(key));
     query.finish();

@@ -4,6 +4,7 @@
 #include "Loan.h"
 #include "LoanRecord.h"
 #include "NumberedError.h"
+#include "RateChangeRow.h"
 
 #include <QByteArray>
 
@@ -17,7 +18,8 @@ class StoreConnection;
 namespace LoanSaving {
 
 std::optional<engine::NumberedError> saveLoan(const StoreConnection& store, int& mode, int& key, const Loan& loan,
-                                              const std::vector<ExtraPaymentRow>& extraPayments, SaveCheck* check);
+                                              const std::vector<ExtraPaymentRow>& extraPayments,
+                                              const std::vector<RateChangeRow>& rateChanges, SaveCheck* check);
 std::optional<engine::NumberedError> deleteLoan(const StoreConnection& store, int key, SaveCheck* check);
 
 // The loan's fingerprint as stored now, read inside the save's transaction;

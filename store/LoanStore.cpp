@@ -36,16 +36,23 @@ ExtraPaymentList LoanStore::readExtraPayments(int key) const
     return LoanReading::readExtraPayments(*m_connection, key);
 }
 
-QByteArray LoanStore::loanFingerprint(const QByteArray& row, const QByteArray& extraPayments)
+RateChangeList LoanStore::readRateChanges(int key) const
 {
-    return StoredRows::loanFingerprint(row, extraPayments);
+    return LoanReading::readRateChanges(*m_connection, key);
+}
+
+QByteArray LoanStore::loanFingerprint(const QByteArray& row, const QByteArray& extraPayments,
+                                      const QByteArray& rateChanges)
+{
+    return StoredRows::loanFingerprint(row, extraPayments, rateChanges);
 }
 
 std::optional<engine::NumberedError> LoanStore::saveLoan(int& mode, int& key, const Loan& loan,
                                                          const std::vector<ExtraPaymentRow>& extraPayments,
+                                                         const std::vector<RateChangeRow>& rateChanges,
                                                          SaveCheck* check)
 {
-    return LoanSaving::saveLoan(*m_connection, mode, key, loan, extraPayments, check);
+    return LoanSaving::saveLoan(*m_connection, mode, key, loan, extraPayments, rateChanges, check);
 }
 
 std::optional<engine::NumberedError> LoanStore::deleteLoan(int key, SaveCheck* check)

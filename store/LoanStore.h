@@ -4,6 +4,7 @@
 #include "Loan.h"
 #include "LoanRecord.h"
 #include "NumberedError.h"
+#include "RateChangeRow.h"
 
 #include <QSqlQuery>
 #include <QString>
@@ -48,11 +49,20 @@ public:
     // are counted first and refused with an Overflow, none of them read.
     ExtraPaymentList readExtraPayments(int key) const;
 
-    // The stored loan as a window read it, from the fingerprints of its row
-    // (LoanRecord) and of its extra payments (ExtraPaymentList).
-    static QByteArray loanFingerprint(const QByteArray& row, const QByteArray& extraPayments);
+    // A loan's rate changes in store order, read as the extra payments are
+    // (none in a store of version 0).
+    RateChangeList readRateChanges(int key) const;
 
-    // Stores a loan and replaces all of its extra payments in one transaction.
+    // The stored loan as a window read it, from the fingerprints of its row
+    // (LoanRecord), its extra payments (ExtraPaymentList) and its rate changes
+    // (RateChangeList).
+    static QByteArray loanFingerprint(const QByteArray& row, const QByteArray& extraPayments,
+                                      const QByteArray& rateChanges);
+
+    // Stores a loan and replaces all of its extra payments and rate changes in
+    // one transaction. A store of version 0 is upgraded in that transaction
+    // when the loan has rate changes or a "Calculate:" choice other than the
+    // payment, and left in its layout otherwise.
     // The loan's amount is the one to store (a payment-only loan's derived
     // amount, see loanForSaving()).
     // A description longer than reading takes (LoanReading::kLongestDescription)
@@ -64,9 +74,10 @@ public:
     // it found, when another program changed or deleted it meanwhile.
     std::optional<engine::NumberedError> saveLoan(int& mode, int& key, const Loan& loan,
                                                   const std::vector<ExtraPaymentRow>& extraPayments,
+                                                  const std::vector<RateChangeRow>& rateChanges,
                                                   SaveCheck* check = nullptr);
 
-    // Deletes a loan's extra payments and the loan in one transaction. With
+    // Deletes a loan's extra payments, rate changes and the loan in one transaction. With
     // `check`, the stored loan is first compared with check->expected (when
     // given) inside the same transaction: a loan another program changed
     // meanwhile is not deleted (found Changed, current its fingerprint now,

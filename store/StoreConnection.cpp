@@ -3,6 +3,7 @@
 #include "SqlFailure.h"
 #include "StoreLayout.h"
 #include "StoreSchema.h"
+#include "StoreUpgrade.h"
 #include "StoredRows.h"
 
 #include <QAtomicInt>
@@ -148,13 +149,28 @@ std::variant<std::unique_ptr<StoreConnection>, engine::NumberedError> StoreConne
         return numbered(SqlFailure::CannotOpen, QStringLiteral("The store %1 is not opened: SQLite's defences against "
                                                                "damaged or hostile files cannot be switched on.")
                                                     .arg(path));
-    if (auto refused = checkStoreLayout(db, path)) return *refused;
+    // A newer program's store may hold what this one would lose or break on
+    // its first save: it is refused before anything else is read.
+    auto version = readStoreVersion(db, path);
+    if (auto* error = std::get_if<engine::NumberedError>(&version)) return *error;
+    const int storeVersion = std::get<int>(version);
+    if (storeVersion > StoreSchema::kStoreVersion || storeVersion < 0)
+        return StoreUpgrade::newerStore(path, storeVersion);
+    if (auto refused = checkStoreLayout(db, path, storeVersion)) return *refused;
     if (auto damaged = quickCheck(db, path)) return *damaged;
-    if (auto refused = StoreSchema::checkOwnSchema(db, path)) return *refused;
+    if (auto refused = StoreSchema::checkOwnSchema(db, path, storeVersion)) return *refused;
     QSqlQuery encoding(db);
     if (encoding.exec(QStringLiteral("PRAGMA encoding")) && encoding.next())
         store->m_utf8 = encoding.value(0).toString().compare(QLatin1String("UTF-8"), Qt::CaseInsensitive) == 0;
     return store;
+}
+
+std::variant<int, engine::NumberedError> StoreConnection::version(const QString& doing) const
+{
+    auto version = StoreUpgrade::storeVersion(database(), doing);
+    if (const int* found = std::get_if<int>(&version); found && (*found > StoreSchema::kStoreVersion || *found < 0))
+        return StoreUpgrade::newerStore(m_path, *found);
+    return version;
 }
 
 std::variant<QSqlQuery, engine::NumberedError> StoreConnection::select(const QString& statement,

@@ -33,6 +33,11 @@ public:
     // reading and writing the orphaned file and report success.
     std::optional<engine::NumberedError> checkFile() const;
 
+    // The store's version as it stands now (another program may have
+    // upgraded it since it was opened); a newer one than this program's is
+    // an error, `doing` names a failure to read it.
+    std::variant<int, engine::NumberedError> version(const QString& doing) const;
+
     // A read-only query on the store, run with its values bound; `doing` names
     // the failure.
     std::variant<QSqlQuery, engine::NumberedError> select(const QString& statement, const QVariantList& values,

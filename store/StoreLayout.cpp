@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <vector>
+
 namespace {
 
 // A failure while the layout is read: a file that is no database (or a
@@ -35,36 +37,52 @@ engine::NumberedError notOurs(const QString& path, const QString& why)
 
 }  // namespace
 
-std::optional<engine::NumberedError> checkStoreLayout(const QSqlDatabase& db, const QString& path)
+std::variant<int, engine::NumberedError> readStoreVersion(const QSqlDatabase& db, const QString& path)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next())
+        return layoutFailure(query.lastError(), path);
+    return query.value(0).toInt();
+}
+
+std::optional<engine::NumberedError> checkStoreLayout(const QSqlDatabase& db, const QString& path, int version)
 {
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral(
             "SELECT name, sql FROM sqlite_master WHERE type = 'table' AND lower(name) IN ('tblloandetail', "
-            "'tblextrapayments')")))
+            "'tblextrapayments', 'tblratechanges')")))
         return layoutFailure(query.lastError(), path);
     // SQLite's names are the same in any letter case: "TBLLOANDETAIL" is tblLoanDetail.
     QMap<QString, QString> found;
-    while (query.next())
-        found.insert(query.value(0).toString().compare(QLatin1String("tblLoanDetail"), Qt::CaseInsensitive) == 0
-                         ? QStringLiteral("tblLoanDetail")
-                         : QStringLiteral("tblExtraPayments"),
-                     query.value(1).toString());
+    QStringList tableNames{QStringLiteral("tblLoanDetail"), QStringLiteral("tblExtraPayments")};
+    if (version >= 1) tableNames << QStringLiteral("tblRateChanges");
+    while (query.next()) {
+        const QString name = query.value(0).toString();
+        for (const QString& table : tableNames)
+            if (name.compare(table, Qt::CaseInsensitive) == 0) found.insert(table, query.value(1).toString());
+    }
     if (query.lastError().type() != QSqlError::NoError) return layoutFailure(query.lastError(), path);
     QStringList missing;
-    for (const QString& table : {QStringLiteral("tblLoanDetail"), QStringLiteral("tblExtraPayments")})
+    for (const QString& table : tableNames)
         if (!found.contains(table)) missing << table;
     if (missing.size() == 1) return notOurs(path, QStringLiteral("the table %1 is missing").arg(missing.first()));
     if (!missing.isEmpty())
         return notOurs(path, QStringLiteral("the tables %1 are missing").arg(missing.join(QStringLiteral(" and "))));
 
-    const struct {
+    struct Table {
         QString table;
         QStringList columns;
-    } tables[] = {
+    };
+    std::vector<Table> tables = {
         {QStringLiteral("tblLoanDetail"),
          {"SeqNo", "Description", "OrigAmount", "InterestRate", "Term", "TermType", "Frequency", "StartDate"}},
         {QStringLiteral("tblExtraPayments"), {"Loan_FK", "PaymentType", "StartDate", "EndDate", "Amount"}},
     };
+    if (version >= 1) {
+        tables[0].columns << QStringLiteral("Calculate") << QStringLiteral("Payment");
+        tables.push_back({QStringLiteral("tblRateChanges"), {"Loan_FK", "FromDate", "AnnualRate", "Mode"}});
+    }
     QString seqNoType;
     int seqNoKey = 0;
     int keyColumns = 0;

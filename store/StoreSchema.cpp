@@ -103,29 +103,50 @@ QStringList texts(const std::vector<Token>& tokens)
     return out;
 }
 
-// The program's own statements by kind and name ("table tblloandetail").
-const QHash<QString, QStringList>& ownStatements()
+// A schema text's statements without their comments, split at their
+// semicolons (the program's own schema has no literal holding "--" or ";").
+QStringList statementTexts(const char* schemaText)
 {
-    static const QHash<QString, QStringList> statements = [] {
-        QHash<QString, QStringList> own;
-        QStringList statement;
-        auto keep = [&own, &statement] {
-            if (statement.size() > 2 && statement[0] == QLatin1String("create"))
-                own.insert(statement[1] + QLatin1Char(' ') + statement[2], statement);
-            statement.clear();
-        };
-        const QString text = QString::fromUtf8(kOwnSchemaText) +
-                             QStringLiteral(";\nCREATE TABLE sqlite_sequence(name,seq);");  // SQLite's, for AUTOINCREMENT
-        for (const QString& token : texts(tokenize(text))) {
-            if (token == QLatin1String(";"))
-                keep();
-            else
-                statement << token;
-        }
-        keep();
-        return own;
-    }();
-    return statements;
+    QString withoutComments;
+    for (const QString& line : QString::fromUtf8(schemaText).split(QLatin1Char('\n'))) {
+        const qsizetype dash = line.indexOf(QLatin1String("--"));
+        withoutComments += (dash >= 0 ? line.left(dash) : line) + QLatin1Char('\n');
+    }
+    QStringList out;
+    for (const QString& part : withoutComments.split(QLatin1Char(';')))
+        if (!part.trimmed().isEmpty()) out << part.trimmed();
+    return out;
+}
+
+// A CREATE statement's kind and name ("table tblloandetail"); empty for others.
+QString keyOf(const QStringList& statement)
+{
+    if (statement.size() > 2 && statement[0] == QLatin1String("create"))
+        return statement[1] + QLatin1Char(' ') + statement[2];
+    return {};
+}
+
+using Statements = QHash<QString, QStringList>;
+
+Statements statementsOf(const char* schemaText)
+{
+    Statements own;
+    for (const QString& statement : statementTexts(schemaText)) {
+        const QStringList words = tokens(statement);
+        if (const QString key = keyOf(words); !key.isEmpty()) own.insert(key, words);
+    }
+    // SQLite's own, for AUTOINCREMENT.
+    own.insert(QStringLiteral("table sqlite_sequence"), tokens(QStringLiteral("CREATE TABLE sqlite_sequence(name,seq)")));
+    return own;
+}
+
+// The program's own statements by kind and name ("table tblloandetail"), as
+// a store of the given version holds them.
+const Statements& ownStatements(int version)
+{
+    static const Statements current = statementsOf(kOwnSchemaText);
+    static const Statements version0 = statementsOf(kVersion0SchemaText);
+    return version == 0 ? version0 : current;
 }
 
 // A name from the file as a message shows it: on one line, and not too long.
@@ -172,8 +193,19 @@ QStringList tokens(const QString& statement)
     return texts(tokenize(statement));
 }
 
-std::optional<engine::NumberedError> checkOwnSchema(const QSqlDatabase& db, const QString& path)
+QStringList statementsAddedByVersion1()
 {
+    QStringList added;
+    for (const QString& statement : statementTexts(kOwnSchemaText)) {
+        const QString key = keyOf(tokens(statement));
+        if (!key.isEmpty() && !ownStatements(0).contains(key)) added << statement;
+    }
+    return added;
+}
+
+std::optional<engine::NumberedError> checkOwnSchema(const QSqlDatabase& db, const QString& path, int version)
+{
+    const Statements& own = ownStatements(version);
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.exec(QStringLiteral("SELECT type, name, tbl_name, sql FROM sqlite_master ORDER BY rowid")))
@@ -189,11 +221,11 @@ std::optional<engine::NumberedError> checkOwnSchema(const QSqlDatabase& db, cons
         if (type == QLatin1String("index") && query.value(3).isNull() &&
             name.startsWith(QLatin1String("sqlite_autoindex_")))
             continue;
-        const auto own = ownStatements().constFind(key);
+        const auto ownStatement = own.constFind(key);
         const std::vector<Token> declared = tokenize(query.value(3).toString());
-        if (own != ownStatements().constEnd() && !query.value(3).isNull() && texts(declared) == *own)
+        if (ownStatement != own.constEnd() && !query.value(3).isNull() && texts(declared) == *ownStatement)
             continue;
-        if (own != ownStatements().constEnd() && type == QLatin1String("table"))
+        if (ownStatement != own.constEnd() && type == QLatin1String("table"))
             found << QStringLiteral("the table %1 %2").arg(name, clausesOf(declared));
         else if (type == QLatin1String("trigger"))
             found << QStringLiteral("the trigger %1 on %2").arg(shownName(name), shownName(table));

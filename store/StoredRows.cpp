@@ -6,11 +6,16 @@
 
 namespace StoredRows {
 
-const QString readLoan = QStringLiteral(
-    "SELECT Description, OrigAmount, InterestRate, Term, StartDate, TermType, Frequency, typeof(Description), "
-    "CAST(Description AS BLOB) FROM tblLoanDetail WHERE SeqNo = ?");
+QString readLoan(int version)
+{
+    return QStringLiteral("SELECT Description, OrigAmount, InterestRate, Term, StartDate, TermType, Frequency, "
+                          "typeof(Description), CAST(Description AS BLOB), %1 FROM tblLoanDetail WHERE SeqNo = ?")
+        .arg(version >= 1 ? QStringLiteral("Calculate, Payment") : QStringLiteral("NULL, NULL"));
+}
 const QString readExtraPayments = QStringLiteral(
     "SELECT PaymentType, StartDate, EndDate, Amount FROM tblExtraPayments WHERE Loan_FK = ? ORDER BY rowid");
+const QString readRateChanges = QStringLiteral(
+    "SELECT FromDate, AnnualRate, Mode FROM tblRateChanges WHERE Loan_FK = ? ORDER BY rowid");
 
 bool run(QSqlQuery& query, const QString& statement, const QVariantList& values)
 {
@@ -45,9 +50,14 @@ void addRow(QCryptographicHash& hash, const QSqlQuery& query, int columns)
     for (int column = 0; column < columns; ++column) addValue(hash, query.value(column));
 }
 
-QByteArray loanFingerprint(const QByteArray& row, const QByteArray& extraPayments)
+QByteArray loanFingerprint(const QByteArray& row, const QByteArray& extraPayments, const QByteArray& rateChanges)
 {
-    return row + extraPayments;
+    return row + extraPayments + rateChanges;
+}
+
+QByteArray noRows()
+{
+    return QCryptographicHash(QCryptographicHash::Sha256).result();
 }
 
 }  // namespace StoredRows

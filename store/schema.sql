@@ -1,6 +1,8 @@
--- The Brimvale store: loans and their extra payments.
+-- The Brimvale store: loans, their extra payments and their rate changes.
 
 -- AUTOINCREMENT so a deleted loan's key is never handed out again.
+-- Calculate and Payment were added by store version 1 (a store of version 0
+-- gains them, last, when it is upgraded, so they stay the last columns here).
 CREATE TABLE tblLoanDetail (
     SeqNo INTEGER PRIMARY KEY AUTOINCREMENT,
     Description TEXT,
@@ -9,7 +11,9 @@ CREATE TABLE tblLoanDetail (
     Term INTEGER,
     TermType INTEGER,
     Frequency INTEGER,
-    StartDate TEXT -- ISO date, yyyy-MM-dd
+    StartDate TEXT, -- ISO date, yyyy-MM-dd
+    Calculate INTEGER, -- what Calculate derives: 0 payment, 1 loan amount, 2 rate, 3 term, NULL as 0
+    Payment REAL -- the payment the amount, rate or term is found from, NULL otherwise
 );
 
 -- EndDate is NULL for a lump sum; rows are read back in rowid order.
@@ -22,3 +26,15 @@ CREATE TABLE tblExtraPayments (
 );
 
 CREATE INDEX idxExtraPaymentsLoan ON tblExtraPayments (Loan_FK);
+
+-- Since store version 1; rows are read back in rowid order.
+CREATE TABLE tblRateChanges (
+    Loan_FK INTEGER,
+    FromDate TEXT,    -- ISO date
+    AnnualRate REAL,  -- percent a year, 6.5 for 6.5 %
+    Mode INTEGER      -- 0 new payment, 1 same payment
+);
+
+CREATE INDEX idxRateChangesLoan ON tblRateChanges (Loan_FK);
+
+PRAGMA user_version = 1;

@@ -205,7 +205,7 @@ private slots:
         for (int tab = 0; tab < h.tabs()->count(); ++tab)
             captions << h.tabs()->tabText(tab);
         QCOMPARE(captions, (QStringList{"Loan Information", "Extra Payments", "Amortization Table", "Summary Graph",
-                                        "Savings Summary", "Formulas", "Balance"}));
+                                        "Savings Summary", "Formulas", "Balance", "Rate Changes"}));
         QVERIFY(!h.tabs()->isTabEnabled(6));
         h.type("txtInterestRate", "x");
         h.calculate();  // refused: still nothing to show

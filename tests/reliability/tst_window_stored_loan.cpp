@@ -72,11 +72,11 @@ private slots:
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("error");  // the start of the load's critical message
         QTest::addColumn<int>("rowsShown");
-        QTest::addColumn<int>("errorCount");  // the loan and its extra payments each report their own
+        QTest::addColumn<int>("errorCount");  // the loan, its extra payments and its rate changes each report their own
         QTest::newRow("malformed extra payment record")
             << "record" << "11 - The extra payments of loan 1 cannot all be read: the store file is damaged" << 1499 << 1;
         QTest::newRow("store locked by another program")
-            << "lock" << "5 - The loan 1 cannot be read: another program is using the store file" << 0 << 2;
+            << "lock" << "5 - The loan 1 cannot be read: another program is using the store file" << 0 << 3;
         // Counted before any is read: none is read.
         QTest::newRow("more extra payments than the window holds")
             << "overflow" << "6 - Overflow: loan 1 has 32,768 extra payments, more than the 32,767 a loan can hold"

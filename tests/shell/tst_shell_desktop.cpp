@@ -138,8 +138,9 @@ private slots:
         const auto ctrlShift = [](int key) { return QKeySequence(Qt::CTRL | Qt::SHIFT | key); };
         QTest::newRow("Ctrl+Tab") << true << ctrl(Qt::Key_Tab) << 1 << "Second" << 2;
         QTest::newRow("Ctrl+PgDn") << true << ctrl(Qt::Key_PageDown) << 1 << "Second" << 2;
-        QTest::newRow("Ctrl+Shift+Tab wraps") << true << ctrlShift(Qt::Key_Backtab) << 6 << "Second" << 2;
-        QTest::newRow("Ctrl+PgUp wraps") << true << ctrl(Qt::Key_PageUp) << 6 << "Second" << 2;
+        // Round to the last tab, Rate Changes.
+        QTest::newRow("Ctrl+Shift+Tab wraps") << true << ctrlShift(Qt::Key_Backtab) << 7 << "Second" << 2;
+        QTest::newRow("Ctrl+PgUp wraps") << true << ctrl(Qt::Key_PageUp) << 7 << "Second" << 2;
         QTest::newRow("Ctrl+Tab before a run stays") << false << ctrl(Qt::Key_Tab) << 0 << "Second" << 2;
         QTest::newRow("Ctrl+W closes") << true << ctrl(Qt::Key_W) << -1 << "First" << 1;
         QTest::newRow("Ctrl+F4 closes") << true << ctrl(Qt::Key_F4) << -1 << "First" << 1;

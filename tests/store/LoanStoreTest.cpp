@@ -53,10 +53,10 @@ protected:
         store = openStore(path);
         ASSERT_TRUE(store);
     }
-    int add(const LoanSaveTexts& loan, const Extras& extras = {})
+    int add(const LoanSaveTexts& loan, const Extras& extras = {}, const std::vector<RateChangeRow>& rates = {})
     {
         int mode = 0, key = 0;
-        EXPECT_FALSE(saveTexts(*store, mode, key, loan, extras));
+        EXPECT_FALSE(saveTexts(*store, mode, key, loan, extras, nullptr, rates));
         EXPECT_EQ(mode, 1);
         return key;
     }
@@ -162,18 +162,34 @@ TEST_F(Store, SaveAndDeleteSeeEveryChangeAnotherProgramStored)
          "FROM tblExtraPayments LIMIT 1",
          StoredLoan::Changed},
         {"an extra payment removed", "DELETE FROM tblExtraPayments WHERE Amount = 700", StoredLoan::Changed},
+        {"a rate change's rate by a hundredth", "UPDATE tblRateChanges SET AnnualRate = 7.01 WHERE AnnualRate = 7",
+         StoredLoan::Changed},
+        {"a rate change's mode", "UPDATE tblRateChanges SET Mode = 1 WHERE Mode = 0", StoredLoan::Changed},
+        {"a rate change's date", "UPDATE tblRateChanges SET FromDate = '2026-01-16' WHERE FromDate = '2026-01-15'",
+         StoredLoan::Changed},
+        {"a rate change removed", "DELETE FROM tblRateChanges WHERE AnnualRate = 5", StoredLoan::Changed},
+        {"a rate change added",
+         "INSERT INTO tblRateChanges (Loan_FK, FromDate, AnnualRate, Mode) SELECT Loan_FK, '2028-01-15', 4, 0 "
+         "FROM tblRateChanges LIMIT 1",
+         StoredLoan::Changed},
+        {"what Calculate derives", "UPDATE tblLoanDetail SET Calculate = 3", StoredLoan::Changed},
+        {"the payment solved from", "UPDATE tblLoanDetail SET Payment = 599.55", StoredLoan::Changed},
         {"the loan deleted", "DELETE FROM tblLoanDetail", StoredLoan::Deleted},
     };
     const LoanSaveTexts car{"Car", QDate(2024, 1, 15), "10000", "", "6.5", "5", 1, 2};
     const Extras payments{{"L", "6/1/2024", "", "500"}, {"L", "6/1/2025", "", "700"}};
+    const std::vector<RateChangeRow> rates{{QDate(2026, 1, 15), 7.0, engine::RateChangeMode::NewPayment},
+                                           {QDate(2027, 1, 15), 5.0, engine::RateChangeMode::SamePayment}};
     for (const auto& c : cases) {
         for (const bool deleting : {false, true}) {
             SCOPED_TRACE(std::string(c.name) + (deleting ? ", delete" : ", save"));
             rawSql(path, "DELETE FROM tblExtraPayments");
+            rawSql(path, "DELETE FROM tblRateChanges");
             rawSql(path, "DELETE FROM tblLoanDetail");
-            const int key = add(car, payments);
+            const int key = add(car, payments, rates);
             const auto record = read(key);
-            const QByteArray asRead = LoanStore::loanFingerprint(record.fingerprint, store->readExtraPayments(key).fingerprint);
+            const QByteArray asRead = LoanStore::loanFingerprint(record.fingerprint, store->readExtraPayments(key).fingerprint,
+                                                                 store->readRateChanges(key).fingerprint);
             if (*c.change) {
                 ASSERT_EQ(rawSql(path, QString::fromUtf8(c.change)), QStringList());
             }
@@ -197,6 +213,7 @@ TEST_F(Store, SaveAndDeleteSeeEveryChangeAnotherProgramStored)
             const QStringList left = rawSql(path, "SELECT Description FROM tblLoanDetail");
             EXPECT_EQ(left, deleting ? QStringList() : QStringList{"Mine"});
             EXPECT_EQ(rawSql(path, "SELECT count(*) FROM tblExtraPayments"), QStringList{"0"});
+            EXPECT_EQ(rawSql(path, "SELECT count(*) FROM tblRateChanges"), QStringList{"0"});
         }
     }
 }
@@ -206,7 +223,8 @@ TEST_F(Store, SaveAndDeleteSeeEveryChangeAnotherProgramStored)
 TEST_F(Store, DeleteAgainWithWhatWasFoundAndWithoutAFingerprint)
 {
     const int key = add(kCar, {{"L", "3/1/2024", "", "1"}});
-    const QByteArray asRead = LoanStore::loanFingerprint(read(key).fingerprint, store->readExtraPayments(key).fingerprint);
+    const QByteArray asRead = LoanStore::loanFingerprint(read(key).fingerprint, store->readExtraPayments(key).fingerprint,
+                                                         store->readRateChanges(key).fingerprint);
     ASSERT_EQ(rawSql(path, "UPDATE tblLoanDetail SET InterestRate = 7"), QStringList());
     SaveCheck check;
     check.expected = asRead;
@@ -597,7 +615,7 @@ TEST_P(HostileStore, RefusedAtOpenNamingWhatWasFoundAndLeftAsItWas)
     EXPECT_EQ(fileBytes(path), before);
 }
 
-constexpr const char* kLoanTable = "StartDate TEXT -- ISO date, yyyy-MM-dd\n);";
+constexpr const char* kLoanTable = "Payment REAL";
 constexpr const char* kPaymentsTable = "Amount REAL\n);";
 
 INSTANTIATE_TEST_SUITE_P(
@@ -622,7 +640,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "Found: the table tblLoanDetail has a NOT NULL constraint, a conflict clause (ON CONFLICT) and a "
                 "default value."},
         Hostile{"View", "", "", "CREATE VIEW Loans AS SELECT * FROM tblLoanDetail", "Found: the view \"Loans\"."},
-        Hostile{"Check", kLoanTable, "StartDate TEXT, CHECK (InterestRate < 10));", "",
+        Hostile{"Check", kLoanTable, "Payment REAL, CHECK (InterestRate < 10)", "",
                 "Found: the table tblLoanDetail has a CHECK constraint."},
         Hostile{"CascadingForeignKeyElsewhere", "", "",
                 "CREATE TABLE Notes (Loan INTEGER REFERENCES tblLoanDetail (SeqNo) ON DELETE CASCADE, Note TEXT)",
@@ -630,7 +648,7 @@ INSTANTIATE_TEST_SUITE_P(
         Hostile{"CascadingForeignKeyOnThePayments", "Loan_FK INTEGER,",
                 "Loan_FK INTEGER REFERENCES tblLoanDetail (SeqNo) ON DELETE CASCADE ON UPDATE SET NULL,", "",
                 "Found: the table tblExtraPayments has a foreign key, a foreign-key action (ON DELETE) and a "
-                "foreign-key action (ON UPDATE)."},
+                "foreign-key action (ON UPDATE)"},
         Hostile{"GeneratedColumn", kPaymentsTable, "Amount REAL, Twice REAL GENERATED ALWAYS AS (Amount * 2)\n);", "",
                 "Found: the table tblExtraPayments has a generated column."},
         Hostile{"ExtraColumn", kPaymentsTable, "Amount REAL, Note TEXT\n);", "",
@@ -661,11 +679,145 @@ TEST(OpenStore, TheProgramsOwnStoresOpen)
         ASSERT_FALSE(saveTexts(*store, mode = 0, key = 0, sampleLoan(QStringLiteral("Boat")), samplePayments(2, 10)));
     }
     EXPECT_EQ(rawSql(path, "SELECT type, name FROM sqlite_master ORDER BY name"),
-              (QStringList{"index|idxExtraPaymentsLoan", "table|sqlite_sequence", "table|tblExtraPayments",
-                           "table|tblLoanDetail"}));
+              (QStringList{"index|idxExtraPaymentsLoan", "index|idxRateChangesLoan", "table|sqlite_sequence",
+                           "table|tblExtraPayments", "table|tblLoanDetail", "table|tblRateChanges"}));
+    EXPECT_EQ(rawSql(path, "PRAGMA user_version"), QStringList{"1"});
     auto store = openStore(path);
     ASSERT_TRUE(store);
     EXPECT_EQ(store->listLoans().loans.size(), size_t(1));
+}
+
+// A store made by the version before rate changes (tests/data, made from that
+// version's schema.sql with the sqlite3 shell: three loans, one deleted before
+// them, extra payments on two). It opens as it is; a save that needs the new
+// layout upgrades it in its own transaction, any other save leaves its layout
+// alone; every loan is kept either way, and the upgraded store opens again.
+TEST(StoreVersions, PreviousVersionOpensAndIsUpgradedOnlyWhenASaveNeedsIt)
+{
+    using Mode = engine::RateChangeMode;
+    const struct {
+        const char* name;
+        std::vector<RateChangeRow> rates;
+        CalculateChoice choice;
+        bool upgraded;
+    } cases[] = {
+        {"plain loan", {}, CalculateChoice::Payment, false},
+        {"loan amount derived", {}, CalculateChoice::LoanAmount, true},
+        {"one rate change", {{QDate(2030, 2, 1), 7.25, Mode::NewPayment}}, CalculateChoice::Payment, true},
+        {"two rate changes, term solved",
+         {{QDate(2030, 2, 1), 7.25, Mode::NewPayment}, {QDate(2035, 2, 1), 5, Mode::SamePayment}},
+         CalculateChoice::Term, true},
+    };
+    const QStringList loansBefore{"1|House|100000|6|30|2025-02-01|1|2", "3|Car|12345.67|6.5|60|2024-01-15|0|2",
+                                  "4|Boat, weekly|20000|0|3|2024-03-04|1|6"};
+    for (const auto& c : cases) {
+        for (const bool newLoan : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (newLoan ? ", new loan" : ", stored loan"));
+            QTemporaryDir dir;
+            const QString path = dir.filePath(QStringLiteral("Brimvaledb.mdb"));
+            ASSERT_TRUE(QFile::copy(QStringLiteral(BRIMVALE_TEST_DATA_DIR "/Brimvaledb-version0.mdb"), path));
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+            const QByteArray asShipped = fileBytes(path);
+            auto store = openStore(path);
+            ASSERT_TRUE(store);
+            const auto house = std::get<LoanRecord>(store->readLoan(1));
+            const RateChangeList none = store->readRateChanges(1);
+            EXPECT_FALSE(none.error);
+            EXPECT_TRUE(none.rows.empty());
+            EXPECT_EQ(house.calculate, 0);
+            const QByteArray houseAsRead = LoanStore::loanFingerprint(
+                house.fingerprint, store->readExtraPayments(1).fingerprint, none.fingerprint);
+            EXPECT_EQ(fileBytes(path), asShipped);  // opening and reading change nothing
+
+            Loan loan = typedLoan({"Saved", QDate(2025, 3, 1), "50000", "", "5", "15", 1, 2});
+            loan.choice = c.choice;
+            int mode = newLoan ? 0 : 1, key = newLoan ? 0 : 3;
+            ASSERT_FALSE(store->saveLoan(mode, key, loan, {}, c.rates));
+            EXPECT_EQ(rawSql(path, "PRAGMA user_version"), QStringList{c.upgraded ? "1" : "0"});
+            EXPECT_EQ(rawSql(path, "SELECT count(*) FROM sqlite_master WHERE name = 'tblRateChanges'"),
+                      QStringList{c.upgraded ? "1" : "0"});
+
+            // The house, read before the upgrade, is still the loan it was.
+            SaveCheck check;
+            check.expected = houseAsRead;
+            int houseMode = 1, houseKey = 1;
+            ASSERT_FALSE(store->saveLoan(houseMode, houseKey, typedLoan({"House", QDate(2025, 2, 1), "100000", "", "6",
+                                                                           "30", 1, 2}),
+                                         typedRows({{"L", "1/1/2026", "", "5000"}, {"R", "1/1/2027", "12/1/2030", "100"}}),
+                                         {}, &check));
+            store.reset();
+
+            store = openStore(path);
+            ASSERT_TRUE(store) << "reopened";
+            QStringList loans;
+            for (const LoanListEntry& entry : store->listLoans().loans) {
+                const LoanRecord r = std::get<LoanRecord>(store->readLoan(entry.seqNo));
+                loans << QStringList{QString::number(r.seqNo), opt(r.description), shownNumber(r.origAmount),
+                                     shownNumber(r.interestRate), shownNumber(r.term), opt(r.startDate), opt(r.termType),
+                                     opt(r.frequency)}.join('|');
+            }
+            QStringList expected = loansBefore;
+            if (newLoan) expected << "5|Saved|50000|5|15|2025-03-01|1|2";
+            else expected[1] = "3|Saved|50000|5|15|2025-03-01|1|2";
+            EXPECT_EQ(loans, expected);
+            EXPECT_EQ(store->readExtraPayments(1).rows.size(), size_t(2));
+            EXPECT_EQ(store->readExtraPayments(3).rows.size(), size_t(newLoan ? 1 : 0));
+            const RateChangeList rates = store->readRateChanges(key);
+            EXPECT_FALSE(rates.error);
+            ASSERT_EQ(rates.rows.size(), c.rates.size());
+            for (size_t i = 0; i < c.rates.size(); ++i) {
+                EXPECT_EQ(rates.rows[i].from, c.rates[i].from);
+                EXPECT_EQ(rates.rows[i].annualPercent, c.rates[i].annualPercent);
+                EXPECT_EQ(rates.rows[i].mode, int(c.rates[i].mode));
+            }
+            const LoanRecord saved = std::get<LoanRecord>(store->readLoan(key));
+            EXPECT_EQ(saved.calculate, int(c.choice));
+            EXPECT_EQ(saved.payment.has_value(), c.choice != CalculateChoice::Payment);
+            ASSERT_FALSE(store->deleteLoan(key));
+            EXPECT_EQ(store->readRateChanges(key).rows.size(), size_t(0));
+        }
+    }
+}
+
+// A store of version 0 that already holds a rate changes table was not made
+// by this program: refused at open, naming it, and left as it was.
+TEST(StoreVersions, VersionZeroWithTheNewTableRefused)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Brimvaledb.mdb"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(BRIMVALE_TEST_DATA_DIR "/Brimvaledb-version0.mdb"), path));
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    ASSERT_EQ(rawSql(path, "CREATE TABLE tblRateChanges (Loan_FK INTEGER, FromDate TEXT, AnnualRate REAL, Mode INTEGER)"),
+              QStringList());
+    const QByteArray before = fileBytes(path);
+    auto opened = LoanStore::open(path);
+    ASSERT_TRUE(std::holds_alternative<engine::NumberedError>(opened));
+    EXPECT_TRUE(errorText(std::get<engine::NumberedError>(opened)).contains(QStringLiteral("Found: the table \"tblRateChanges\".")))
+        << errorText(std::get<engine::NumberedError>(opened)).toStdString();
+    EXPECT_EQ(fileBytes(path), before);
+}
+
+// A store whose recorded version is newer than this program's is refused at
+// open, saying so, and left exactly as it was.
+TEST(StoreVersions, NewerVersionRefusedUntouched)
+{
+    for (const char* version : {"2", "40000"}) {
+        SCOPED_TRACE(version);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Brimvaledb.mdb"));
+        makeStore(path);
+        ASSERT_EQ(rawSql(path, QStringLiteral("PRAGMA user_version = %1").arg(QLatin1String(version))), QStringList());
+        ASSERT_EQ(rawSql(path, "INSERT INTO tblLoanDetail (Description) VALUES ('Theirs')"), QStringList());
+        const QByteArray before = fileBytes(path);
+        auto opened = LoanStore::open(path);
+        ASSERT_TRUE(std::holds_alternative<engine::NumberedError>(opened));
+        const QString message = errorText(std::get<engine::NumberedError>(opened));
+        EXPECT_TRUE(message.contains(QStringLiteral("The store %1 was made by a newer version of Brimvale (store "
+                                                    "version %2; this program knows versions up to 1)")
+                                         .arg(path, QLatin1String(version))))
+            << message.toStdString();
+        EXPECT_EQ(fileBytes(path), before);
+    }
 }
 
 // SQLite's defences for files from elsewhere hold on the program's own connection.

@@ -52,7 +52,8 @@ inline QString shownNumber(const std::optional<double>& value)
 // not convert stops the save with its numbered error before the store is
 // touched), then stored.
 inline std::optional<engine::NumberedError> saveTexts(LoanStore& store, int& mode, int& key, const LoanSaveTexts& t,
-                                                      const std::vector<ExtraPaymentTexts>& extras, SaveCheck* check = nullptr)
+                                                      const std::vector<ExtraPaymentTexts>& extras, SaveCheck* check = nullptr,
+                                                      const std::vector<RateChangeRow>& rateChanges = {})
 {
     const auto loan = loanForSaving(
         {t.description, t.frequency, t.interestRate, t.termType, t.term, t.origAmount, t.paymentAmount, t.startDate});
@@ -61,5 +62,6 @@ inline std::optional<engine::NumberedError> saveTexts(LoanStore& store, int& mod
     const auto rows = extraPaymentRowsForSaving(extras);
     if (const auto* error = std::get_if<engine::NumberedError>(&rows))
         return *error;
-    return store.saveLoan(mode, key, std::get<Loan>(loan), std::get<std::vector<ExtraPaymentRow>>(rows), check);
+    return store.saveLoan(mode, key, std::get<Loan>(loan), std::get<std::vector<ExtraPaymentRow>>(rows), rateChanges,
+                           check);
 }
