@@ -273,6 +273,37 @@ private slots:
         QCOMPARE(h.messages.texts(Kind::Warning), warning.isEmpty() ? QStringList() : QStringList{warning});
     }
 
+    // A term that ends before its first payment is named as the term's fault,
+    // with the focus in the term box, never a numbered run error.
+    void termWithoutPayment_data()
+    {
+        QTest::addColumn<int>("frequency");
+        QTest::addColumn<int>("termType");
+        QTest::addColumn<QString>("term");
+        QTest::addColumn<QString>("period");
+        QTest::newRow("1 month quarterly") << 5 << 0 << "1" << "Quarterly";
+        QTest::newRow("6 months anually") << 7 << 0 << "6" << "Anually";
+    }
+    void termWithoutPayment()
+    {
+        QFETCH(int, frequency);
+        QFETCH(int, termType);
+        QFETCH(QString, term);
+        QFETCH(QString, period);
+        LoanWindowHarness h;
+        h.open();
+        h.show();
+        h.enterLoan("Car", frequency, "6", termType, term, "1000", "", QDate(2024, 1, 15));
+        h.calculate();
+        QVERIFY(h.messages.texts(Kind::Critical).isEmpty());
+        const QStringList warnings = h.messages.texts(Kind::Warning);
+        QCOMPARE(warnings.size(), 1);
+        QVERIFY2(warnings.first().contains("Payment Term of " + term) && warnings.first().contains(period),
+                 qPrintable(warnings.first()));
+        QCOMPARE(QApplication::focusWidget(), h.w("txtTerm"));
+        QCOMPARE(h.results()->rowCount(), 0);
+    }
+
     // Below its designed size a page scrolls; its controls keep the room
     // their texts need.
     void narrowWindowScrolls()
