@@ -120,6 +120,14 @@ QList<QPointF> BalanceChart::thinned(const QList<QPointF>& points, int buckets)
     return kept;
 }
 
+QColor BalanceChart::lineColour(int slot)
+{
+    // The chart theme's own first colours, then a few more that stay apart.
+    static const QRgb palette[] = {0x209fdf, 0x99ca53, 0xf6a625, 0x6d5fd5, 0xbf593e, 0x17becf, 0x8c564b, 0xe377c2};
+    constexpr int size = int(std::size(palette));
+    return QColor(palette[((slot % size) + size) % size]);
+}
+
 void BalanceChart::setSchedule(const engine::ScheduleResult& schedule)
 {
     setLines({{QStringLiteral("With extra payments"), rowPoints(schedule.rows)},
@@ -140,6 +148,11 @@ int BalanceChart::drawnPointCount(int index) const
     return index >= 0 && index < m_series.size() ? int(m_series[index]->count()) : 0;
 }
 
+QColor BalanceChart::drawnColour(int index) const
+{
+    return index >= 0 && index < m_series.size() ? m_series[index]->pen().color() : QColor();
+}
+
 void BalanceChart::rebuildSeries()
 {
     QChart* chart = this->chart();
@@ -152,6 +165,11 @@ void BalanceChart::rebuildSeries()
         auto* series = new QLineSeries;
         series->setName(line.name);
         chart->addSeries(series);
+        if (line.colourSlot >= 0) {
+            QPen pen = series->pen();
+            pen.setColor(lineColour(line.colourSlot));
+            series->setPen(pen);
+        }
         series->attachAxis(dateAxis(chart));
         series->attachAxis(amountAxis(chart));
         m_series.append(series);

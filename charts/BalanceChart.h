@@ -15,6 +15,7 @@ class QLineSeries;
 struct BalanceLine {
     QString name;
     QList<QPointF> points;
+    int colourSlot = -1;  // BalanceChart::lineColour(slot); -1: the chart's colour for its position
 };
 
 // The balance after each payment by due date: the loan window's two lines
@@ -37,6 +38,8 @@ public:
     const BalanceLine& line(int index) const { return m_lines[index]; }
     // Points the chart draws for a line, after thinning to the plot width.
     int drawnPointCount(int index) const;
+    // The colour a line is drawn in.
+    QColor drawnColour(int index) const;
 
     // The marker's text at a date: the date, then each line's balance after
     // its last payment due by then ("With extra payments: $669.98"); a line
@@ -52,6 +55,8 @@ public:
     static QList<QPointF> baselinePoints(const std::vector<engine::BalancePoint>& balances);
     // At most about four points per bucket (first, lowest, highest, last), in order.
     static QList<QPointF> thinned(const QList<QPointF>& points, int buckets);
+    // The colour of a line's slot; the slots repeat after the palette's end.
+    static QColor lineColour(int slot);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

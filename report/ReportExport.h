@@ -41,8 +41,9 @@ std::optional<QString> writeReportPdf(const QString& path, const LoanResult& res
 void setUpPrinter(QPrinter& printer, const QString& description);
 
 // The comparison of the open loans: as CSV, a heading line (an empty field,
-// then each loan's caption) and one line per figure, its heading first and
-// the texts as the window shows them; as a PDF, the comparison report.
+// then each loan's caption) and one line per figure, its heading first, the
+// figures written like the table CSV's (plain decimals, ISO dates, whole
+// counts; the frequency and term as their words); as a PDF, the comparison report.
 std::optional<QString> writeComparisonCsv(const QString& path, const std::vector<ComparedLoan>& loans);
 std::optional<QString> writeComparisonPdf(const QString& path, const std::vector<ComparedLoan>& loans);
 
