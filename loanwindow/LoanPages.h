@@ -1,8 +1,14 @@
 #pragma once
 
 class DateBox;
+class QLabel;
 class QLineEdit;
+class QString;
 class QWidget;
+
+namespace engine {
+struct SummaryFigures;
+}
 
 // The small pieces every page builds its controls from.
 namespace LoanPages {
@@ -10,5 +16,9 @@ namespace LoanPages {
 QLineEdit* makeTextBox(const char* name, QWidget* parent);
 QLineEdit* makeResultBox(const char* name, QWidget* parent);  // read-only, grey ground
 DateBox* makeDatePicker(const char* name, QWidget* parent);
+// Under an extra payments box: what part of its figure is the last payment's
+// rounding ("includes $.08 rounding on the last payment"), also as the box's
+// tool tip; hidden when there is none.
+void showRoundingNote(QLabel& note, QLineEdit& box, const engine::SummaryFigures& summary);
 
 }  // namespace LoanPages

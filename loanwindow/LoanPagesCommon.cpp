@@ -5,6 +5,8 @@
 #include "LocaleText.h"
 
 #include "DateBox.h"
+#include "RoundingNote.h"
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPalette>
@@ -46,6 +48,18 @@ DateBox* makeDatePicker(const char* name, QWidget* parent)
     picker->setMinimumWidth(picker->fontMetrics().horizontalAdvance(LocaleText::shortDateText(QDate(2088, 12, 28))) +
                             picker->height() + 12);
     return picker;
+}
+
+void showRoundingNote(QLabel& note, QLineEdit& box, const engine::SummaryFigures& summary)
+{
+    const QString text = lastPaymentRoundingNote(summary);
+    note.setText(text);
+    // The note's line stays reserved, so nothing below it jumps when it shows.
+    QSizePolicy policy = note.sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    note.setSizePolicy(policy);
+    note.setVisible(!text.isEmpty());
+    box.setToolTip(note.text());
 }
 
 }  // namespace LoanPages

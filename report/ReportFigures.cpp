@@ -2,6 +2,7 @@
 
 #include "LoanResult.h"
 #include "LocaleText.h"
+#include "RoundingNote.h"
 
 #include <string_view>
 
@@ -45,7 +46,7 @@ QList<ReportGroup> reportGroups(const LoanResult& result)
           {QStringLiteral("Payment Amount"), inputs.paymentAmount}}},
         {QStringLiteral("Summary"),
          {{QStringLiteral("Principal"), money(summary.principal)},
-          {QStringLiteral("Extra Payments"), money(summary.extraPayments)},
+          {QStringLiteral("Extra Payments"), extraPaymentsText(summary)},
           {QStringLiteral("Interest"), money(summary.interest)},
           {QStringLiteral("Total Principal Paid"), money(summary.totalPrincipal)},
           {QStringLiteral("Total All Payments"), money(summary.totalPaid)}}},
@@ -55,7 +56,7 @@ QList<ReportGroup> reportGroups(const LoanResult& result)
           {QStringLiteral("Interest Paid"), money(baseline.interestPaid)},
           {QStringLiteral("Total All Payments"), money(baseline.totalPaid)}}},
         {QStringLiteral("Adjusted Totals Due to Extra Payments"),
-         {{QStringLiteral("Principal Amount Paid Early"), money(summary.extraPayments)},
+         {{QStringLiteral("Principal Amount Paid Early"), extraPaymentsText(summary)},
           {QStringLiteral("Adjusted Payoff Date"), date(run.adjustedPayoffDate)},
           {QStringLiteral("Adjusted Interest Paid"), money(summary.interest)},
           {QStringLiteral("Adjusted Total Payments"), money(summary.totalPaid)}}},

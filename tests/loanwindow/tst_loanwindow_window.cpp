@@ -4,6 +4,7 @@
 #include "LocaleText.h"
 #include "PinnedLocale.h"
 
+#include <QLabel>
 #include <QAbstractItemModelTester>
 #include <QClipboard>
 #include <QSqlDatabase>
@@ -302,6 +303,40 @@ private slots:
                  qPrintable(warnings.first()));
         QCOMPARE(QApplication::focusWidget(), h.w("txtTerm"));
         QCOMPARE(h.results()->rowCount(), 0);
+    }
+
+    // The cent the last payment adds to clear the balance shows in the extra
+    // payments boxes, named as rounding beneath them, so a loan without extra
+    // payments does not seem to have had some.
+    void lastPaymentRoundingNamed_data()
+    {
+        QTest::addColumn<QString>("rate");
+        QTest::addColumn<QString>("loan");
+        QTest::addColumn<QString>("amount");
+        QTest::addColumn<QString>("note");  // empty: hidden
+        QTest::newRow("12 %: a cent of rounding") << "12" << "1000" << "$.01"
+                                                  << "includes $.01 rounding on the last payment";
+        QTest::newRow("no interest, 1000 in thirds") << "0" << "1000" << "$.01"
+                                                     << "includes $.01 rounding on the last payment";
+        QTest::newRow("no interest, even thirds: none") << "0" << "1200" << "$.00" << "";
+    }
+    void lastPaymentRoundingNamed()
+    {
+        QFETCH(QString, rate);
+        QFETCH(QString, loan);
+        QFETCH(QString, amount);
+        QFETCH(QString, note);
+        LoanWindowHarness h;
+        h.open();
+        h.enterLoan("Car", 2, rate, 0, "3", loan, "", QDate(2024, 1, 15));
+        h.calculate();
+        for (const auto& [box, label] : {std::pair{"txtExtraPayments", "lblExtraPaymentsNote"},
+                                         std::pair{"txtAdjExtraPayments", "lblAdjExtraPaymentsNote"}}) {
+            QCOMPARE(h.text(box), amount);
+            QCOMPARE(h.w<QLabel>(label)->isHidden(), note.isEmpty());
+            QCOMPARE(h.w<QLabel>(label)->text(), note);
+            QCOMPARE(h.w(box)->toolTip(), note);
+        }
     }
 
     // Below its designed size a page scrolls; its controls keep the room

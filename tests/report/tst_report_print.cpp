@@ -27,6 +27,11 @@ QList<ReportGroup> windowFigures(const LoanWindowHarness& h)
 {
     const auto frame = [&](const char* name) { return h.w<QGroupBox>(name)->title(); };
     const auto box = [&](const char* name) { return h.text(name); };
+    // An extra payments box with the note beneath it on the last payment's rounding.
+    const auto noted = [&](const char* name, const char* note) {
+        const QLabel* label = h.w<QLabel>(note);
+        return label->isHidden() ? box(name) : box(name) + " (" + label->text() + ')';
+    };
     return {
         {frame("fraLoan"),
          {{"Date of First Payment", LocaleText::shortDateText(h.w<DateBox>("dtStartDate")->date())},
@@ -37,7 +42,7 @@ QList<ReportGroup> windowFigures(const LoanWindowHarness& h)
           {"Payment Amount", box("txtPaymentAmount")}}},
         {frame("Frame2"),
          {{"Principal", box("txtPrincipal")},
-          {"Extra Payments", box("txtExtraPayments")},
+          {"Extra Payments", noted("txtExtraPayments", "lblExtraPaymentsNote")},
           {"Interest", box("txtInterest")},
           {"Total Principal Paid", box("txtTotalPrincipal")},
           {"Total All Payments", box("txtTotalPaid")}}},
@@ -47,7 +52,7 @@ QList<ReportGroup> windowFigures(const LoanWindowHarness& h)
           {"Interest Paid", box("txtOrigInterestPaid")},
           {"Total All Payments", box("txtOrigTotalPaid")}}},
         {frame("Frame4"),
-         {{"Principal Amount Paid Early", box("txtAdjExtraPayments")},
+         {{"Principal Amount Paid Early", noted("txtAdjExtraPayments", "lblAdjExtraPaymentsNote")},
           {"Adjusted Payoff Date", box("txtAdjPayoffDate")},
           {"Adjusted Interest Paid", box("txtAdjInterestPaid")},
           {"Adjusted Total Payments", box("txtAdjTotalPaid")}}},
