@@ -98,6 +98,11 @@ QPageSize localPaperSize()
 
 }  // namespace
 
+QPageSize regionPaperSize()
+{
+    return localPaperSize();
+}
+
 QString safeFileBaseName(const QString& description)
 {
     QString name;
@@ -277,6 +282,11 @@ void setUpPrinter(QPrinter& printer, const QString& description)
 {
     // Printing to a file suggests the document name as the file's name.
     printer.setDocName(safeFileBaseName(description));
+    // A real printer keeps the paper it holds; without one (printing to a file,
+    // the preview on a machine with no printer) the paper is the region's, the
+    // same the PDF export writes, so the preview shows the PDF's pages.
+    if (printer.outputFormat() != QPrinter::NativeFormat || printer.printerName().isEmpty())
+        printer.setPageSize(localPaperSize());
     printer.setPageMargins(kMarginsMm, QPageLayout::Millimeter);
 }
 

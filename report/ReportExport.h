@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+class QPageSize;
 class QPrinter;
 struct ComparedLoan;
 struct LoanResult;
@@ -37,8 +38,12 @@ std::optional<QString> writeYearlyCsv(const QString& path, const LoanResult& res
 // stop the writing, which then leaves no file and no message.
 std::optional<QString> writeReportPdf(const QString& path, const LoanResult& result, const QString& description,
                                       const std::function<bool(int done, int pages)>& progress = {});
-// The report's document name and margins, before the print dialog shows.
+// The report's document name, margins and paper, before the print dialog
+// shows: a printer's own paper, else the region's (Letter where the locale
+// measures in inches, A4 elsewhere), as the PDF export uses.
 void setUpPrinter(QPrinter& printer, const QString& description);
+// The region's paper: Letter where QLocale() measures in inches (US), A4 elsewhere.
+QPageSize regionPaperSize();
 
 // The comparison of the open loans: as CSV, a heading line (an empty field,
 // then each loan's caption) and one line per figure, its heading first, the

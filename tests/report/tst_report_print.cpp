@@ -8,6 +8,11 @@
 #include "ReportFigures.h"
 #include "ReportTestSupport.h"
 #include "SummaryChart.h"
+#include "CalculateLoan.h"
+
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 
 #include <QDialog>
 #include <QDir>
@@ -269,6 +274,63 @@ private slots:
         QCOMPARE(QFileInfo(asked[0][1]).fileName(), "Car." + suffix);
         QCOMPARE(asked[1], (QStringList{caption, h->dir.filePath("out/Car." + suffix), filter}));
         QVERIFY(QFileInfo::exists(h->dir.filePath("out/first." + suffix)));
+        QCOMPARE(h->messages.shown().size(), 0);
+    }
+
+    // The preview and the PDF are on the same paper, the region's: Letter
+    // where the locale measures in inches, A4 elsewhere; so they have the
+    // same pages.
+    void previewAndPdfOnTheRegionsPaper_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<int>("paper");  // QPageSize::PageSizeId
+        QTest::newRow("United States") << "en_US" << int(QPageSize::Letter);
+        QTest::newRow("Germany") << "de_DE" << int(QPageSize::A4);
+        QTest::newRow("United Kingdom") << "en_GB" << int(QPageSize::A4);
+        QTest::newRow("Japan") << "ja_JP" << int(QPageSize::A4);
+    }
+    void previewAndPdfOnTheRegionsPaper()
+    {
+        QFETCH(QString, locale);
+        QFETCH(int, paper);
+        QLocale::setDefault(QLocale(locale));
+        const auto restore = qScopeGuard([] { pinLocale(); });
+        // A weekly 10-year loan: enough pages that A4 and Letter differ.
+        auto outcome = calculateLoan({QStringLiteral("House"), 0, QStringLiteral("6"), 1, QStringLiteral("10"),
+                                      QStringLiteral("100000"), QString(), QDate(2024, 1, 5)},
+                                     {}, false, QDate(2024, 1, 1));
+        QVERIFY(std::holds_alternative<LoanResult>(outcome));
+        const LoanResult& result = std::get<LoanResult>(outcome);
+
+        const QString pdf = h->dir.filePath(QStringLiteral("house.pdf"));
+        QCOMPARE(ReportExport::writeReportPdf(pdf, result, QStringLiteral("House")), std::nullopt);
+        QProcess info;
+        info.start(QStringLiteral("pdfinfo"), {pdf});
+        QVERIFY(info.waitForFinished(60000));
+        const QString said = QString::fromUtf8(info.readAllStandardOutput());
+        const auto field = [&](const char* name) {
+            const auto match = QRegularExpression(QStringLiteral("^%1:\\s*(.*)$").arg(QLatin1String(name)),
+                                                  QRegularExpression::MultilineOption).match(said);
+            return match.captured(1).trimmed();
+        };
+        const int pdfPages = field("Pages").toInt();
+        const QSizeF points = QPageSize(QPageSize::PageSizeId(paper)).size(QPageSize::Point);
+        QVERIFY2(field("Page size").startsWith(QStringLiteral("%1 x %2 pts").arg(points.width()).arg(points.height())),
+                 qPrintable(said));
+
+        int previewPages = 0;
+        QPageSize::PageSizeId previewPaper = QPageSize::Custom;
+        ReportCommands commands(h->messages, h->store->path(), nullptr, [&](QDialog& dialog) {
+            auto* preview = dialog.findChild<QPrintPreviewWidget*>();
+            QVERIFY(preview);
+            preview->updatePreview();
+            previewPages = preview->pageCount();
+            previewPaper = static_cast<QPrintPreviewDialog&>(dialog).printer()->pageLayout().pageSize().id();
+        });
+        commands.printPreview(result, QStringLiteral("House"), QStringLiteral("House"));
+        QCOMPARE(int(previewPaper), paper);
+        QVERIFY(pdfPages > 3);
+        QCOMPARE(previewPages, pdfPages);
         QCOMPARE(h->messages.shown().size(), 0);
     }
 
