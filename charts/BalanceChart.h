@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AxisScale.h"
 #include "Schedule.h"
 
 #include <QChartView>
@@ -53,6 +54,14 @@ public:
     static QDate axisDate(qreal time);
     static QList<QPointF> rowPoints(const std::vector<engine::ScheduleRow>& rows);
     static QList<QPointF> baselinePoints(const std::vector<engine::BalancePoint>& balances);
+    // A run's lines as drawn: the loan amount at the start of the first
+    // period, then the balance after each payment.
+    static QList<QPointF> rowPoints(const engine::ScheduleResult& schedule);
+    static QList<QPointF> baselinePoints(const engine::ScheduleResult& schedule);
+    // The first period's start: the first due date less the period's length.
+    static engine::Date periodStart(const engine::ScheduleResult& schedule);
+    // The date axis's ticks as last fitted.
+    const QList<DateTick>& dateTicks() const { return m_dateTicks; }
     // At most about four points per bucket (first, lowest, highest, last), in order.
     static QList<QPointF> thinned(const QList<QPointF>& points, int buckets);
     // The colour of a line's slot; the slots repeat after the palette's end.
@@ -69,10 +78,13 @@ private:
     void fitAxes();
     int bucketCount() const;
     int moneySteps() const;
+    int dateTickRoom() const;
 
     QList<BalanceLine> m_lines;
     QList<QLineSeries*> m_series;
     QGraphicsLineItem* m_marker = nullptr;
     int m_drawnBuckets = 0;
     int m_fittedSteps = 0;
+    int m_fittedDateTicks = 0;
+    QList<DateTick> m_dateTicks;
 };
