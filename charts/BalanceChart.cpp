@@ -235,7 +235,9 @@ int BalanceChart::dateTickRoom() const
     // less the money axis's labels).
     const QFontMetrics metrics(dateAxis(chart())->labelsFont());
     const int label = metrics.horizontalAdvance(QLocale().toString(QDate(2000, 9, 1), QStringLiteral("MMM yyyy")));
-    const int plot = viewport()->width() - metrics.horizontalAdvance(QStringLiteral("$999,999")) - 24;
+    // The view's own width: a report's chart is sized but never shown, so its
+    // viewport keeps a default size.
+    const int plot = width() - metrics.horizontalAdvance(QStringLiteral("$999,999")) - 24;
     return std::max(2, plot / std::max(1, label * 3 / 2));
 }
 

@@ -32,12 +32,7 @@ QList<ReportGroup> windowFigures(const LoanWindowHarness& h)
 {
     const auto frame = [&](const char* name) { return h.w<QGroupBox>(name)->title(); };
     const auto box = [&](const char* name) { return h.text(name); };
-    // An extra payments box with the note beneath it on the last payment's rounding.
-    const auto noted = [&](const char* name, const char* note) {
-        const QLabel* label = h.w<QLabel>(note);
-        return label->isHidden() ? box(name) : box(name) + " (" + label->text() + ')';
-    };
-    return {
+    QList<ReportGroup> groups = {
         {frame("fraLoan"),
          {{"Date of First Payment", LocaleText::shortDateText(h.w<DateBox>("dtStartDate")->date())},
           {"Frequency", h.w<QComboBox>("cboppt")->currentText()},
@@ -47,7 +42,7 @@ QList<ReportGroup> windowFigures(const LoanWindowHarness& h)
           {"Payment Amount", box("txtPaymentAmount")}}},
         {frame("Frame2"),
          {{"Principal", box("txtPrincipal")},
-          {"Extra Payments", noted("txtExtraPayments", "lblExtraPaymentsNote")},
+          {"Extra Payments", box("txtExtraPayments")},
           {"Interest", box("txtInterest")},
           {"Total Principal Paid", box("txtTotalPrincipal")},
           {"Total All Payments", box("txtTotalPaid")}}},
@@ -57,7 +52,7 @@ QList<ReportGroup> windowFigures(const LoanWindowHarness& h)
           {"Interest Paid", box("txtOrigInterestPaid")},
           {"Total All Payments", box("txtOrigTotalPaid")}}},
         {frame("Frame4"),
-         {{"Principal Amount Paid Early", noted("txtAdjExtraPayments", "lblAdjExtraPaymentsNote")},
+         {{"Principal Amount Paid Early", box("txtAdjExtraPayments")},
           {"Adjusted Payoff Date", box("txtAdjPayoffDate")},
           {"Adjusted Interest Paid", box("txtAdjInterestPaid")},
           {"Adjusted Total Payments", box("txtAdjTotalPaid")}}},
@@ -65,6 +60,15 @@ QList<ReportGroup> windowFigures(const LoanWindowHarness& h)
          {{"Number of Payments Saved", box("txtSavedPayments")},
           {"Total Saved", box("txtSavedTotal")}}},
     };
+    // The note under an extra payments box, when it shows, on the line below.
+    const std::pair<int, const char*> notes[] = {{1, "lblExtraPaymentsNote"}, {3, "lblAdjExtraPaymentsNote"}};
+    for (const auto& [group, name] : notes) {
+        const QLabel* note = h.w<QLabel>(name);
+        auto& fields = groups[group].fields;
+        if (!note->isHidden())
+            fields.insert(group == 1 ? 2 : 1, {note->text(), QString()});
+    }
+    return groups;
 }
 
 // The captions of a frame's labels, without their colons.
@@ -275,6 +279,37 @@ private slots:
         QCOMPARE(asked[1], (QStringList{caption, h->dir.filePath("out/Car." + suffix), filter}));
         QVERIFY(QFileInfo::exists(h->dir.filePath("out/first." + suffix)));
         QCOMPARE(h->messages.shown().size(), 0);
+    }
+
+    // The balance chart in the PDF: its date labels whole (never "Jan 20…"),
+    // on whole months for a 1-year loan and whole years for a 30-year loan.
+    void pdfBalanceChartLabelsWhole_data()
+    {
+        QTest::addColumn<QString>("years");
+        QTest::addColumn<QStringList>("labels");
+        QTest::newRow("1 year") << "1" << QStringList{"Jan 2024", "Jul 2024"};
+        QTest::newRow("30 years") << "30" << QStringList{"2030", "2040", "2050"};
+    }
+    void pdfBalanceChartLabelsWhole()
+    {
+        QFETCH(QString, years);
+        QFETCH(QStringList, labels);
+        auto outcome = calculateLoan({QStringLiteral("House"), 2, QStringLiteral("6"), 1, years,
+                                      QStringLiteral("100000"), QString(), QDate(2024, 1, 15)},
+                                     {}, false, QDate(2024, 1, 1));
+        QVERIFY(std::holds_alternative<LoanResult>(outcome));
+        const QString pdf = h->dir.filePath(QStringLiteral("chart.pdf"));
+        QCOMPARE(ReportExport::writeReportPdf(pdf, std::get<LoanResult>(outcome), QStringLiteral("House")),
+                 std::nullopt);
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                                                 QStringLiteral("1"), QStringLiteral("-layout"), pdf,
+                                                 QStringLiteral("-")});
+        QVERIFY(text.waitForFinished(60000));
+        const QString page = QString::fromUtf8(text.readAllStandardOutput());
+        QVERIFY2(!page.contains(QChar(0x2026)), qPrintable(page));
+        for (const QString& label : labels)
+            QVERIFY2(page.contains(label), qPrintable(label + "\n" + page));
     }
 
     // The preview and the PDF are on the same paper, the region's: Letter
