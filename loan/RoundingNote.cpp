@@ -15,6 +15,10 @@ QString lastPaymentRoundingNote(const engine::SummaryFigures& summary)
 QString extraPaymentsText(const engine::SummaryFigures& summary)
 {
     const QString total = LocaleText::currencyText(summary.extraPayments);
-    const QString note = lastPaymentRoundingNote(summary);
-    return note.isEmpty() ? total : QStringLiteral("%1 (%2)").arg(total, note);
+    const double rounding = engine::roundToCents(summary.lastPaymentRounding);
+    if (rounding <= 0.0)
+        return total;
+    if (engine::roundToCents(summary.extraPayments) <= rounding)
+        return QStringLiteral("%1 (last payment rounding)").arg(total);
+    return QStringLiteral("%1 (incl. %2 rounding)").arg(total, LocaleText::currencyText(rounding));
 }

@@ -14,6 +14,7 @@ struct SummaryFigures;
 // "includes $.08 rounding on the last payment", or empty when there is none.
 QString lastPaymentRoundingNote(const engine::SummaryFigures& summary);
 
-// The extra payments' total with the note in brackets when there is one:
-// "$.08 (includes $.08 rounding on the last payment)".
+// The extra payments' total, short enough for a table cell, naming the
+// rounding when there is some: "$.08 (last payment rounding)" when it is all
+// of it, "$1,000.08 (incl. $.08 rounding)" beside extra payments of the user's.
 QString extraPaymentsText(const engine::SummaryFigures& summary);
