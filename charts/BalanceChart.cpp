@@ -5,7 +5,8 @@
 
 #include <QCategoryAxis>
 #include <QChart>
-#include <QDateTimeAxis>
+#include <QFontMetrics>
+#include <QLocale>
 #include <QGraphicsLineItem>
 #include <QLineSeries>
 #include <QMouseEvent>
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 
 namespace {
 
@@ -32,10 +34,16 @@ QCategoryAxis* amountAxis(QChart* chart)
     return axes.isEmpty() ? nullptr : qobject_cast<QCategoryAxis*>(axes.first());
 }
 
-QDateTimeAxis* dateAxis(QChart* chart)
+QCategoryAxis* dateAxis(QChart* chart)
 {
     const auto axes = chart->axes(Qt::Horizontal);
-    return axes.isEmpty() ? nullptr : qobject_cast<QDateTimeAxis*>(axes.first());
+    return axes.isEmpty() ? nullptr : qobject_cast<QCategoryAxis*>(axes.first());
+}
+
+void clearCategories(QCategoryAxis* axis)
+{
+    for (const QString& label : axis->categoriesLabels())
+        axis->remove(label);
 }
 
 }  // namespace
@@ -43,8 +51,10 @@ QDateTimeAxis* dateAxis(QChart* chart)
 BalanceChart::BalanceChart(QWidget* parent) : QChartView(parent)
 {
     auto* chart = new QChart;
-    auto* dates = new QDateTimeAxis(chart);
-    dates->setTickCount(6);
+    // Ticks of our own on whole months or years: an even split of the span
+    // would fall mid-month and repeat a month's label.
+    auto* dates = new QCategoryAxis(chart);
+    dates->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     chart->addAxis(dates, Qt::AlignBottom);
     auto* amounts = new QCategoryAxis(chart);
     amounts->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
@@ -75,6 +85,43 @@ QDate BalanceChart::axisDate(qreal time)
 {
     const auto days = qint64(std::floor(time / qreal(kMsecsPerDay)));
     return QDate(1970, 1, 1).addDays(days);
+}
+
+engine::Date BalanceChart::periodStart(const engine::ScheduleResult& schedule)
+{
+    if (schedule.rows.empty())
+        return {};
+    using namespace std::chrono;
+    const engine::Date first = schedule.rows.front().dueDate;
+    const int perYear = std::max<int>(schedule.periodsPerYear, 1);
+    if (12 % perYear == 0 && perYear <= 12) {
+        // Monthly and longer periods: whole months back, on the same day
+        // where the month has it.
+        const year_month earlier = year_month(first.year(), first.month()) - months(12 / perYear);
+        const day last = year_month_day_last(earlier.year(), month_day_last(earlier.month())).day();
+        return engine::Date(earlier.year(), earlier.month(), std::min(first.day(), last));
+    }
+    // Weekly and twice-monthly: as long as the second period, or a year's share.
+    const auto length = schedule.rows.size() > 1
+                            ? sys_days(schedule.rows[1].dueDate) - sys_days(first)
+                            : days(std::lround(365.25 / perYear));
+    return engine::Date(sys_days(first) - length);
+}
+
+QList<QPointF> BalanceChart::rowPoints(const engine::ScheduleResult& schedule)
+{
+    QList<QPointF> points = rowPoints(schedule.rows);
+    if (!schedule.rows.empty())
+        points.prepend(QPointF(axisTime(periodStart(schedule)), schedule.loanAmount));
+    return points;
+}
+
+QList<QPointF> BalanceChart::baselinePoints(const engine::ScheduleResult& schedule)
+{
+    QList<QPointF> points = baselinePoints(schedule.baselineBalances);
+    if (!schedule.rows.empty())
+        points.prepend(QPointF(axisTime(periodStart(schedule)), schedule.baseline.loanAmount));
+    return points;
 }
 
 QList<QPointF> BalanceChart::rowPoints(const std::vector<engine::ScheduleRow>& rows)
@@ -120,10 +167,18 @@ QList<QPointF> BalanceChart::thinned(const QList<QPointF>& points, int buckets)
     return kept;
 }
 
+QColor BalanceChart::lineColour(int slot)
+{
+    // The chart theme's own first colours, then a few more that stay apart.
+    static const QRgb palette[] = {0x209fdf, 0x99ca53, 0xf6a625, 0x6d5fd5, 0xbf593e, 0x17becf, 0x8c564b, 0xe377c2};
+    constexpr int size = int(std::size(palette));
+    return QColor(palette[((slot % size) + size) % size]);
+}
+
 void BalanceChart::setSchedule(const engine::ScheduleResult& schedule)
 {
-    setLines({{QStringLiteral("With extra payments"), rowPoints(schedule.rows)},
-              {QStringLiteral("Without extra payments"), baselinePoints(schedule.baselineBalances)}});
+    setLines({{QStringLiteral("With extra payments"), rowPoints(schedule)},
+              {QStringLiteral("Without extra payments"), baselinePoints(schedule)}});
 }
 
 void BalanceChart::setLines(QList<BalanceLine> lines)
@@ -140,6 +195,11 @@ int BalanceChart::drawnPointCount(int index) const
     return index >= 0 && index < m_series.size() ? int(m_series[index]->count()) : 0;
 }
 
+QColor BalanceChart::drawnColour(int index) const
+{
+    return index >= 0 && index < m_series.size() ? m_series[index]->pen().color() : QColor();
+}
+
 void BalanceChart::rebuildSeries()
 {
     QChart* chart = this->chart();
@@ -152,6 +212,11 @@ void BalanceChart::rebuildSeries()
         auto* series = new QLineSeries;
         series->setName(line.name);
         chart->addSeries(series);
+        if (line.colourSlot >= 0) {
+            QPen pen = series->pen();
+            pen.setColor(lineColour(line.colourSlot));
+            series->setPen(pen);
+        }
         series->attachAxis(dateAxis(chart));
         series->attachAxis(amountAxis(chart));
         m_series.append(series);
@@ -162,6 +227,18 @@ int BalanceChart::moneySteps() const
 {
     // A label needs some 40 pixels of height to stay whole.
     return std::clamp((viewport()->height() - 90) / 40, 2, 5);
+}
+
+int BalanceChart::dateTickRoom() const
+{
+    // Each label whole with a gap of half its width, across the plot (the view
+    // less the money axis's labels).
+    const QFontMetrics metrics(dateAxis(chart())->labelsFont());
+    const int label = metrics.horizontalAdvance(QLocale().toString(QDate(2000, 9, 1), QStringLiteral("MMM yyyy")));
+    // The view's own width: a report's chart is sized but never shown, so its
+    // viewport keeps a default size.
+    const int plot = width() - metrics.horizontalAdvance(QStringLiteral("$999,999")) - 24;
+    return std::max(2, plot / std::max(1, label * 3 / 2));
 }
 
 int BalanceChart::bucketCount() const
@@ -198,18 +275,19 @@ void BalanceChart::fitAxes()
         last = first + kMsecsPerDay;
     }
 
-    QDateTimeAxis* dates = dateAxis(chart);
-    const qreal spanDays = (last - first) / kMsecsPerDay;
-    dates->setRange(QDateTime::fromMSecsSinceEpoch(qint64(first)), QDateTime::fromMSecsSinceEpoch(qint64(last)));
-    // Set after the range: the axis writes its labels when the format changes.
-    dates->setFormat(QString());
-    dates->setFormat(spanDays > 3 * 366 ? QStringLiteral("yyyy") : QStringLiteral("MMM yyyy"));
+    QCategoryAxis* dates = dateAxis(chart);
+    clearCategories(dates);
+    m_fittedDateTicks = dateTickRoom();
+    m_dateTicks = dateAxisTicks(axisDate(first), axisDate(last), m_fittedDateTicks);
+    dates->setStartValue(first - kMsecsPerDay);
+    for (const DateTick& tick : std::as_const(m_dateTicks))
+        dates->append(tick.label, axisTime(LocaleText::toYmd(tick.date)));
+    dates->setRange(first, last);
 
     QCategoryAxis* amounts = amountAxis(chart);
     m_fittedSteps = moneySteps();
     const AxisScale scale = roundAxisScale(highest, m_fittedSteps);
-    for (const QString& label : amounts->categoriesLabels())
-        amounts->remove(label);
+    clearCategories(amounts);
     amounts->setStartValue(-scale.step / 1000.0);
     for (int tick = 0; tick < scale.ticks(); ++tick)
         amounts->append(axisCurrencyText(tick * scale.step), tick * scale.step);
@@ -258,7 +336,7 @@ QDate BalanceChart::dateAtPosition(const QPointF& viewPosition) const
 void BalanceChart::resizeEvent(QResizeEvent* event)
 {
     QChartView::resizeEvent(event);
-    if (moneySteps() != m_fittedSteps)
+    if (moneySteps() != m_fittedSteps || dateTickRoom() != m_fittedDateTicks)
         fitAxes();
     if (!m_lines.isEmpty() && bucketCount() != m_drawnBuckets)
         drawPoints();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AxisScale.h"
 #include "Schedule.h"
 
 #include <QChartView>
@@ -15,6 +16,7 @@ class QLineSeries;
 struct BalanceLine {
     QString name;
     QList<QPointF> points;
+    int colourSlot = -1;  // BalanceChart::lineColour(slot); -1: the chart's colour for its position
 };
 
 // The balance after each payment by due date: the loan window's two lines
@@ -37,6 +39,8 @@ public:
     const BalanceLine& line(int index) const { return m_lines[index]; }
     // Points the chart draws for a line, after thinning to the plot width.
     int drawnPointCount(int index) const;
+    // The colour a line is drawn in.
+    QColor drawnColour(int index) const;
 
     // The marker's text at a date: the date, then each line's balance after
     // its last payment due by then ("With extra payments: $669.98"); a line
@@ -50,8 +54,18 @@ public:
     static QDate axisDate(qreal time);
     static QList<QPointF> rowPoints(const std::vector<engine::ScheduleRow>& rows);
     static QList<QPointF> baselinePoints(const std::vector<engine::BalancePoint>& balances);
+    // A run's lines as drawn: the loan amount at the start of the first
+    // period, then the balance after each payment.
+    static QList<QPointF> rowPoints(const engine::ScheduleResult& schedule);
+    static QList<QPointF> baselinePoints(const engine::ScheduleResult& schedule);
+    // The first period's start: the first due date less the period's length.
+    static engine::Date periodStart(const engine::ScheduleResult& schedule);
+    // The date axis's ticks as last fitted.
+    const QList<DateTick>& dateTicks() const { return m_dateTicks; }
     // At most about four points per bucket (first, lowest, highest, last), in order.
     static QList<QPointF> thinned(const QList<QPointF>& points, int buckets);
+    // The colour of a line's slot; the slots repeat after the palette's end.
+    static QColor lineColour(int slot);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -64,10 +78,13 @@ private:
     void fitAxes();
     int bucketCount() const;
     int moneySteps() const;
+    int dateTickRoom() const;
 
     QList<BalanceLine> m_lines;
     QList<QLineSeries*> m_series;
     QGraphicsLineItem* m_marker = nullptr;
     int m_drawnBuckets = 0;
     int m_fittedSteps = 0;
+    int m_fittedDateTicks = 0;
+    QList<DateTick> m_dateTicks;
 };

@@ -4,7 +4,9 @@
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
-#include <QValueAxis>
+#include <QCategoryAxis>
+
+#include "AxisScale.h"
 
 SummaryChart::SummaryChart(QWidget* parent) : QChartView(parent)
 {
@@ -23,8 +25,9 @@ SummaryChart::SummaryChart(QWidget* parent) : QChartView(parent)
     categories->setVisible(false);
     chart->addAxis(categories, Qt::AlignBottom);
     series->attachAxis(categories);
-    auto* amounts = new QValueAxis(chart);
-    amounts->setLabelFormat(QStringLiteral("%.0f"));
+    // Round steps labelled as the boxes write money ("$250,000"), not "250000".
+    auto* amounts = new QCategoryAxis(chart);
+    amounts->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     chart->addAxis(amounts, Qt::AlignLeft);
     series->attachAxis(amounts);
 
@@ -46,10 +49,22 @@ void SummaryChart::setValues(double interest, double extraPayments, double princ
     // Keep the axis fitted to the tallest bar.
     const double top = std::max({interest, extraPayments, principal, 1.0});
     const auto axes = chart()->axes(Qt::Vertical);
-    if (auto* amounts = axes.isEmpty() ? nullptr : qobject_cast<QValueAxis*>(axes.first())) {
-        amounts->setRange(0.0, top * 1.05);
-        amounts->applyNiceNumbers();
+    if (auto* amounts = axes.isEmpty() ? nullptr : qobject_cast<QCategoryAxis*>(axes.first())) {
+        const AxisScale scale = roundAxisScale(top, 5);
+        for (const QString& label : amounts->categoriesLabels())
+            amounts->remove(label);
+        amounts->setStartValue(-scale.step / 1000.0);
+        for (int tick = 0; tick < scale.ticks(); ++tick)
+            amounts->append(axisCurrencyText(tick * scale.step), tick * scale.step);
+        amounts->setRange(0.0, scale.top);
     }
+}
+
+QStringList SummaryChart::axisLabels() const
+{
+    const auto axes = chart()->axes(Qt::Vertical);
+    auto* amounts = axes.isEmpty() ? nullptr : qobject_cast<QCategoryAxis*>(axes.first());
+    return amounts ? amounts->categoriesLabels() : QStringList();
 }
 
 QStringList SummaryChart::seriesNames() const

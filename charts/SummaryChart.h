@@ -17,6 +17,8 @@ public:
     // Series labels and values in series order.
     QStringList seriesNames() const;
     std::array<double, 3> values() const;
+    // The money axis's labels, bottom to top.
+    QStringList axisLabels() const;
 
 private:
     std::array<QBarSet*, 3> m_sets{};

@@ -17,6 +17,7 @@ struct Totals {
     double extra = 0.0;
     double principal = 0.0;
     double interest = 0.0;
+    double rounding = 0.0;  // the remainder the last scheduled payment adds to its extra
 };
 
 // Step 7: one row per payment until the balance is cleared or the schedule
@@ -76,8 +77,11 @@ std::vector<ScheduleRow> amortize(const LoanTerms& terms, const detail::RunTerms
             // The rounding remainder is added to the extra already counted, so the
             // last scheduled row always clears the balance.
             const double paid = roundToCents(payment - interest + extra);
-            if (paid < balance)
-                extra = roundToCents(extra + (balance - paid));
+            if (paid < balance) {
+                const double withRemainder = roundToCents(extra + (balance - paid));
+                totals.rounding = roundToCents(withRemainder - extra);
+                extra = withRemainder;
+            }
         }
 
         const double scheduled = payment - interest;
@@ -138,6 +142,7 @@ ScheduleResult runWith(const LoanTerms& terms, const RunInputs& options, const d
     SummaryFigures& summary = result.summary;
     summary.principal = totals.scheduledPrincipal;
     summary.extraPayments = totals.extra;
+    summary.lastPaymentRounding = totals.rounding;
     summary.interest = totals.interest;
     summary.totalPrincipal = finiteOrOverflow(totals.scheduledPrincipal + totals.extra);
     summary.totalPaid = finiteOrOverflow(totals.scheduledPrincipal + totals.interest + totals.extra);

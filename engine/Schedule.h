@@ -42,6 +42,9 @@ struct BaselineFigures {
 struct SummaryFigures {
     double principal = 0.0;       // scheduled principal (chart "Principal")
     double extraPayments = 0.0;   // chart "Extra Payments"
+    // The part of extraPayments that is no extra payment of the user's: the
+    // rounding remainder the last scheduled payment clears.
+    double lastPaymentRounding = 0.0;
     double interest = 0.0;        // chart "Interest"
     double totalPrincipal = 0.0;  // principal + extra
     double totalPaid = 0.0;       // AdjustedTotalPaid

@@ -36,3 +36,32 @@ QString axisCurrencyText(double value)
     const QLocale loc;
     return loc.toCurrencyString(value, loc.currencySymbol(), 0);
 }
+
+QList<DateTick> dateAxisTicks(QDate first, QDate last, int maxTicks)
+{
+    QList<DateTick> ticks;
+    if (!first.isValid() || !last.isValid() || last < first)
+        return ticks;
+    maxTicks = std::max(maxTicks, 1);
+    const QLocale loc;
+    // Months counted from year 0, so a step lands on the same months each year.
+    const auto monthIndex = [](QDate d) { return qint64(d.year()) * 12 + (d.month() - 1); };
+    const auto monthStart = [](qint64 index) { return QDate(int(index / 12), int(index % 12) + 1, 1); };
+    const qint64 from = monthIndex(first) + (first.day() == 1 ? 0 : 1);
+    const qint64 to = monthIndex(last);
+    if (from > to)
+        return ticks;
+    for (const int step : {1, 2, 3, 6, 12, 24, 60, 120, 240, 600, 1200}) {
+        const qint64 start = (from + step - 1) / step * step;
+        const qint64 count = start > to ? 0 : (to - start) / step + 1;
+        if (count > maxTicks && step != 1200)
+            continue;
+        for (qint64 index = start; index <= to && ticks.size() < maxTicks; index += step) {
+            const QDate date = monthStart(index);
+            ticks.append({date, step < 12 ? loc.toString(date, QStringLiteral("MMM yyyy"))
+                                          : QString::number(date.year())});
+        }
+        break;
+    }
+    return ticks;
+}

@@ -1,6 +1,7 @@
 #include "LoanComparison.h"
 
 #include "LocaleText.h"
+#include "RoundingNote.h"
 #include "YearlyTotals.h"
 
 #include <QLocale>
@@ -46,7 +47,7 @@ std::array<QString, kCompareRows> texts(const LoanResult& result)
     t[int(CompareRow::PaymentsMade)] = QString::number(run.rows.size());
     t[int(CompareRow::PayoffDate)] = LocaleText::shortDateText(LocaleText::toQDate(run.adjustedPayoffDate));
     t[int(CompareRow::TotalInterest)] = LocaleText::currencyText(run.summary.interest);
-    t[int(CompareRow::ExtraPayments)] = LocaleText::currencyText(run.summary.extraPayments);
+    t[int(CompareRow::ExtraPayments)] = extraPaymentsText(run.summary);
     t[int(CompareRow::TotalPaid)] = LocaleText::currencyText(run.summary.totalPaid);
     t[int(CompareRow::InterestSaved)] = LocaleText::currencyText(interestSaved);
     t[int(CompareRow::PaymentsSaved)] = QString::number(run.paymentsSaved);

@@ -12,6 +12,9 @@
 struct ComparedLoan {
     QString caption;
     const LoanResult* result = nullptr;
+    // The loan's line colour in the comparison chart, kept while its window is
+    // open so closing another loan does not repaint it; -1: by position.
+    int colourSlot = -1;
 };
 
 // The comparison's rows, top to bottom.

@@ -3,8 +3,10 @@
 #include "LocaleText.h"
 #include "Money.h"
 #include "NumberedError.h"
+#include "LoanTerms.h"
 #include "WholeNumbers.h"
 
+#include <QLocale>
 
 namespace {
 
@@ -56,6 +58,38 @@ ValidationResult bothAmounts(const LoanInputs& in, const QString& unknown, int w
     return ok;
 }
 
+// True when the term ends before its first payment falls due (1 month paid
+// quarterly): the run would divide by a count of 0 payments. A term too long
+// to count is left to the run, which reports the overflow.
+bool termHoldsNoPayment(const LoanInputs& in, int whole)
+{
+    engine::LoanTerms terms;
+    terms.term = whole;
+    terms.termUnit = engine::termUnitAt(in.termType);
+    terms.frequency = engine::frequencyAt(in.frequency);
+    const QDate start = in.startDate.isValid() ? in.startDate : QDate(2000, 1, 1);
+    terms.firstPaymentDate = engine::Date{std::chrono::year(start.year()), std::chrono::month(unsigned(start.month())),
+                                          std::chrono::day(unsigned(start.day()))};
+    try {
+        return terms.frequency && engine::numberOfPayments(terms) == 0;
+    } catch (const engine::EngineFailure&) {
+        return false;
+    }
+}
+
+QString noPaymentMessage(const LoanInputs& in, int whole)
+{
+    const QString unit = in.termType == int(engine::TermUnit::Months) ? (whole == 1 ? QStringLiteral("month")
+                                                                                     : QStringLiteral("months"))
+                                                                       : (whole == 1 ? QStringLiteral("year")
+                                                                                     : QStringLiteral("years"));
+    const QString frequency = QString::fromUtf8(engine::kFrequencyTexts[std::size_t(in.frequency)].data(),
+                                                qsizetype(engine::kFrequencyTexts[std::size_t(in.frequency)].size()));
+    return QStringLiteral("A Payment Term of %1 %2 is shorter than one payment period (%3), so there would be no "
+                          "payments. Enter a longer Payment Term.")
+        .arg(QLocale().toString(whole), unit, frequency);
+}
+
 }  // namespace
 
 ValidationResult validateLoan(const LoanInputs& in)
@@ -92,6 +126,8 @@ ValidationResult validateLoan(const LoanInputs& in)
     }
     if (whole <= 0.0)
         return failed(LoanField::Term, QStringLiteral("Payment term must be greater than 0."));
+    if (termHoldsNoPayment(in, int(whole)))
+        return failed(LoanField::Term, noPaymentMessage(in, int(whole)));
 
     // From here on the term has passed: its whole value goes back into the
     // term box whatever the amounts hold.

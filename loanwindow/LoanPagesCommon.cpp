@@ -5,7 +5,9 @@
 #include "LocaleText.h"
 
 #include "DateBox.h"
+#include "RoundingNote.h"
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPalette>
@@ -65,6 +67,18 @@ QTableView* makeRowsTable(const char* name, QAbstractItemModel* model, QWidget* 
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     return table;
+}
+
+void showRoundingNote(QLabel& note, QLineEdit& box, const engine::SummaryFigures& summary)
+{
+    const QString text = lastPaymentRoundingNote(summary);
+    note.setText(text);
+    // The note's line stays reserved, so nothing below it jumps when it shows.
+    QSizePolicy policy = note.sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    note.setSizePolicy(policy);
+    note.setVisible(!text.isEmpty());
+    box.setToolTip(note.text());
 }
 
 }  // namespace LoanPages

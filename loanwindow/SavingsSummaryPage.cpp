@@ -3,6 +3,7 @@
 #include "ChangeTracker.h"
 #include "LocaleText.h"
 #include "LoanPages.h"
+#include "RoundingNote.h"
 #include "Schedule.h"
 
 #include <QTabWidget>
@@ -56,6 +57,10 @@ SavingsSummaryPage::SavingsSummaryPage(QWidget* parent) : page(new QWidget(paren
     txtAdjInterestPaid =
         addBox(Frame4, 0, 1, QStringLiteral("Adjusted Interest Paid:"), "txtAdjInterestPaid");
     txtAdjTotalPaid = addBox(Frame4, 1, 1, QStringLiteral("Adjusted Total Payments:"), "txtAdjTotalPaid");
+    lblAdjExtraPaymentsNote = new QLabel(Frame4);
+    lblAdjExtraPaymentsNote->setObjectName(QStringLiteral("lblAdjExtraPaymentsNote"));
+    lblAdjExtraPaymentsNote->hide();
+    static_cast<QGridLayout*>(Frame4->layout())->addWidget(lblAdjExtraPaymentsNote, 2, 0, 1, 4);
     layout->addWidget(Frame4);
 
     Frame5 = makeFrame("Frame5", QStringLiteral("Total Savings Due to Extra Payments"), page);
@@ -77,6 +82,7 @@ void SavingsSummaryPage::showFigures(const engine::ScheduleResult& result, Chang
 
     const auto& summary = result.summary;
     tracker.assign(txtAdjExtraPayments, LocaleText::currencyText(summary.extraPayments));
+    showRoundingNote(*lblAdjExtraPaymentsNote, *txtAdjExtraPayments, summary);
     tracker.assign(txtAdjPayoffDate, dateText(result.adjustedPayoffDate));
     tracker.assign(txtAdjInterestPaid, LocaleText::currencyText(summary.interest));
     tracker.assign(txtAdjTotalPaid, LocaleText::currencyText(summary.totalPaid));

@@ -2,6 +2,7 @@
 
 class ChangeTracker;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QWidget;
 
@@ -24,6 +25,7 @@ struct SavingsSummaryPage {
     QLineEdit* txtAdjPayoffDate = nullptr;
     QLineEdit* txtAdjInterestPaid = nullptr;
     QLineEdit* txtAdjTotalPaid = nullptr;
+    QLabel* lblAdjExtraPaymentsNote = nullptr;  // the last payment's rounding, when there is some
     QGroupBox* Frame5 = nullptr;
     QLineEdit* txtSavedPayments = nullptr;
     QLineEdit* txtSavedTotal = nullptr;

@@ -3,6 +3,7 @@
 #include "ChangeTracker.h"
 #include "LocaleText.h"
 #include "LoanPages.h"
+#include "RoundingNote.h"
 #include "Schedule.h"
 #include "SummaryChart.h"
 
@@ -45,6 +46,10 @@ SummaryGraphPage::SummaryGraphPage(QWidget* parent) : page(new QWidget(parent))
     grid->addWidget(txtExtraPayments, 1, 1);
     grid->addWidget(new QLabel(QStringLiteral("Interest:"), frame), 2, 0);
     grid->addWidget(txtInterest, 2, 1);
+    lblExtraPaymentsNote = new QLabel(frame);
+    lblExtraPaymentsNote->setObjectName(QStringLiteral("lblExtraPaymentsNote"));
+    lblExtraPaymentsNote->hide();
+    grid->addWidget(lblExtraPaymentsNote, 3, 0, 1, 4);
     // Right column: each label above its box.
     auto* right = new QVBoxLayout;
     right->addWidget(new QLabel(QStringLiteral("Total Principal Paid"), frame));
@@ -61,6 +66,7 @@ void SummaryGraphPage::showFigures(const engine::SummaryFigures& summary, Change
 {
     tracker.assign(txtPrincipal, LocaleText::currencyText(summary.principal));
     tracker.assign(txtExtraPayments, LocaleText::currencyText(summary.extraPayments));
+    showRoundingNote(*lblExtraPaymentsNote, *txtExtraPayments, summary);
     tracker.assign(txtInterest, LocaleText::currencyText(summary.interest));
     tracker.assign(txtTotalPrincipal, LocaleText::currencyText(summary.totalPrincipal));
     tracker.assign(txtTotalPaid, LocaleText::currencyText(summary.totalPaid));

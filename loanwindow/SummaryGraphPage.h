@@ -2,6 +2,7 @@
 
 class ChangeTracker;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QWidget;
 class SummaryChart;
@@ -23,6 +24,7 @@ struct SummaryGraphPage {
     QLineEdit* txtInterest = nullptr;
     QLineEdit* txtTotalPrincipal = nullptr;
     QLineEdit* txtTotalPaid = nullptr;
+    QLabel* lblExtraPaymentsNote = nullptr;  // the last payment's rounding, when there is some
 
     // Writes a run's totals into the boxes (each counts as changed).
     void showFigures(const engine::SummaryFigures& summary, ChangeTracker& tracker);

@@ -97,7 +97,8 @@ public:
                 QList<BalanceLine> lines;
                 for (const ComparedLoan& loan : m_loans)
                     if (loan.result)
-                        lines.append({loan.caption, BalanceChart::rowPoints(loan.result->schedule.rows)});
+                        lines.append({loan.caption, BalanceChart::rowPoints(loan.result->schedule),
+                                      loan.colourSlot});
                 ReportCharts::paintBalance(painter, QRectF(0, y, m_width, chartHeight()), lines);
                 y += chartHeight();
             }

@@ -98,6 +98,11 @@ QPageSize localPaperSize()
 
 }  // namespace
 
+QPageSize regionPaperSize()
+{
+    return localPaperSize();
+}
+
 QString safeFileBaseName(const QString& description)
 {
     QString name;
@@ -220,6 +225,35 @@ std::optional<QString> writeYearlyCsv(const QString& path, const LoanResult& res
     return writeCsvLines(path, descriptionLine(description), lines);
 }
 
+namespace {
+
+// A comparison figure as the table CSV writes its kind: amounts as plain
+// decimals, dates in ISO form, counts as whole numbers, so a spreadsheet reads
+// numbers and dates, not texts in the user's format.
+QString plainComparisonField(const LoanResult& result, CompareRow row, const QString& shown)
+{
+    const engine::ScheduleResult& run = result.schedule;
+    const auto isoDate = [](engine::Date date) { return LocaleText::toQDate(date).toString(Qt::ISODate); };
+    switch (row) {
+    case CompareRow::LoanAmount: return plainAmount(run.loanAmount);
+    case CompareRow::Payment: return plainAmount(run.payment);
+    case CompareRow::AnnualRate: return QString::number(result.loan.annualRatePercent, 'g', 15);
+    case CompareRow::FirstPayment: return result.loan.firstPaymentDate.toString(Qt::ISODate);
+    case CompareRow::PaymentsMade: return QString::number(run.rows.size());
+    case CompareRow::PayoffDate: return isoDate(run.adjustedPayoffDate);
+    case CompareRow::TotalInterest: return plainAmount(run.summary.interest);
+    case CompareRow::ExtraPayments: return plainAmount(run.summary.extraPayments);
+    case CompareRow::TotalPaid: return plainAmount(run.summary.totalPaid);
+    case CompareRow::InterestSaved: return plainAmount(run.baseline.interestPaid - run.summary.interest);
+    case CompareRow::PaymentsSaved: return QString::number(run.paymentsSaved);
+    case CompareRow::Frequency:
+    case CompareRow::Term: break;
+    }
+    return csvField(shown);  // the program's own words ("Monthly", "30 Years")
+}
+
+}  // namespace
+
 std::optional<QString> writeComparisonCsv(const QString& path, const std::vector<ComparedLoan>& loans)
 {
     const std::vector<ComparisonColumn> columns = compareLoans(loans);
@@ -228,12 +262,11 @@ std::optional<QString> writeComparisonCsv(const QString& path, const std::vector
     for (const ComparisonColumn& column : columns)
         heading << csvText(column.caption);
     lines << heading;
-    // The figures are the window's texts: amounts (a negative one is still a
-    // number), dates, counts, and the program's own words.
     for (int row = 0; row < kCompareRows; ++row) {
         QStringList fields{csvField(compareRowHeading(CompareRow(row)))};
-        for (const ComparisonColumn& column : columns)
-            fields << csvField(column.texts[size_t(row)]);
+        for (std::size_t i = 0; i < columns.size(); ++i)
+            fields << (loans[i].result ? plainComparisonField(*loans[i].result, CompareRow(row), columns[i].texts[size_t(row)])
+                                       : csvField(columns[i].texts[size_t(row)]));
         lines << fields;
     }
     return writeCsvLines(path, {}, lines);
@@ -249,6 +282,11 @@ void setUpPrinter(QPrinter& printer, const QString& description)
 {
     // Printing to a file suggests the document name as the file's name.
     printer.setDocName(safeFileBaseName(description));
+    // A real printer keeps the paper it holds; without one (printing to a file,
+    // the preview on a machine with no printer) the paper is the region's, the
+    // same the PDF export writes, so the preview shows the PDF's pages.
+    if (printer.outputFormat() != QPrinter::NativeFormat || printer.printerName().isEmpty())
+        printer.setPageSize(localPaperSize());
     printer.setPageMargins(kMarginsMm, QPageLayout::Millimeter);
 }
 

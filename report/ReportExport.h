@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+class QPageSize;
 class QPrinter;
 struct ComparedLoan;
 struct LoanResult;
@@ -37,12 +38,17 @@ std::optional<QString> writeYearlyCsv(const QString& path, const LoanResult& res
 // stop the writing, which then leaves no file and no message.
 std::optional<QString> writeReportPdf(const QString& path, const LoanResult& result, const QString& description,
                                       const std::function<bool(int done, int pages)>& progress = {});
-// The report's document name and margins, before the print dialog shows.
+// The report's document name, margins and paper, before the print dialog
+// shows: a printer's own paper, else the region's (Letter where the locale
+// measures in inches, A4 elsewhere), as the PDF export uses.
 void setUpPrinter(QPrinter& printer, const QString& description);
+// The region's paper: Letter where QLocale() measures in inches (US), A4 elsewhere.
+QPageSize regionPaperSize();
 
 // The comparison of the open loans: as CSV, a heading line (an empty field,
-// then each loan's caption) and one line per figure, its heading first and
-// the texts as the window shows them; as a PDF, the comparison report.
+// then each loan's caption) and one line per figure, its heading first, the
+// figures written like the table CSV's (plain decimals, ISO dates, whole
+// counts; the frequency and term as their words); as a PDF, the comparison report.
 std::optional<QString> writeComparisonCsv(const QString& path, const std::vector<ComparedLoan>& loans);
 std::optional<QString> writeComparisonPdf(const QString& path, const std::vector<ComparedLoan>& loans);
 

@@ -2,6 +2,7 @@
 
 #include "LoanResult.h"
 #include "LocaleText.h"
+#include "RoundingNote.h"
 
 #include <string_view>
 
@@ -35,7 +36,7 @@ QList<ReportGroup> reportGroups(const LoanResult& result)
     const engine::ScheduleResult& run = result.schedule;
     const engine::SummaryFigures& summary = run.summary;
     const engine::BaselineFigures& baseline = run.baseline;
-    return {
+    QList<ReportGroup> groups = {
         {QStringLiteral("Loan Data"),
          {{QStringLiteral("Date of First Payment"), LocaleText::shortDateText(inputs.startDate)},
           {QStringLiteral("Frequency"), listText(engine::kFrequencyTexts, inputs.frequency)},
@@ -63,6 +64,16 @@ QList<ReportGroup> reportGroups(const LoanResult& result)
          {{QStringLiteral("Number of Payments Saved"), QString::number(run.paymentsSaved)},
           {QStringLiteral("Total Saved"), money(run.totalSaved)}}},
     };
+    // The last payment's rounding, named on a line of its own under each
+    // extra payments figure, as the window shows it under the box.
+    if (const QString note = lastPaymentRoundingNote(summary); !note.isEmpty()) {
+        for (ReportGroup& group : groups)
+            for (qsizetype i = 0; i < group.fields.size(); ++i)
+                if (group.fields[i].first == QLatin1String("Extra Payments") ||
+                    group.fields[i].first == QLatin1String("Principal Amount Paid Early"))
+                    group.fields.insert(++i, {note, QString()});
+    }
+    return groups;
 }
 
 std::array<double, 3> reportChartValues(const LoanResult& result)

@@ -48,10 +48,26 @@ void CompareWindowController::open()
 
 void CompareWindowController::follow(frmLoan* loan)
 {
+    // The lowest colour no open loan holds: a new loan takes the one a closed loan freed.
+    int slot = 0;
+    for (bool taken = true; taken; ) {
+        taken = false;
+        for (const auto& [other, held] : m_colourSlots)
+            if (held == slot) {
+                taken = true;
+                ++slot;
+                break;
+            }
+    }
+    m_colourSlots[loan] = slot;
+    connect(loan, &QObject::destroyed, this, [this, loan] { m_colourSlots.erase(loan); });
     connect(loan, &frmLoan::resultsChanged, this, [this] { refresh(); });
     connect(loan, &QWidget::windowTitleChanged, this, [this] { refresh(); });
     // The window is still listed while it agrees to close: leave it out.
-    connect(loan, &frmLoan::closed, this, [this, loan] { refresh(loan); });
+    connect(loan, &frmLoan::closed, this, [this, loan] {
+        m_colourSlots.erase(loan);
+        refresh(loan);
+    });
     refresh();
 }
 
@@ -63,7 +79,8 @@ std::vector<ComparedLoan> CompareWindowController::comparedLoans(const frmLoan* 
         if (loan == going)
             continue;
         held.push_back(loan->lastResult());
-        loans.push_back({loan->windowTitle(), held.back().get()});
+        const auto slot = m_colourSlots.find(loan);
+        loans.push_back({loan->windowTitle(), held.back().get(), slot == m_colourSlots.end() ? -1 : slot->second});
     }
     m_held = std::move(held);
     return loans;

@@ -7,6 +7,7 @@
 #include <QPointer>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -54,6 +55,7 @@ private:
 
     QMdiArea& m_area;
     LoanWindows m_openLoans;
+    std::map<const frmLoan*, int> m_colourSlots;  // each followed loan's line colour, until it closes
     QPointer<QMdiSubWindow> m_frame;
     QPointer<frmCompare> m_window;
     std::vector<std::shared_ptr<const LoanResult>> m_held;

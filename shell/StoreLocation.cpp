@@ -138,9 +138,18 @@ QString StoreLocation::userDataFolder(const QString& xdgDataHome, const QString&
 
 QString StoreLocation::describe(const Places& places)
 {
-    return QStringLiteral("The loan store is, in this order: the file given with --store (or as the argument); %1 "
-                          "when it exists; otherwise %2, which the first start copies from the empty store installed "
-                          "with the program (%3).")
-        .arg(QDir(places.programFolder).filePath(kFileName), QDir(places.userDataFolder).filePath(kFileName),
-             places.shippedStores.join(QStringLiteral(", ")));
+    // One place a line, so a terminal's reader finds each one.
+    QString text = QStringLiteral("The loan store is the first of:\n"
+                                  "  1. the file given with --store <path>, or as the argument [store]\n"
+                                  "  2. %1, when that file exists\n")
+                       .arg(QDir::toNativeSeparators(QDir(places.programFolder).filePath(kFileName)));
+    if (places.userDataFolder.isEmpty())
+        return text;
+    text += QStringLiteral("  3. %1;\n"
+                           "     a first start copies it there from the empty store installed with the program,\n"
+                           "     the first found of:")
+                .arg(QDir::toNativeSeparators(QDir(places.userDataFolder).filePath(kFileName)));
+    for (const QString& shipped : places.shippedStores)
+        text += QStringLiteral("\n       ") + QDir::toNativeSeparators(shipped);
+    return text;
 }

@@ -49,6 +49,6 @@ void frmCompare::refresh(const std::vector<ComparedLoan>& loans)
     QList<BalanceLine> lines;
     for (const ComparedLoan& loan : loans)
         if (loan.result)
-            lines.append({loan.caption, BalanceChart::rowPoints(loan.result->schedule.rows)});
+            lines.append({loan.caption, BalanceChart::rowPoints(loan.result->schedule), loan.colourSlot});
     m_chart->setLines(std::move(lines));
 }

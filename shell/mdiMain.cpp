@@ -1,6 +1,7 @@
 #include "mdiMain.h"
 
 #include "CompareWindowController.h"
+#include "HelpWindow.h"
 #include "LoanResult.h"
 #include "LoanStore.h"
 #include "LoanWindowFactory.h"
@@ -205,8 +206,9 @@ void mdiMain::createActions()
     connect(m_compareAct, &QAction::triggered, this, &mdiMain::windowCompare);
     giveButton(m_compareAct, QStringLiteral("Compare"));
 
-    // There is no help file; the item is there and does nothing.
     m_contentsAct = makeAction(this, QStringLiteral("mnuHelpContents"), tr("&Contents"));
+    m_contentsAct->setShortcut(QKeySequence::HelpContents);
+    connect(m_contentsAct, &QAction::triggered, this, &mdiMain::helpContents);
 
     m_aboutAct = makeAction(this, QStringLiteral("mnuHelpAbout"), tr("&About"));
     connect(m_aboutAct, &QAction::triggered, this, &mdiMain::helpAbout);
@@ -367,6 +369,17 @@ void mdiMain::windowCompare()
 void mdiMain::fileExit()
 {
     close();
+}
+
+void mdiMain::helpContents()
+{
+    if (!m_helpWindow) {
+        m_helpWindow = new HelpWindow(this);
+        m_helpWindow->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_helpWindow->show();
+    m_helpWindow->raise();
+    m_helpWindow->activateWindow();
 }
 
 void mdiMain::helpAbout()

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -11,6 +12,7 @@
 
 class Clock;
 class CompareWindowController;
+class HelpWindow;
 class KeyValueSource;
 class LoanStore;
 class LoanWindowFactory;
@@ -61,6 +63,7 @@ public:
     void fileExit();
     // Opens the comparison of the open loans, or brings it to the front.
     void windowCompare();
+    void helpContents();
     void helpAbout();
 
     // Every loan window's close prompt in turn; only when all agree are they
@@ -122,4 +125,5 @@ private:
     QAction* m_compareAct = nullptr;
     QAction* m_contentsAct = nullptr;
     QAction* m_aboutAct = nullptr;
+    QPointer<HelpWindow> m_helpWindow;  // the user guide while it is open
 };

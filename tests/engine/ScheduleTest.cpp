@@ -112,6 +112,32 @@ TEST(LastRow, ExtraBelowRemainderStillClearsBalance)
     EXPECT_EQ(result.paymentsSaved, 0);
 }
 
+// The last payment's rounding remainder is counted apart from the user's own
+// extra payments, which it joins in the row and the summary.
+TEST(LastRow, RoundingRemainderCountedApart)
+{
+    struct Row { const char* name; std::vector<ExtraPayment> extras; double userExtra; };
+    const Row rows[] = {
+        {"NoExtraPayments", {}, 0.0},
+        {"LumpSumEarlier", {lumpSum(ymd(2030, 6, 1), 1000.0)}, 1000.0},
+        {"LumpSumBelowRemainderInLastRow", {lumpSum(ymd(2053, 12, 1), 0.20)}, 0.20},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const ScheduleResult result = runOk(loan(100000.0, 6, 30, Years, Monthly), row.extras);
+        const double rounding = result.summary.lastPaymentRounding;
+        EXPECT_EQ(roundToCents(result.summary.extraPayments - rounding), roundToCents(row.userExtra));
+        if (row.extras.empty()) {
+            EXPECT_GT(rounding, 0.0);
+            EXPECT_EQ(rounding, result.rows.back().extra);
+        }
+    }
+    // A loan that pays off early through its extra payments has no remainder.
+    EXPECT_EQ(runOk(loan(100000.0, 6, 30, Years, Monthly), {lumpSum(ymd(2030, 6, 1), 50000.0)})
+                  .summary.lastPaymentRounding,
+              0.0);
+}
+
 TEST(LastRow, RateAbove100PercentPerPeriodSavesNothing)
 {
     // 1300 % a year is above 100 % a month: the balance never falls.

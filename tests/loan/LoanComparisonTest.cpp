@@ -58,7 +58,8 @@ TEST(LoanComparison, EachLoanAgainstItsOwnBaseline)
     ASSERT_EQ(columns.size(), 3u);
     EXPECT_EQ(columns[0].caption, QStringLiteral("Plain"));
     EXPECT_EQ(column(columns[0]),
-              "$1,000.00|$340.02|Monthly|12%|3 Months|1/15/2024|3|3/15/2024|$20.07|$.01|$1,020.07|$.00|0");
+              "$1,000.00|$340.02|Monthly|12%|3 Months|1/15/2024|3|3/15/2024|$20.07|"
+              "$.01 (last payment rounding)|$1,020.07|$.00|0");
     EXPECT_EQ(column(columns[1]), "Not calculated||||||||||||");
     EXPECT_FALSE(columns[1].calculated);
     EXPECT_EQ(column(columns[2]),
@@ -68,6 +69,35 @@ TEST(LoanComparison, EachLoanAgainstItsOwnBaseline)
     EXPECT_EQ(headings[0], QStringLiteral("Loan Amount"));
     EXPECT_EQ(headings[1], QStringLiteral("Payoff Date"));
     EXPECT_EQ(headings[2], QStringLiteral("Payments Saved"));
+}
+
+// The cents the last payment adds to clear the balance are counted with the
+// extra payments; the figure stays, and says what part of it is rounding.
+TEST(LoanComparison, LastPaymentRoundingIsNamed)
+{
+    struct Row {
+        const char* name;
+        LoanInputs in;
+        std::vector<ExtraPaymentRow> extras;
+        const char* shown;
+    };
+    const ExtraPaymentRow lastRow{engine::ExtraPaymentKind::LumpSum, QDate(2024, 3, 1), std::nullopt, 5.0};
+    const ExtraPaymentRow early{engine::ExtraPaymentKind::LumpSum, QDate(2024, 2, 1), std::nullopt, 500.0};
+    const ExtraPaymentRow bigLumpSum{engine::ExtraPaymentKind::LumpSum, QDate(2053, 12, 1), std::nullopt, 0.20};
+    const Row rows[] = {
+        {"no extra payments", inputs("1000", "12", "3", 0), {}, "$.01 (last payment rounding)"},
+        {"a lump sum of $.20 in the last row and rounding", inputs("100000", "6", "30", 1), {bigLumpSum}, "$.45 (incl. $.25 rounding)"},
+        // The user's own extra payment, of which the balance needed a cent: no rounding.
+        {"an extra payment in the last row", inputs("1000", "12", "3", 0), {lastRow}, "$.01"},
+        {"paid off early: no rounding", inputs("1000", "12", "3", 0), {early}, "$336.66"},
+        {"no interest: nothing to round", inputs("1200", "0", "12", 0), {}, "$.00"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const LoanResult result = run(row.in, row.extras);
+        const auto columns = compareLoans({{QStringLiteral("Loan"), &result}});
+        EXPECT_EQ(columns[0].texts[size_t(CompareRow::ExtraPayments)].toStdString(), row.shown);
+    }
 }
 
 TEST(LoanComparison, BestValuesAreMarked)

@@ -33,6 +33,22 @@ const Case kCases[] = {
     {"step10_termRoundsUp", "Car", 2, "6.5", 1, "0.6", "", "", "A Loan Amount or Payment Amount must be entered.", F::LoanAmount, 1},
     {"step9_roundsToZero", "Car", 2, "6.5", 1, "0.4", "1000", "", "Payment term must be greater than 0.", F::Term, 0},
     {"overflow", "Car", 2, "6.5", 1, "32768", "", "", "6 - Overflow", F::Term, 0},
+    // A term that ends before its first payment: the term box is the one to change.
+    {"noPayment_1MonthQuarterly", "Car", 5, "6.5", 0, "1", "1000", "",
+     "A Payment Term of 1 month is shorter than one payment period (Quarterly), so there would be no payments. "
+     "Enter a longer Payment Term.", F::Term, 0},
+    {"noPayment_6MonthsAnually", "Car", 7, "6.5", 0, "6", "", "",
+     "A Payment Term of 6 months is shorter than one payment period (Anually), so there would be no payments. "
+     "Enter a longer Payment Term.", F::Term, 0},
+    {"noPayment_3MonthsSemiAnnually", "Car", 6, "6.5", 0, "3", "1000", "",
+     "A Payment Term of 3 months is shorter than one payment period (Semi-Annually), so there would be no payments. "
+     "Enter a longer Payment Term.", F::Term, 0},
+    {"onePayment_2MonthsQuarterly", "Car", 5, "6.5", 0, "2", "1000", "", "", F::Description, 2},
+    {"onePayment_1YearAnually", "Car", 7, "6.5", 1, "1", "1000", "", "", F::Description, 1},
+    {"noPayment_1MonthBiMonthlyHalfEven", "Car", 4, "6.5", 0, "1", "1000", "",
+     "A Payment Term of 1 month is shorter than one payment period (Bi-Monthly(Every Two Months)), so there would be "
+     "no payments. Enter a longer Payment Term.", F::Term, 0},
+    {"onePayment_3MonthsBiMonthly", "Car", 4, "6.5", 0, "3", "1000", "", "", F::Description, 3},
     {"step10", "Car", 2, "6.5", 1, "30", " ", "", "A Loan Amount or Payment Amount must be entered.", F::LoanAmount, 30},
     {"step11", "Car", 2, "6.5", 1, "30", "lots", "250", "The Loan Amount must be numeric.", F::LoanAmount, 30},
     {"step12_tiny", "Car", 2, "6.5", 1, "30", "0.004", "", "Loan Amount must be greater than $0.00.", F::LoanAmount, 30},

@@ -219,16 +219,16 @@ private slots:
         h.tabs()->setCurrentIndex(6);
         auto* chart = h.w<BalanceChart>("chBalance");
         QCOMPARE(chart->lineCount(), 2);
-        QCOMPARE(chart->line(0).points.size(), 3);
-        QCOMPARE(chart->line(1).points.size(), 3);
+        QCOMPARE(chart->line(0).points.size(), 4);  // the loan amount, then three payments
+        QCOMPARE(chart->line(1).points.size(), 4);
 
         h.tabs()->setCurrentIndex(1);
         h.addPayment(true, QDate(2024, 2, 1), {}, QStringLiteral("500"));
         h.click("cmdRecalculate");
-        QCOMPARE(chart->line(0).points.size(), 3);  // redrawn when shown, not before
+        QCOMPARE(chart->line(0).points.size(), 4);  // redrawn when shown, not before
         h.tabs()->setCurrentIndex(6);
-        QCOMPARE(chart->line(0).points.size(), 2);
-        QCOMPARE(chart->line(1).points.size(), 3);
+        QCOMPARE(chart->line(0).points.size(), 3);
+        QCOMPARE(chart->line(1).points.size(), 4);
         QCOMPARE(chart->markerText(QDate(2024, 2, 15)),
                  QString("2/15/2024\nWith extra payments: $.00\nWithout extra payments: $336.66"));
 
@@ -276,7 +276,9 @@ private slots:
     {
         QTest::addColumn<QDate>("date");
         QTest::addColumn<QString>("marker");
-        QTest::newRow("beforeTheFirstPayment") << QDate(2024, 1, 1) << "1/1/2024";
+        QTest::newRow("beforeTheFirstPeriod") << QDate(2023, 12, 14) << "12/14/2023";
+        QTest::newRow("inTheFirstPeriod")
+            << QDate(2024, 1, 1) << "1/1/2024\nWith extra payments: $1,000.00\nWithout extra payments: $1,000.00";
         QTest::newRow("afterThefirstPayment")
             << QDate(2024, 1, 20) << "1/20/2024\nWith extra payments: $669.98\nWithout extra payments: $669.98";
         QTest::newRow("lumpSumPaidOff")
@@ -297,16 +299,99 @@ private slots:
         QCOMPARE(chart.chart()->series().size(), 2);
         QCOMPARE(chart.line(0).name, QString("With extra payments"));
         QCOMPARE(chart.line(1).name, QString("Without extra payments"));
-        QCOMPARE(chart.line(0).points.size(), 2);
-        QCOMPARE(chart.line(1).points.size(), 3);
+        QCOMPARE(chart.line(0).points.size(), 3);
+        QCOMPARE(chart.line(1).points.size(), 4);
         QCOMPARE(BalanceChart::axisDate(chart.line(1).points.last().x()), QDate(2024, 3, 15));
         QCOMPARE(chart.markerText(date), marker);
 
         // The money axis: round steps with currency labels from $0 to the top.
         auto* amounts = qobject_cast<QCategoryAxis*>(chart.chart()->axes(Qt::Vertical).first());
         QVERIFY(amounts);
-        QCOMPARE(amounts->categoriesLabels(), (QStringList{"$0", "$200", "$400", "$600", "$800"}));
-        QCOMPARE(amounts->max(), 800.0);
+        QCOMPARE(amounts->categoriesLabels(), (QStringList{"$0", "$200", "$400", "$600", "$800", "$1,000"}));
+        QCOMPARE(amounts->max(), 1000.0);
+    }
+
+    // Each line starts at the loan amount at the start of the first period
+    // (the first due date less one period), then falls with each payment.
+    void balanceStartsAtTheLoanAmount_data()
+    {
+        QTest::addColumn<int>("frequency");
+        QTest::addColumn<QString>("term");
+        QTest::addColumn<int>("termType");
+        QTest::addColumn<QDate>("start");
+        QTest::newRow("monthly, 1 year") << 2 << "1" << 1 << QDate(2023, 12, 15);
+        QTest::newRow("monthly, 30 years") << 2 << "30" << 1 << QDate(2023, 12, 15);
+        QTest::newRow("weekly") << 0 << "12" << 0 << QDate(2024, 1, 8);
+        QTest::newRow("quarterly") << 5 << "12" << 0 << QDate(2023, 10, 15);
+        QTest::newRow("one annual payment") << 7 << "1" << 1 << QDate(2023, 1, 15);
+    }
+    void balanceStartsAtTheLoanAmount()
+    {
+        QFETCH(int, frequency);
+        QFETCH(QString, term);
+        QFETCH(int, termType);
+        QFETCH(QDate, start);
+        const LoanResult result = run(inputs("12000", "6", term.toLatin1().constData(), termType, frequency,
+                                             QDate(2024, 1, 15)));
+        BalanceChart chart;
+        chart.resize(600, 300);
+        chart.setSchedule(result.schedule);
+        for (int line = 0; line < 2; ++line) {
+            const QList<QPointF>& points = chart.line(line).points;
+            QCOMPARE(BalanceChart::axisDate(points.first().x()), start);
+            QCOMPARE(points.first().y(), 12000.0);
+            QCOMPARE(BalanceChart::axisDate(points[1].x()), QDate(2024, 1, 15));
+            QVERIFY(points[1].y() < 12000.0);
+        }
+    }
+
+    // The date axis of a 1-year and a 30-year loan on screen: ticks on whole
+    // months or years, evenly spaced, each label once and whole.
+    void balanceDateTicks_data()
+    {
+        QTest::addColumn<QString>("years");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QStringList>("labels");
+        QTest::newRow("1 year, wide") << "1" << 1400
+            << QStringList{"Jan 2024", "Feb 2024", "Mar 2024", "Apr 2024", "May 2024", "Jun 2024", "Jul 2024",
+                           "Aug 2024", "Sep 2024", "Oct 2024", "Nov 2024", "Dec 2024"};
+        QTest::newRow("1 year") << "1" << 1000
+            << QStringList{"Jan 2024", "Mar 2024", "May 2024", "Jul 2024", "Sep 2024", "Nov 2024"};
+        QTest::newRow("1 year, narrow") << "1" << 500 << QStringList{"Jan 2024", "Apr 2024", "Jul 2024", "Oct 2024"};
+        QTest::newRow("30 years") << "30" << 600
+            << QStringList{"2025", "2030", "2035", "2040", "2045", "2050"};
+        QTest::newRow("30 years, wide") << "30" << 1400
+            << QStringList{"2024", "2026", "2028", "2030", "2032", "2034", "2036", "2038", "2040", "2042", "2044",
+                           "2046", "2048", "2050", "2052"};
+    }
+    void balanceDateTicks()
+    {
+        QFETCH(QString, years);
+        QFETCH(int, width);
+        QFETCH(QStringList, labels);
+        const LoanResult result = run(inputs("200000", "6", years.toLatin1().constData(), 1, 2, QDate(2024, 1, 15)));
+        BalanceChart chart;
+        chart.resize(width, 300);
+        chart.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&chart));
+        chart.setSchedule(result.schedule);
+        auto* dates = qobject_cast<QCategoryAxis*>(chart.chart()->axes(Qt::Horizontal).first());
+        QVERIFY(dates);
+        QStringList shown;
+        for (const DateTick& tick : chart.dateTicks()) {
+            shown << tick.label;
+            QCOMPARE(tick.date.day(), 1);
+            QCOMPARE(dates->endValue(tick.label), BalanceChart::axisTime(LocaleText::toYmd(tick.date)));
+        }
+        QVERIFY2(shown == labels, qPrintable(shown.join('|')));
+        QCOMPARE(dates->categoriesLabels(), labels);
+        // Whole: each label fits between its neighbours with room to spare.
+        const QFontMetrics metrics(dates->labelsFont());
+        const QRectF plot = chart.chart()->plotArea();
+        const qreal spacing = plot.width() * (dates->endValue(labels[1]) - dates->endValue(labels[0])) /
+                              (dates->max() - dates->min());
+        for (const QString& label : labels)
+            QVERIFY2(metrics.horizontalAdvance(label) < spacing, qPrintable(label));
     }
 
     void longestWeeklyLoanChartsAndYears()
@@ -324,8 +409,8 @@ private slots:
         balance.show();
         QVERIFY(QTest::qWaitForWindowExposed(&balance));
         balance.setSchedule(result.schedule);
-        QCOMPARE(balance.line(0).points.size(), 32767);
-        QCOMPARE(balance.line(1).points.size(), 32767);
+        QCOMPARE(balance.line(0).points.size(), 32768);
+        QCOMPARE(balance.line(1).points.size(), 32768);
         for (int line = 0; line < 2; ++line)
             QVERIFY2(balance.drawnPointCount(line) > 100 && balance.drawnPointCount(line) <= 4 * 600 + 4,
                      qPrintable(QString::number(balance.drawnPointCount(line))));

@@ -4,6 +4,7 @@
 #include "LoanWindowHarness.h"
 #include "LocaleText.h"
 #include "PinnedLocale.h"
+#include "SummaryChart.h"
 
 class tst_LoanWindowRegional : public QObject {
     Q_OBJECT
@@ -43,6 +44,34 @@ private slots:
             QCOMPARE(cell, QStringLiteral("%1 - %2").arg(rows[i].first + 1, 3, 10, QLatin1Char('0')).arg(dates[i]));
             QCOMPARE(LocaleText::readShortDate(cell.section(QStringLiteral(" - "), 1)), std::optional(rows[i].second));
         }
+    }
+
+    // The Summary Graph's money axis is written as the boxes write money: the
+    // setting's currency and grouping, on round steps.
+    void summaryAxisInTheUsersMoney_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("top");
+        for (const auto& setting : kRegionalSettings)
+            QTest::newRow(setting.name) << setting.locale
+                                        << setting.locale.toCurrencyString(200000.0, setting.locale.currencySymbol(), 0);
+    }
+    void summaryAxisInTheUsersMoney()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, top);
+        PinnedLocale pinned(locale);
+        LoanWindowHarness h;
+        h.open();
+        h.enterLoan("House", 2, "6", 1, "30", "200000", "", QDate(2009, 2, 1));
+        h.calculate();
+        // Interest 231,676.38 is the tallest bar: the axis reaches 250,000 in steps of 50,000.
+        h.tabs()->setCurrentIndex(3);  // the chart is built when its page is shown
+        const QStringList labels = h.w<SummaryChart>("chSummary")->axisLabels();
+        QCOMPARE(labels.size(), 6);
+        QCOMPARE(labels.first(), locale.toCurrencyString(0.0, locale.currencySymbol(), 0));
+        QCOMPARE(labels[4], top);
+        QVERIFY2(labels[4] != QLatin1String("200000"), qPrintable(labels.join('|')));
     }
 
     // The input path and the store under five regional settings: amounts,

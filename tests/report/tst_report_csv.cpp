@@ -186,7 +186,7 @@ private slots:
         const QJsonArray comparison = files[2].toArray();
         QCOMPARE(comparison[0].toArray(), (QJsonArray{"", readBack, readBack}));
         const QJsonArray saved = comparison[1 + int(CompareRow::InterestSaved)].toArray();
-        QCOMPARE(saved, (QJsonArray{"Interest Saved", "$.00", "-$3.37"}));
+        QCOMPARE(saved, (QJsonArray{"Interest Saved", "0.00", "-3.37"}));
     }
 
     // What LibreOffice Calc makes of the table CSV: the description that starts

@@ -8,6 +8,11 @@
 #include "ReportFigures.h"
 #include "ReportTestSupport.h"
 #include "SummaryChart.h"
+#include "CalculateLoan.h"
+
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 
 #include <QDialog>
 #include <QDir>
@@ -27,7 +32,7 @@ QList<ReportGroup> windowFigures(const LoanWindowHarness& h)
 {
     const auto frame = [&](const char* name) { return h.w<QGroupBox>(name)->title(); };
     const auto box = [&](const char* name) { return h.text(name); };
-    return {
+    QList<ReportGroup> groups = {
         {frame("fraLoan"),
          {{"Date of First Payment", LocaleText::shortDateText(h.w<DateBox>("dtStartDate")->date())},
           {"Frequency", h.w<QComboBox>("cboppt")->currentText()},
@@ -55,6 +60,15 @@ QList<ReportGroup> windowFigures(const LoanWindowHarness& h)
          {{"Number of Payments Saved", box("txtSavedPayments")},
           {"Total Saved", box("txtSavedTotal")}}},
     };
+    // The note under an extra payments box, when it shows, on the line below.
+    const std::pair<int, const char*> notes[] = {{1, "lblExtraPaymentsNote"}, {3, "lblAdjExtraPaymentsNote"}};
+    for (const auto& [group, name] : notes) {
+        const QLabel* note = h.w<QLabel>(name);
+        auto& fields = groups[group].fields;
+        if (!note->isHidden())
+            fields.insert(group == 1 ? 2 : 1, {note->text(), QString()});
+    }
+    return groups;
 }
 
 // The captions of a frame's labels, without their colons.
@@ -264,6 +278,94 @@ private slots:
         QCOMPARE(QFileInfo(asked[0][1]).fileName(), "Car." + suffix);
         QCOMPARE(asked[1], (QStringList{caption, h->dir.filePath("out/Car." + suffix), filter}));
         QVERIFY(QFileInfo::exists(h->dir.filePath("out/first." + suffix)));
+        QCOMPARE(h->messages.shown().size(), 0);
+    }
+
+    // The balance chart in the PDF: its date labels whole (never "Jan 20…"),
+    // on whole months for a 1-year loan and whole years for a 30-year loan.
+    void pdfBalanceChartLabelsWhole_data()
+    {
+        QTest::addColumn<QString>("years");
+        QTest::addColumn<QStringList>("labels");
+        QTest::newRow("1 year") << "1" << QStringList{"Jan 2024", "Jul 2024"};
+        QTest::newRow("30 years") << "30" << QStringList{"2030", "2040", "2050"};
+    }
+    void pdfBalanceChartLabelsWhole()
+    {
+        QFETCH(QString, years);
+        QFETCH(QStringList, labels);
+        auto outcome = calculateLoan({QStringLiteral("House"), 2, QStringLiteral("6"), 1, years,
+                                      QStringLiteral("100000"), QString(), QDate(2024, 1, 15)},
+                                     {}, false, QDate(2024, 1, 1));
+        QVERIFY(std::holds_alternative<LoanResult>(outcome));
+        const QString pdf = h->dir.filePath(QStringLiteral("chart.pdf"));
+        QCOMPARE(ReportExport::writeReportPdf(pdf, std::get<LoanResult>(outcome), QStringLiteral("House")),
+                 std::nullopt);
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                                                 QStringLiteral("1"), QStringLiteral("-layout"), pdf,
+                                                 QStringLiteral("-")});
+        QVERIFY(text.waitForFinished(60000));
+        const QString page = QString::fromUtf8(text.readAllStandardOutput());
+        QVERIFY2(!page.contains(QChar(0x2026)), qPrintable(page));
+        for (const QString& label : labels)
+            QVERIFY2(page.contains(label), qPrintable(label + "\n" + page));
+    }
+
+    // The preview and the PDF are on the same paper, the region's: Letter
+    // where the locale measures in inches, A4 elsewhere; so they have the
+    // same pages.
+    void previewAndPdfOnTheRegionsPaper_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<int>("paper");  // QPageSize::PageSizeId
+        QTest::newRow("United States") << "en_US" << int(QPageSize::Letter);
+        QTest::newRow("Germany") << "de_DE" << int(QPageSize::A4);
+        QTest::newRow("United Kingdom") << "en_GB" << int(QPageSize::A4);
+        QTest::newRow("Japan") << "ja_JP" << int(QPageSize::A4);
+    }
+    void previewAndPdfOnTheRegionsPaper()
+    {
+        QFETCH(QString, locale);
+        QFETCH(int, paper);
+        QLocale::setDefault(QLocale(locale));
+        const auto restore = qScopeGuard([] { pinLocale(); });
+        // A weekly 10-year loan: enough pages that A4 and Letter differ.
+        auto outcome = calculateLoan({QStringLiteral("House"), 0, QStringLiteral("6"), 1, QStringLiteral("10"),
+                                      QStringLiteral("100000"), QString(), QDate(2024, 1, 5)},
+                                     {}, false, QDate(2024, 1, 1));
+        QVERIFY(std::holds_alternative<LoanResult>(outcome));
+        const LoanResult& result = std::get<LoanResult>(outcome);
+
+        const QString pdf = h->dir.filePath(QStringLiteral("house.pdf"));
+        QCOMPARE(ReportExport::writeReportPdf(pdf, result, QStringLiteral("House")), std::nullopt);
+        QProcess info;
+        info.start(QStringLiteral("pdfinfo"), {pdf});
+        QVERIFY(info.waitForFinished(60000));
+        const QString said = QString::fromUtf8(info.readAllStandardOutput());
+        const auto field = [&](const char* name) {
+            const auto match = QRegularExpression(QStringLiteral("^%1:\\s*(.*)$").arg(QLatin1String(name)),
+                                                  QRegularExpression::MultilineOption).match(said);
+            return match.captured(1).trimmed();
+        };
+        const int pdfPages = field("Pages").toInt();
+        const QSizeF points = QPageSize(QPageSize::PageSizeId(paper)).size(QPageSize::Point);
+        QVERIFY2(field("Page size").startsWith(QStringLiteral("%1 x %2 pts").arg(points.width()).arg(points.height())),
+                 qPrintable(said));
+
+        int previewPages = 0;
+        QPageSize::PageSizeId previewPaper = QPageSize::Custom;
+        ReportCommands commands(h->messages, h->store->path(), nullptr, [&](QDialog& dialog) {
+            auto* preview = dialog.findChild<QPrintPreviewWidget*>();
+            QVERIFY(preview);
+            preview->updatePreview();
+            previewPages = preview->pageCount();
+            previewPaper = static_cast<QPrintPreviewDialog&>(dialog).printer()->pageLayout().pageSize().id();
+        });
+        commands.printPreview(result, QStringLiteral("House"), QStringLiteral("House"));
+        QCOMPARE(int(previewPaper), paper);
+        QVERIFY(pdfPages > 3);
+        QCOMPARE(previewPages, pdfPages);
         QCOMPARE(h->messages.shown().size(), 0);
     }
 

@@ -304,8 +304,23 @@ private slots:
         const QList<QStringList> csv = readCsv(answer);
         QCOMPARE(csv.size(), 14);
         QCOMPARE(csv[0], (QStringList{"", "Fifteen", "House 30", "Car"}));
-        QCOMPARE(csv[1], (QStringList{"Loan Amount", "$200,000.00", "$200,000.00", "$20,000.00"}));
-        QCOMPARE(csv[8], (QStringList{"Payoff Date", "12/1/2038", "12/1/2053", "12/1/2028"}));
+        // Written like the table CSV: plain numbers and ISO dates a spreadsheet reads as such.
+        const QList<QPair<CompareRow, QStringList>> figures{
+            {CompareRow::LoanAmount, {"Loan Amount", "200000.00", "200000.00", "20000.00"}},
+            {CompareRow::Payment, {"Payment", "1687.71", "1199.10", "386.66"}},
+            {CompareRow::Frequency, {"Frequency", "Monthly", "Monthly", "Monthly"}},
+            {CompareRow::AnnualRate, {"Annual Rate", "6", "6", "6"}},
+            {CompareRow::Term, {"Term", "15 Years", "30 Years", "5 Years"}},
+            {CompareRow::FirstPayment, {"First Payment", "2024-01-01", "2024-01-01", "2024-01-01"}},
+            {CompareRow::PaymentsMade, {"Payments Made", "180", "360", "60"}},
+            {CompareRow::PayoffDate, {"Payoff Date", "2038-12-01", "2053-12-01", "2028-12-01"}},
+            {CompareRow::PaymentsSaved, {"Payments Saved", "0", "0", "0"}},
+        };
+        for (const auto& [figure, expected] : figures)
+            QCOMPARE(csv[1 + int(figure)], expected);
+        for (int line = 1; line < csv.size(); ++line)
+            for (const QString& field : csv[line].mid(1))
+                QVERIFY2(!field.contains('$') && !field.contains('/'), qPrintable(csv[line].join('|')));
         answer = m.dir.filePath("compare.pdf");
         m.run("mnuFileExportPdf");
         QProcess text;
@@ -333,11 +348,26 @@ private slots:
             listed << action->text();
         QVERIFY2(listed.contains("Compare Loans") && listed.contains("Fifteen"), qPrintable(listed.join('|')));
 
-        // Closed: the middle window leaves at once; Exit asks only about loans.
+        // Closed: the middle window leaves at once, the others keep their
+        // colours; Exit asks only about loans.
+        const QList<QColor> colours{compare->chart()->drawnColour(0), compare->chart()->drawnColour(1),
+                                    compare->chart()->drawnColour(2)};
+        QVERIFY(colours[0] != colours[1] && colours[1] != colours[2] && colours[0] != colours[2]);
         loans[1]->closeWithoutPrompt();
         QCoreApplication::processEvents();
         QCOMPARE(captions(), (QStringList{"Fifteen", "Car"}));
         QCOMPARE(compare->chart()->lineCount(), 2);
+        QCOMPARE(compare->chart()->drawnColour(0), colours[0]);
+        QCOMPARE(compare->chart()->drawnColour(1), colours[2]);
+        // A new loan takes the freed colour, not one still in use.
+        m.run("mnuFileNew");
+        enter(m.main->openLoans().last(), "Boat", "10", "50000");
+        child<QPushButton>(m.main->openLoans().last(), "cmdCalculate")->click();
+        QCOMPARE(compare->chart()->lineCount(), 3);
+        QCOMPARE(compare->chart()->drawnColour(2), colours[1]);
+        m.activate(loans[0]);
+        m.main->openLoans().last()->closeWithoutPrompt();
+        QCoreApplication::processEvents();
         m.activate(compare);
         QVERIFY(m.main->closeAllLoans());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -86,7 +86,9 @@ private slots:
         for (const char* file : {"share/brimvale/Brimvaledb.mdb", "share/applications/org.brimvale.Brimvale.desktop",
                                  "share/metainfo/org.brimvale.Brimvale.metainfo.xml",
                                  "share/icons/hicolor/scalable/apps/org.brimvale.Brimvale.svg",
-                                 "share/icons/hicolor/48x48/apps/org.brimvale.Brimvale.png"})
+                                 "share/icons/hicolor/48x48/apps/org.brimvale.Brimvale.png",
+                                 "share/doc/brimvale/guide.html", "share/doc/brimvale/copyright",
+                                 "share/doc/brimvale/changelog.gz", "share/man/man1/brimvale.1.gz"})
             QVERIFY2(QFileInfo(m_prefix.filePath(file)).isFile(), file);
     }
 
@@ -115,6 +117,49 @@ private slots:
         QVERIFY2(p.exitCode() == 0, said.constData());
         if (tool == "desktop-file-validate")  // it exits 0 on mere hints
             QVERIFY2(said.trimmed().isEmpty(), said.constData());
+    }
+
+    // The manual page is read by man without a warning, and says what --help says.
+    void manualPage()
+    {
+        const QString man = QStandardPaths::findExecutable("man");
+        if (man.isEmpty())
+            QSKIP("man is not installed");
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("MANWIDTH", "80");
+        env.insert("LC_ALL", "C.UTF-8");
+        p.setProcessEnvironment(env);
+        p.start(man, {"--warnings", "-E", "UTF-8", "-l", m_prefix.filePath("share/man/man1/brimvale.1.gz")});
+        QVERIFY(p.waitForFinished(60000));
+        const QString page = QString::fromUtf8(p.readAllStandardOutput());
+        const QString warnings = QString::fromUtf8(p.readAllStandardError());
+        QCOMPARE(p.exitCode(), 0);
+        QVERIFY2(warnings.trimmed().isEmpty(), qPrintable(warnings));
+        for (const char* part : {"NAME", "loan calculator comparing loans", "--store", "--version", "Brimvaledb.mdb",
+                                 "~/.local/share/Brimvale/Brimvaledb.mdb"})
+            QVERIFY2(page.contains(QLatin1String(part)), part);
+    }
+
+    // --help: one option a line, one place a line, the places the program
+    // really looks in, in its order and with their own case.
+    void helpOnePlaceALine()
+    {
+        const Run run = start({"--help"});
+        QCOMPARE(run.status, 0);
+        const QStringList lines = run.out.split('\n');
+        const auto lineOf = [&](const QString& text) {
+            for (int i = 0; i < lines.size(); ++i)
+                if (lines[i].trimmed() == text || lines[i].trimmed().startsWith(text + ' '))
+                    return i;
+            return -1;
+        };
+        for (const char* option : {"-h, --help", "--help-all", "-v, --version", "--store <path>"})
+            QVERIFY2(lineOf(option) >= 0, qPrintable(option + QString("\n") + run.out));
+        const int beside = lineOf("2. " + m_prefix.filePath("bin/Brimvaledb.mdb") + ",");
+        const int own = lineOf("3. " + m_ownStore + ";");
+        const int shipped = lineOf(m_shipped);
+        QVERIFY2(beside > 0 && own > beside && shipped > own, qPrintable(run.out));
     }
 
     // First start: the empty store is copied into the user's data folder and is a

@@ -332,6 +332,55 @@ private slots:
         }
     }
 
+    // Help > Contents and F1 open the user guide in one window of its own,
+    // brought forward again rather than opened twice; Esc closes it.
+    void helpContents_data()
+    {
+        QTest::addColumn<bool>("byKey");
+        QTest::newRow("Help > Contents") << false;
+        QTest::newRow("F1") << true;
+    }
+    void helpContents()
+    {
+        QFETCH(bool, byKey);
+        QApplication::setActiveWindow(f->main.get());
+        QVERIFY(QTest::qWaitForWindowActive(f->main.get()));
+        const auto open = [&] {
+            if (byKey)
+                QTest::keyClick(f->main.get(), Qt::Key_F1);
+            else
+                f->run("mnuHelpContents");
+            QCoreApplication::processEvents();
+        };
+        open();
+        const auto helpWindows = [] {
+            QList<QWidget*> shown;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->objectName() == QLatin1String("frmHelp") && w->isVisible())
+                    shown << w;
+            return shown;
+        };
+        QCOMPARE(helpWindows().size(), 1);
+        QWidget* help = helpWindows().first();
+        auto* browser = child<QTextBrowser>(help, "txtHelp");
+        const QString text = browser->toPlainText();
+        for (const char* topic : {"Entering a loan", "The tabs", "Extra payments", "Comparing loans",
+                                  "Exporting and printing", "Where your loans are kept", "Backing up",
+                                  "Messages and what to do", "Amortization Table", "Balance",
+                                  "Brimvaledb.mdb", "Do you want to save the changes?"})
+            QVERIFY2(text.contains(QLatin1String(topic)), topic);
+        // The contents' links lead within the page.
+        browser->setSource(QUrl(browser->source().toString() + "#store"));
+        QCOMPARE(browser->toPlainText(), text);
+        open();
+        QCOMPARE(helpWindows(), QList<QWidget*>{help});
+        QApplication::setActiveWindow(help);
+        QVERIFY(QTest::qWaitForWindowActive(help));
+        QTest::keyClick(help, Qt::Key_Escape);
+        QCoreApplication::processEvents();
+        QVERIFY(helpWindows().isEmpty());
+    }
+
     void aboutFromTheHelpMenu()
     {
         FakeKeyValues nothing;
