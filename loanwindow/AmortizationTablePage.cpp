@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QRadioButton>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -86,6 +87,13 @@ AmortizationTablePage::AmortizationTablePage(QWidget* parent) : page(new QWidget
                      QStringLiteral("Cummulitive"), QStringLiteral("99,999.99"), QStringLiteral("Cummulitive"),
                      QStringLiteral("999,999.99")},
                     kResultColumnTwips);
+    // Room for the rate change marker beside the payment's number and date,
+    // only while a run has rate changes.
+    QObject::connect(resultsModel, &QAbstractItemModel::modelReset, flxResults,
+            [table = flxResults, model = resultsModel, plain = flxResults->columnWidth(0)] {
+                const int marker = table->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, table) + 6;
+                table->setColumnWidth(0, plain + (model->marksRateChanges() ? marker : 0));
+            });
 
     flxYearly = new QTableView(page);
     flxYearly->setObjectName(QStringLiteral("flxYearly"));

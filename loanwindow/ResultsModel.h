@@ -43,6 +43,9 @@ public:
     // future, light on odd payment numbers and dark on even ones.
     static QColor rowColour(const engine::ScheduleRow& row, engine::Date today);
 
+    // Whether the run shown has rate changes, whose payments are marked.
+    bool marksRateChanges() const { return m_run != nullptr; }
+
 private:
     QVariant rateChangeTip(size_t row) const;
 

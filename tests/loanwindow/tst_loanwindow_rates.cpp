@@ -3,6 +3,8 @@
 // the payment table and the store, comes back when the loan is opened again,
 // and what cannot be used is named with the focus on its field.
 #include "LoanWindowHarness.h"
+
+#include <QStyle>
 #include "PinnedLocale.h"
 
 #include <QLabel>
@@ -72,8 +74,17 @@ QStringList markedRows(LoanWindowHarness& h)
     const QAbstractItemModel* model = h.results();
     for (int row = 0; row < model->rowCount(); ++row) {
         const QModelIndex cell = model->index(row, 0);
-        if (!cell.data(Qt::DecorationRole).isNull())
-            marked << QStringLiteral("%1: %2").arg(row + 1).arg(cell.data(Qt::ToolTipRole).toString());
+        if (cell.data(Qt::DecorationRole).isNull())
+            continue;
+        marked << QStringLiteral("%1: %2").arg(row + 1).arg(cell.data(Qt::ToolTipRole).toString());
+        // The marker leaves the payment's number and date whole.
+        auto* table = h.w<QTableView>("flxResults");
+        // The delegate's margins: before the icon, between icon and text, after the text.
+        const int margin = table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1;
+        const int needed = table->fontMetrics().horizontalAdvance(cell.data().toString()) +
+                           table->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, table) + 3 * margin;
+        if (table->columnWidth(0) < needed)
+            marked << QStringLiteral("%1: cut").arg(row + 1);
     }
     return marked;
 }
