@@ -39,6 +39,33 @@ std::optional<engine::NumberedError> refuseTooManyRows(const StoreConnection& st
                         .arg(QLocale().toString(found), rows, QLocale().toString(engine::kSixteenBitMax)));
 }
 
+// A loan's rows of one table, counted before any is read, each turned into a
+// record by `record`; the fingerprint covers the rows as stored. A read that
+// stops part-way keeps the rows before the failure and says how many.
+template <typename List, typename MakeRecord>
+void readRows(const StoreConnection& store, int key, const QString& table, const QString& what,
+              const QString& statement, int columns, const QString& doing, List& list, MakeRecord record)
+{
+    if ((list.error = refuseTooManyRows(store, table, key, what, doing)))
+        return;
+    auto selected = store.select(statement, {key}, doing);
+    if (auto* error = std::get_if<engine::NumberedError>(&selected)) {
+        list.error = *error;
+        return;
+    }
+    QSqlQuery& query = std::get<QSqlQuery>(selected);
+    QCryptographicHash fingerprint(QCryptographicHash::Sha256);
+    while (query.next()) {
+        StoredRows::addRow(fingerprint, query, columns);
+        list.rows.push_back(record(query));
+    }
+    if (auto stopped = SqlFailure::stoppedEarly(query, doing)) {
+        stopped->description += QStringLiteral(" (%1 read before the failure)").arg(list.rows.size()).toStdString();
+        list.error = *stopped;
+    }
+    list.fingerprint = fingerprint.result();
+}
+
 }  // namespace
 
 LoanList listLoans(const StoreConnection& store)
@@ -141,35 +168,20 @@ std::variant<LoanRecord, engine::NumberedError> readLoan(const StoreConnection& 
 
 ExtraPaymentList readExtraPayments(const StoreConnection& store, int key)
 {
-    const QString doing = QStringLiteral("The extra payments of loan %1 cannot all be read").arg(key);
     ExtraPaymentList list;
-    if ((list.error = refuseTooManyRows(store, QStringLiteral("tblExtraPayments"), key, QStringLiteral("extra payments"),
-                                        doing)))
-        return list;
-    auto selected = store.select(StoredRows::readExtraPayments, {key}, doing);
-    if (auto* error = std::get_if<engine::NumberedError>(&selected)) {
-        list.error = *error;
-        return list;
-    }
-    QSqlQuery& query = std::get<QSqlQuery>(selected);
-
-    QCryptographicHash fingerprint(QCryptographicHash::Sha256);
-    while (query.next()) {
-        StoredRows::addRow(fingerprint, query, StoredRows::readExtraPaymentsColumns);
-        ExtraPaymentRecord payment;
-        const auto type = numberValue(query.value(0));
-        const bool lumpSum = type && *type == 0.0;
-        payment.kind = lumpSum ? engine::ExtraPaymentKind::LumpSum : engine::ExtraPaymentKind::Repeating;
-        payment.start = isoDate(query.value(1));
-        if (!lumpSum) payment.stop = isoDate(query.value(2));
-        payment.amount = numberValue(query.value(3));
-        list.rows.push_back(std::move(payment));
-    }
-    if (auto stopped = SqlFailure::stoppedEarly(query, doing)) {
-        stopped->description += QStringLiteral(" (%1 read before the failure)").arg(list.rows.size()).toStdString();
-        list.error = *stopped;
-    }
-    list.fingerprint = fingerprint.result();
+    readRows(store, key, QStringLiteral("tblExtraPayments"), QStringLiteral("extra payments"),
+             StoredRows::readExtraPayments, StoredRows::readExtraPaymentsColumns,
+             QStringLiteral("The extra payments of loan %1 cannot all be read").arg(key), list,
+             [](const QSqlQuery& query) {
+                 ExtraPaymentRecord payment;
+                 const auto type = numberValue(query.value(0));
+                 const bool lumpSum = type && *type == 0.0;
+                 payment.kind = lumpSum ? engine::ExtraPaymentKind::LumpSum : engine::ExtraPaymentKind::Repeating;
+                 payment.start = isoDate(query.value(1));
+                 if (!lumpSum) payment.stop = isoDate(query.value(2));
+                 payment.amount = numberValue(query.value(3));
+                 return payment;
+             });
     return list;
 }
 
@@ -184,25 +196,11 @@ RateChangeList readRateChanges(const StoreConnection& store, int key)
         return list;
     }
     if (std::get<int>(version) < 1) return list;  // none before version 1
-    if ((list.error = refuseTooManyRows(store, QStringLiteral("tblRateChanges"), key, QStringLiteral("rate changes"),
-                                        doing)))
-        return list;
-    auto selected = store.select(StoredRows::readRateChanges, {key}, doing);
-    if (auto* error = std::get_if<engine::NumberedError>(&selected)) {
-        list.error = *error;
-        return list;
-    }
-    QSqlQuery& query = std::get<QSqlQuery>(selected);
-    QCryptographicHash fingerprint(QCryptographicHash::Sha256);
-    while (query.next()) {
-        StoredRows::addRow(fingerprint, query, StoredRows::readRateChangesColumns);
-        list.rows.push_back({isoDate(query.value(0)), numberValue(query.value(1)), intValue(query.value(2))});
-    }
-    if (auto stopped = SqlFailure::stoppedEarly(query, doing)) {
-        stopped->description += QStringLiteral(" (%1 read before the failure)").arg(list.rows.size()).toStdString();
-        list.error = *stopped;
-    }
-    list.fingerprint = fingerprint.result();
+    readRows(store, key, QStringLiteral("tblRateChanges"), QStringLiteral("rate changes"), StoredRows::readRateChanges,
+             StoredRows::readRateChangesColumns, doing, list, [](const QSqlQuery& query) {
+                 return RateChangeRecord{isoDate(query.value(0)), numberValue(query.value(1)),
+                                         intValue(query.value(2))};
+             });
     return list;
 }
 
