@@ -21,6 +21,7 @@ RateChangesPage::RateChangesPage(QWidget* parent) : page(new QWidget(parent))
 
     rateChanges = new RateChangesModel(page);
     flxRateChanges = makeRowsTable("flxRateChanges", rateChanges, page);
+    flxRateChanges->setAccessibleName(QStringLiteral("Rate changes"));
     const QFontMetrics metrics(flxRateChanges->font());
     flxRateChanges->setColumnWidth(RateChangesModel::From,
                                    metrics.horizontalAdvance(QStringLiteral("12/31/2024")) + 12);
