@@ -30,7 +30,8 @@ RateChangesPage::RateChangesPage(QWidget* parent) : page(new QWidget(parent))
 
     auto* entry = new QVBoxLayout;
     auto* fields = new QGridLayout;
-    auto* fromLabel = new QLabel(QStringLiteral("&From:"), page);
+    // Alt+F is the File menu's.
+    auto* fromLabel = new QLabel(QStringLiteral("Fro&m:"), page);
     dtRateFrom = makeDatePicker("dtRateFrom", page);
     fromLabel->setBuddy(dtRateFrom);
     auto* rateLabel = new QLabel(QStringLiteral("New &rate %:"), page);

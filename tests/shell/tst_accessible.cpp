@@ -191,6 +191,62 @@ private slots:
         QCOMPARE(found, names);
     }
 
+    // Each access key of a page is its own (the main menu's Alt+F, W and H too)
+    // and takes the focus to the box its label names.
+    void accessKeysFocusTheirBoxes_data()
+    {
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<QStringList>("keys");  // "letter box", the box's object name
+        QTest::newRow("Loan Information")
+            << "Loan Information"
+            << QStringList{"D txtLoan",  "P dtStartDate",     "E cboppt",         "R txtInterestRate",
+                           "T cboTerm",  "A txtLoanAmount",   "M txtPaymentAmount", "U cboCalculate"};
+        QTest::newRow("Extra Payments")
+            << "Extra Payments" << QStringList{"S dtBeginDate", "E dtEndDate", "A txtXPaymentAmount"};
+        QTest::newRow("Rate Changes") << "Rate Changes"
+                                      << QStringList{"M dtRateFrom", "R txtNewRate", "Y cboRateMode"};
+    }
+    void accessKeysFocusTheirBoxes()
+    {
+        QFETCH(QString, where);
+        QFETCH(QStringList, keys);
+        std::unique_ptr<QWidget> keep;
+        QWidget* page = show(where, keep);
+        QVERIFY(page);
+        if (where == "Extra Payments")
+            child<QRadioButton>(page, "optType_1")->click();  // the end date shows for a repeating payment
+        if (where == "Rate Changes")
+            child<QPushButton>(page, "cmdAddRateChange")->click();  // its boxes take a change's figures
+
+        QStringList taken{"F", "W", "H"};  // File, Window, Help
+        auto accessKey = [](const QString& text) {
+            const QString key = QKeySequence::mnemonic(text).toString(QKeySequence::PortableText);
+            return key.startsWith(QLatin1String("Alt+")) ? key.mid(4) : QString();
+        };
+        for (QWidget* w : page->findChildren<QWidget*>()) {
+            QString text;
+            if (auto* label = qobject_cast<QLabel*>(w))
+                text = label->text();
+            else if (auto* button = qobject_cast<QAbstractButton*>(w))
+                text = button->text();
+            const QString key = accessKey(text);
+            if (!w->isVisible() || key.isEmpty())
+                continue;
+            QVERIFY2(!taken.contains(key), qPrintable(where + ": Alt+" + key + " twice, " + text));
+            taken << key;
+        }
+        for (const QString& entry : keys) {
+            const QString letter = entry.section(u' ', 0, 0);
+            QWidget* box = page->findChild<QWidget*>(entry.section(u' ', 1));
+            QVERIFY2(box, qPrintable(entry));
+            QVERIFY2(taken.contains(letter), qPrintable(entry));
+            page->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(letter.at(0).unicode()), Qt::AltModifier);
+            QVERIFY2(QApplication::focusWidget() == box,
+                     qPrintable(entry + ", focus on " + QApplication::focusWidget()->objectName()));
+        }
+    }
+
     // Tab from the description reaches each input of the loan in the order it is read:
     // row by row, left to right.
     void tabFollowsReadingOrder()
