@@ -184,6 +184,19 @@ void BalanceChart::setSchedule(const engine::ScheduleResult& schedule)
 void BalanceChart::setLines(QList<BalanceLine> lines)
 {
     m_lines = std::move(lines);
+    // What a screen reader says of the chart: where each line starts and ends.
+    QStringList described;
+    for (const BalanceLine& line : std::as_const(m_lines)) {
+        if (line.points.isEmpty())
+            continue;
+        auto at = [](const QPointF& point) {
+            return LocaleText::currencyText(point.y()) + QStringLiteral(" on ") +
+                   LocaleText::shortDateText(axisDate(point.x()));
+        };
+        described << line.name + QStringLiteral(": ") + at(line.points.first()) + QStringLiteral(" to ") +
+                         at(line.points.last());
+    }
+    setAccessibleDescription(described.join(QStringLiteral("; ")));
     m_marker->hide();
     rebuildSeries();
     fitAxes();

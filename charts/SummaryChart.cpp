@@ -7,6 +7,7 @@
 #include <QCategoryAxis>
 
 #include "AxisScale.h"
+#include "LocaleText.h"
 
 SummaryChart::SummaryChart(QWidget* parent) : QChartView(parent)
 {
@@ -46,6 +47,11 @@ void SummaryChart::setValues(double interest, double extraPayments, double princ
     m_sets[0]->replace(0, interest);
     m_sets[1]->replace(0, extraPayments);
     m_sets[2]->replace(0, principal);
+    // What a screen reader says of the chart: its three figures.
+    QStringList described;
+    for (const QBarSet* set : m_sets)
+        described << set->label() + QStringLiteral(": ") + LocaleText::currencyText(set->at(0));
+    setAccessibleDescription(described.join(QStringLiteral(", ")));
     // Keep the axis fitted to the tallest bar.
     const double top = std::max({interest, extraPayments, principal, 1.0});
     const auto axes = chart()->axes(Qt::Vertical);

@@ -78,6 +78,7 @@ AmortizationTablePage::AmortizationTablePage(QWidget* parent) : page(new QWidget
 
     flxResults = new QTableView(page);
     flxResults->setObjectName(QStringLiteral("flxResults"));
+    flxResults->setAccessibleName(QStringLiteral("Amortization table, each payment"));
     resultsModel = new ResultsModel(flxResults);
     flxResults->setHorizontalHeader(new ResultsHeader(flxResults));
     flxResults->setModel(resultsModel);
@@ -97,6 +98,7 @@ AmortizationTablePage::AmortizationTablePage(QWidget* parent) : page(new QWidget
 
     flxYearly = new QTableView(page);
     flxYearly->setObjectName(QStringLiteral("flxYearly"));
+    flxYearly->setAccessibleName(QStringLiteral("Amortization table, each year"));
     yearlyModel = new YearlyModel(flxYearly);
     flxYearly->setModel(yearlyModel);
     setUpTable(*flxYearly);

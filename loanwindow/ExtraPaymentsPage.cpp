@@ -58,6 +58,7 @@ ExtraPaymentsPage::ExtraPaymentsPage(QWidget* parent) : page(new QWidget(parent)
 
     payments = new ExtraPaymentsModel(page);
     flxPayments = buildPaymentsTable(payments, page);
+    flxPayments->setAccessibleName(QStringLiteral("Extra payments"));
     layout->addWidget(flxPayments, 1, 0);
 
     auto* entry = new QVBoxLayout;
@@ -73,10 +74,10 @@ ExtraPaymentsPage::ExtraPaymentsPage(QWidget* parent) : page(new QWidget(parent)
     entry->addWidget(fraType);
 
     auto* fields = new QGridLayout;
-    auto* startLabel = new QLabel(QStringLiteral("Start Date:"), page);
+    auto* startLabel = new QLabel(QStringLiteral("&Start Date:"), page);
     startLabel->setObjectName(QStringLiteral("Label10"));
     dtBeginDate = makeDatePicker("dtBeginDate", page);
-    lblEndDate = new QLabel(QStringLiteral("End Date:"), page);
+    lblEndDate = new QLabel(QStringLiteral("&End Date:"), page);
     lblEndDate->setObjectName(QStringLiteral("lblEndDate"));
     dtEndDate = makeDatePicker("dtEndDate", page);
     // A lump sum hides the end date; its row keeps its place so the amount
@@ -86,9 +87,12 @@ ExtraPaymentsPage::ExtraPaymentsPage(QWidget* parent) : page(new QWidget(parent)
         policy.setRetainSizeWhenHidden(true);
         endDate->setSizePolicy(policy);
     }
-    auto* amountLabel = new QLabel(QStringLiteral("Amount:"), page);
+    auto* amountLabel = new QLabel(QStringLiteral("&Amount:"), page);
     amountLabel->setObjectName(QStringLiteral("Label9"));
     txtXPaymentAmount = makeTextBox("txtXPaymentAmount", page);
+    startLabel->setBuddy(dtBeginDate);
+    lblEndDate->setBuddy(dtEndDate);
+    amountLabel->setBuddy(txtXPaymentAmount);
     fields->addWidget(startLabel, 0, 0);
     fields->addWidget(dtBeginDate, 0, 1);
     fields->addWidget(lblEndDate, 1, 0);

@@ -28,7 +28,9 @@ LoanInformationPage::LoanInformationPage(QWidget* parent) : page(new QWidget(par
 
     auto* descriptionRow = new QHBoxLayout;
     txtLoan = makeTextBox("txtLoan", page);
-    descriptionRow->addWidget(new QLabel(QStringLiteral("Loan Description:"), page));
+    auto* descriptionLabel = new QLabel(QStringLiteral("Loan &Description:"), page);
+    descriptionLabel->setBuddy(txtLoan);
+    descriptionRow->addWidget(descriptionLabel);
     descriptionRow->addWidget(txtLoan, 1);
     layout->addLayout(descriptionRow);
 
@@ -62,26 +64,35 @@ LoanInformationPage::LoanInformationPage(QWidget* parent) : page(new QWidget(par
     cmdCalculate->setObjectName(QStringLiteral("cmdCalculate"));
 
     int row = 0;
+    // Each label names its box for a screen reader, and its access key focuses it.
+    auto labelFor = [&](const QString& caption, QWidget* field) {
+        auto* label = new QLabel(caption, frame);
+        label->setBuddy(field);
+        return label;
+    };
     auto addRow = [&](const QString& caption, QWidget* field) {
-        grid->addWidget(new QLabel(caption, frame), row, 0);
+        grid->addWidget(labelFor(caption, field), row, 0);
         grid->addWidget(field, row, 1, 1, 2);
         ++row;
     };
-    addRow(QStringLiteral("Date of First Payment:"), dtStartDate);
-    addRow(QStringLiteral("Frequency:"), cboppt);
+    addRow(QStringLiteral("Date of First &Payment:"), dtStartDate);
+    addRow(QStringLiteral("Fr&equency:"), cboppt);
 
-    grid->addWidget(new QLabel(QStringLiteral("Interest Rate:"), frame), row, 0);
+    grid->addWidget(labelFor(QStringLiteral("Interest &Rate:"), txtInterestRate), row, 0);
     grid->addWidget(txtInterestRate, row, 1);
     grid->addWidget(new QLabel(QStringLiteral("%"), frame), row, 2);
     ++row;
 
-    grid->addWidget(new QLabel(QStringLiteral("Term:"), frame), row, 0);
+    // "Term:" labels the unit, first in the row: a list takes its spoken name
+    // only from a label here. The number beside it is named on its own.
+    grid->addWidget(labelFor(QStringLiteral("&Term:"), cboTerm), row, 0);
+    txtTerm->setAccessibleName(QStringLiteral("Term length"));
     grid->addWidget(cboTerm, row, 1);
     grid->addWidget(txtTerm, row, 2);
     ++row;
 
-    addRow(QStringLiteral("Loan Amount:"), txtLoanAmount);
-    addRow(QStringLiteral("Payment Amount:"), txtPaymentAmount);
+    addRow(QStringLiteral("Loan &Amount:"), txtLoanAmount);
+    addRow(QStringLiteral("Payment A&mount:"), txtPaymentAmount);
     auto* calculateLabel = new QLabel(QStringLiteral("Calc&ulate:"), frame);
     calculateLabel->setBuddy(cboCalculate);
     grid->addWidget(calculateLabel, row, 0);

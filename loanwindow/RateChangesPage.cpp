@@ -21,6 +21,7 @@ RateChangesPage::RateChangesPage(QWidget* parent) : page(new QWidget(parent))
 
     rateChanges = new RateChangesModel(page);
     flxRateChanges = makeRowsTable("flxRateChanges", rateChanges, page);
+    flxRateChanges->setAccessibleName(QStringLiteral("Rate changes"));
     const QFontMetrics metrics(flxRateChanges->font());
     flxRateChanges->setColumnWidth(RateChangesModel::From,
                                    metrics.horizontalAdvance(QStringLiteral("12/31/2024")) + 12);
@@ -29,7 +30,8 @@ RateChangesPage::RateChangesPage(QWidget* parent) : page(new QWidget(parent))
 
     auto* entry = new QVBoxLayout;
     auto* fields = new QGridLayout;
-    auto* fromLabel = new QLabel(QStringLiteral("&From:"), page);
+    // Alt+F is the File menu's.
+    auto* fromLabel = new QLabel(QStringLiteral("Fro&m:"), page);
     dtRateFrom = makeDatePicker("dtRateFrom", page);
     fromLabel->setBuddy(dtRateFrom);
     auto* rateLabel = new QLabel(QStringLiteral("New &rate %:"), page);

@@ -32,7 +32,9 @@ QLineEdit* addBox(QGroupBox* frame, int row, int side, const QString& caption, c
 {
     auto* grid = static_cast<QGridLayout*>(frame->layout());
     auto* box = makeResultBox(name, frame);
-    grid->addWidget(new QLabel(caption, frame), row, side * 2);
+    auto* label = new QLabel(caption, frame);
+    label->setBuddy(box);  // names the box for a screen reader
+    grid->addWidget(label, row, side * 2);
     grid->addWidget(box, row, side * 2 + 1);
     return box;
 }

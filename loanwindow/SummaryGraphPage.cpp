@@ -40,11 +40,17 @@ SummaryGraphPage::SummaryGraphPage(QWidget* parent) : page(new QWidget(parent))
     txtTotalPrincipal = makeResultBox("txtTotalPrincipal", frame);
     txtTotalPaid = makeResultBox("txtTotalPaid", frame);
 
-    grid->addWidget(new QLabel(QStringLiteral("Principal:"), frame), 0, 0);
+    // Each label names its box for a screen reader.
+    auto labelFor = [frame](const QString& caption, QWidget* box) {
+        auto* label = new QLabel(caption, frame);
+        label->setBuddy(box);
+        return label;
+    };
+    grid->addWidget(labelFor(QStringLiteral("Principal:"), txtPrincipal), 0, 0);
     grid->addWidget(txtPrincipal, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Extra Payments:"), frame), 1, 0);
+    grid->addWidget(labelFor(QStringLiteral("Extra Payments:"), txtExtraPayments), 1, 0);
     grid->addWidget(txtExtraPayments, 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Interest:"), frame), 2, 0);
+    grid->addWidget(labelFor(QStringLiteral("Interest:"), txtInterest), 2, 0);
     grid->addWidget(txtInterest, 2, 1);
     lblExtraPaymentsNote = new QLabel(frame);
     lblExtraPaymentsNote->setObjectName(QStringLiteral("lblExtraPaymentsNote"));
@@ -52,9 +58,9 @@ SummaryGraphPage::SummaryGraphPage(QWidget* parent) : page(new QWidget(parent))
     grid->addWidget(lblExtraPaymentsNote, 3, 0, 1, 4);
     // Right column: each label above its box.
     auto* right = new QVBoxLayout;
-    right->addWidget(new QLabel(QStringLiteral("Total Principal Paid"), frame));
+    right->addWidget(labelFor(QStringLiteral("Total Principal Paid"), txtTotalPrincipal));
     right->addWidget(txtTotalPrincipal);
-    right->addWidget(new QLabel(QStringLiteral("Total All Payments"), frame));
+    right->addWidget(labelFor(QStringLiteral("Total All Payments"), txtTotalPaid));
     right->addWidget(txtTotalPaid);
     grid->addLayout(right, 0, 3, 3, 1);
     grid->setColumnMinimumWidth(2, 20);
@@ -77,6 +83,7 @@ void SummaryGraphPage::showChart(const engine::SummaryFigures& summary)
     if (!chart) {
         chart = new SummaryChart(Frame1);
         chart->setObjectName(QStringLiteral("chSummary"));
+        chart->setAccessibleName(QStringLiteral("Summary Graph"));
         const QFontMetrics metrics(chart->font());
         chart->setMinimumSize(24 * metrics.averageCharWidth(), 9 * metrics.height());
         Frame1->layout()->addWidget(chart);

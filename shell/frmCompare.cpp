@@ -16,6 +16,7 @@ frmCompare::frmCompare(QWidget* parent) : QWidget(parent)
 
     m_flxCompare = new QTableView(this);
     m_flxCompare->setObjectName(QStringLiteral("flxCompare"));
+    m_flxCompare->setAccessibleName(QStringLiteral("Compared loans"));
     m_model = new CompareModel(m_flxCompare);
     m_flxCompare->setModel(m_model);
     m_flxCompare->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -34,6 +35,7 @@ frmCompare::frmCompare(QWidget* parent) : QWidget(parent)
 
     m_chart = new BalanceChart(this);
     m_chart->setObjectName(QStringLiteral("chCompare"));
+    m_chart->setAccessibleName(QStringLiteral("Balance"));
     m_chart->setMinimumHeight(180);
 
     auto* layout = new QVBoxLayout(this);

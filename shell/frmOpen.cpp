@@ -27,6 +27,7 @@ frmOpen::frmOpen(LoanStore& store, LoanWindowFactory& windows, Messages& message
     m_frame->setObjectName(QStringLiteral("Frame1"));
     m_lstLoan = new QListView(m_frame);
     m_lstLoan->setObjectName(QStringLiteral("lstLoan"));
+    m_lstLoan->setAccessibleName(m_frame->title());
     m_lstLoan->setSelectionMode(QAbstractItemView::SingleSelection);
     m_lstLoan->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_lstLoan->setUniformItemSizes(true);

@@ -71,12 +71,17 @@ QList<ReportGroup> windowFigures(const LoanWindowHarness& h)
     return groups;
 }
 
-// The captions of a frame's labels, without their colons.
+// The captions of a frame's labels as read: without their colons and access
+// keys ("Loan &Amount:" is "Loan Amount", "&&" one "&").
 QStringList labelCaptions(const QGroupBox* frame)
 {
     QStringList captions;
-    for (const QLabel* label : frame->findChildren<QLabel*>())
-        captions << QString(label->text()).remove(QLatin1Char(':'));
+    for (const QLabel* label : frame->findChildren<QLabel*>()) {
+        QString caption = label->text().remove(QLatin1Char(':'));
+        for (qsizetype at = caption.indexOf(u'&'); at >= 0 && at < caption.size(); at = caption.indexOf(u'&', at + 1))
+            caption.remove(at, 1);
+        captions << caption;
+    }
     return captions;
 }
 
