@@ -148,7 +148,13 @@ void frmLoan::addRateChangesPage()
     connect(m_rateChangesPage->cmdRecalculateRates, &QPushButton::clicked, this, [this] { CalculateSchedule(); });
 }
 
-frmLoan::~frmLoan() = default;
+frmLoan::~frmLoan()
+{
+    // The editors filter their pages' boxes and read the page structs, which
+    // go before the boxes do: the editors go first.
+    delete m_rateEditor;
+    delete m_editor;
+}
 
 void frmLoan::watchChanges()
 {
