@@ -148,7 +148,14 @@ void mdiMain::createActions()
     giveButton(m_openAct, QStringLiteral("Open"), QStringLiteral("document-open"));
 
     m_closeAct = makeAction(this, QStringLiteral("mnuFileClose"), tr("&Close"));
-    // Ctrl+W and Ctrl+F4 (QKeySequence::Close) are the MDI frame's own keys.
+    // The MDI frame closes itself with the platform's Close keys; the ones
+    // this platform leaves out (Ctrl+F4 on some X11 desktops) close it here.
+    // Both on one key would make neither work.
+    QList<QKeySequence> closeKeys;
+    for (const QKeySequence& key : {QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence(Qt::CTRL | Qt::Key_F4)})
+        if (!QKeySequence::keyBindings(QKeySequence::Close).contains(key))
+            closeKeys << key;
+    m_closeAct->setShortcuts(closeKeys);
     connect(m_closeAct, &QAction::triggered, this, &mdiMain::fileClose);
 
     m_saveAct = makeAction(this, QStringLiteral("mnuFileSave"), tr("&Save"));
