@@ -102,7 +102,7 @@ class AccessibleTest : public QObject {
         }
         if (where == "Open") {
             f->storeLoan(QStringLiteral("Stored"));
-            keep = std::make_unique<frmOpen>(*f->store, *f->main->findChild<LoanWindowFactory*>(), f->messages,
+            keep = std::make_unique<frmOpen>(*f->store, f->main->loanWindows(), f->messages,
                                              f->main.get());
         } else if (where == "About") {
             keep = std::make_unique<frmAbout>(registry, launcher, f->messages, f->main.get());
