@@ -98,7 +98,11 @@ LoanInformationPage::LoanInformationPage(QWidget* parent) : page(new QWidget(par
     grid->addWidget(calculateLabel, row, 0);
     grid->addWidget(cboCalculate, row, 1, 1, 2);
     ++row;
-    grid->addWidget(cmdCalculate, row, 1, 1, 2, Qt::AlignRight);
+    lblTermFound = new QLabel(frame);
+    lblTermFound->setObjectName(QStringLiteral("lblTermFound"));
+    lblTermFound->hide();
+    grid->addWidget(lblTermFound, row, 0, 1, 2);
+    grid->addWidget(cmdCalculate, row, 2, Qt::AlignRight);
     grid->setColumnStretch(1, 1);
 
     layout->addWidget(fraLoan);

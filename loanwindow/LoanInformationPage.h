@@ -6,6 +6,7 @@ class ChangeTracker;
 class QComboBox;
 class DateBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QWidget;
@@ -28,6 +29,7 @@ struct LoanInformationPage {
     // amount the loan amount, as before the list), "Loan amount", "Interest
     // rate", "Term"; the position is a CalculateChoice.
     QComboBox* cboCalculate = nullptr;
+    QLabel* lblTermFound = nullptr;  // a solved term's payments and last date
     QPushButton* cmdCalculate = nullptr;
 
     // The loan's inputs as the controls hold them.

@@ -22,6 +22,8 @@
 #include "YearlyModel.h"
 
 #include <QCheckBox>
+#include <QLabel>
+#include <QLocale>
 #include <QLineEdit>
 #include <QTabWidget>
 
@@ -155,6 +157,15 @@ void frmLoan::applyResult(LoanResult outcome)
     }
 
     const engine::ScheduleResult& result = run.schedule;
+    // A solved term: how many payments it takes and when the last is due,
+    // which the whole term in its box can only round up.
+    const bool termFound = run.inputs.calculate == engine::Unknown::Term && !result.rows.empty();
+    loan.lblTermFound->setText(termFound ? QStringLiteral("%1 payments, the last on %2")
+                                               .arg(QLocale().toString(result.baseline.payments),
+                                                    LocaleText::shortDateText(
+                                                        LocaleText::toQDate(result.baseline.payoffDate)))
+                                         : QString());
+    loan.lblTermFound->setVisible(termFound);
     m_amortizationTable->resultsModel->shareRun(kept);
     m_amortizationTable->yearlyModel->setRows(result.rows, LocaleText::toYmd(run.today));
     m_summaryGraph->showFigures(result.summary, *m_tracker);

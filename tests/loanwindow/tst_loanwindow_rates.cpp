@@ -414,6 +414,11 @@ private slots:
         QCOMPARE((QStringList{h.text("txtInterestRate"), h.text("txtTerm"), h.text("txtLoanAmount"),
                               h.text("txtPaymentAmount"), QString::number(payments), h.text("txtOrigPayoffDate")}),
                  shown);
+        // A solved term also says how many payments it takes and when the last is due.
+        auto* found = h.w<QLabel>("lblTermFound");
+        QCOMPARE(found->isVisible(), choice == 3);
+        if (choice == 3)
+            QCOMPARE(found->text(), QStringLiteral("%1 payments, the last on %2").arg(shown[4], shown[5]));
 
         // The choice is part of the loan: saved, and back when it is opened.
         QVERIFY(h.window->save());
