@@ -123,3 +123,18 @@ struct ShellFixture {
     // A statement on a second connection to the same file, to break the store under the window.
     void breakStore(const QString& statement) { QCOMPARE(rawSql(path, statement), QStringList()); }
 };
+
+// For test classes that start each test on a main window of its own, active
+// as a user's is, and end it with the windows let go without their prompts.
+inline bool startActive(std::unique_ptr<ShellFixture>& f)
+{
+    f = std::make_unique<ShellFixture>();
+    QApplication::setActiveWindow(f->main.get());
+    return QTest::qWaitForWindowActive(f->main.get());
+}
+inline void endUnprompted(std::unique_ptr<ShellFixture>& f)
+{
+    for (frmLoan* w : f->main->openLoans())
+        w->markUnchanged();
+    f.reset();
+}

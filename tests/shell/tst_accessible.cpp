@@ -117,18 +117,8 @@ class AccessibleTest : public QObject {
 
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
-    void init()
-    {
-        f = std::make_unique<ShellFixture>();
-        QApplication::setActiveWindow(f->main.get());
-        QVERIFY(QTest::qWaitForWindowActive(f->main.get()));
-    }
-    void cleanup()
-    {
-        for (frmLoan* w : f->main->openLoans())
-            w->markUnchanged();
-        f.reset();
-    }
+    void init() { QVERIFY(startActive(f)); }
+    void cleanup() { endUnprompted(f); }
 
     // Each control names itself, uniquely on its page, by its label where one is its buddy.
     void everyControlNamed_data()

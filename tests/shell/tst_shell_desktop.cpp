@@ -37,18 +37,8 @@ class ShellDesktopTest : public QObject {
 
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
-    void init()
-    {
-        f = std::make_unique<ShellFixture>();
-        QApplication::setActiveWindow(f->main.get());
-        QVERIFY(QTest::qWaitForWindowActive(f->main.get()));
-    }
-    void cleanup()
-    {
-        for (frmLoan* w : f->main->openLoans())
-            w->markUnchanged();
-        f.reset();
-    }
+    void init() { QVERIFY(startActive(f)); }
+    void cleanup() { endUnprompted(f); }
 
     // Each new window lies wholly inside the area, on a small main window too.
     void newWindowsInView_data()
