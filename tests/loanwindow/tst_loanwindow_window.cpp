@@ -411,7 +411,7 @@ private slots:
             h.tabs()->setCurrentIndex(0);
         }
         if (edit == 3) h.type("txtLoan", "");
-        if (edit == 4) h.w<DateBox>("dtStartDate")->setDate(QDate(2024, 2, 15));
+        if (edit == 4) h.type("dtStartDate", LocaleText::shortDateText(QDate(2024, 2, 15)));
         if (storeFails) QCOMPARE(rawSql(h.store->path(), "DROP TABLE tblExtraPayments"), QStringList());
         h.messages.answer(yes);
         QCOMPARE(window.close(), !yes);

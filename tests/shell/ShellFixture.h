@@ -3,6 +3,7 @@
 // A real store file in a temporary folder and a shown main window on it, for
 // the shell's tests; and doubles for the registry and the program launcher.
 #include "LoanStore.h"
+#include "LocaleText.h"
 #include "SaveTexts.h"
 #include "LoanWindowFactory.h"
 #include "RawStore.h"
@@ -106,7 +107,11 @@ struct ShellFixture {
         child<QPushButton>(w, "cmdCalculate")->click();
         child<QTabWidget>(w, "tabLoan")->setCurrentIndex(1);
         child<QRadioButton>(w, "optType_0")->setChecked(true);
-        child<DateBox>(w, "dtBeginDate")->setDate(QDate(2027, 3, 1));
+        auto* begin = child<DateBox>(w, "dtBeginDate");
+        begin->setFocus();
+        begin->selectAll();
+        QTest::keyClicks(begin, LocaleText::shortDateText(QDate(2027, 3, 1)));
+        QTest::keyClick(begin, Qt::Key_Tab);
         child<QLineEdit>(w, "txtXPaymentAmount")->setText(QStringLiteral("500"));
         child<QPushButton>(w, "cmdAddPayment")->click();
     }
