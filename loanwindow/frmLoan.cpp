@@ -110,7 +110,7 @@ frmLoan::frmLoan(LoanStore& store, Messages& messages, const Clock& clock, QWidg
     addRateChangesPage();
 
     m_editor = new ExtraPaymentsEditor(*m_extraPayments, *m_tabs, m_messages, m_clock, this);
-    connect(m_editor, &ExtraPaymentsEditor::edited, this, [this] { DataHasChanged = true; });
+    connect(m_editor, &ExtraPaymentsEditor::edited, this, [this] { m_rowsEdited = true; });
     // Queued: the refused save (perhaps inside a close prompt) ends first.
     connect(this, &frmLoan::saveAsCopyRequested, this, &frmLoan::saveAsCopy, Qt::QueuedConnection);
     watchChanges();
@@ -143,7 +143,7 @@ void frmLoan::addRateChangesPage()
     m_rateEditor = new RateChangesEditor(*m_rateChangesPage, *m_tabs, m_messages, m_clock, [this] {
         return LocaleText::readNumber(m_loanInformation->txtInterestRate->text()).value_or(0.0);
     }, this);
-    connect(m_rateEditor, &RateChangesEditor::edited, this, [this] { DataHasChanged = true; });
+    connect(m_rateEditor, &RateChangesEditor::edited, this, [this] { m_rowsEdited = true; });
     connect(m_rateEditor, &RateChangesEditor::typedDateRefused, this, &frmLoan::refuseTypedDate);
     connect(m_rateChangesPage->cmdRecalculateRates, &QPushButton::clicked, this, [this] { CalculateSchedule(); });
 }
@@ -166,13 +166,15 @@ void frmLoan::watchChanges()
     m_savingsSummary->watch(*m_tracker);
 }
 
-void frmLoan::load()
+void frmLoan::load(int storedKey)
 {
     // Typing starts in the description, in a new window and in an opened one
     // (a stored loan that fails its checks moves the focus on below).
     m_loanInformation->txtLoan->setFocus();
     m_loanInformation->cboTerm->setCurrentIndex(0);
-    if (Mode != 1) {
+    m_key = storedKey;
+    m_mode = storedKey != 0 ? 1 : 0;
+    if (m_mode != 1) {
         m_amortizationTable->resultsModel->setRows({}, {});
         m_amortizationTable->yearlyModel->setRows({}, {});
         m_editor->clear();
@@ -275,7 +277,7 @@ void frmLoan::ClearDataChanged()
 void frmLoan::markUnchanged()
 {
     ClearDataChanged();
-    DataHasChanged = false;
+    m_rowsEdited = false;
 }
 
 bool frmLoan::IsDataChanged() const
@@ -300,7 +302,7 @@ void frmLoan::setDescription(const QString& text)
 
 bool frmLoan::queryClose()
 {
-    if (!IsDataChanged() && !DataHasChanged)
+    if (!DataHasChanged())
         return true;
     const QString text = DisplayText::elided(m_loanInformation->txtLoan->text()) + QStringLiteral(" - Information has changed") +
                          QStringLiteral("\r\n") + QStringLiteral("Do you want to save the changes?");

@@ -27,7 +27,7 @@ class Messages;
 struct LoanResult;
 
 // One loan: seven tabs, change tracking and the close prompt. An MDI child of
-// the main window; the creator sets Mode and Loan, then calls load() once
+// the main window; the creator calls load() once, with the stored key or 0,
 // before the window is first shown.
 class frmLoan : public QWidget {
     Q_OBJECT
@@ -35,14 +35,18 @@ public:
     frmLoan(LoanStore& store, Messages& messages, const Clock& clock, QWidget* parent = nullptr);
     ~frmLoan() override;
 
-    // Public state.
-    int Mode = 0;               // 0 new, 1 stored
-    int Loan = 0;               // stored key, 0 when new
-    bool DataHasChanged = false;  // extra payments edited since load or save
+    // 0 new, 1 stored.
+    int Mode() const { return m_mode; }
+    // The stored key, 0 when new.
+    int Loan() const { return m_key; }
+    // True when the window holds what is not stored: edits of the inputs or
+    // the rows, or a run's new figures, since it was loaded or saved.
+    bool DataHasChanged() const { return IsDataChanged() || m_rowsEdited; }
 
-    // The load steps: set up the tables, then a new loan's initial state, or
-    // the stored loan `Loan` loaded and calculated; flags cleared; tab 0.
-    void load();
+    // The load steps: set up the tables, then a new loan's initial state
+    // (`storedKey` 0), or the stored loan `storedKey` loaded and calculated;
+    // flags cleared; tab 0. Called once, before the window is first shown.
+    void load(int storedKey = 0);
 
     // The fourteen checks on the window's inputs: shows the first failure
     // (warning icon) and moves the focus there; on success rewrites the term.
@@ -182,6 +186,9 @@ private:
     LoanStore& m_store;
     Messages& m_messages;
     const Clock& m_clock;
+    int m_mode = 0;
+    int m_key = 0;
+    bool m_rowsEdited = false;  // extra payments or rate changes edited
     bool m_closeAgreed = false;
     bool m_partlyLoaded = false;
     bool m_loanMissing = false;

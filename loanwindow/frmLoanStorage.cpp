@@ -53,7 +53,7 @@ std::optional<QString> listLoadFailure(std::optional<QString> shown, const std::
 void frmLoan::LoadLoanDetail()
 {
     m_loadedRow.clear();
-    auto read = m_store.readLoan(Loan);
+    auto read = m_store.readLoan(m_key);
     if (const auto* error = std::get_if<engine::NumberedError>(&read)) {
         m_partlyLoaded = true;
         if (error->number == engine::ErrorNumber::NoCurrentRecord) {
@@ -127,7 +127,7 @@ void frmLoan::LoadLoanDetail()
 void frmLoan::LoadExtraPayments()
 {
     m_loadedExtras.clear();
-    const ExtraPaymentList read = m_store.readExtraPayments(Loan);
+    const ExtraPaymentList read = m_store.readExtraPayments(m_key);
     if (auto failure = listLoadFailure(m_editor->loadRecords(read.rows, !read.error), read.error)) {
         m_partlyLoaded = true;
         m_messages.critical(this, *failure);
@@ -138,7 +138,7 @@ void frmLoan::LoadExtraPayments()
 
 void frmLoan::LoadRateChanges()
 {
-    const RateChangeList read = m_store.readRateChanges(Loan);
+    const RateChangeList read = m_store.readRateChanges(m_key);
     if (auto failure = listLoadFailure(m_rateEditor->loadRecords(read.rows, !read.error), read.error)) {
         m_partlyLoaded = true;
         m_messages.critical(this, *failure);
@@ -221,7 +221,7 @@ void frmLoan::DeleteLoan(int key)
         return;
     // A loan that was never stored has nothing in the store; key 0 may name
     // a loan that another program stored.
-    if (Mode != 0) {
+    if (m_mode != 0) {
         // What another program saved since this window read the loan is
         // deleted only when the user says so (a dismissed box deletes nothing).
         SaveCheck check;
@@ -251,7 +251,7 @@ void frmLoan::DeleteLoan(int key)
 bool frmLoan::save()
 {
     // A failed save has shown its error; the window stays as it was, changed.
-    if (!ValidateLoan() || !SaveLoan(Mode, Loan))
+    if (!ValidateLoan() || !SaveLoan(m_mode, m_key))
         return false;
     markUnchanged();
     return true;
@@ -261,7 +261,7 @@ bool frmLoan::saveAsCopy()
 {
     if (!ValidateLoan())
         return false;
-    const int original = Loan;
+    const int original = m_key;
     const QString description = this->description();
     const QString caption = windowTitle();
     const bool controlsChanged = IsDataChanged();
@@ -278,8 +278,8 @@ bool frmLoan::saveAsCopy()
             ClearDataChanged();
         return false;
     }
-    Loan = key;
-    Mode = mode;
+    m_key = key;
+    m_mode = mode;
     markUnchanged();
 
     // A loan that was never stored has nothing to open beside its copy; key

@@ -26,7 +26,7 @@ frmLoan* LoanWindowFactory::openLoan(int key, const std::optional<QString>& capt
     // another program's.
     for (QMdiSubWindow* sub : m_area.subWindowList()) {
         auto* open = qobject_cast<frmLoan*>(sub->widget());
-        if (open && !sub->isHidden() && open->Mode == 1 && open->Loan == key) {
+        if (open && !sub->isHidden() && open->Mode() == 1 && open->Loan() == key) {
             if (sub->isMinimized())
                 sub->showNormal();
             m_area.setActiveSubWindow(sub);
@@ -50,14 +50,12 @@ frmLoan* LoanWindowFactory::openLoan(int key, const std::optional<QString>& capt
 frmLoan* LoanWindowFactory::create(int mode, int key)
 {
     auto* window = new frmLoan(m_store, m_messages, m_clock);
-    window->Mode = mode;
-    window->Loan = key;
     QObject::connect(window, &frmLoan::copySaved, window, [this](int original) { openLoan(original); });
     // Inside its frame before loading, so the load sizes the frame; shown
     // only afterwards. The frame's title follows the loan window's caption.
     QMdiSubWindow* frame = m_area.addSubWindow(window);
     frame->setWindowIcon(m_area.window()->windowIcon());
-    window->load();
+    window->load(mode == 1 ? key : 0);
     return window;
 }
 

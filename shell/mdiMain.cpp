@@ -343,7 +343,7 @@ void mdiMain::fileSaveAs()
 void mdiMain::fileDelete()
 {
     if (frmLoan* window = activeLoan())
-        window->DeleteLoan(window->Loan);
+        window->DeleteLoan(window->Loan());
 }
 
 frmLoan* mdiMain::calculatedLoan() const

@@ -39,9 +39,7 @@ public:
     frmLoan& open(int mode = 0, int key = 0)
     {
         window = std::make_unique<frmLoan>(*store, messages, clock);
-        window->Mode = mode;
-        window->Loan = key;
-        window->load();
+        window->load(mode == 1 ? key : 0);
         return *window;
     }
 

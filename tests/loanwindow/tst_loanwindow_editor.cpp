@@ -21,7 +21,7 @@ struct Editor : LoanWindowHarness {
         show();
         carLoan(QDate(2024, 1, 15), term);
         tabs()->setCurrentIndex(1);
-        window->DataHasChanged = false;
+        window->markUnchanged();
     }
     void clickRow(int row)
     {
@@ -45,7 +45,7 @@ private slots:
         QCOMPARE(h.payments()->currentIndex().row(), 0);
         QCOMPARE(h.text("txtXPaymentAmount"), QString("0.00"));
         QVERIFY(h.w<QRadioButton>("optType_1")->isChecked());
-        QVERIFY(h.window->DataHasChanged);
+        QVERIFY(h.window->DataHasChanged());
     }
 
     void amountWrittenOnLeaving_data()
@@ -65,7 +65,7 @@ private slots:
         h.click("cmdAddPayment");
         h.focus("txtXPaymentAmount");
         h.type("txtXPaymentAmount", typed);
-        h.window->DataHasChanged = false;
+        h.window->markUnchanged();
         h.focus("cmdAddPayment");
         QCOMPARE(h.payment(0, 4), cell);
         QCOMPARE(h.messages.texts(Kind::Warning), warning.isEmpty() ? QStringList() : QStringList{warning});
@@ -73,12 +73,12 @@ private slots:
             QCOMPARE(QApplication::focusWidget(), h.w("txtXPaymentAmount"));
             return;
         }
-        QVERIFY(h.window->DataHasChanged);
+        QVERIFY(h.window->DataHasChanged());
         // Leaving again without a change is no new change.
-        h.window->DataHasChanged = false;
+        h.window->markUnchanged();
         h.focus("txtXPaymentAmount");
         h.focus("cmdRecalculate");
-        QVERIFY(!h.window->DataHasChanged);
+        QVERIFY(!h.window->DataHasChanged());
     }
 
     // Leaving the tab with a non-number in the amount box: no message, the tab
@@ -180,9 +180,9 @@ private slots:
         Editor h;
         for (int row = 1; row <= count; ++row) h.addPayment(false, QDate(2024, 1, 10), QDate(2024, 2, 10), QString::number(row));
         if (selected >= 0) h.clickRow(selected);
-        h.window->DataHasChanged = false;
+        h.window->markUnchanged();
         h.click("cmdDeletePayment");
-        QCOMPARE(h.window->DataHasChanged, selected >= 0);
+        QCOMPARE(h.window->DataHasChanged(), selected >= 0);
         QStringList amounts;
         for (int row = 0; row < h.paymentCount(); ++row) amounts << h.payment(row, 4);
         QCOMPARE(amounts, left);

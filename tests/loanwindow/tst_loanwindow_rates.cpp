@@ -161,7 +161,7 @@ private slots:
         h.enterLoan("House", 2, "6", 1, "30", "100000", "", QDate(2025, 2, 1));
         h.calculate();
         QVERIFY(h.window->save());
-        QVERIFY(!h.window->DataHasChanged);
+        QVERIFY(!h.window->DataHasChanged());
         for (const Change& c : changes) addChange(h, c);
         if (deleted >= 0) {
             h.w<QTableView>("flxRateChanges")->setCurrentIndex(
@@ -176,7 +176,7 @@ private slots:
             typeIn(h, "txtNewRate", c.rate);
             choose(h, "cboRateMode", c.mode);
         }
-        QVERIFY(h.window->DataHasChanged);
+        QVERIFY(h.window->DataHasChanged());
         h.click("cmdRecalculateRates");
         QCOMPARE(h.messages.texts(), QStringList());
         QCOMPARE(changeRows(h), rows);
@@ -199,7 +199,7 @@ private slots:
         QVERIFY(!h.window->queryClose());
         h.messages.clear();
         QVERIFY(h.window->save());
-        const int key = h.window->Loan;
+        const int key = h.window->Loan();
         h.open(1, key);
         QCOMPARE(h.messages.texts(), QStringList());
         QCOMPARE(changeRows(h), rows);
@@ -207,7 +207,7 @@ private slots:
         QStringList reopened;
         for (int row = 0; row < h.results()->rowCount(); ++row) reopened << h.resultRow(row).join('|');
         QCOMPARE(reopened, table);
-        QVERIFY(!h.window->DataHasChanged && !h.window->IsDataChanged());
+        QVERIFY(!h.window->DataHasChanged() && !h.window->IsDataChanged());
     }
 
     void refusedWithTheFocusOnTheField_data()
@@ -291,7 +291,7 @@ private slots:
             QCOMPARE(h.store->listLoans().loans.size(), size_t(0));
             return;
         }
-        const RateChangeList stored = h.store->readRateChanges(h.window->Loan);
+        const RateChangeList stored = h.store->readRateChanges(h.window->Loan());
         QCOMPARE(stored.rows.size(), size_t(1));
         QCOMPARE(stored.rows[0].annualPercent, std::optional<double>(6.75));
     }
@@ -422,7 +422,7 @@ private slots:
 
         // The choice is part of the loan: saved, and back when it is opened.
         QVERIFY(h.window->save());
-        h.open(1, h.window->Loan);
+        h.open(1, h.window->Loan());
         QCOMPARE(h.w<QComboBox>("cboCalculate")->currentIndex(), choice);
         QCOMPARE(h.results()->rowCount(), payments);
         QCOMPARE(h.messages.texts(), QStringList());

@@ -129,7 +129,7 @@ private slots:
                 for (const QString& text : h.resultRow(row).mid(1)) figures.last() << LocaleText::readNumber(text).value_or(-1);
             }
             QVERIFY(h.window->save());
-            key = h.window->Loan;
+            key = h.window->Loan();
         }
         // What the store holds does not depend on the settings it was typed under.
         QCOMPARE(rawSql(h.store->path(), "SELECT Description, StartDate, OrigAmount, InterestRate, Term FROM tblLoanDetail"),

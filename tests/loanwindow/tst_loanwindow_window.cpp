@@ -210,7 +210,7 @@ private slots:
         h.calculate();
         QCOMPARE(h.messages.texts(), QStringList());
         QCOMPARE(h.text("txtPaymentAmount"), "$340.02");
-        const auto stored = std::get<LoanRecord>(h.store->readLoan(h.window->Loan));
+        const auto stored = std::get<LoanRecord>(h.store->readLoan(h.window->Loan()));
         QCOMPARE(shownNumber(stored.origAmount) + ' ' + shownNumber(stored.term), "1000 3");
     }
 

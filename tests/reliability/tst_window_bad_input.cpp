@@ -96,7 +96,7 @@ private:
     // The stored loan is still the one saved before the bad input.
     void expectStoredIntact(LoanWindowHarness& h)
     {
-        auto record = h.store->readLoan(h.window->Loan);
+        auto record = h.store->readLoan(h.window->Loan());
         QVERIFY(std::holds_alternative<LoanRecord>(record));
         const auto& loan = std::get<LoanRecord>(record);
         QCOMPARE(loan.description.value_or(QString()), QStringLiteral("Car"));
@@ -161,7 +161,7 @@ private slots:
         h.calculate();
         QVERIFY2(h.messages.shown().isEmpty(), qPrintable(h.messages.texts().join(QLatin1Char('|'))));
         QVERIFY(h.window->save());
-        const int key = h.window->Loan;
+        const int key = h.window->Loan();
         auto record = h.store->readLoan(key);
         QVERIFY(std::holds_alternative<LoanRecord>(record));
         QCOMPARE(std::get<LoanRecord>(record).description.value_or(QString()), description);
@@ -255,14 +255,14 @@ private slots:
         QCOMPARE(h.text("txtLoan"), description);
         QCOMPARE(h.window->windowTitle(), shown);
         h.messages.answer(false);
-        h.window->DeleteLoan(h.window->Loan);
+        h.window->DeleteLoan(h.window->Loan());
         h.messages.answer(false);
         QVERIFY(h.window->queryClose());
         QCOMPARE(h.messages.texts(ScriptedMessages::Kind::Question),
                  (QStringList{shown + " - Are you sure you wish to delete this loan?",
                               shown + " - Information has changed\r\nDo you want to save the changes?"}));
         QVERIFY(h.window->save());
-        const int key = h.window->Loan;
+        const int key = h.window->Loan();
         QCOMPARE(std::get<LoanRecord>(h.store->readLoan(key)).description.value_or(QString()), description);
 
         // Saving over what another program changed, then deleted.

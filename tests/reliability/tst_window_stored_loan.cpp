@@ -162,18 +162,18 @@ private slots:
         QVERIFY(!window.queryClose());
         QCOMPARE(h.messages.texts(Kind::Question).value(1), kRefused);
         QCOMPARE(copyWanted.size(), 1);
-        QCOMPARE(window.Mode, 1);
-        QCOMPARE(window.Loan, key);
+        QCOMPARE(window.Mode(), 1);
+        QCOMPARE(window.Loan(), key);
         QCOMPARE(rawBytes(path), stored);
 
         // Save As Copy stores what the window shows under a new key.
         h.messages.clear();
         QVERIFY(window.saveAsCopy());
-        const int copy = window.Loan;
+        const int copy = window.Loan();
         QVERIFY(copy != key);
         QCOMPARE(h.store->readExtraPayments(copy).rows.size(), size_t(rowsShown));
         QCOMPARE(h.messages.texts(), QStringList());
-        QCOMPARE(window.Mode, 1);
+        QCOMPARE(window.Mode(), 1);
         QVERIFY(window.loadedWhole());
         QVERIFY(window.save());  // the copy is the window's own now
     }
@@ -187,7 +187,7 @@ private slots:
         QVERIFY(!window.loadedWhole());
         h.messages.clear();
         h.messages.answer(true);
-        window.DeleteLoan(window.Loan);
+        window.DeleteLoan(window.Loan());
         QCOMPARE(h.messages.texts(), QStringList{"Car - Are you sure you wish to delete this loan?"});
         QVERIFY(std::holds_alternative<engine::NumberedError>(h.store->readLoan(key)));
         QCOMPARE(h.store->readExtraPayments(key).rows.size(), size_t(0));
@@ -208,7 +208,7 @@ private slots:
         h.show();
         h.type("txtLoan", "New");
         h.messages.answer(true);
-        window.DeleteLoan(window.Loan);
+        window.DeleteLoan(window.Loan());
         QCOMPARE(h.messages.texts(), QStringList{"New - Are you sure you wish to delete this loan?"});
         QVERIFY(!window.isVisible());
         QCOMPARE(h.store->listLoans().loans.size(), size_t(2));
@@ -256,7 +256,7 @@ private slots:
             h.messages.dismiss();
         else if (!answer.isEmpty())
             h.messages.answer(answer == "Yes");
-        window.DeleteLoan(window.Loan);
+        window.DeleteLoan(window.Loan());
 
         QStringList expected{"Car, mine - Are you sure you wish to delete this loan?"};
         if (!answer.isEmpty())
@@ -288,7 +288,7 @@ private slots:
         QVERIFY(window.save());
         h.messages.clear();
         h.messages.answer(true);
-        window.DeleteLoan(window.Loan);
+        window.DeleteLoan(window.Loan());
         QCOMPARE(h.messages.texts(), QStringList{"Car, mine - Are you sure you wish to delete this loan?"});
         QCOMPARE(rawSql(storePath(h), "SELECT count(*) FROM tblLoanDetail"), QStringList{"0"});
     }
@@ -335,14 +335,14 @@ private slots:
         QCOMPARE(saved, question.isEmpty() || yes);
         if (!saved) {  // nothing stored, the window as it was
             QCOMPARE(rawBytes(storePath(h)), theirs);
-            QCOMPARE(window.Loan, key);
+            QCOMPARE(window.Loan(), key);
             QVERIFY(window.IsDataChanged());
             return;
         }
         const bool deleted = change.startsWith("DELETE");
-        QCOMPARE(window.Loan == key, !deleted);
-        QCOMPARE(std::get<LoanRecord>(h.store->readLoan(window.Loan)).description, QString("Car, mine"));
-        const auto extras = h.store->readExtraPayments(window.Loan);
+        QCOMPARE(window.Loan() == key, !deleted);
+        QCOMPARE(std::get<LoanRecord>(h.store->readLoan(window.Loan())).description, QString("Car, mine"));
+        const auto extras = h.store->readExtraPayments(window.Loan());
         QCOMPARE(extras.rows.size(), size_t(1));
         QCOMPARE(extraPaymentAmountText(extras.rows[0].amount.value_or(0)), QString("$5.00"));
         // What was just saved is this window's again: the next save asks nothing.

@@ -35,7 +35,7 @@ private slots:
         const QList<frmLoan*> w = f->main->openLoans();
         QVERIFY(w.size() == 2 && w[0] != w[1]);
         for (frmLoan* window : w)
-            QVERIFY(window->windowTitle() == "Untitled" && window->Mode == 0 && window->Loan == 0);
+            QVERIFY(window->windowTitle() == "Untitled" && window->Mode() == 0 && window->Loan() == 0);
     }
 
     // Saved (once, or twice with edits between), then closed: stored once, nothing asked.
@@ -54,16 +54,16 @@ private slots:
         frmLoan* w = f->newWindow("House");
         if (c.storedFirst) {
             f->run("mnuFileSave");
-            QVERIFY(w->Mode == 1 && w->Loan > 0 && !w->IsDataChanged());
+            QVERIFY(w->Mode() == 1 && w->Loan() > 0 && !w->IsDataChanged());
         }
-        const int key = w->Loan;
+        const int key = w->Loan();
         if (c.edited) {
             ShellFixture::addLumpSum(w);
             child<QLineEdit>(w, "txtInterestRate")->setText("7.25");
         }
-        QCOMPARE(w->DataHasChanged, c.edited);
+        QVERIFY(w->DataHasChanged());
         f->run(c.command);
-        QVERIFY(w->Mode == 1 && w->Loan > 0 && (!c.storedFirst || w->Loan == key));
+        QVERIFY(w->Mode() == 1 && w->Loan() > 0 && (!c.storedFirst || w->Loan() == key));
         f->run("mnuFileClose");
         QVERIFY(f->main->openLoans().isEmpty() && f->messages.shown().isEmpty());
         const auto rows = f->stored();
@@ -87,18 +87,18 @@ private slots:
         frmLoan* w = f->newWindow("Car");
         if (c.storedFirst)
             f->run("mnuFileSave");
-        const int original = w->Loan;
+        const int original = w->Loan();
         child<QLineEdit>(w, "txtLoanAmount")->setText("90000");  // goes with the copy, not into the original
         f->run(c.command);
         QCOMPARE(w->windowTitle(), "Copy of Car");
-        QVERIFY(w->Mode == 1 && w->Loan > 0 && w->Loan != original && !w->IsDataChanged());
-        QCOMPARE(f->record(w->Loan).description.value_or(""), "Copy of Car");
-        QCOMPARE(shownNumber(f->record(w->Loan).origAmount), "90000");
+        QVERIFY(w->Mode() == 1 && w->Loan() > 0 && w->Loan() != original && !w->IsDataChanged());
+        QCOMPARE(f->record(w->Loan()).description.value_or(""), "Copy of Car");
+        QCOMPARE(shownNumber(f->record(w->Loan()).origAmount), "90000");
         QCOMPARE(int(f->stored().size()), c.storedFirst ? 2 : 1);
         const QList<frmLoan*> windows = f->main->openLoans();
         QCOMPARE(windows.size(), c.storedFirst ? 2 : 1);
         if (c.storedFirst) {
-            QVERIFY(windows[1]->windowTitle() == "Car" && windows[1]->Mode == 1 && windows[1]->Loan == original);
+            QVERIFY(windows[1]->windowTitle() == "Car" && windows[1]->Mode() == 1 && windows[1]->Loan() == original);
             QCOMPARE(shownNumber(f->record(original).origAmount), "150000");
             QCOMPARE(amountShown(windows[1]), "$150,000.00");
             QCOMPARE(f->main->activeLoan(), windows[1]);
@@ -127,14 +127,14 @@ private slots:
         }
         if (c.edited)
             ShellFixture::addLumpSum(w);
-        const int mode = w->Mode, key = w->Loan;
+        const int mode = w->Mode(), key = w->Loan();
         f->breakStore("DROP TABLE tblExtraPayments");
         f->run(c.command);
         QCOMPARE(f->messages.texts(Kind::Critical).size(), 1);
-        QVERIFY(w->Mode == mode && w->Loan == key);
+        QVERIFY(w->Mode() == mode && w->Loan() == key);
         QCOMPARE(w->description(), " Truck ");
         QCOMPARE(w->windowTitle(), c.storedFirst ? "Truck" : " Truck ");
-        QVERIFY(w->DataHasChanged == c.edited && w->IsDataChanged() == c.edited);
+        QCOMPARE(w->DataHasChanged(), c.edited);
         QCOMPARE(f->main->openLoans().size(), 1);
         QCOMPARE(int(f->stored().size()), c.storedFirst ? 1 : 0);
     }
@@ -169,8 +169,8 @@ private slots:
         QCOMPARE(f->main->openLoans().size(), yes ? 2 : 1);
         if (yes) {
             QCOMPARE(w->description(), "Copy of Truck");
-            QVERIFY(w->Loan != key && w->loadedWhole() && !w->IsDataChanged());
-            QCOMPARE(f->record(w->Loan).termType, std::optional<int>(1));
+            QVERIFY(w->Loan() != key && w->loadedWhole() && !w->IsDataChanged());
+            QCOMPARE(f->record(w->Loan()).termType, std::optional<int>(1));
         }
     }
 

@@ -223,7 +223,7 @@ private slots:
             QCOMPARE((windows[0]->windowTitle() + ' ' + amountShown(windows[0])).trimmed(), c.opened);
             const int row = c.how == "Enter" ? 0 : c.how == "Down Enter" ? 1 : c.row;
             QCOMPARE(windows[0]->description(), row >= 0 ? c.loans[row].section('|', 0, 0) : QString());
-            QVERIFY(windows[0]->Loan == (row >= 0 ? f->stored()[row].seqNo : 0) && !windows[0]->IsDataChanged());
+            QVERIFY(windows[0]->Loan() == (row >= 0 ? f->stored()[row].seqNo : 0) && !windows[0]->IsDataChanged());
         }
         QCOMPARE(f->messages.shown().size(), int(c.broken));
         if (c.broken)  // shown as "number - description"

@@ -2,11 +2,19 @@
 
 #include <QLocale>
 
+// The regional settings tests expect their texts in: United States ones.
+// Runs under a real LC_ALL still see it, as the program itself would under
+// an American desktop; what depends on the C library's locale does not.
+inline void pinUnitedStates()
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+}
+
 // Regional settings pinned for one case; United States ones come back after.
 class PinnedLocale {
 public:
     explicit PinnedLocale(const QLocale& locale) { QLocale::setDefault(locale); }
-    ~PinnedLocale() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+    ~PinnedLocale() { pinUnitedStates(); }
     PinnedLocale(const PinnedLocale&) = delete;
     PinnedLocale& operator=(const PinnedLocale&) = delete;
 };
