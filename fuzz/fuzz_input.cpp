@@ -1,11 +1,12 @@
 // Drives the whole input path the way a loan window does, without widgets:
-// seven input texts and list positions plus a few extra payment rows go
-// through the table rows' conversion and calculateLoan (validation, parsing,
-// the run with its baseline), and the text of every row. Every input must end in a validation message, a reported error
-// or a complete, finite result.
+// the boxes' texts read into the typed loan, its validation, a few extra
+// payment rows, calculateLoan (the run with its baseline), and the text of
+// every row. Every input must end in a message, a reported error or a
+// complete, finite result.
 
 #include "CalculateLoan.h"
 #include "ErrorText.h"
+#include "NumberEntry.h"
 #include "LocaleText.h"
 #include "ResultsTable.h"
 
@@ -86,41 +87,44 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzedDataProvider in(data, size);
 
-    LoanInputs inputs;
-    inputs.description = QString::fromStdString(in.ConsumeRandomLengthString(32));
-    inputs.frequency = in.ConsumeIntegralInRange<int>(-1, 8);
-    inputs.interestRate = numberText(in);
-    inputs.termType = in.ConsumeIntegralInRange<int>(-1, 2);
-    inputs.term = numberText(in);
-    inputs.loanAmount = in.ConsumeBool() ? QString() : numberText(in);
-    inputs.paymentAmount = numberText(in);
-    inputs.startDate = someDate(in);
+    // The boxes as a user fills them, each read as the window reads it.
+    LoanDraft draft;
+    draft.description = QString::fromStdString(in.ConsumeRandomLengthString(32));
+    draft.frequency = in.ConsumeIntegralInRange<int>(-1, 8);
+    draft.interestRate = readEntry(NumberKind::Rate, numberText(in));
+    draft.termType = in.ConsumeIntegralInRange<int>(-1, 2);
+    draft.term = readEntry(NumberKind::Count, numberText(in));
+    draft.loanAmount = in.ConsumeBool() ? NumberEntry{} : readEntry(NumberKind::Amount, numberText(in));
+    draft.paymentAmount = readEntry(NumberKind::Amount, numberText(in));
+    draft.firstPaymentDate = someDate(in);
+    draft.choice = CalculateChoice(in.ConsumeIntegralInRange<int>(0, kCalculateChoices - 1));
     const bool suppressFuture = in.ConsumeBool();
     const QDate today = someDate(in);
 
-    std::vector<ExtraPaymentTexts> rows(in.ConsumeIntegralInRange<size_t>(0, 5));
-    static const char* const kTypes[] = {"L", "R", "l", "", "X"};
-    for (ExtraPaymentTexts& row : rows) {
-        row.type = QString::fromLatin1(kTypes[in.ConsumeIntegralInRange<int>(0, 4)]);
-        row.start = dateText(in);
-        row.stop = row.type == QLatin1String("L") ? QString() : dateText(in);
-        row.amount = numberText(in);
+    // The extra payment rows as the fields give them: dates a date box took,
+    // amounts the amount box read.
+    std::vector<ExtraPaymentRow> extras;
+    for (size_t i = in.ConsumeIntegralInRange<size_t>(0, 5); i > 0; --i) {
+        const bool lumpSum = in.ConsumeBool();
+        const auto start = LocaleText::readShortDate(dateText(in));
+        const auto stop = LocaleText::readShortDate(dateText(in));
+        const NumberEntry amount = readEntry(NumberKind::Amount, numberText(in));
+        if (!start || (!lumpSum && !stop) || !amount.number())
+            continue;  // the field refuses it with its message
+        extras.push_back({lumpSum ? engine::ExtraPaymentKind::LumpSum : engine::ExtraPaymentKind::Repeating, *start,
+                          lumpSum ? std::nullopt : stop, *amount.number()});
     }
 
-    // The grid rows, converted the way the window converts them; a cell that
-    // does not convert is reported to the user and the run does not start.
-    const auto converted = extraPaymentRowsForRun(rows);
-    if (const auto* error = std::get_if<engine::NumberedError>(&converted)) {
-        if (error->description.empty() || errorText(*error).isEmpty())
-            fail("an unreadable extra payment without a message");
-        return 0;
-    }
-    const auto& extras = std::get<std::vector<ExtraPaymentRow>>(converted);
-
-    const auto outcome = calculateLoan(inputs, extras, suppressFuture, today);
-    if (const auto* failure = std::get_if<ValidationFailure>(&outcome)) {
+    const auto checked = validateLoan(draft);
+    if (const auto* failure = std::get_if<ValidationFailure>(&checked)) {
         if (failure->message.isEmpty())
             fail("validation failed without a message");
+        return 0;
+    }
+    const auto outcome = calculateLoan(std::get<Loan>(checked), extras, {}, suppressFuture, today);
+    if (const auto* failure = std::get_if<ValidationFailure>(&outcome)) {
+        if (failure->message.isEmpty())
+            fail("a refused run without a message");
         return 0;
     }
     if (const auto* error = std::get_if<engine::NumberedError>(&outcome)) {
@@ -130,8 +134,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
 
     const LoanResult& run = std::get<LoanResult>(outcome);
-    checkMoneyText(run.inputs.loanAmount);
-    checkMoneyText(run.inputs.paymentAmount);
+    checkMoneyText(entryText(NumberKind::Amount, run.loan.loanAmount.value_or(0.0)));
+    checkMoneyText(entryText(NumberKind::Amount, run.loan.paymentAmount));
     const engine::ScheduleResult& result = run.schedule;
     checkFinite(result.loanAmount, "loan amount");
     checkFinite(result.payment, "payment");

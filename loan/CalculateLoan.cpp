@@ -8,7 +8,7 @@ using Outcome = std::variant<ValidationFailure, engine::NumberedError, LoanResul
 
 ValidationFailure onPayment(const QString& message)
 {
-    return {message, LoanField::PaymentAmount, 0, -1};
+    return {message, LoanField::PaymentAmount, false, 0, -1};
 }
 
 QString rateText(double percent)
@@ -47,7 +47,7 @@ ValidationFailure rateChangeMessage(const engine::RateChangeFailure& failure,
                     .arg(failure.otherChange + 1)
                     .arg(failure.change + 1)
                     .arg(date),
-                LoanField::InterestRate, 0, int(failure.change)};
+                LoanField::InterestRate, false, 0, int(failure.change)};
     QString message =
         QStringLiteral("Under rate change %1 (%2 from %3, \"%4\") the payment of %5 does not exceed the interest of %6 "
                        "due with payment %7 on %8%9, so the balance would never fall. Give that change \"%10\" or a "
@@ -59,35 +59,22 @@ ValidationFailure rateChangeMessage(const engine::RateChangeFailure& failure,
             .arg(LocaleText::shortDateText(LocaleText::toQDate(failure.dueDate)),
                  failure.withoutExtraPayments ? QStringLiteral(" without the extra payments") : QString(),
                  rateChangeModeText(engine::RateChangeMode::NewPayment));
-    return {message, LoanField::PaymentAmount, 0, int(failure.change)};
+    return {message, LoanField::PaymentAmount, false, 0, int(failure.change)};
 }
 
 }  // namespace
 
-Outcome calculateLoan(const LoanInputs& inputs, const std::vector<ExtraPaymentRow>& extraPayments, bool suppressFuture,
-                      QDate today)
-{
-    return calculateLoan(inputs, extraPayments, {}, suppressFuture, today);
-}
-
-Outcome calculateLoan(const LoanInputs& inputs, const std::vector<ExtraPaymentRow>& extraPayments,
+Outcome calculateLoan(const Loan& loan, const std::vector<ExtraPaymentRow>& extraPayments,
                       const std::vector<RateChangeRow>& rateChanges, bool suppressFuture, QDate today)
 {
-    const ValidationResult checked = validateLoan(inputs);
-    if (!checked.ok)
-        return ValidationFailure{checked.message, checked.field, checked.wholeTerm, -1};
     if (const auto problem = rateChangeRowsProblem(rateChanges))
-        return ValidationFailure{problem->message, LoanField::InterestRate, checked.wholeTerm, problem->row};
+        return ValidationFailure{problem->message, LoanField::InterestRate, false, loan.term, problem->row};
 
-    LoanResult result;
-    result.loan = loanForRun(inputs);
-    result.today = today;
-    result.rateChanges = rateChanges;
-    const engine::LoanTerms terms = engineTerms(result.loan);
+    const engine::LoanTerms terms = engineTerms(loan);
     engine::LoanRun run;
     run.extraPayments = engineExtraPayments(extraPayments);
     run.rateChanges = engineRateChanges(rateChanges);
-    run.calculate = inputs.calculate;
+    run.calculate = unknownOf(loan.choice);
     run.suppressFuture = suppressFuture;
     run.today = LocaleText::toYmd(today);
     auto outcome = engine::runLoan(terms, run);
@@ -95,27 +82,23 @@ Outcome calculateLoan(const LoanInputs& inputs, const std::vector<ExtraPaymentRo
         return std::move(*error);
     if (const auto* failure = std::get_if<engine::SolveFailure>(&outcome)) {
         ValidationFailure message = solveMessage(*failure, terms);
-        message.wholeTerm = checked.wholeTerm;
+        message.wholeTerm = loan.term;
         return message;
     }
     if (const auto* failure = std::get_if<engine::RateChangeFailure>(&outcome)) {
         ValidationFailure message = rateChangeMessage(*failure, rateChanges);
-        message.wholeTerm = checked.wholeTerm;
+        message.wholeTerm = loan.term;
         return message;
     }
-    result.schedule = std::move(std::get<engine::ScheduleResult>(outcome));
 
-    result.inputs = inputs;
-    result.inputs.term = QString::number(checked.wholeTerm);
-    if (result.schedule.solvedRate) {
-        result.loan.annualRatePercent = result.schedule.annualRatePercent;
-        result.inputs.interestRate = LocaleText::plainNumberText(result.schedule.annualRatePercent);
-    }
-    if (result.schedule.solvedTerm) {
-        result.loan.term = result.schedule.term;
-        result.inputs.term = QString::number(result.schedule.term);
-    }
-    result.inputs.loanAmount = LocaleText::currencyText(result.schedule.loanAmount);
-    result.inputs.paymentAmount = LocaleText::currencyText(result.schedule.payment);
+    LoanResult result;
+    result.schedule = std::move(std::get<engine::ScheduleResult>(outcome));
+    result.loan = loan;
+    result.loan.loanAmount = result.schedule.loanAmount;
+    result.loan.paymentAmount = result.schedule.payment;
+    result.loan.annualRatePercent = result.schedule.annualRatePercent;
+    result.loan.term = result.schedule.term;
+    result.rateChanges = rateChanges;
+    result.today = today;
     return result;
 }

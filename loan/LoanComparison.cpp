@@ -1,7 +1,7 @@
 #include "LoanComparison.h"
 
 #include "LocaleText.h"
-#include "RoundingNote.h"
+#include "LoanFigures.h"
 #include "YearlyTotals.h"
 
 #include <QLocale>
@@ -18,39 +18,18 @@ const char* const kHeadings[kCompareRows] = {
     "Extra Payments", "Total Paid",     "Interest Saved", "Payments Saved",
 };
 
-QString frequencyText(const Loan& loan)
-{
-    if (!loan.frequency)
-        return {};
-    return QString::fromLatin1(engine::kFrequencyTexts[size_t(*loan.frequency)]);
-}
-
-QString termText(const Loan& loan)
-{
-    const QString number = QString::number(loan.term);
-    if (!loan.termUnit)
-        return number;
-    return number + QLatin1Char(' ') + QString::fromLatin1(engine::kTermTypeTexts[size_t(*loan.termUnit)]);
-}
-
 std::array<QString, kCompareRows> texts(const LoanResult& result)
 {
-    const engine::ScheduleResult& run = result.schedule;
-    const double interestSaved = run.baseline.interestPaid - run.summary.interest;
+    const LoanFigures f = loanFigures(result);
+    const Figure shown[kCompareRows] = {Figure::LoanAmount,    Figure::Payment,       Figure::Frequency,
+                                        Figure::InterestRate,  Figure::Term,          Figure::FirstPayment,
+                                        Figure::PaymentsMade,  Figure::AdjustedPayoffDate, Figure::Interest,
+                                        Figure::ExtraPayments, Figure::TotalPaid,     Figure::InterestSaved,
+                                        Figure::PaymentsSaved};
     std::array<QString, kCompareRows> t;
-    t[int(CompareRow::LoanAmount)] = LocaleText::currencyText(run.loanAmount);
-    t[int(CompareRow::Payment)] = LocaleText::currencyText(run.payment);
-    t[int(CompareRow::Frequency)] = frequencyText(result.loan);
-    t[int(CompareRow::AnnualRate)] = LocaleText::plainNumberText(result.loan.annualRatePercent) + QLocale().percent();
-    t[int(CompareRow::Term)] = termText(result.loan);
-    t[int(CompareRow::FirstPayment)] = LocaleText::shortDateText(result.loan.firstPaymentDate);
-    t[int(CompareRow::PaymentsMade)] = QString::number(run.rows.size());
-    t[int(CompareRow::PayoffDate)] = LocaleText::shortDateText(LocaleText::toQDate(run.adjustedPayoffDate));
-    t[int(CompareRow::TotalInterest)] = LocaleText::currencyText(run.summary.interest);
-    t[int(CompareRow::ExtraPayments)] = extraPaymentsText(run.summary);
-    t[int(CompareRow::TotalPaid)] = LocaleText::currencyText(run.summary.totalPaid);
-    t[int(CompareRow::InterestSaved)] = LocaleText::currencyText(interestSaved);
-    t[int(CompareRow::PaymentsSaved)] = QString::number(run.paymentsSaved);
+    for (int row = 0; row < kCompareRows; ++row)
+        t[std::size_t(row)] = f[shown[row]];
+    t[std::size_t(CompareRow::ExtraPayments)] = f.extraPaymentsCell;
     return t;
 }
 

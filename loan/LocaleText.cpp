@@ -235,12 +235,15 @@ QList<QString> dateFields(const QString& text, const QLocale& loc)
     return fields;
 }
 
-// Two-digit years: 00-29 are this century, 30-99 the last, as the results
-// table writes them.
-int fullYear(const QString& field)
+// A two-digit year is the one from 50 years before the reference year to 49
+// after it: loans run decades ahead, birthdays and old loans lie behind.
+int fullYear(const QString& field, int referenceYear)
 {
     const int value = field.toInt();
-    if (field.size() == 2) return value < 30 ? 2000 + value : 1900 + value;
+    if (field.size() == 2) {
+        const int first = referenceYear - 50;
+        return first + (((value - first) % 100) + 100) % 100;
+    }
     return field.size() == 4 ? value : -1;
 }
 
@@ -248,7 +251,7 @@ int fullYear(const QString& field)
 // digits (the year with two or four); or a four-digit year first, as in ISO
 // dates. Read by hand: Qt's own reading turns two-digit years into 19xx and
 // gives no date for "1/2/2024" where the format says "01/02/2024".
-QDate numericDate(const QString& text, const QLocale& loc)
+QDate numericDate(const QString& text, const QLocale& loc, int referenceYear)
 {
     const QList<QString> fields = dateFields(text, loc);
     if (fields.size() != 3) return {};
@@ -258,7 +261,7 @@ QDate numericDate(const QString& text, const QLocale& loc)
     for (int i = 0; i < 3; ++i) {
         const QString& field = fields.at(i);
         if (order.at(i) == QLatin1Char('y')) {
-            year = fullYear(field);
+            year = fullYear(field, referenceYear);
         } else if (field.size() > 2) {
             return {};
         } else if (order.at(i) == QLatin1Char('d')) {
@@ -364,12 +367,12 @@ QString shortDateText(const QDate& date)
     return loc.toString(date, fourDigitShortFormat(loc));
 }
 
-std::optional<QDate> readShortDate(const QString& text)
+std::optional<QDate> readShortDate(const QString& text, int referenceYear)
 {
     const QLocale loc;
     const QString s = withoutFormatMarks(text).trimmed();
     if (s.isEmpty()) return std::nullopt;
-    QDate date = numericDate(s, loc);
+    QDate date = numericDate(s, loc, referenceYear);
     // Short forms that spell the month out are read as the locale writes them.
     if (!date.isValid()) date = loc.toDate(s, shortReadFormat(loc, QStringLiteral("yyyy")));
     if (!date.isValid()) return std::nullopt;

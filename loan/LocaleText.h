@@ -45,10 +45,11 @@ QString shortDateOrder();
 // The short date text, with a four-digit year so it reads back to the same day.
 QString shortDateText(const QDate& date);
 // A date as people type it in the short form: day and month with one or two
-// digits, the year with two (00-29 this century, 30-99 the last) or four, the
+// digits, the year with four, or with two for the year from 50 before the
+// reference year to 49 after it (in 2026: 30 is 2030, 80 is 1980); the
 // locale's separator or "/", "-", "."; or a year first, as in 2024-02-15.
 // Nothing else, and no impossible day, is a date.
-std::optional<QDate> readShortDate(const QString& text);
+std::optional<QDate> readShortDate(const QString& text, int referenceYear = QDate::currentDate().year());
 
 // Plain number text, no grouping or symbol: 6.5, 1234.5, 360.
 QString plainNumberText(double value);

@@ -33,47 +33,6 @@ std::optional<engine::RateChangeMode> rateChangeModeFromText(const QString& text
     return std::nullopt;
 }
 
-std::variant<std::vector<RateChangeRow>, RateChangeProblem>
-rateChangeRowsFromTexts(const std::vector<RateChangeTexts>& rows)
-{
-    std::vector<RateChangeRow> out;
-    out.reserve(rows.size());
-    for (int i = 0; i < int(rows.size()); ++i) {
-        const RateChangeTexts& texts = rows[std::size_t(i)];
-        RateChangeRow row;
-        const auto from = LocaleText::readShortDate(texts.from);
-        if (!from)
-            return problem(i, RateChangeColumn::From,
-                           QStringLiteral("The date of rate change %1 must be a date.").arg(i + 1));
-        row.from = *from;
-        if (texts.rate.trimmed().isEmpty())
-            return problem(i, RateChangeColumn::Rate,
-                           QStringLiteral("The rate of rate change %1 must be entered.").arg(i + 1));
-        const auto rate = LocaleText::readNumber(texts.rate);
-        if (!rate)
-            return problem(i, RateChangeColumn::Rate,
-                           QStringLiteral("The rate of rate change %1 must be numeric.").arg(i + 1));
-        if (*rate < 0.0)
-            return problem(i, RateChangeColumn::Rate, negativeRate(i));
-        row.annualPercent = *rate;
-        const auto mode = rateChangeModeFromText(texts.mode);
-        if (!mode)
-            return problem(i, RateChangeColumn::Mode,
-                           QStringLiteral("Rate change %1 must keep the payment (\"Same payment\") or compute a "
-                                          "new one (\"New payment\").")
-                               .arg(i + 1));
-        row.mode = *mode;
-        out.push_back(row);
-    }
-    return out;
-}
-
-RateChangeTexts rateChangeTexts(const RateChangeRow& row)
-{
-    return {LocaleText::shortDateText(row.from), LocaleText::plainNumberText(row.annualPercent),
-            rateChangeModeText(row.mode)};
-}
-
 std::optional<RateChangeProblem> rateChangeRowsProblem(const std::vector<RateChangeRow>& rows)
 {
     for (int i = 0; i < int(rows.size()); ++i) {
@@ -97,4 +56,15 @@ std::vector<engine::RateChange> engineRateChanges(const std::vector<RateChangeRo
     for (const RateChangeRow& row : rows)
         out.push_back({LocaleText::toYmd(row.from), row.annualPercent, row.mode});
     return out;
+}
+
+std::vector<std::optional<double>> rateChangePayments(const engine::ScheduleResult& result)
+{
+    std::vector<std::optional<double>> payments(result.rateChanges.size());
+    for (std::size_t row = 0; row < result.rows.size(); ++row) {
+        const engine::ScheduleRow& payment = result.rows[row];
+        if (engine::rateChangeTakesEffect(result, row) && payment.rateChange > 0)
+            payments[std::size_t(payment.rateChange - 1)] = payment.principal + payment.interest;
+    }
+    return payments;
 }

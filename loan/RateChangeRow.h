@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RateChange.h"
+#include "Schedule.h"
 
 #include <QDate>
 #include <QString>
@@ -8,13 +9,6 @@
 #include <optional>
 #include <variant>
 #include <vector>
-
-// One row of the rate changes table as its cells' texts.
-struct RateChangeTexts {
-    QString from;  // short date text
-    QString rate;  // annual percent in the user's number format ("6.5", "6,5")
-    QString mode;  // "New payment" or "Same payment"
-};
 
 // One rate change as typed values.
 struct RateChangeRow {
@@ -38,16 +32,12 @@ struct RateChangeProblem {
 QString rateChangeModeText(engine::RateChangeMode mode);
 std::optional<engine::RateChangeMode> rateChangeModeFromText(const QString& text);
 
-// The table's rows as typed values, read in the user's regional settings: the
-// first cell that does not convert, or a negative rate, is the problem.
-std::variant<std::vector<RateChangeRow>, RateChangeProblem>
-rateChangeRowsFromTexts(const std::vector<RateChangeTexts>& rows);
-
-// The texts a row shows in the user's regional settings; they read back to the same row.
-RateChangeTexts rateChangeTexts(const RateChangeRow& row);
-
 // Typed rows (from the store, say) checked as the texts are: a row without a
 // valid date or with a rate that is negative or not a number.
 std::optional<RateChangeProblem> rateChangeRowsProblem(const std::vector<RateChangeRow>& rows);
 
 std::vector<engine::RateChange> engineRateChanges(const std::vector<RateChangeRow>& rows);
+
+// The payment in force from each rate change as given (its row's principal
+// and interest where it took effect), or none for one that took no effect.
+std::vector<std::optional<double>> rateChangePayments(const engine::ScheduleResult& result);

@@ -2,74 +2,66 @@
 
 #include "LocaleText.h"
 #include "Money.h"
-#include "NumberedError.h"
-#include "LoanTerms.h"
 #include "WholeNumbers.h"
 
 #include <QLocale>
 
 namespace {
 
-bool isBlank(const QString& text)
+using State = NumberEntry::State;
+
+ValidationFailure failed(LoanField field, const QString& message, int wholeTerm = 0)
 {
-    return text.trimmed().isEmpty();
+    return {message, field, false, wholeTerm, -1};
 }
 
-// An amount rounded to cents the way a run reads it.
-bool positiveAmount(const QString& text)
+bool blank(const NumberEntry& entry)
 {
-    const auto value = LocaleText::readNumber(text);
-    return value && engine::roundToCents(*value) > 0.0;
+    return entry.state == State::Blank;
 }
 
-ValidationResult failed(LoanField field, const QString& message)
+// An amount's checks: entered as a number, not too large, above zero once
+// rounded to cents as a run reads it.
+std::optional<ValidationFailure> amountProblem(const NumberEntry& entry, LoanField field, int wholeTerm)
 {
-    ValidationResult result;
-    result.field = field;
-    result.message = message;
-    return result;
+    const bool loan = field == LoanField::LoanAmount;
+    const QString name = loan ? QStringLiteral("Loan Amount") : QStringLiteral("Payment Amount");
+    if (entry.state == State::NotANumber || entry.state == State::TooLarge)
+        return failed(field, entryRefusal(entry, QStringLiteral("The %1 must be numeric.").arg(name), name), wholeTerm);
+    if (engine::roundToCents(entry.value) <= 0.0)
+        return failed(field, QStringLiteral("%1 must be greater than $0.00.").arg(name), wholeTerm);
+    return std::nullopt;
 }
 
 // Solving for the rate or the term: both amounts entered, numeric and above zero.
-ValidationResult bothAmounts(const LoanInputs& in, const QString& unknown, int whole)
+std::optional<ValidationFailure> bothAmounts(const LoanDraft& in, const QString& unknown, int wholeTerm)
 {
-    auto amountFailed = [whole](LoanField field, const QString& message) {
-        ValidationResult result = failed(field, message);
-        result.wholeTerm = whole;
-        return result;
-    };
-    if (isBlank(in.loanAmount))
-        return amountFailed(LoanField::LoanAmount,
-                            QStringLiteral("The Loan Amount must be entered to calculate the %1.").arg(unknown));
-    if (!LocaleText::readNumber(in.loanAmount))
-        return amountFailed(LoanField::LoanAmount, QStringLiteral("The Loan Amount must be numeric."));
-    if (!positiveAmount(in.loanAmount))
-        return amountFailed(LoanField::LoanAmount, QStringLiteral("Loan Amount must be greater than $0.00."));
-    if (isBlank(in.paymentAmount))
-        return amountFailed(LoanField::PaymentAmount,
-                            QStringLiteral("The Payment Amount must be entered to calculate the %1.").arg(unknown));
-    if (!LocaleText::readNumber(in.paymentAmount))
-        return amountFailed(LoanField::PaymentAmount, QStringLiteral("The Payment Amount must be numeric."));
-    if (!positiveAmount(in.paymentAmount))
-        return amountFailed(LoanField::PaymentAmount, QStringLiteral("Payment Amount must be greater than $0.00."));
-    ValidationResult ok;
-    ok.ok = true;
-    ok.wholeTerm = whole;
-    return ok;
+    for (auto [entry, field] : {std::pair{&in.loanAmount, LoanField::LoanAmount},
+                                std::pair{&in.paymentAmount, LoanField::PaymentAmount}}) {
+        if (blank(*entry))
+            return failed(field,
+                          QStringLiteral("The %1 must be entered to calculate the %2.")
+                              .arg(field == LoanField::LoanAmount ? QStringLiteral("Loan Amount")
+                                                                  : QStringLiteral("Payment Amount"),
+                                   unknown),
+                          wholeTerm);
+        if (auto problem = amountProblem(*entry, field, wholeTerm))
+            return problem;
+    }
+    return std::nullopt;
 }
 
 // True when the term ends before its first payment falls due (1 month paid
 // quarterly): the run would divide by a count of 0 payments. A term too long
 // to count is left to the run, which reports the overflow.
-bool termHoldsNoPayment(const LoanInputs& in, int whole)
+bool termHoldsNoPayment(const LoanDraft& in, int whole)
 {
     engine::LoanTerms terms;
     terms.term = whole;
     terms.termUnit = engine::termUnitAt(in.termType);
     terms.frequency = engine::frequencyAt(in.frequency);
-    const QDate start = in.startDate.isValid() ? in.startDate : QDate(2000, 1, 1);
-    terms.firstPaymentDate = engine::Date{std::chrono::year(start.year()), std::chrono::month(unsigned(start.month())),
-                                          std::chrono::day(unsigned(start.day()))};
+    const QDate start = in.firstPaymentDate.isValid() ? in.firstPaymentDate : QDate(2000, 1, 1);
+    terms.firstPaymentDate = LocaleText::toYmd(start);
     try {
         return terms.frequency && engine::numberOfPayments(terms) == 0;
     } catch (const engine::EngineFailure&) {
@@ -77,92 +69,88 @@ bool termHoldsNoPayment(const LoanInputs& in, int whole)
     }
 }
 
-QString noPaymentMessage(const LoanInputs& in, int whole)
+QString noPaymentMessage(const LoanDraft& in, int whole)
 {
-    const QString unit = in.termType == int(engine::TermUnit::Months) ? (whole == 1 ? QStringLiteral("month")
-                                                                                     : QStringLiteral("months"))
-                                                                       : (whole == 1 ? QStringLiteral("year")
-                                                                                     : QStringLiteral("years"));
-    const QString frequency = QString::fromUtf8(engine::kFrequencyTexts[std::size_t(in.frequency)].data(),
-                                                qsizetype(engine::kFrequencyTexts[std::size_t(in.frequency)].size()));
+    const bool months = in.termType == int(engine::TermUnit::Months);
+    const QString unit = months ? (whole == 1 ? QStringLiteral("month") : QStringLiteral("months"))
+                                : (whole == 1 ? QStringLiteral("year") : QStringLiteral("years"));
+    const auto text = engine::kFrequencyTexts[std::size_t(in.frequency)];
     return QStringLiteral("A Payment Term of %1 %2 is shorter than one payment period (%3), so there would be no "
                           "payments. Enter a longer Payment Term.")
-        .arg(QLocale().toString(whole), unit, frequency);
+        .arg(QLocale().toString(whole), unit, QString::fromUtf8(text.data(), qsizetype(text.size())));
 }
 
 }  // namespace
 
-ValidationResult validateLoan(const LoanInputs& in)
+std::variant<Loan, ValidationFailure> validateLoan(const LoanDraft& in)
 {
-    if (isBlank(in.description))
+    if (in.description.trimmed().isEmpty())
         return failed(LoanField::Description, QStringLiteral("Loan Description must be entered."));
     if (in.frequency < 0)
         return failed(LoanField::Frequency, QStringLiteral("Payment frequency must be selected."));
-    const bool solvingRate = in.calculate == engine::Unknown::InterestRate;
-    const bool solvingTerm = in.calculate == engine::Unknown::Term;
+    const bool solvingRate = in.choice == CalculateChoice::InterestRate;
+    const bool solvingTerm = in.choice == CalculateChoice::Term;
     if (!solvingRate) {
-        if (isBlank(in.interestRate))
+        if (blank(in.interestRate))
             return failed(LoanField::InterestRate, QStringLiteral("Interest rate must be entered."));
-        const auto rate = LocaleText::readNumber(in.interestRate);
-        if (!rate)
-            return failed(LoanField::InterestRate, QStringLiteral("Interest rate must be numeric."));
-        if (*rate / 100.0 < 0.0)
+        if (!in.interestRate.number())
+            return failed(LoanField::InterestRate,
+                          entryRefusal(in.interestRate, QStringLiteral("Interest rate must be numeric."),
+                                       QStringLiteral("Interest rate")));
+        if (in.interestRate.value < 0.0)
             return failed(LoanField::InterestRate, QStringLiteral("Interest rate cannot be a negative number."));
     }
     if (in.termType < 0)
         return failed(LoanField::TermType, QStringLiteral("Payment term type must be selected."));
-    if (solvingTerm)
-        return bothAmounts(in, QStringLiteral("Term"), 0);
-    if (isBlank(in.term))
-        return failed(LoanField::Term, QStringLiteral("Payment term must be entered."));
-    const auto term = LocaleText::readNumber(in.term);
-    if (!term)
-        return failed(LoanField::Term, QStringLiteral("Payment Term must be numeric."));
-    const double whole = engine::roundHalfEven(*term);
-    if (!engine::fitsSixteenBits(whole)) {
-        ValidationResult overflow = failed(LoanField::Term, QString::fromStdString(engine::overflowError().text()));
-        overflow.isError = true;
-        return overflow;
-    }
-    if (whole <= 0.0)
-        return failed(LoanField::Term, QStringLiteral("Payment term must be greater than 0."));
-    if (termHoldsNoPayment(in, int(whole)))
-        return failed(LoanField::Term, noPaymentMessage(in, int(whole)));
 
+    Loan loan;
+    loan.description = in.description;
+    loan.firstPaymentDate = in.firstPaymentDate;
+    loan.frequency = engine::frequencyAt(in.frequency);
+    loan.termUnit = termUnitAtPosition(in.termType);
+    loan.annualRatePercent = in.interestRate.number().value_or(0.0);
+    loan.choice = in.choice;
+
+    int whole = 0;
+    if (!solvingTerm) {
+        if (blank(in.term))
+            return failed(LoanField::Term, QStringLiteral("Payment term must be entered."));
+        if (!in.term.number())
+            return failed(LoanField::Term, QStringLiteral("Payment Term must be numeric."));
+        const double rounded = engine::roundHalfEven(in.term.value);
+        if (!engine::fitsSixteenBits(rounded)) {
+            ValidationFailure overflow = failed(LoanField::Term, QString::fromStdString(engine::overflowError().text()));
+            overflow.isError = true;
+            return overflow;
+        }
+        if (rounded <= 0.0)
+            return failed(LoanField::Term, QStringLiteral("Payment term must be greater than 0."));
+        whole = int(rounded);
+        if (termHoldsNoPayment(in, whole))
+            return failed(LoanField::Term, noPaymentMessage(in, whole));
+    }
     // From here on the term has passed: its whole value goes back into the
     // term box whatever the amounts hold.
-    auto amountFailed = [whole](LoanField field, const QString& message) {
-        ValidationResult result = failed(field, message);
-        result.wholeTerm = int(whole);
-        return result;
-    };
-    if (solvingRate)
-        return bothAmounts(in, QStringLiteral("Interest Rate"), int(whole));
-    const bool loanBlank = isBlank(in.loanAmount);
-    if (loanBlank && isBlank(in.paymentAmount))
-        return amountFailed(LoanField::LoanAmount,
-                            QStringLiteral("A Loan Amount or Payment Amount must be entered."));
-    if (!loanBlank) {
-        if (!LocaleText::readNumber(in.loanAmount))
-            return amountFailed(LoanField::LoanAmount, QStringLiteral("The Loan Amount must be numeric."));
-        if (!positiveAmount(in.loanAmount))
-            return amountFailed(LoanField::LoanAmount, QStringLiteral("Loan Amount must be greater than $0.00."));
-    } else {
-        if (!LocaleText::readNumber(in.paymentAmount))
-            return amountFailed(LoanField::PaymentAmount, QStringLiteral("The Payment Amount must be numeric."));
-        if (!positiveAmount(in.paymentAmount))
-            return amountFailed(LoanField::PaymentAmount,
-                                QStringLiteral("Payment Amount must be greater than $0.00."));
+    loan.term = whole;
+    if (solvingRate || solvingTerm) {
+        if (auto problem = bothAmounts(in, solvingRate ? QStringLiteral("Interest Rate") : QStringLiteral("Term"), whole))
+            return *problem;
+        loan.loanAmount = in.loanAmount.value;
+        loan.paymentAmount = in.paymentAmount.value;
+        return loan;
     }
-
-    ValidationResult ok;
-    ok.ok = true;
-    ok.wholeTerm = int(whole);
-    return ok;
-}
-
-int wholeTerm(const QString& term)
-{
-    const double whole = engine::roundHalfEven(LocaleText::readNumber(term).value_or(0.0));
-    return engine::fitsSixteenBits(whole) ? int(whole) : 0;
+    // "Loan amount" derives it from the payment, whatever its box holds.
+    const bool loanBlank = blank(in.loanAmount) || in.choice == CalculateChoice::LoanAmount;
+    if (loanBlank && blank(in.paymentAmount))
+        return failed(LoanField::LoanAmount, QStringLiteral("A Loan Amount or Payment Amount must be entered."), whole);
+    const auto& given = loanBlank ? in.paymentAmount : in.loanAmount;
+    if (auto problem = amountProblem(given, loanBlank ? LoanField::PaymentAmount : LoanField::LoanAmount, whole))
+        return *problem;
+    if (loanBlank) {
+        loan.paymentAmount = in.paymentAmount.value;
+    } else {
+        loan.loanAmount = in.loanAmount.value;
+        loan.paymentAmount = in.paymentAmount.number().value_or(0.0);
+    }
+    return loan;
 }

@@ -150,6 +150,7 @@ void DateBox::step(int amount)
                                           : from.addYears(amount);
     to = std::clamp(to, m_minimum, m_maximum);
     setDate(to);
+    emit dateEdited();
     // The cursor stays in the field it was stepping.
     const QString s = text();
     int seen = -1;
@@ -177,6 +178,7 @@ void DateBox::showCalendar()
         auto choose = [this](QDate date) {
             m_calendar->hide();
             setDate(date);
+            emit dateEdited();
             setFocus(Qt::PopupFocusReason);
         };
         connect(m_calendar, &QCalendarWidget::clicked, this, choose);

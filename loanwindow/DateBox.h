@@ -17,6 +17,8 @@ class QCalendarWidget;
 // as typed and refused.
 class DateBox : public QLineEdit {
     Q_OBJECT
+    // The date is what a row editor reads and shows, not the text.
+    Q_PROPERTY(QDate date READ date WRITE setDate NOTIFY dateChanged USER true)
 public:
     explicit DateBox(QWidget* parent = nullptr);
 
@@ -37,6 +39,8 @@ public:
 
 signals:
     void dateChanged(const QDate& date);
+    // The user changed the date without typing: a step or the calendar.
+    void dateEdited();
     // The user left the box (Tab, a click elsewhere, Enter) with a text that
     // is no date; the text stays for correction.
     void typedDateRefused();

@@ -1,119 +1,96 @@
 #include "ExtraPaymentsModel.h"
 
-ExtraPaymentsModel::ExtraPaymentsModel(QObject* parent) : QAbstractTableModel(parent) {}
+#include "Clock.h"
+#include "DateBox.h"
+#include "LocaleText.h"
+#include "Money.h"
+#include "NumberEntry.h"
 
-int ExtraPaymentsModel::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : int(m_rows.size());
-}
+ExtraPaymentsModel::ExtraPaymentsModel(const Clock& clock, QObject* parent) : TypedRowsModel(parent), m_clock(clock) {}
 
 int ExtraPaymentsModel::columnCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : ColumnCount;
 }
 
-QString ExtraPaymentsModel::text(int row, Column column) const
+QVariant ExtraPaymentsModel::data(const QModelIndex& index, int role) const
 {
-    const ExtraPaymentRow& payment = m_rows[size_t(row)];
-    const Shown& shown = m_shown[size_t(row)];
-    switch (column) {
-    case Number: return shown.number > 0 ? QString::number(shown.number) : QString();
-    case Type: return extraPaymentTypeText(payment.kind);
-    case Start: return extraPaymentDateText(payment.start);
-    case Stop: return payment.stop ? extraPaymentDateText(*payment.stop) : QString();
-    case Amount: return shown.amountUntyped ? QStringLiteral("0.00") : extraPaymentAmountText(payment.amount);
-    case ColumnCount: break;
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    const ExtraPaymentRow& payment = row(index.row());
+    const bool lumpSum = payment.kind == engine::ExtraPaymentKind::LumpSum;
+    if (role == Qt::TextAlignmentRole)
+        return int(Qt::AlignCenter);
+    if (role == Qt::EditRole) {
+        switch (index.column()) {
+        case Type: return lumpSum ? LumpSum : Repeating;
+        case Start: return payment.start;
+        case Stop: return payment.stop.value_or(QDate());
+        case Amount: return LocaleText::regionalCurrencyText(payment.amount);
+        }
+    }
+    if (role == Qt::DisplayRole) {
+        switch (index.column()) {
+        case Type: return extraPaymentTypeText(payment.kind);
+        case Start: return LocaleText::shortDateText(payment.start);
+        case Stop: return payment.stop ? LocaleText::shortDateText(*payment.stop) : QString();
+        case Amount: return LocaleText::regionalCurrencyText(payment.amount);
+        }
     }
     return {};
 }
 
-QVariant ExtraPaymentsModel::data(const QModelIndex& index, int role) const
+bool ExtraPaymentsModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    if (!index.isValid() || index.row() >= rowCount() || index.column() >= ColumnCount)
-        return {};
-    if (role == Qt::DisplayRole)
-        return text(index.row(), Column(index.column()));
-    if (role == Qt::TextAlignmentRole)
-        return int(Qt::AlignCenter);
-    return {};
+    if (role != Qt::EditRole || !refusal(index, value).isEmpty())
+        return false;
+    ExtraPaymentRow& payment = m_rows[std::size_t(index.row())];
+    if (index.column() == Stop && payment.kind == engine::ExtraPaymentKind::LumpSum)
+        return false;  // a lump sum has no end
+    switch (index.column()) {
+    case Type:
+        if (value.toInt() == LumpSum) {
+            // The stop date stays in the End Date box, which a switch back takes again.
+            payment.kind = engine::ExtraPaymentKind::LumpSum;
+            payment.stop.reset();
+        } else {
+            payment.kind = engine::ExtraPaymentKind::Repeating;
+        }
+        break;
+    case Start: payment.start = value.toDate(); break;
+    case Stop: payment.stop = value.toDate(); break;
+    case Amount: payment.amount = engine::roundToCents(readEntry(NumberKind::Amount, value.toString()).value); break;
+    }
+    // A new kind shows again with its stop date, or without one.
+    cellsChanged(index.row(), index.column(), index.column() == Type ? int(Stop) : index.column());
+    return true;
 }
 
 QVariant ExtraPaymentsModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    static const char* const kHeadings[ColumnCount] = {"#", "Type", "Start", "Stop", "Amount"};
+    static const char* const kHeadings[ColumnCount] = {"Type", "Start", "Stop", "Amount"};
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= ColumnCount)
         return QAbstractTableModel::headerData(section, orientation, role);
     return QString::fromLatin1(kHeadings[section]);
 }
 
-Qt::ItemFlags ExtraPaymentsModel::flags(const QModelIndex& index) const
+int ExtraPaymentsModel::appendRow()
 {
-    return index.isValid() ? Qt::ItemIsSelectable | Qt::ItemIsEnabled : Qt::NoItemFlags;
+    const QDate today = m_clock.today();
+    return append({engine::ExtraPaymentKind::Repeating, today, today, 0.0});
 }
 
-void ExtraPaymentsModel::setLoadedRows(std::vector<ExtraPaymentRow> rows)
+QString ExtraPaymentsModel::refusal(const QModelIndex& index, const QVariant& value) const
 {
-    beginResetModel();
-    m_rows = std::move(rows);
-    m_shown.assign(m_rows.size(), Shown{});
-    for (size_t i = 0; i < m_shown.size(); ++i)
-        m_shown[i].number = int(i) + 1;
-    endResetModel();
-}
-
-void ExtraPaymentsModel::clear()
-{
-    setLoadedRows({});
-}
-
-int ExtraPaymentsModel::addRow(const QDate& start, const QDate& stop)
-{
-    const int row = rowCount();
-    beginInsertRows({}, row, row);
-    m_rows.push_back({engine::ExtraPaymentKind::Repeating, start, stop, 0.0});
-    m_shown.push_back({0, true});
-    endInsertRows();
-    return row;
-}
-
-void ExtraPaymentsModel::removeRow(int row)
-{
-    beginRemoveRows({}, row, row);
-    m_rows.erase(m_rows.begin() + row);
-    m_shown.erase(m_shown.begin() + row);
-    endRemoveRows();
-}
-
-void ExtraPaymentsModel::cellChanged(int row, Column column)
-{
-    const QModelIndex cell = index(row, column);
-    emit dataChanged(cell, cell, {Qt::DisplayRole});
-}
-
-void ExtraPaymentsModel::setKind(int row, engine::ExtraPaymentKind kind)
-{
-    ExtraPaymentRow& payment = m_rows[size_t(row)];
-    payment.kind = kind;
-    if (kind == engine::ExtraPaymentKind::LumpSum)
-        payment.stop.reset();
-    emit dataChanged(index(row, Type), index(row, Stop), {Qt::DisplayRole});
-}
-
-void ExtraPaymentsModel::setStart(int row, const QDate& date)
-{
-    m_rows[size_t(row)].start = date;
-    cellChanged(row, Start);
-}
-
-void ExtraPaymentsModel::setStop(int row, const QDate& date)
-{
-    m_rows[size_t(row)].stop = date;
-    cellChanged(row, Stop);
-}
-
-void ExtraPaymentsModel::setAmount(int row, double amount)
-{
-    m_rows[size_t(row)].amount = amount;
-    m_shown[size_t(row)].amountUntyped = false;
-    cellChanged(row, Amount);
+    switch (index.column()) {
+    case Start: return value.toDate().isValid() ? QString() : DateBox::refusal(QStringLiteral("Start Date"));
+    case Stop: return value.toDate().isValid() ? QString() : DateBox::refusal(QStringLiteral("End Date"));
+    case Amount: {
+        const NumberEntry entry = readEntry(NumberKind::Amount, value.toString());
+        if (entry.number())
+            return {};
+        return entryRefusal(entry, QStringLiteral("Amount must be numeric"), QStringLiteral("Amount"));
+    }
+    default: return {};
+    }
 }

@@ -1,14 +1,14 @@
 #include "ExtraPaymentsPage.h"
 
+#include "DateBox.h"
 #include "ExtraPaymentsModel.h"
 #include "LoanPages.h"
+#include "OptionGroup.h"
+#include "RowEditor.h"
 
 #include <QCheckBox>
-#include "DateBox.h"
 #include <QFontMetrics>
 #include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,54 +23,49 @@ using namespace LoanPages;
 
 namespace {
 
-// Widths in twips, as the grid was laid out: "#" is hidden.
-constexpr int kPaymentColumnTwips[] = {0, 500, 1000, 1000, 2000};
-
 QTableView* buildPaymentsTable(ExtraPaymentsModel* model, QWidget* parent)
 {
     QTableView* table = makeRowsTable("flxPayments", model, parent);
-    // The original widths, widened only where this system's font would clip.
-    // "Amount" is last and takes the rest of the width: it starts at what its
-    // text needs, so at the window's designed size every column fits whole.
+    // The designed widths (in twips), widened only where this system's font
+    // would clip; "Amount" is last and takes the rest of the width.
     const QFontMetrics metrics(table->font());
-    const QString widest[5] = {QString(), QStringLiteral("Type"), QStringLiteral("12/31/2024"),
-                               QStringLiteral("12/31/2024"), QStringLiteral("$999,999.99")};
-    for (int column = 0; column < ExtraPaymentsModel::ColumnCount; ++column) {
-        const int needed = metrics.horizontalAdvance(widest[column]) + 12;
-        table->setColumnWidth(column, column == ExtraPaymentsModel::Amount
-                                          ? needed
-                                          : std::max(kPaymentColumnTwips[column] / 15, needed));
-    }
-    table->setColumnHidden(ExtraPaymentsModel::Number, true);
+    const int twips[] = {500, 1000, 1000, 0};
+    const QString widest[] = {QStringLiteral("Type"), QStringLiteral("12/31/2024"), QStringLiteral("12/31/2024"),
+                              QStringLiteral("$999,999.99")};
+    for (int column = 0; column < ExtraPaymentsModel::ColumnCount; ++column)
+        table->setColumnWidth(column, std::max(twips[column] / 15, metrics.horizontalAdvance(widest[column]) + 12));
     return table;
+}
+
+QPushButton* makeButton(const QString& caption, const char* name, QWidget* parent)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    return button;
 }
 
 }  // namespace
 
-ExtraPaymentsPage::ExtraPaymentsPage(QWidget* parent) : page(new QWidget(parent))
+ExtraPaymentsPage::ExtraPaymentsPage(QWidget* parent, const Clock& clock, Messages& messages, QWidget* window)
+    : page(new QWidget(parent))
 {
     auto* layout = new QGridLayout(page);
 
-    chkSuppressFuture =
-        new QCheckBox(QStringLiteral("Suppress Future Payments in Amortization Table"), page);
+    chkSuppressFuture = new QCheckBox(QStringLiteral("Suppress Future Payments in Amortization Table"), page);
     chkSuppressFuture->setObjectName(QStringLiteral("chkSuppressFuture"));
     layout->addWidget(chkSuppressFuture, 0, 0, 1, 2);
 
-    payments = new ExtraPaymentsModel(page);
+    payments = new ExtraPaymentsModel(clock, page);
     flxPayments = buildPaymentsTable(payments, page);
     flxPayments->setAccessibleName(QStringLiteral("Extra payments"));
     layout->addWidget(flxPayments, 1, 0);
 
     auto* entry = new QVBoxLayout;
-    fraType = new QGroupBox(QStringLiteral("Type"), page);
+    fraType = new OptionGroup(QStringLiteral("Type"), page);
     fraType->setObjectName(QStringLiteral("fraType"));
-    auto* typeLayout = new QHBoxLayout(fraType);
-    optType0 = new QRadioButton(QStringLiteral("Lump Sum"), fraType);
-    optType0->setObjectName(QStringLiteral("optType_0"));
-    optType1 = new QRadioButton(QStringLiteral("Repeating"), fraType);
-    optType1->setObjectName(QStringLiteral("optType_1"));
-    typeLayout->addWidget(optType0);
-    typeLayout->addWidget(optType1);
+    optType0 = fraType->addOption(QStringLiteral("Lump Sum"), "optType_0");
+    optType1 = fraType->addOption(QStringLiteral("Repeating"), "optType_1");
+    optType1->setChecked(true);
     entry->addWidget(fraType);
 
     auto* fields = new QGridLayout;
@@ -101,12 +96,9 @@ ExtraPaymentsPage::ExtraPaymentsPage(QWidget* parent) : page(new QWidget(parent)
     fields->addWidget(txtXPaymentAmount, 2, 1);
     entry->addLayout(fields);
 
-    cmdAddPayment = new QPushButton(QStringLiteral("Add Payment"), page);
-    cmdAddPayment->setObjectName(QStringLiteral("cmdAddPayment"));
-    cmdDeletePayment = new QPushButton(QStringLiteral("Delete Payment"), page);
-    cmdDeletePayment->setObjectName(QStringLiteral("cmdDeletePayment"));
-    cmdRecalculate = new QPushButton(QStringLiteral("Recalculate"), page);
-    cmdRecalculate->setObjectName(QStringLiteral("cmdRecalculate"));
+    cmdAddPayment = makeButton(QStringLiteral("Add &Payment"), "cmdAddPayment", page);
+    cmdDeletePayment = makeButton(QStringLiteral("&Delete Payment"), "cmdDeletePayment", page);
+    cmdRecalculate = makeButton(QStringLiteral("&Recalculate"), "cmdRecalculate", page);
     entry->addWidget(cmdAddPayment);
     entry->addWidget(cmdDeletePayment);
     entry->addWidget(cmdRecalculate);
@@ -114,4 +106,26 @@ ExtraPaymentsPage::ExtraPaymentsPage(QWidget* parent) : page(new QWidget(parent)
 
     layout->addLayout(entry, 1, 1);
     layout->setColumnStretch(0, 1);
+
+    editor = new RowEditor(flxPayments, payments, cmdAddPayment, cmdDeletePayment, messages, window);
+    editor->addField(dtBeginDate, ExtraPaymentsModel::Start);
+    editor->addChoice(fraType, ExtraPaymentsModel::Type, "current", &OptionGroup::chosen);
+    editor->addField(dtEndDate, ExtraPaymentsModel::Stop);
+    editor->addField(txtXPaymentAmount, ExtraPaymentsModel::Amount);
+    QObject::connect(fraType, &OptionGroup::currentChanged, page, [this](int kind) {
+        dtEndDate->setVisible(kind == ExtraPaymentsModel::Repeating);
+        lblEndDate->setVisible(kind == ExtraPaymentsModel::Repeating);
+    });
+    // Back to repeating: the row takes the end date its box still shows.
+    QObject::connect(fraType, &OptionGroup::chosen, page, [this](int kind) {
+        if (kind == ExtraPaymentsModel::Repeating)
+            editor->take(dtEndDate);
+    });
+}
+
+void ExtraPaymentsPage::setInputsEnabled(bool enabled)
+{
+    chkSuppressFuture->setEnabled(enabled);
+    cmdRecalculate->setEnabled(enabled);
+    editor->setEnabled(enabled);
 }

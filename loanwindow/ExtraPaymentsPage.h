@@ -1,25 +1,28 @@
 #pragma once
 
-class ExtraPaymentsModel;
-class QCheckBox;
+class Clock;
 class DateBox;
-class QGroupBox;
+class ExtraPaymentsModel;
+class Messages;
+class OptionGroup;
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QTableView;
 class QWidget;
+class RowEditor;
 
 // Tab "Extra Payments": the payments table and the fields that edit its rows.
 struct ExtraPaymentsPage {
-    explicit ExtraPaymentsPage(QWidget* parent);
+    ExtraPaymentsPage(QWidget* parent, const Clock& clock, Messages& messages, QWidget* window);
 
     QWidget* page = nullptr;
     QCheckBox* chkSuppressFuture = nullptr;
     QTableView* flxPayments = nullptr;
     ExtraPaymentsModel* payments = nullptr;
-    QGroupBox* fraType = nullptr;
+    OptionGroup* fraType = nullptr;
     QRadioButton* optType0 = nullptr;
     QRadioButton* optType1 = nullptr;
     DateBox* dtBeginDate = nullptr;
@@ -29,4 +32,8 @@ struct ExtraPaymentsPage {
     QPushButton* cmdAddPayment = nullptr;
     QPushButton* cmdDeletePayment = nullptr;
     QPushButton* cmdRecalculate = nullptr;
+    RowEditor* editor = nullptr;
+
+    // Every input of the page as one group (the page shown or not).
+    void setInputsEnabled(bool enabled);
 };

@@ -2,7 +2,6 @@
 
 #include "Loan.h"
 
-#include "ChangeTracker.h"
 #include "LoanPages.h"
 
 #include "LoanTerms.h"
@@ -107,26 +106,11 @@ LoanInformationPage::LoanInformationPage(QWidget* parent) : page(new QWidget(par
 
     layout->addWidget(fraLoan);
     layout->addStretch(1);
-}
 
-LoanInputs LoanInformationPage::inputs() const
-{
-    LoanInputs inputs;
-    inputs.description = txtLoan->text();
-    inputs.frequency = cboppt->currentIndex();
-    inputs.interestRate = txtInterestRate->text();
-    inputs.termType = cboTerm->currentIndex();
-    inputs.term = txtTerm->text();
-    inputs.loanAmount = txtLoanAmount->text();
-    inputs.paymentAmount = txtPaymentAmount->text();
-    inputs.startDate = dtStartDate->date();
-    switch (CalculateChoice(cboCalculate->currentIndex())) {
-    case CalculateChoice::Payment: break;
-    case CalculateChoice::LoanAmount: inputs.loanAmount.clear(); break;  // derived from the payment
-    case CalculateChoice::InterestRate: inputs.calculate = engine::Unknown::InterestRate; break;
-    case CalculateChoice::Term: inputs.calculate = engine::Unknown::Term; break;
-    }
-    return inputs;
+    // Enter in any box presses Calculate, as in a dialog.
+    for (QLineEdit* box : {txtLoan, static_cast<QLineEdit*>(dtStartDate), txtInterestRate, txtTerm, txtLoanAmount,
+                           txtPaymentAmount})
+        QObject::connect(box, &QLineEdit::returnPressed, cmdCalculate, &QPushButton::click);
 }
 
 QWidget* LoanInformationPage::field(LoanField field) const
@@ -139,6 +123,7 @@ QWidget* LoanInformationPage::field(LoanField field) const
     case LoanField::Term: return txtTerm;
     case LoanField::LoanAmount: return txtLoanAmount;
     case LoanField::PaymentAmount: return txtPaymentAmount;
+    case LoanField::Calculate: return cboCalculate;
     }
     return txtLoan;
 }
@@ -147,15 +132,4 @@ void LoanInformationPage::setInputsEnabled(bool enabled)
 {
     txtLoan->setEnabled(enabled);
     fraLoan->setEnabled(enabled);
-}
-
-void LoanInformationPage::watch(ChangeTracker& tracker) const
-{
-    // The first payment date counts too: a changed date changes every row, and
-    // a date typed but not yet taken must not be closed away unasked.
-    for (QLineEdit* box : {txtLoan, txtInterestRate, txtTerm, txtLoanAmount, txtPaymentAmount,
-                           static_cast<QLineEdit*>(dtStartDate)})
-        tracker.watch(box, &QLineEdit::textChanged);
-    for (QComboBox* list : {cboppt, cboTerm, cboCalculate})
-        tracker.watch(list, &QComboBox::currentIndexChanged);
 }

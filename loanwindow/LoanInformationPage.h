@@ -1,8 +1,7 @@
 #pragma once
 
-#include "LoanInputs.h"
+#include "Loan.h"
 
-class ChangeTracker;
 class QComboBox;
 class DateBox;
 class QGroupBox;
@@ -32,10 +31,7 @@ struct LoanInformationPage {
     QLabel* lblTermFound = nullptr;  // a solved term's payments and last date
     QPushButton* cmdCalculate = nullptr;
 
-    // The loan's inputs as the controls hold them.
-    LoanInputs inputs() const;
     QWidget* field(LoanField field) const;
     // The description and everything in "Loan Data" as one group.
     void setInputsEnabled(bool enabled);
-    void watch(ChangeTracker& tracker) const;
 };

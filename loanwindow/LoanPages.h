@@ -8,10 +8,6 @@ class QString;
 class QTableView;
 class QWidget;
 
-namespace engine {
-struct SummaryFigures;
-}
-
 // The small pieces every page builds its controls from.
 namespace LoanPages {
 
@@ -22,8 +18,8 @@ DateBox* makeDatePicker(const char* name, QWidget* parent);
 // a time, no editing in the cells, no row headings, the last column stretched.
 QTableView* makeRowsTable(const char* name, QAbstractItemModel* model, QWidget* parent);
 // Under an extra payments box: what part of its figure is the last payment's
-// rounding ("includes $.08 rounding on the last payment"), also as the box's
-// tool tip; hidden when there is none.
-void showRoundingNote(QLabel& note, QLineEdit& box, const engine::SummaryFigures& summary);
+// rounding ("includes $.08 rounding on the last payment", LoanFigures), also
+// as the box's tool tip; hidden when there is none.
+void showRoundingNote(QLabel& note, QLineEdit& box, const QString& text);
 
 }  // namespace LoanPages

@@ -5,7 +5,6 @@
 #include "LocaleText.h"
 
 #include "DateBox.h"
-#include "RoundingNote.h"
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -69,9 +68,8 @@ QTableView* makeRowsTable(const char* name, QAbstractItemModel* model, QWidget* 
     return table;
 }
 
-void showRoundingNote(QLabel& note, QLineEdit& box, const engine::SummaryFigures& summary)
+void showRoundingNote(QLabel& note, QLineEdit& box, const QString& text)
 {
-    const QString text = lastPaymentRoundingNote(summary);
     note.setText(text);
     // The note's line stays reserved, so nothing below it jumps when it shows.
     QSizePolicy policy = note.sizePolicy();

@@ -1,36 +1,37 @@
 #pragma once
 
 #include "RateChangeRow.h"
+#include "RowsModel.h"
 
-#include <QAbstractTableModel>
+#include <functional>
+#include <optional>
 
-#include <vector>
+class Clock;
 
-// The rate changes table: typed rows, 0-based, shown in the user's regional
-// settings (RateChangeTexts).
-class RateChangesModel : public QAbstractTableModel {
+// The rate changes table: typed rows shown in the user's regional settings,
+// and the payment each change brought in the last run.
+class RateChangesModel : public TypedRowsModel<RateChangeRow> {
     Q_OBJECT
 public:
-    enum Column { From, Rate, Mode, ColumnCount };
+    enum Column { From, Rate, Mode, Payment, ColumnCount };
 
-    explicit RateChangesModel(QObject* parent = nullptr);
+    // `loanRate`: the rate a new change starts at (the loan's own).
+    RateChangesModel(const Clock& clock, std::function<double()> loanRate, QObject* parent = nullptr);
 
-    int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
-    Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-    const std::vector<RateChangeRow>& rows() const { return m_rows; }
-    const RateChangeRow& row(int row) const { return m_rows[size_t(row)]; }
-    // Every row's texts, the row `row` with `rate` typed in its rate cell.
-    std::vector<RateChangeTexts> textsWithRate(int row, const QString& rate) const;
+    int appendRow() override;
+    QString refusal(const QModelIndex& index, const QVariant& value) const override;
 
-    void setRows(std::vector<RateChangeRow> rows);
-    int addRow(const RateChangeRow& row);  // returns its row
-    void removeRow(int row);
-    void setRow(int row, const RateChangeRow& value);
+    // The payment in force from each change, as the last run found it (none
+    // for a change that took no effect); an edited row's is dropped.
+    void setPayments(std::vector<std::optional<double>> payments);
 
 private:
-    std::vector<RateChangeRow> m_rows;
+    const Clock& m_clock;
+    std::function<double()> m_loanRate;
+    std::vector<std::optional<double>> m_payments;
 };

@@ -3,6 +3,7 @@
 #include "LoanPages.h"
 #include "RateChangeRow.h"
 #include "RateChangesModel.h"
+#include "RowEditor.h"
 
 #include "DateBox.h"
 #include <QComboBox>
@@ -15,17 +16,20 @@
 
 using namespace LoanPages;
 
-RateChangesPage::RateChangesPage(QWidget* parent) : page(new QWidget(parent))
+RateChangesPage::RateChangesPage(QWidget* parent, const Clock& clock, std::function<double()> loanRate,
+                                 Messages& messages, QWidget* window)
+    : page(new QWidget(parent))
 {
     auto* layout = new QGridLayout(page);
 
-    rateChanges = new RateChangesModel(page);
+    rateChanges = new RateChangesModel(clock, std::move(loanRate), page);
     flxRateChanges = makeRowsTable("flxRateChanges", rateChanges, page);
     flxRateChanges->setAccessibleName(QStringLiteral("Rate changes"));
     const QFontMetrics metrics(flxRateChanges->font());
     flxRateChanges->setColumnWidth(RateChangesModel::From,
                                    metrics.horizontalAdvance(QStringLiteral("12/31/2024")) + 12);
     flxRateChanges->setColumnWidth(RateChangesModel::Rate, metrics.horizontalAdvance(QStringLiteral("99.999")) + 12);
+    flxRateChanges->setColumnWidth(RateChangesModel::Mode, metrics.horizontalAdvance(QStringLiteral("Same payment")) + 12);
     layout->addWidget(flxRateChanges, 0, 0);
 
     auto* entry = new QVBoxLayout;
@@ -51,11 +55,11 @@ RateChangesPage::RateChangesPage(QWidget* parent) : page(new QWidget(parent))
     fields->addWidget(cboRateMode, 2, 1);
     entry->addLayout(fields);
 
-    cmdAddRateChange = new QPushButton(QStringLiteral("Add Rate Change"), page);
+    cmdAddRateChange = new QPushButton(QStringLiteral("Add Rate &Change"), page);
     cmdAddRateChange->setObjectName(QStringLiteral("cmdAddRateChange"));
-    cmdDeleteRateChange = new QPushButton(QStringLiteral("Delete Rate Change"), page);
+    cmdDeleteRateChange = new QPushButton(QStringLiteral("&Delete Rate Change"), page);
     cmdDeleteRateChange->setObjectName(QStringLiteral("cmdDeleteRateChange"));
-    cmdRecalculateRates = new QPushButton(QStringLiteral("Recalculate"), page);
+    cmdRecalculateRates = new QPushButton(QStringLiteral("Recalc&ulate"), page);
     cmdRecalculateRates->setObjectName(QStringLiteral("cmdRecalculateRates"));
     entry->addWidget(cmdAddRateChange);
     entry->addWidget(cmdDeleteRateChange);
@@ -64,4 +68,10 @@ RateChangesPage::RateChangesPage(QWidget* parent) : page(new QWidget(parent))
 
     layout->addLayout(entry, 0, 1);
     layout->setColumnStretch(0, 1);
+
+    editor = new RowEditor(flxRateChanges, rateChanges, cmdAddRateChange, cmdDeleteRateChange, messages, window);
+    editor->addField(dtRateFrom, RateChangesModel::From);
+    editor->addField(txtNewRate, RateChangesModel::Rate);
+    editor->addChoice(cboRateMode, RateChangesModel::Mode, "currentIndex", &QComboBox::activated);
+    editor->setEnabled(true);
 }

@@ -1,17 +1,24 @@
 #pragma once
 
+#include <functional>
+
+class Clock;
 class DateBox;
+class Messages;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QTableView;
 class QWidget;
 class RateChangesModel;
+class RowEditor;
 
 // Tab "Rate Changes": the loan's rate changes and the fields that edit the
 // selected one.
 struct RateChangesPage {
-    explicit RateChangesPage(QWidget* parent);
+    // `loanRate`: the rate a new change starts at.
+    RateChangesPage(QWidget* parent, const Clock& clock, std::function<double()> loanRate, Messages& messages,
+                    QWidget* window);
 
     QWidget* page = nullptr;
     QTableView* flxRateChanges = nullptr;
@@ -22,4 +29,5 @@ struct RateChangesPage {
     QPushButton* cmdAddRateChange = nullptr;
     QPushButton* cmdDeleteRateChange = nullptr;
     QPushButton* cmdRecalculateRates = nullptr;
+    RowEditor* editor = nullptr;
 };

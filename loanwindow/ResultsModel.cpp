@@ -70,9 +70,11 @@ QVariant ResultsModel::rateChangeTip(size_t row) const
         size_t(payment.rateChange) > m_run->rateChanges.size())
         return QStringLiteral("Rate in force: %1").arg(rate);
     const RateChangeRow& change = m_run->rateChanges[size_t(payment.rateChange) - 1];
-    return QStringLiteral("Rate change %1 from %2 takes effect: %3 (%4)")
+    // The payment the change brings, which otherwise only its principal and interest tell.
+    return QStringLiteral("Rate change %1 from %2 takes effect: %3 (%4), payment %5")
         .arg(payment.rateChange)
-        .arg(LocaleText::shortDateText(change.from), rate, rateChangeModeText(change.mode));
+        .arg(LocaleText::shortDateText(change.from), rate, rateChangeModeText(change.mode),
+             LocaleText::currencyText(payment.principal + payment.interest));
 }
 
 int ResultsModel::rowCount(const QModelIndex& parent) const

@@ -1,10 +1,8 @@
 #include "SavingsSummaryPage.h"
 
-#include "ChangeTracker.h"
 #include "LocaleText.h"
 #include "LoanPages.h"
-#include "RoundingNote.h"
-#include "Schedule.h"
+#include "LoanFigures.h"
 
 #include <QTabWidget>
 #include <QGridLayout>
@@ -73,29 +71,15 @@ SavingsSummaryPage::SavingsSummaryPage(QWidget* parent) : page(new QWidget(paren
     layout->addStretch(1);
 }
 
-void SavingsSummaryPage::showFigures(const engine::ScheduleResult& result, ChangeTracker& tracker)
+void SavingsSummaryPage::showFigures(const LoanFigures& figures)
 {
-    auto dateText = [](engine::Date date) { return LocaleText::shortDateText(LocaleText::toQDate(date)); };
-    const auto& baseline = result.baseline;
-    tracker.assign(txtOrigLoanAmount, LocaleText::currencyText(baseline.loanAmount));
-    tracker.assign(txtOrigPayoffDate, dateText(baseline.payoffDate));
-    tracker.assign(txtOrigInterestPaid, LocaleText::currencyText(baseline.interestPaid));
-    tracker.assign(txtOrigTotalPaid, LocaleText::currencyText(baseline.totalPaid));
-
-    const auto& summary = result.summary;
-    tracker.assign(txtAdjExtraPayments, LocaleText::currencyText(summary.extraPayments));
-    showRoundingNote(*lblAdjExtraPaymentsNote, *txtAdjExtraPayments, summary);
-    tracker.assign(txtAdjPayoffDate, dateText(result.adjustedPayoffDate));
-    tracker.assign(txtAdjInterestPaid, LocaleText::currencyText(summary.interest));
-    tracker.assign(txtAdjTotalPaid, LocaleText::currencyText(summary.totalPaid));
-    tracker.assign(txtSavedPayments, QString::number(result.paymentsSaved));
-    tracker.assign(txtSavedTotal, LocaleText::currencyText(result.totalSaved));
-}
-
-void SavingsSummaryPage::watch(ChangeTracker& tracker) const
-{
-    for (QLineEdit* box : {txtOrigLoanAmount, txtOrigPayoffDate, txtOrigInterestPaid, txtOrigTotalPaid,
-                           txtAdjExtraPayments, txtAdjPayoffDate, txtAdjInterestPaid, txtAdjTotalPaid,
-                           txtSavedPayments, txtSavedTotal})
-        tracker.watch(box, &QLineEdit::textChanged);
+    const std::pair<QLineEdit*, Figure> boxes[] = {
+        {txtOrigLoanAmount, Figure::OriginalLoanAmount},   {txtOrigPayoffDate, Figure::OriginalPayoffDate},
+        {txtOrigInterestPaid, Figure::OriginalInterestPaid}, {txtOrigTotalPaid, Figure::OriginalTotalPaid},
+        {txtAdjExtraPayments, Figure::PaidEarly},          {txtAdjPayoffDate, Figure::AdjustedPayoffDate},
+        {txtAdjInterestPaid, Figure::AdjustedInterestPaid}, {txtAdjTotalPaid, Figure::AdjustedTotalPaid},
+        {txtSavedPayments, Figure::PaymentsSaved},         {txtSavedTotal, Figure::TotalSaved}};
+    for (const auto& [box, figure] : boxes)
+        box->setText(figures[figure]);
+    showRoundingNote(*lblAdjExtraPaymentsNote, *txtAdjExtraPayments, figures.roundingNote);
 }

@@ -1,14 +1,11 @@
 #pragma once
 
-class ChangeTracker;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QWidget;
 
-namespace engine {
-struct ScheduleResult;
-}
+struct LoanFigures;
 
 // Tab "Savings Summary": the loan without extra payments, with them, and the difference.
 struct SavingsSummaryPage {
@@ -30,7 +27,6 @@ struct SavingsSummaryPage {
     QLineEdit* txtSavedPayments = nullptr;
     QLineEdit* txtSavedTotal = nullptr;
 
-    // Writes a run's figures into the boxes; each counts as changed.
-    void showFigures(const engine::ScheduleResult& result, ChangeTracker& tracker);
-    void watch(ChangeTracker& tracker) const;
+    // Writes a run's figures into the boxes.
+    void showFigures(const LoanFigures& figures);
 };

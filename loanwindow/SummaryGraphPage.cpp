@@ -1,9 +1,8 @@
 #include "SummaryGraphPage.h"
 
-#include "ChangeTracker.h"
 #include "LocaleText.h"
 #include "LoanPages.h"
-#include "RoundingNote.h"
+#include "LoanFigures.h"
 #include "Schedule.h"
 #include "SummaryChart.h"
 
@@ -68,14 +67,14 @@ SummaryGraphPage::SummaryGraphPage(QWidget* parent) : page(new QWidget(parent))
     layout->addWidget(Frame2);
 }
 
-void SummaryGraphPage::showFigures(const engine::SummaryFigures& summary, ChangeTracker& tracker)
+void SummaryGraphPage::showFigures(const LoanFigures& figures)
 {
-    tracker.assign(txtPrincipal, LocaleText::currencyText(summary.principal));
-    tracker.assign(txtExtraPayments, LocaleText::currencyText(summary.extraPayments));
-    showRoundingNote(*lblExtraPaymentsNote, *txtExtraPayments, summary);
-    tracker.assign(txtInterest, LocaleText::currencyText(summary.interest));
-    tracker.assign(txtTotalPrincipal, LocaleText::currencyText(summary.totalPrincipal));
-    tracker.assign(txtTotalPaid, LocaleText::currencyText(summary.totalPaid));
+    txtPrincipal->setText(figures[Figure::Principal]);
+    txtExtraPayments->setText(figures[Figure::ExtraPayments]);
+    showRoundingNote(*lblExtraPaymentsNote, *txtExtraPayments, figures.roundingNote);
+    txtInterest->setText(figures[Figure::Interest]);
+    txtTotalPrincipal->setText(figures[Figure::TotalPrincipal]);
+    txtTotalPaid->setText(figures[Figure::TotalPaid]);
 }
 
 void SummaryGraphPage::showChart(const engine::SummaryFigures& summary)
@@ -89,10 +88,4 @@ void SummaryGraphPage::showChart(const engine::SummaryFigures& summary)
         Frame1->layout()->addWidget(chart);
     }
     chart->setValues(summary.interest, summary.extraPayments, summary.principal);
-}
-
-void SummaryGraphPage::watch(ChangeTracker& tracker) const
-{
-    for (QLineEdit* box : {txtPrincipal, txtExtraPayments, txtInterest, txtTotalPrincipal, txtTotalPaid})
-        tracker.watch(box, &QLineEdit::textChanged);
 }

@@ -1,12 +1,12 @@
 #pragma once
 
-class ChangeTracker;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QWidget;
 class SummaryChart;
 
+struct LoanFigures;
 namespace engine {
 struct SummaryFigures;
 }
@@ -26,9 +26,8 @@ struct SummaryGraphPage {
     QLineEdit* txtTotalPaid = nullptr;
     QLabel* lblExtraPaymentsNote = nullptr;  // the last payment's rounding, when there is some
 
-    // Writes a run's totals into the boxes (each counts as changed).
-    void showFigures(const engine::SummaryFigures& summary, ChangeTracker& tracker);
+    // Writes a run's totals into the boxes.
+    void showFigures(const LoanFigures& figures);
     // The chart is built the first time the page is shown with a run to draw.
     void showChart(const engine::SummaryFigures& summary);
-    void watch(ChangeTracker& tracker) const;
 };

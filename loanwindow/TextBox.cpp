@@ -74,7 +74,8 @@ void TextBox::keyPressEvent(QKeyEvent* event)
             event->accept();
             return;
         }
-        const QString typed = event->text();
+        // A Ctrl shortcut (Ctrl+A, Ctrl+Z) types nothing, whatever text its event carries.
+        const QString typed = event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier) ? QString() : event->text();
         if (m_limit >= 0 && !typed.isEmpty() && typed.at(0).isPrint() && !admits(selectionLength(), typed.size())) {
             event->accept();
             return;

@@ -6,16 +6,17 @@
 
 #include "AmortizationTablePage.h"
 #include "BalancePage.h"
-#include "ChangeTracker.h"
 #include "Clock.h"
-#include "ExtraPaymentsEditor.h"
+#include "ExtraPaymentsModel.h"
 #include "ExtraPaymentsPage.h"
 #include "FormulasPage.h"
+#include "LoanForm.h"
 #include "LoanInformationPage.h"
 #include "LocaleText.h"
 #include "Messages.h"
-#include "RateChangesEditor.h"
+#include "RateChangesModel.h"
 #include "RateChangesPage.h"
+#include "RowEditor.h"
 #include "ResultsModel.h"
 #include "SavingsSummaryPage.h"
 #include "SummaryChart.h"
@@ -74,29 +75,6 @@ frmLoan::frmLoan(LoanStore& store, Messages& messages, const Clock& clock, QWidg
     layout->setContentsMargins(2, 2, 2, 2);
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("tabLoan"));
-    m_loanInformation = std::make_unique<LoanInformationPage>(m_tabs);
-    m_extraPayments = std::make_unique<ExtraPaymentsPage>(m_tabs);
-    m_amortizationTable = std::make_unique<AmortizationTablePage>(m_tabs);
-    m_summaryGraph = std::make_unique<SummaryGraphPage>(m_tabs);
-    m_savingsSummary = std::make_unique<SavingsSummaryPage>(m_tabs);
-    m_formulas = std::make_unique<FormulasPage>(m_tabs);
-    m_balance = std::make_unique<BalancePage>(m_tabs);
-    QWidget* const pages[] = {m_loanInformation->page, m_extraPayments->page,  m_amortizationTable->page,
-                              m_summaryGraph->page,    m_savingsSummary->page, m_formulas->page,
-                              m_balance->page};
-    const QString captions[] = {QStringLiteral("Loan Information"), QStringLiteral("Extra Payments"),
-                                QStringLiteral("Amortization Table"), QStringLiteral("Summary Graph"),
-                                QStringLiteral("Savings Summary"), QStringLiteral("Formulas"),
-                                QStringLiteral("Balance")};
-    for (int tab = 0; tab < 7; ++tab)
-        m_tabs->addTab(scrolling(pages[tab]), captions[tab]);
-    // The pages show the window's own grey ground.
-    for (QWidget* page : pages) {
-        QPalette pagePalette = page->palette();
-        pagePalette.setColor(QPalette::Window, QColor(0xE0, 0xE0, 0xE0));
-        page->setPalette(pagePalette);
-        page->setAutoFillBackground(true);
-    }
     QFont tabFont = small;
     tabFont.setStretch(QFont::Condensed);
     m_tabs->tabBar()->setFont(tabFont);
@@ -106,64 +84,81 @@ frmLoan::frmLoan(LoanStore& store, Messages& messages, const Clock& clock, QWidg
     m_tabs->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 5px; }"));
     m_tabs->setUsesScrollButtons(true);
     layout->addWidget(m_tabs);
+    addPages();
 
-    addRateChangesPage();
-
-    m_editor = new ExtraPaymentsEditor(*m_extraPayments, *m_tabs, m_messages, m_clock, this);
-    connect(m_editor, &ExtraPaymentsEditor::edited, this, [this] { m_rowsEdited = true; });
-    // Queued: the refused save (perhaps inside a close prompt) ends first.
-    connect(this, &frmLoan::saveAsCopyRequested, this, &frmLoan::saveAsCopy, Qt::QueuedConnection);
-    watchChanges();
-
-    connect(m_loanInformation->txtLoan, &QLineEdit::textChanged, this,
-            [this](const QString& text) { setWindowTitle(DisplayText::caption(text)); });
+    m_form = new LoanForm(*m_loanInformation, this);
     for (QLineEdit* box : {m_loanInformation->txtLoan, m_loanInformation->txtInterestRate, m_loanInformation->txtTerm,
                            m_loanInformation->txtLoanAmount, m_loanInformation->txtPaymentAmount,
-                           m_extraPayments->txtXPaymentAmount})
+                           m_extraPayments->txtXPaymentAmount, m_rateChanges->txtNewRate})
         limitBox(box, m_messages, this);
+    connect(m_loanInformation->txtLoan, &QLineEdit::textChanged, this,
+            [this](const QString& text) { setWindowTitle(DisplayText::caption(text)); });
     connect(m_loanInformation->dtStartDate, &DateBox::typedDateRefused, this,
-            [this] { refuseTypedDate(m_loanInformation->dtStartDate); });
-    connect(m_editor, &ExtraPaymentsEditor::typedDateRefused, this, &frmLoan::refuseTypedDate);
+            [this] { refuseTypedDate(m_loanInformation->dtStartDate, QStringLiteral("Date of First Payment")); });
+    for (RowEditor* editor : {m_extraPayments->editor, m_rateChanges->editor})
+        connect(editor, &RowEditor::pageWanted, this, [this, editor] {
+            showPage(editor == m_extraPayments->editor ? m_extraPayments->page : m_rateChanges->page);
+        });
+    // Queued: the refused save (perhaps inside a close prompt) ends first.
+    connect(this, &frmLoan::saveAsCopyRequested, this, &frmLoan::saveAsCopy, Qt::QueuedConnection);
     connect(m_tabs, &QTabWidget::currentChanged, this, &frmLoan::onTabChanged);
+    for (QPushButton* button : {m_loanInformation->cmdCalculate, m_extraPayments->cmdRecalculate,
+                                m_rateChanges->cmdRecalculateRates})
+        connect(button, &QPushButton::clicked, this, [this] { CalculateSchedule(); });
     addTabKeys();
-    connect(m_loanInformation->cmdCalculate, &QPushButton::clicked, this, [this] { CalculateSchedule(); });
-    connect(m_extraPayments->cmdRecalculate, &QPushButton::clicked, this, [this] { CalculateSchedule(); });
+    watchChanges();
 }
 
-void frmLoan::addRateChangesPage()
+void frmLoan::addPages()
 {
-    m_rateChangesPage = std::make_unique<RateChangesPage>(m_tabs);
-    QWidget* page = m_rateChangesPage->page;
-    QPalette pagePalette = page->palette();
-    pagePalette.setColor(QPalette::Window, QColor(0xE0, 0xE0, 0xE0));
-    page->setPalette(pagePalette);
-    page->setAutoFillBackground(true);
-    m_tabs->addTab(scrolling(page), QStringLiteral("Rate Changes"));
+    m_loanInformation = std::make_unique<LoanInformationPage>(m_tabs);
+    m_extraPayments = std::make_unique<ExtraPaymentsPage>(m_tabs, m_clock, m_messages, this);
+    m_amortizationTable = std::make_unique<AmortizationTablePage>(m_tabs);
+    m_summaryGraph = std::make_unique<SummaryGraphPage>(m_tabs);
+    m_savingsSummary = std::make_unique<SavingsSummaryPage>(m_tabs);
+    m_formulas = std::make_unique<FormulasPage>(m_tabs);
+    m_balance = std::make_unique<BalancePage>(m_tabs);
     // A new change starts at the loan's own rate, as typed.
-    m_rateEditor = new RateChangesEditor(*m_rateChangesPage, *m_tabs, m_messages, m_clock, [this] {
-        return LocaleText::readNumber(m_loanInformation->txtInterestRate->text()).value_or(0.0);
-    }, this);
-    connect(m_rateEditor, &RateChangesEditor::edited, this, [this] { m_rowsEdited = true; });
-    connect(m_rateEditor, &RateChangesEditor::typedDateRefused, this, &frmLoan::refuseTypedDate);
-    connect(m_rateChangesPage->cmdRecalculateRates, &QPushButton::clicked, this, [this] { CalculateSchedule(); });
+    m_rateChanges = std::make_unique<RateChangesPage>(
+        m_tabs, m_clock, [this] { return m_form->draft().interestRate.number().value_or(0.0); }, m_messages, this);
+    const std::pair<QWidget*, const char*> pages[] = {
+        {m_loanInformation->page, "Loan Information"}, {m_extraPayments->page, "Extra Payments"},
+        {m_amortizationTable->page, "Amortization Table"}, {m_summaryGraph->page, "Summary Graph"},
+        {m_savingsSummary->page, "Savings Summary"}, {m_formulas->page, "Formulas"},
+        {m_balance->page, "Balance"}, {m_rateChanges->page, "Rate Changes"}};
+    for (const auto& [page, caption] : pages) {
+        // The pages show the window's own grey ground.
+        QPalette pagePalette = page->palette();
+        pagePalette.setColor(QPalette::Window, QColor(0xE0, 0xE0, 0xE0));
+        page->setPalette(pagePalette);
+        page->setAutoFillBackground(true);
+        m_tabs->addTab(scrolling(page), QString::fromLatin1(caption));
+    }
 }
 
-frmLoan::~frmLoan()
-{
-    // The editors filter their pages' boxes and read the page structs, which
-    // go before the boxes do: the editors go first.
-    delete m_rateEditor;
-    delete m_editor;
-}
+frmLoan::~frmLoan() = default;
 
 void frmLoan::watchChanges()
 {
-    m_tracker = new ChangeTracker(this);
-    m_loanInformation->watch(*m_tracker);
-    m_tracker->watch(m_extraPayments->txtXPaymentAmount, &QLineEdit::textChanged);
-    m_tracker->watch(m_extraPayments->chkSuppressFuture, &QCheckBox::stateChanged);
-    m_summaryGraph->watch(*m_tracker);
-    m_savingsSummary->watch(*m_tracker);
+    // Every change of a value, typed or written by a run, leaves the window
+    // holding what is not stored, until it is saved.
+    auto changed = [this] { markChanged(); };
+    const LoanInformationPage& loan = *m_loanInformation;
+    for (QLineEdit* box : {loan.txtLoan, static_cast<QLineEdit*>(loan.dtStartDate), loan.txtInterestRate,
+                           loan.txtTerm, loan.txtLoanAmount, loan.txtPaymentAmount,
+                           static_cast<QLineEdit*>(m_extraPayments->dtBeginDate),
+                           static_cast<QLineEdit*>(m_extraPayments->dtEndDate), m_extraPayments->txtXPaymentAmount,
+                           static_cast<QLineEdit*>(m_rateChanges->dtRateFrom), m_rateChanges->txtNewRate})
+        connect(box, &QLineEdit::textEdited, this, changed);
+    for (DateBox* box : {loan.dtStartDate, m_extraPayments->dtBeginDate, m_extraPayments->dtEndDate,
+                         m_rateChanges->dtRateFrom})
+        connect(box, &DateBox::dateEdited, this, changed);
+    for (QComboBox* list : {loan.cboppt, loan.cboTerm, loan.cboCalculate})
+        connect(list, &QComboBox::currentIndexChanged, this, changed);
+    connect(loan.txtLoan, &QLineEdit::textChanged, this, changed);
+    connect(m_extraPayments->chkSuppressFuture, &QCheckBox::toggled, this, changed);
+    for (RowEditor* editor : {m_extraPayments->editor, m_rateChanges->editor})
+        connect(editor, &RowEditor::edited, this, changed);
 }
 
 void frmLoan::load(int storedKey)
@@ -174,25 +169,23 @@ void frmLoan::load(int storedKey)
     m_loanInformation->cboTerm->setCurrentIndex(0);
     m_key = storedKey;
     m_mode = storedKey != 0 ? 1 : 0;
+    bool calculated = false;
     if (m_mode != 1) {
-        m_amortizationTable->resultsModel->setRows({}, {});
-        m_amortizationTable->yearlyModel->setRows({}, {});
-        m_editor->clear();
-        m_rateEditor->clear();
         m_loanInformation->dtStartDate->setDate(m_clock.today());
         for (int tab = 1; tab < m_tabs->count(); ++tab)
             m_tabs->setTabEnabled(tab, false);
     } else {
-        LoadLoanDetail();
+        loadLoan();
         if (m_loanMissing)
             return;  // said once; the opener discards the window
-        LoadExtraPayments();
-        LoadRateChanges();
-        CalculateSchedule();
+        loadRows();
+        calculated = CalculateSchedule();
     }
-    setExtraPaymentsEnabled(false);
+    m_extraPayments->setInputsEnabled(false);
     markUnchanged();
     m_tabs->setCurrentIndex(0);
+    if (calculated)
+        checkStoredChoice();  // a change it makes leaves the window changed
 
     if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
         frame->resize(kWindowWidth, kWindowHeight);
@@ -200,29 +193,28 @@ void frmLoan::load(int storedKey)
         resize(kWindowWidth, kWindowHeight);
 }
 
-void frmLoan::setLoanInformationEnabled(bool enabled)
-{
-    m_loanInformation->setInputsEnabled(enabled);
-}
-
-void frmLoan::setExtraPaymentsEnabled(bool enabled)
-{
-    m_editor->setInputsEnabled(enabled);
-}
-
 void frmLoan::onTabChanged(int tab)
 {
+    // Only the inputs of the page on show take input.
     const int previous = m_previousTab;
     m_previousTab = tab;
     if (previous == 0)
-        setLoanInformationEnabled(false);
+        m_loanInformation->setInputsEnabled(false);
     else if (previous == 1)
-        setExtraPaymentsEnabled(false);
+        m_extraPayments->setInputsEnabled(false);
     if (tab == 0)
-        setLoanInformationEnabled(true);
+        m_loanInformation->setInputsEnabled(true);
     else if (tab == 1)
-        setExtraPaymentsEnabled(true);
+        m_extraPayments->setInputsEnabled(true);
     drawShownChart();
+}
+
+void frmLoan::showPage(const QWidget* page)
+{
+    // Each page sits in a scroll area of its own.
+    for (int tab = 0; tab < m_tabs->count(); ++tab)
+        if (m_tabs->widget(tab)->isAncestorOf(page))
+            m_tabs->setCurrentIndex(tab);
 }
 
 void frmLoan::addTabKeys()
@@ -267,22 +259,6 @@ void frmLoan::drawShownChart()
         m_balance->showSchedule(m_lastResult->schedule);
         m_balanceChartStale = false;
     }
-}
-
-void frmLoan::ClearDataChanged()
-{
-    m_tracker->clear();
-}
-
-void frmLoan::markUnchanged()
-{
-    ClearDataChanged();
-    m_rowsEdited = false;
-}
-
-bool frmLoan::IsDataChanged() const
-{
-    return m_tracker->isChanged();
 }
 
 bool frmLoan::showsYearlyTable() const

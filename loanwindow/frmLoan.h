@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LoanInputs.h"
+#include "Loan.h"
 
 #include <QByteArray>
 #include <QWidget>
@@ -10,25 +10,24 @@
 
 class AmortizationTablePage;
 class BalancePage;
-class DateBox;
-class ChangeTracker;
 class Clock;
-class ExtraPaymentsEditor;
-class ExtraPaymentsPage;
+class DateBox;
 class FormulasPage;
-class LoanInformationPage;
-class QTabWidget;
-class RateChangesEditor;
-struct RateChangesPage;
-class SavingsSummaryPage;
-class SummaryGraphPage;
+class LoanForm;
 class LoanStore;
 class Messages;
+class QTabWidget;
+class SavingsSummaryPage;
+class SummaryGraphPage;
+struct ExtraPaymentsPage;
+struct LoanInformationPage;
 struct LoanResult;
+struct RateChangesPage;
 
-// One loan: seven tabs, change tracking and the close prompt. An MDI child of
-// the main window; the creator calls load() once, with the stored key or 0,
-// before the window is first shown.
+// One loan: its tabs, its typed loan (LoanForm) and rows (the row editors),
+// the close prompt. An MDI child of the main window; the creator calls
+// load() once, with the stored key or 0, before the window is first shown.
+// The window's changed state is Qt's own windowModified flag.
 class frmLoan : public QWidget {
     Q_OBJECT
 public:
@@ -41,16 +40,19 @@ public:
     int Loan() const { return m_key; }
     // True when the window holds what is not stored: edits of the inputs or
     // the rows, or a run's new figures, since it was loaded or saved.
-    bool DataHasChanged() const { return IsDataChanged() || m_rowsEdited; }
+    bool DataHasChanged() const { return isWindowModified(); }
+    // The one way the window becomes unchanged (after loading, saving and deleting).
+    void markUnchanged() { setWindowModified(false); }
+    // The window now holds what is not stored.
+    void markChanged()
+    {
+        if (!isWindowModified())
+            setWindowModified(true);
+    }
 
-    // The load steps: set up the tables, then a new loan's initial state
-    // (`storedKey` 0), or the stored loan `storedKey` loaded and calculated;
-    // flags cleared; tab 0. Called once, before the window is first shown.
+    // A new loan's initial state (`storedKey` 0), or the stored loan
+    // `storedKey` loaded and calculated; unchanged; tab 0.
     void load(int storedKey = 0);
-
-    // The fourteen checks on the window's inputs: shows the first failure
-    // (warning icon) and moves the focus there; on success rewrites the term.
-    bool ValidateLoan();
 
     // File > Save: checks the inputs, then stores the window under its own
     // key (a new loan gets one: Mode 1 and the new key) and marks the window
@@ -65,31 +67,23 @@ public:
     // description and stores what the window shows as a new loan; the window
     // becomes the copy (Mode 1, the new key) and unchanged, and copySaved()
     // names the loan it was copied from, if that was stored. A failed copy
-    // gives the window back its description, caption and changed state.
+    // gives the window back its description and changed state.
     bool saveAsCopy();
 
     // Asks " - Are you sure you wish to delete this loan?"; on Yes deletes the
-    // loan `key` with its extra payments, clears the flags and closes. A
-    // window whose loan was never stored deletes nothing from the store. A
-    // loan that another program changed since this window read or saved it is
-    // deleted only on a second Yes; one that another program already deleted
-    // is reported as such, and the window closes.
+    // loan `key` with its rows, and closes. A window whose loan was never
+    // stored deletes nothing from the store. A loan that another program
+    // changed since this window read or saved it is deleted only on a second
+    // Yes; one that another program already deleted is reported as such.
     void DeleteLoan(int key);
 
     // False when loading the stored loan failed part-way: the window then
     // shows less than is stored.
     bool loadedWhole() const { return !m_partlyLoaded; }
-    // True when load() found no stored loan under `Loan` (another program
+    // True when load() found no stored loan under the key (another program
     // deleted it): it has said so, loaded nothing more, and the window is
     // not to be shown.
     bool loanMissing() const { return m_loanMissing; }
-
-    // Clears the controls' changed flags only.
-    void ClearDataChanged();
-    bool IsDataChanged() const;
-    // The one way the window becomes unchanged: the controls' flags and
-    // DataHasChanged both cleared (after loading, saving and deleting).
-    void markUnchanged();
 
     // The close prompt alone: true when the window may close (unchanged, No,
     // or Yes with a successful save); false when the prompt was dismissed or
@@ -107,12 +101,6 @@ public:
     // when validation or the run fails, the window stays as it was but for
     // the whole term written back into its box. True when a result was applied.
     bool CalculateSchedule();
-
-    // Loading a stored loan (the key is `Loan`); each shows its first failure
-    // as "number - description" and keeps what it had set.
-    void LoadLoanDetail();
-    void LoadExtraPayments();
-    void LoadRateChanges();
 
     // True once a run has been applied: from then on the table and figures
     // can be printed and exported.
@@ -142,34 +130,41 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // Stores the window's contents and all of its extra payments under `key`
-    // (mode 0 adds a loan and hands back mode 1 and the new key). On failure
-    // the error is shown (critical icon), mode and key are left alone and
-    // false returned.
-    bool SaveLoan(int& mode, int& key);
-    void onTabChanged(int tab);
-    void drawShownChart();
+    void addPages();
     void addTabKeys();
     void stepTab(int step);
-    void setLoanInformationEnabled(bool enabled);
-    void setExtraPaymentsEnabled(bool enabled);
     void watchChanges();
+    void onTabChanged(int tab);
+    void showPage(const QWidget* page);
+    void drawShownChart();
+
+    // Loading a stored loan; each shows its first failure as "number -
+    // description", keeps what it had shown, and marks the load partial.
+    void loadLoan();
+    void loadRows();
+    // A stored "Calculate:" choice whose payment and amount disagree (an
+    // older program saved the amount alone): the amount stands.
+    void checkStoredChoice();
+    void loadFailed(const QString& text);
+
+    // What a date box or a row's field holds and was not yet taken (Calculate
+    // or Save pressed without leaving it); false after the refusal.
+    bool takeTyped();
+    // The inputs as the typed loan, or none after the first failed check's
+    // message (the focus moved there, the whole term written back).
+    std::optional<::Loan> validated();
     void showValidationFailure(const QString& message, LoanField field);
     // A date box whose typed text is no date: named in a warning, its page
     // brought up and the focus back in it, the text kept for correction.
-    void refuseTypedDate(DateBox* box);
-    // Takes what was typed into the date boxes and not yet read (Alt+C or
-    // Ctrl+S without leaving the box); false, after the warning, when one
-    // holds no date.
-    bool takeTypedDates();
-    // Writes a run's inputs, table and figures into the window at once.
+    void refuseTypedDate(DateBox* box, const QString& caption);
+    // Writes a run's figures, table and charts into the window at once.
     void applyResult(LoanResult run);
-    // The whole term written back into the term box (0: nothing to write).
-    void showWholeTerm(int wholeTerm);
-    // The "Rate Changes" tab, after the others so their places stay.
-    void addRateChangesPage();
 
-    // Each page owns its controls.
+    // Stores the loan and its rows under `key` (mode 0 adds a loan and hands
+    // back mode 1 and the new key). On failure the error is shown, mode and
+    // key are left alone and false returned.
+    bool SaveLoan(const ::Loan& loan, int& mode, int& key);
+
     QTabWidget* m_tabs = nullptr;
     std::unique_ptr<LoanInformationPage> m_loanInformation;
     std::unique_ptr<ExtraPaymentsPage> m_extraPayments;
@@ -178,22 +173,29 @@ private:
     std::unique_ptr<SavingsSummaryPage> m_savingsSummary;
     std::unique_ptr<FormulasPage> m_formulas;
     std::unique_ptr<BalancePage> m_balance;
-    std::unique_ptr<RateChangesPage> m_rateChangesPage;
-    RateChangesEditor* m_rateEditor = nullptr;
-    QByteArray m_loadedExtras;          // fingerprint of the extra payments as loaded
-    ChangeTracker* m_tracker = nullptr;
-    ExtraPaymentsEditor* m_editor = nullptr;
+    std::unique_ptr<RateChangesPage> m_rateChanges;
+    LoanForm* m_form = nullptr;
     LoanStore& m_store;
     Messages& m_messages;
     const Clock& m_clock;
     int m_mode = 0;
     int m_key = 0;
-    bool m_rowsEdited = false;  // extra payments or rate changes edited
     bool m_closeAgreed = false;
     bool m_partlyLoaded = false;
     bool m_loanMissing = false;
-    QByteArray m_loadedRow;             // fingerprint of the loan row as loaded
-    std::optional<QByteArray> m_storedAs;  // the stored loan as this window last read or wrote it
+    // The stored loan as this window last read or wrote it, to notice
+    // another program's changes; its parts as read.
+    std::optional<QByteArray> m_storedAs;
+    QByteArray m_loadedRow;
+    QByteArray m_loadedExtras;
+    // The stored loan amount, rate and term, which a stored choice other than
+    // "Payment" must find again from the stored payment.
+    struct StoredFigures {
+        double loanAmount;
+        double annualRatePercent;
+        double term;
+    };
+    std::optional<StoredFigures> m_stored;
     int m_previousTab = 0;
     // A chart is drawn only on a page that is shown: a run marks both stale.
     bool m_summaryChartStale = false;

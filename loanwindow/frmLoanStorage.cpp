@@ -1,23 +1,27 @@
 #include "frmLoan.h"
 
 #include "BoxLimit.h"
+#include "CalculateLoan.h"
+#include "DateBox.h"
 #include "DisplayText.h"
 #include "ErrorText.h"
-#include "ExtraPaymentRow.h"
-#include "Loan.h"
-#include "ExtraPaymentsEditor.h"
-#include "RateChangesEditor.h"
+#include "ExtraPaymentsModel.h"
+#include "ExtraPaymentsPage.h"
+#include "LoanForm.h"
 #include "LoanInformationPage.h"
 #include "LoanStore.h"
 #include "LocaleText.h"
 #include "Messages.h"
-#include "NumberedError.h"
-#include "StoredAmount.h"
+#include "Money.h"
+#include "RateChangesModel.h"
+#include "RateChangesPage.h"
+#include "RowEditor.h"
 #include "WholeNumbers.h"
 
 #include <QComboBox>
-#include "DateBox.h"
 #include <QLineEdit>
+
+#include <cmath>
 
 namespace {
 
@@ -37,124 +41,200 @@ std::optional<QString> listPositionError(const std::optional<int>& value, int co
     return std::nullopt;
 }
 
-// A list's load that stopped: the first row the editor could not show, else
-// why the read stopped; none when the list was read and shown whole.
-std::optional<QString> listLoadFailure(std::optional<QString> shown, const std::optional<engine::NumberedError>& read)
+// A stored amount larger than any the window takes (its cents would no
+// longer survive into the box): refused like any value that cannot be shown.
+std::optional<QString> amountError(const std::optional<double>& amount, const QString& what)
 {
-    if (shown)
-        return shown;
-    if (read)
-        return errorText(*read);
+    if (!amount)
+        return kNullError;
+    if (std::fabs(*amount) > kLargestAmount)
+        return kOverflowError + QStringLiteral(": the stored %1 %2 is larger than %3, the largest amount this window "
+                                               "can show")
+                                    .arg(what, QString::number(*amount, 'g', 17), LocaleText::groupedAmount(kLargestAmount));
+    return std::nullopt;
+}
+
+// Stored extra payments as rows; the first that cannot be shown stops them.
+std::optional<QString> extraPaymentRows(const std::vector<ExtraPaymentRecord>& records,
+                                        std::vector<ExtraPaymentRow>& rows)
+{
+    for (const ExtraPaymentRecord& record : records) {
+        if (rows.size() >= std::size_t(engine::kSixteenBitMax))
+            return kOverflowError;
+        const bool lumpSum = record.kind == engine::ExtraPaymentKind::LumpSum;
+        if (!record.start || (!lumpSum && !record.stop))
+            return kNullError;
+        if (auto error = amountError(record.amount, QStringLiteral("amount of extra payment %1").arg(rows.size() + 1)))
+            return error;
+        // As the table shows it: to the cent, the money's unit.
+        rows.push_back({record.kind, *record.start, lumpSum ? std::nullopt : record.stop,
+                        engine::roundToCents(*record.amount)});
+    }
+    return std::nullopt;
+}
+
+// Stored rate changes as rows; the first that cannot be used stops them.
+std::optional<QString> rateChangeRows(const std::vector<RateChangeRecord>& records, std::vector<RateChangeRow>& rows)
+{
+    for (const RateChangeRecord& record : records) {
+        if (!record.from || !record.annualPercent || !record.mode)
+            return kNullError;
+        if (*record.mode != 0 && *record.mode != 1)
+            return kBadPropertyError + QStringLiteral(": rate change %1 is stored with the payment rule %2, which this "
+                                                      "program does not know")
+                                           .arg(rows.size() + 1)
+                                           .arg(*record.mode);
+        rows.push_back({*record.from, *record.annualPercent, engine::RateChangeMode(*record.mode)});
+    }
+    // A stored date or rate a typed one could not be (a negative rate, say).
+    if (const auto problem = rateChangeRowsProblem(rows)) {
+        rows.resize(std::size_t(problem->row));
+        return kBadPropertyError + QStringLiteral(": ") + problem->message;
+    }
     return std::nullopt;
 }
 
 }  // namespace
 
-void frmLoan::LoadLoanDetail()
+void frmLoan::loadFailed(const QString& text)
+{
+    m_partlyLoaded = true;
+    m_messages.critical(this, text);
+}
+
+void frmLoan::loadLoan()
 {
     m_loadedRow.clear();
     auto read = m_store.readLoan(m_key);
     if (const auto* error = std::get_if<engine::NumberedError>(&read)) {
-        m_partlyLoaded = true;
         if (error->number == engine::ErrorNumber::NoCurrentRecord) {
             // A stale list, or the original reopened after Save As Copy.
-            m_loanMissing = true;
+            m_partlyLoaded = m_loanMissing = true;
             m_messages.warning(this, QStringLiteral("This loan is no longer in the store: another program has deleted "
                                                     "it, so it is not opened."));
             return;
         }
-        m_messages.critical(this, errorText(*error));
-        return;
+        return loadFailed(errorText(*error));
     }
     const LoanRecord& record = std::get<LoanRecord>(read);
     m_loadedRow = record.fingerprint;
-    auto fail = [this](const QString& text) {
-        m_partlyLoaded = true;
-        m_messages.critical(this, text);
-    };
+    LoanInformationPage& page = *m_loanInformation;
 
-    if (!record.description) return fail(kNullError);
+    // Each value in its box in turn; the first that cannot be shown stops the
+    // load there, and the boxes after it keep what they held.
+    if (!record.description)
+        return loadFailed(kNullError);
     const QString& description = *record.description;
-    m_loanInformation->txtLoan->setText(description.left(kBoxLength));
-    if (description.size() > kBoxLength) {
+    page.txtLoan->setText(description.left(kBoxLength));
+    if (description.size() > kBoxLength)
         // Shown in part like any value that could not be read: the rest of
         // the loan is read, and a save cannot cut the stored description.
-        m_partlyLoaded = true;
-        m_messages.critical(this, QStringLiteral("The stored description is %1 characters long, more than the %2 "
-                                                 "this box holds: the window shows its first %2 characters.")
-                                      .arg(QLocale().toString(description.size()), QLocale().toString(kBoxLength)));
-    }
-    if (!record.origAmount) return fail(kNullError);
-    if (!showableAmount(*record.origAmount))
-        return fail(kOverflowError + QStringLiteral(": the stored loan amount %1 is larger than %2, the largest "
-                                                    "amount this window can show")
-                                         .arg(QString::number(*record.origAmount, 'g', 17),
-                                              LocaleText::groupedAmount(kLargestStoredAmount)));
-    m_loanInformation->txtLoanAmount->setText(LocaleText::plainNumberText(*record.origAmount));
-    if (!record.interestRate) return fail(kNullError);
-    m_loanInformation->txtInterestRate->setText(LocaleText::plainNumberText(*record.interestRate));
-    if (!record.term) return fail(kNullError);
-    m_loanInformation->txtTerm->setText(LocaleText::plainNumberText(*record.term));
-    if (!record.startDate) return fail(kNullError);
-    // The picker would move a date outside its range to the nearest it can
+        loadFailed(QStringLiteral("The stored description is %1 characters long, more than the %2 this box holds: the "
+                                  "window shows its first %2 characters.")
+                       .arg(QLocale().toString(description.size()), QLocale().toString(kBoxLength)));
+    if (auto error = amountError(record.origAmount, QStringLiteral("loan amount")))
+        return loadFailed(*error);
+    m_form->showNumber(LoanField::LoanAmount, engine::roundToCents(*record.origAmount));
+    if (!record.interestRate)
+        return loadFailed(kNullError);
+    m_form->showNumber(LoanField::InterestRate, *record.interestRate);
+    if (!record.term)
+        return loadFailed(kNullError);
+    const double term = *record.term;
+    m_form->showNumber(LoanField::Term, engine::roundHalfEven(term));
+    if (term != std::floor(term))
+        // The window holds whole terms: a save would store another one.
+        loadFailed(kBadPropertyError + QStringLiteral(": the stored term %1 is not a whole number; the window shows "
+                                                      "%2, and this loan cannot be saved over")
+                                           .arg(LocaleText::plainNumberText(term),
+                                                LocaleText::plainNumberText(engine::roundHalfEven(term))));
+    m_stored = StoredFigures{engine::roundToCents(*record.origAmount), *record.interestRate, term};
+    if (!record.startDate)
+        return loadFailed(kNullError);
+    // The box would move a date outside its range to the nearest it can
     // show, and a save would then store that date.
-    DateBox* start = m_loanInformation->dtStartDate;
+    DateBox* start = page.dtStartDate;
     if (*record.startDate < start->minimumDate() || *record.startDate > start->maximumDate())
-        return fail(kBadPropertyError + QStringLiteral(": the date of first payment %1 lies outside the dates from "
-                                                       "%2 to %3 that this window can show")
-                                            .arg(record.startDate->toString(Qt::ISODate),
-                                                 start->minimumDate().toString(Qt::ISODate),
-                                                 start->maximumDate().toString(Qt::ISODate)));
+        return loadFailed(kBadPropertyError + QStringLiteral(": the date of first payment %1 lies outside the dates "
+                                                             "from %2 to %3 that this window can show")
+                                                  .arg(record.startDate->toString(Qt::ISODate),
+                                                       start->minimumDate().toString(Qt::ISODate),
+                                                       start->maximumDate().toString(Qt::ISODate)));
     start->setDate(*record.startDate);
-    if (auto error = listPositionError(record.termType, m_loanInformation->cboTerm->count())) return fail(*error);
-    m_loanInformation->cboTerm->setCurrentIndex(*record.termType);
-    if (auto error = listPositionError(record.frequency, m_loanInformation->cboppt->count())) return fail(*error);
-    m_loanInformation->cboppt->setCurrentIndex(*record.frequency);
-    if (auto error = listPositionError(record.calculate, m_loanInformation->cboCalculate->count()))
-        return fail(*error);
-    m_loanInformation->cboCalculate->setCurrentIndex(*record.calculate);
-    // The payment the amount, the rate or the term is found from, again below.
+    if (auto error = listPositionError(record.termType, page.cboTerm->count()))
+        return loadFailed(*error);
+    page.cboTerm->setCurrentIndex(*record.termType);
+    if (auto error = listPositionError(record.frequency, page.cboppt->count()))
+        return loadFailed(*error);
+    page.cboppt->setCurrentIndex(*record.frequency);
+    if (auto error = listPositionError(record.calculate, kCalculateChoices))
+        return loadFailed(*error);
+    m_form->showChoice(CalculateChoice(*record.calculate));
+    // The payment the amount, the rate or the term is found from.
     if (record.payment) {
-        if (!showableAmount(*record.payment))
-            return fail(kOverflowError + QStringLiteral(": the stored payment %1 is larger than %2, the largest "
-                                                        "amount this window can show")
-                                             .arg(QString::number(*record.payment, 'g', 17),
-                                                  LocaleText::groupedAmount(kLargestStoredAmount)));
-        m_loanInformation->txtPaymentAmount->setText(LocaleText::plainNumberText(*record.payment));
+        if (auto error = amountError(record.payment, QStringLiteral("payment")))
+            return loadFailed(*error);
+        m_form->showNumber(LoanField::PaymentAmount, *record.payment);
     }
 }
 
-void frmLoan::LoadExtraPayments()
+void frmLoan::loadRows()
 {
     m_loadedExtras.clear();
-    const ExtraPaymentList read = m_store.readExtraPayments(m_key);
-    if (auto failure = listLoadFailure(m_editor->loadRecords(read.rows, !read.error), read.error)) {
-        m_partlyLoaded = true;
-        m_messages.critical(this, *failure);
-        return;
-    }
-    m_loadedExtras = read.fingerprint;
-}
+    const ExtraPaymentList extras = m_store.readExtraPayments(m_key);
+    std::vector<ExtraPaymentRow> payments;
+    auto failure = extraPaymentRows(extras.rows, payments);
+    m_extraPayments->payments->setRows(std::move(payments));
+    m_extraPayments->editor->reset();
+    if (!failure && extras.error)
+        failure = errorText(*extras.error);
+    if (failure)
+        return loadFailed(*failure);
+    m_loadedExtras = extras.fingerprint;
 
-void frmLoan::LoadRateChanges()
-{
-    const RateChangeList read = m_store.readRateChanges(m_key);
-    if (auto failure = listLoadFailure(m_rateEditor->loadRecords(read.rows, !read.error), read.error)) {
-        m_partlyLoaded = true;
-        m_messages.critical(this, *failure);
-        return;
-    }
+    const RateChangeList rates = m_store.readRateChanges(m_key);
+    std::vector<RateChangeRow> changes;
+    failure = rateChangeRows(rates.rows, changes);
+    m_rateChanges->rateChanges->setRows(std::move(changes));
+    m_rateChanges->editor->reset();
+    if (!failure && rates.error)
+        failure = errorText(*rates.error);
+    if (failure)
+        return loadFailed(*failure);
     // Only a loan read whole can be compared with what is stored.
-    if (!m_loadedExtras.isEmpty())
-        m_storedAs = LoanStore::loanFingerprint(m_loadedRow, m_loadedExtras, read.fingerprint);
+    if (!m_partlyLoaded)
+        m_storedAs = LoanStore::loanFingerprint(m_loadedRow, m_loadedExtras, rates.fingerprint);
 }
 
-bool frmLoan::SaveLoan(int& mode, int& key)
+void frmLoan::checkStoredChoice()
+{
+    const ::Loan& found = m_lastResult->loan;
+    if (!m_stored || found.choice == CalculateChoice::Payment)
+        return;
+    // What the run found from the stored payment must be what was stored
+    // with it; an older program that saved the amount alone leaves them apart.
+    const StoredFigures stored = *m_stored;
+    if (found.loanAmount == stored.loanAmount && found.annualRatePercent == stored.annualRatePercent &&
+        found.term == stored.term)
+        return;
+    m_messages.warning(this, QStringLiteral("The stored payment of %1 does not give the stored loan amount of %2 (an "
+                                            "older version of the program may have changed the loan): the loan "
+                                            "amount stands, and Calculate is set to Payment.")
+                                 .arg(LocaleText::currencyText(found.paymentAmount),
+                                      LocaleText::currencyText(stored.loanAmount)));
+    m_form->showChoice(CalculateChoice::Payment);
+    m_form->showNumber(LoanField::LoanAmount, stored.loanAmount);
+    m_form->showNumber(LoanField::InterestRate, stored.annualRatePercent);
+    m_form->showNumber(LoanField::Term, stored.term);
+    CalculateSchedule();
+}
+
+bool frmLoan::SaveLoan(const ::Loan& typed, int& mode, int& key)
 {
     if (mode != 0 && m_partlyLoaded) {
         // Saving would replace the stored loan with the part of it shown here.
         const QString offer =
-            DisplayText::elided(m_loanInformation->txtLoan->text()) +
+            DisplayText::elided(description()) +
             QStringLiteral(" - This loan was not read completely from the store, so it is not saved: saving would "
                            "replace the stored loan with only the part shown here.\r\n"
                            "Do you want to save what this window shows as a new loan (Save As Copy) instead?");
@@ -162,17 +242,14 @@ bool frmLoan::SaveLoan(int& mode, int& key)
             emit saveAsCopyRequested();
         return false;
     }
-
-    // Every text is converted first: a bad cell stops the save before anything is written.
-    const auto converted = loanForSaving(m_loanInformation->inputs());
+    const auto converted = loanForSaving(typed);
     if (const auto* error = std::get_if<engine::NumberedError>(&converted)) {
         m_messages.critical(this, errorText(*error));
         return false;
     }
-    ::Loan loan = std::get<::Loan>(converted);  // the type, not the member key
-    loan.choice = CalculateChoice(m_loanInformation->cboCalculate->currentIndex());
-    const std::vector<ExtraPaymentRow>& rows = m_editor->rows();
-    const std::vector<RateChangeRow>& rates = m_rateEditor->rows();
+    const ::Loan& loan = std::get<::Loan>(converted);
+    const std::vector<ExtraPaymentRow>& rows = m_extraPayments->payments->rows();
+    const std::vector<RateChangeRow>& rates = m_rateChanges->rateChanges->rows();
 
     int savedMode = mode;
     int savedKey = key;
@@ -183,7 +260,7 @@ bool frmLoan::SaveLoan(int& mode, int& key)
     while (error && check.found != StoredLoan::AsExpected) {
         const bool deleted = check.found == StoredLoan::Deleted;
         const QString question =
-            DisplayText::elided(m_loanInformation->txtLoan->text()) +
+            DisplayText::elided(description()) +
             (deleted ? QStringLiteral(" - Another program has deleted this loan from the store since this window "
                                       "opened or last saved it.\r\nDo you want to save what this window shows as a "
                                       "new loan?")
@@ -216,7 +293,7 @@ bool frmLoan::SaveLoan(int& mode, int& key)
 void frmLoan::DeleteLoan(int key)
 {
     const QString question =
-        DisplayText::elided(m_loanInformation->txtLoan->text().trimmed()) + QStringLiteral(" - Are you sure you wish to delete this loan?");
+        DisplayText::elided(description().trimmed()) + QStringLiteral(" - Are you sure you wish to delete this loan?");
     if (!m_messages.question(this, question))
         return;
     // A loan that was never stored has nothing in the store; key 0 may name
@@ -251,7 +328,8 @@ void frmLoan::DeleteLoan(int key)
 bool frmLoan::save()
 {
     // A failed save has shown its error; the window stays as it was, changed.
-    if (!ValidateLoan() || !SaveLoan(m_mode, m_key))
+    const auto loan = validated();
+    if (!loan || !SaveLoan(*loan, m_mode, m_key))
         return false;
     markUnchanged();
     return true;
@@ -259,29 +337,26 @@ bool frmLoan::save()
 
 bool frmLoan::saveAsCopy()
 {
-    if (!ValidateLoan())
+    auto loan = validated();
+    if (!loan)
         return false;
     const int original = m_key;
     const QString description = this->description();
-    const QString caption = windowTitle();
-    const bool controlsChanged = IsDataChanged();
+    const bool wasChanged = isWindowModified();
 
     setDescription(QStringLiteral("Copy of ") + description);
+    loan->description = this->description();
     int mode = 0;
     int key = 0;
-    if (!SaveLoan(mode, key)) {
-        // Nothing was stored: give the window back its own description,
-        // caption and changed state.
+    if (!SaveLoan(*loan, mode, key)) {
+        // Nothing was stored: the window gets back its own description and state.
         setDescription(description);
-        setWindowTitle(caption);
-        if (!controlsChanged)
-            ClearDataChanged();
+        setWindowModified(wasChanged);
         return false;
     }
     m_key = key;
     m_mode = mode;
     markUnchanged();
-
     // A loan that was never stored has nothing to open beside its copy; key
     // 0 may name a loan that another program stored.
     if (original != 0)

@@ -83,7 +83,7 @@ struct Slice {
 class Layout {
 public:
     Layout(QPaintDevice& device, const LoanResult& result, const QString& description,
-           const QList<ReportGroup>& groups)
+           const QList<FigureGroup>& groups)
         : m_device(device),
           m_result(result),
           m_description(description),
@@ -195,7 +195,7 @@ private:
 
     // One group of figures: its title over a rule, then caption and value per
     // line. Returns the height used; paints only with a painter.
-    double paintGroup(QPainter* painter, const ReportGroup& group, double x, double y,
+    double paintGroup(QPainter* painter, const FigureGroup& group, double x, double y,
                       double width) const
     {
         const QFontMetricsF titleMetrics = metrics(m_groupTitle);
@@ -212,7 +212,7 @@ private:
             painter->setPen(Qt::black);
             painter->setFont(m_text);
             double lineY = y + titleHeight + 0.5 * m_mm;
-            for (const auto& [caption, value] : group.fields) {
+            for (const auto& [caption, value] : group.lines) {
                 const QRectF line(x + 1 * m_mm, lineY, width - 2 * m_mm, lineHeight);
                 const double valueWidth = std::min(textMetrics.horizontalAdvance(value), line.width() / 2);
                 painter->drawText(line, Qt::AlignLeft | Qt::AlignVCenter,
@@ -222,7 +222,7 @@ private:
                 lineY += lineHeight;
             }
         }
-        return titleHeight + 0.5 * m_mm + lineHeight * double(group.fields.size());
+        return titleHeight + 0.5 * m_mm + lineHeight * double(group.lines.size());
     }
 
     // Title, the figures in two columns and the charts; returns where the
@@ -256,7 +256,9 @@ private:
         const double chartHeight = 55 * m_mm;
         if (painter) {
             const double chartWidth = (m_width - 4 * m_mm) / 2;
-            ReportCharts::paintSummary(*painter, QRectF(0, y, chartWidth, chartHeight), reportChartValues(m_result));
+            const engine::SummaryFigures& summary = m_result.schedule.summary;
+            ReportCharts::paintSummary(*painter, QRectF(0, y, chartWidth, chartHeight),
+                                       {summary.interest, summary.extraPayments, summary.principal});
             ReportCharts::paintBalance(*painter, QRectF(m_width - chartWidth, y, chartWidth, chartHeight),
                                        m_result.schedule);
         }
@@ -282,7 +284,7 @@ private:
     QPaintDevice& m_device;
     const LoanResult& m_result;
     const QString& m_description;
-    const QList<ReportGroup>& m_groups;
+    const QList<FigureGroup>& m_groups;
     YearlyTotals m_yearly;
     double m_mm;
     double m_width;
@@ -298,7 +300,7 @@ private:
 }  // namespace
 
 LoanReport::LoanReport(const LoanResult& result, QString description)
-    : m_result(result), m_description(std::move(description)), m_groups(reportGroups(result))
+    : m_result(result), m_description(std::move(description)), m_groups(figureGroups(result))
 {
 }
 

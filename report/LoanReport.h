@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ReportFigures.h"
+#include "LoanFigures.h"
 
 #include <QString>
 
@@ -34,5 +34,5 @@ public:
 private:
     const LoanResult& m_result;
     QString m_description;
-    QList<ReportGroup> m_groups;
+    QList<FigureGroup> m_groups;
 };

@@ -34,9 +34,15 @@ const QDate kToday(2024, 6, 1);
 LoanResult run(const char* amount, int frequency, const char* term, int termType,
                const std::vector<ExtraPaymentRow>& extras = {})
 {
-    const LoanInputs in{QStringLiteral("Loan"), frequency, QStringLiteral("6.5"), termType,
-                        QString::fromLatin1(term), QString::fromLatin1(amount), QString(), QDate(2024, 1, 1)};
-    auto outcome = calculateLoan(in, extras, false, kToday);
+    Loan in;
+    in.description = QStringLiteral("Loan");
+    in.frequency = engine::frequencyAt(frequency);
+    in.annualRatePercent = 6.5;
+    in.termUnit = termUnitAtPosition(termType);
+    in.term = QByteArray(term).toInt();
+    in.loanAmount = QByteArray(amount).toDouble();
+    in.firstPaymentDate = QDate(2024, 1, 1);
+    auto outcome = calculateLoan(in, extras, {}, false, kToday);
     if (!std::holds_alternative<LoanResult>(outcome))
         qFatal("run failed");
     return std::get<LoanResult>(std::move(outcome));

@@ -47,9 +47,15 @@ void BM_ExportPdfWeekly30Years(benchmark::State& state)
 // over 7,536 months) as PDF; the goal is under 2 s.
 void BM_ExportPdfLongestWeekly(benchmark::State& state)
 {
-    const LoanInputs in{QStringLiteral("Longest"), 0, QStringLiteral("6.5"), 0, QStringLiteral("7536"),
-                        QStringLiteral("250000"), QString(), QDate(2024, 1, 1)};
-    auto outcome = calculateLoan(in, {}, false, QDate(2024, 6, 1));
+    Loan in;
+    in.description = QStringLiteral("Longest");
+    in.frequency = engine::PaymentFrequency::Weekly;
+    in.annualRatePercent = 6.5;
+    in.termUnit = engine::TermUnit::Months;
+    in.term = 7536;
+    in.loanAmount = 250000.0;
+    in.firstPaymentDate = QDate(2024, 1, 1);
+    auto outcome = calculateLoan(in, {}, {}, false, QDate(2024, 6, 1));
     if (!std::holds_alternative<LoanResult>(outcome)) {
         state.SkipWithError("the run failed");
         return;
