@@ -103,15 +103,6 @@ std::vector<ScheduleRow> amortize(const LoanTerms& terms, const detail::RunTerms
     return rows;
 }
 
-// What a run reads besides the terms, by reference so the public entry points
-// copy nothing.
-struct RunInputs {
-    const std::vector<ExtraPayment>& extraPayments;
-    const std::vector<RateChange>& rateChanges;
-    bool suppressFuture;
-    Date today;
-};
-
 // Carries a failed solve out of a run.
 struct SolveRefusal {
     SolveFailure failure;
@@ -119,7 +110,7 @@ struct SolveRefusal {
 
 // The run once the loan amount, the payment and the scheduled count are known.
 // `baselinePayment`: none to let the baseline recompute its level payment.
-ScheduleResult runWith(const LoanTerms& terms, const RunInputs& options, const detail::RunTerms& runTerms,
+ScheduleResult runWith(const LoanTerms& terms, const LoanRun& options, const detail::RunTerms& runTerms,
                        const detail::Amounts& amounts, std::optional<double> baselinePayment)
 {
     ScheduleResult result;
@@ -166,9 +157,9 @@ detail::Amounts bothAmounts(const LoanTerms& terms)
     return {roundToCents(finiteOrOverflow(*terms.loanAmount)), roundToCents(finiteOrOverflow(terms.paymentAmount))};
 }
 
-ScheduleResult run(const LoanTerms& terms, Unknown calculate, const RunInputs& options)
+ScheduleResult run(const LoanTerms& terms, const LoanRun& options)
 {
-    switch (calculate) {
+    switch (options.calculate) {
     case Unknown::InterestRate: {
         const detail::Amounts given = bothAmounts(terms);
         const detail::RunTerms counts = detail::readTerms(terms);
@@ -215,27 +206,13 @@ ScheduleResult run(const LoanTerms& terms, Unknown calculate, const RunInputs& o
 RunOutcome runLoan(const LoanTerms& terms, const LoanRun& options)
 {
     try {
-        return run(terms, options.calculate,
-                   {options.extraPayments, options.rateChanges, options.suppressFuture, options.today});
+        return run(terms, options);
     } catch (const EngineFailure& failure) {
         return failure.error();
     } catch (const detail::RateChangeRefusal& refusal) {
         return refusal.failure;
     } catch (const SolveRefusal& refusal) {
         return refusal.failure;
-    }
-}
-
-ScheduleOutcome calculateSchedule(const LoanTerms& terms,
-                                  const std::vector<ExtraPayment>& extraPayments,
-                                  bool suppressFuture, Date today)
-{
-    static const std::vector<RateChange> noRateChanges;
-    try {
-        // Without rate changes or solving nothing but a numbered error can stop it.
-        return run(terms, Unknown::PaymentOrLoanAmount, {extraPayments, noRateChanges, suppressFuture, today});
-    } catch (const EngineFailure& failure) {
-        return failure.error();
     }
 }
 

@@ -72,17 +72,10 @@ struct ScheduleResult {
     double totalSaved = 0.0;    // baseline total paid minus adjusted total paid, to cents
 };
 
-using ScheduleOutcome = std::variant<ScheduleResult, NumberedError>;
-
-// The whole run: derived amount, every row, the baseline and the savings.
-ScheduleOutcome calculateSchedule(const LoanTerms& terms,
-                                  const std::vector<ExtraPayment>& extraPayments,
-                                  bool suppressFuture, Date today);
-
-// What a run reads besides the loan's own terms.
+// Everything a run reads besides the loan's own terms.
 struct LoanRun {
-    std::vector<ExtraPayment> extraPayments;
-    std::vector<RateChange> rateChanges;  // any order; the baseline follows them too
+    std::vector<ExtraPayment> extraPayments{};
+    std::vector<RateChange> rateChanges{};  // any order; the baseline follows them too
     Unknown calculate = Unknown::PaymentOrLoanAmount;
     bool suppressFuture = false;
     Date today{};
@@ -92,10 +85,10 @@ struct LoanRun {
 // that reason, so the window can name the field or the rate change.
 using RunOutcome = std::variant<ScheduleResult, NumberedError, SolveFailure, RateChangeFailure>;
 
-// The whole run with rate changes and the chosen unknown. Solving for the rate
-// or the term needs both amounts; the run then proceeds as with the solved
-// rate typed, or over the solved number of payments of the given payment.
-// Without rate changes and with the default unknown it is calculateSchedule().
+// The one way into a run: the derived amount, every row, the baseline and the
+// savings, with rate changes and the chosen unknown. Solving for the rate or
+// the term needs both amounts; the run then proceeds as with the solved rate
+// typed, or over the solved number of payments of the given payment.
 RunOutcome runLoan(const LoanTerms& terms, const LoanRun& run);
 
 // The annual rate in force at a row of `result`, in percent.
