@@ -61,14 +61,14 @@ BaselineFigures runBaseline(const LoanTerms& terms, const RunTerms& run, double 
             // baseline's last balance shows 0.00 as the table's does.
             payment = roundToCents(interest + balance);
         }
-        totalInterest = finiteOrOverflow(totalInterest + interest);
-        balance = roundToCents(finiteOrOverflow(balance - (payment - interest)));
+        totalInterest = checkedAmount(totalInterest + interest);
+        balance = checkedAmount(roundToCents(balance - (payment - interest)));
         balances.push_back({baseline.payoffDate, balance});
         if (balance <= 0)
             break;
     }
     baseline.interestPaid = totalInterest;
-    baseline.totalPaid = finiteOrOverflow(totalInterest + loanAmount);
+    baseline.totalPaid = checkedAmount(totalInterest + loanAmount);
     return baseline;
 }
 

@@ -92,9 +92,9 @@ std::vector<ScheduleRow> amortize(const LoanTerms& terms, const detail::RunTerms
         totals.principal = finiteOrOverflow(scheduled + totals.principal + extra);
         row.cumulativePrincipal = totals.principal;
         row.interest = interest;
-        totals.interest = finiteOrOverflow(totals.interest + interest);
+        totals.interest = checkedAmount(totals.interest + interest);
         row.cumulativeInterest = totals.interest;
-        balance = roundToCents(finiteOrOverflow(balance - scheduled - extra));
+        balance = checkedAmount(roundToCents(balance - scheduled - extra));
         row.balance = balance;
         rows.push_back(row);
         if (balance <= 0)
@@ -136,7 +136,7 @@ ScheduleResult runWith(const LoanTerms& terms, const LoanRun& options, const det
     summary.lastPaymentRounding = totals.rounding;
     summary.interest = totals.interest;
     summary.totalPrincipal = finiteOrOverflow(totals.scheduledPrincipal + totals.extra);
-    summary.totalPaid = finiteOrOverflow(totals.scheduledPrincipal + totals.interest + totals.extra);
+    summary.totalPaid = checkedAmount(totals.scheduledPrincipal + totals.interest + totals.extra);
 
     if (!result.rows.empty())
         result.adjustedPayoffDate = result.rows.back().dueDate;
@@ -154,7 +154,7 @@ detail::Amounts bothAmounts(const LoanTerms& terms)
 {
     if (!terms.loanAmount)
         throw EngineFailure(invalidUseOfNullError());
-    return {roundToCents(finiteOrOverflow(*terms.loanAmount)), roundToCents(finiteOrOverflow(terms.paymentAmount))};
+    return {checkedAmount(roundToCents(*terms.loanAmount)), checkedAmount(roundToCents(terms.paymentAmount))};
 }
 
 ScheduleResult run(const LoanTerms& terms, const LoanRun& options)
@@ -235,7 +235,7 @@ std::variant<double, NumberedError> effectiveLoanAmount(const LoanTerms& terms)
 {
     try {
         if (terms.loanAmount)
-            return roundToCents(finiteOrOverflow(*terms.loanAmount));
+            return checkedAmount(roundToCents(*terms.loanAmount));
         const detail::RunTerms runTerms = detail::readTerms(terms);
         // With no payments the amount would come out as 0 and the payment the user
         // typed would be lost on saving; report what the run reports instead.

@@ -225,6 +225,11 @@ TEST(RunFailures, FailAsAWholeWithNumberedError)
         {"OneMonthQuarterlyWithLoan", loan(1000.0, 6, 1, Months, Quarterly), {11, "Division by zero"}},
         {"OneMonthQuarterlyWithPayment", loan(std::nullopt, 6, 1, Months, Quarterly, ymd(2024, 1, 15), 100.0),
          {11, "Division by zero"}},
+        // Beyond 9,999,999,999,999.99 the cents are no longer computed.
+        {"LoanAboveTheLargestAmount", loan(10'000'000'000'000.0, 0, 12, Months, Monthly), figuresOverflowError()},
+        {"TotalPaidAboveIt", loan(9'000'000'000'000.0, 6, 30, Years, Monthly), figuresOverflowError()},
+        {"DerivedLoanAboveIt", loan(std::nullopt, 6, 30, Years, Monthly, ymd(2024, 1, 15), 1e11),
+         figuresOverflowError()},
     };
     for (const Row& row : rows) {
         const RunOutcome outcome = runLoan(row.terms, {});
@@ -232,6 +237,7 @@ TEST(RunFailures, FailAsAWholeWithNumberedError)
         ASSERT_NE(error, nullptr) << row.name << ": run succeeded";
         EXPECT_EQ(*error, row.expected) << row.name;
     }
+    EXPECT_EQ(runOk(loan(kLargestAmount, 0, 1, Months, Monthly)).summary.totalPaid, kLargestAmount);
 }
 
 }  // namespace
