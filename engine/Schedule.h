@@ -22,12 +22,26 @@ struct ScheduleRow {
     double interest = 0.0;             // I
     double cumulativeInterest = 0.0;
     double balance = 0.0;              // after the payment
+    // The scheduled payment as paid: principal + interest. The last scheduled
+    // row's rounding remainder stays in `extra`.
+    double payment = 0.0;
 };
 
-// The balance after one payment, by its due date.
+// One payment of the loan without extra payments, by its due date.
 struct BalancePoint {
     Date dueDate{};
-    double balance = 0.0;  // rounded to cents
+    double balance = 0.0;  // after the payment, rounded to cents
+    double payment = 0.0;  // principal and interest, the last payment's rounding remainder included
+};
+
+// What became of one rate change as given.
+struct RateChangeEffect {
+    bool tookEffect = false;  // false: another change between the same two due dates, or after the payoff
+    short row = 0;            // the payment number it took effect at
+    // The payment in force from that row: the level payment a "New payment"
+    // change computes, or the payment a "Same payment" change keeps.
+    double payment = 0.0;
+    bool operator==(const RateChangeEffect&) const = default;
 };
 
 // The same loan without extra payments.
@@ -60,11 +74,12 @@ struct ScheduleResult {
     double annualRatePercent = 0.0;  // the loan's own rate as the run used it: typed or solved
     int term = 0;                    // whole term in the loan's unit: typed or solved
     std::vector<RateChange> rateChanges;  // as given; ScheduleRow::rateChange counts from 1 into it
+    std::vector<RateChangeEffect> rateChangeEffects;  // one for each of rateChanges, in the same order
     std::optional<RateSolution> solvedRate;
     std::optional<TermSolution> solvedTerm;
     std::vector<ScheduleRow> rows;
     BaselineFigures baseline;
-    // The baseline's own rows: its balance after each of its payments.
+    // The baseline's own rows: its payment and the balance after it.
     std::vector<BalancePoint> baselineBalances;
     SummaryFigures summary;
     Date adjustedPayoffDate{};  // due date of the last row

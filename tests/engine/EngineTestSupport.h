@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LoanTerms.h"
+#include "Money.h"
 #include "NumberedError.h"
 #include "Schedule.h"
 
@@ -75,6 +76,45 @@ template <class T, class Text>
 inline ::testing::AssertionResult sameDates(const std::vector<Date>& expected, const std::vector<Date>& found)
 {
     return sameSequence(expected, found, dateText);
+}
+
+// What every table must show, row by row: the payment is the principal and
+// the interest as paid, the balance falls by the principal and the extra
+// payment, the running totals add up; the principal column comes to the loan
+// amount and the last balance is 0.00. The baseline too: its payments come to
+// its total paid and it ends at 0.00. The first row that differs is named.
+inline ::testing::AssertionResult repaid(const ScheduleResult& result)
+{
+    auto differs = [](const char* what, std::size_t index, double expected, double found) {
+        return ::testing::AssertionFailure() << what << " of payment " << index + 1 << ": expected " << expected
+                                             << ", found " << found;
+    };
+    double balance = result.loanAmount, principal = 0.0, interest = 0.0;
+    for (std::size_t i = 0; i < result.rows.size(); ++i) {
+        const ScheduleRow& row = result.rows[i];
+        principal += row.principal + row.extra;
+        interest += row.interest;
+        balance = roundToCents(balance - row.principal - row.extra);
+        if (row.payment != roundToCents(row.principal + row.interest))
+            return differs("payment", i, roundToCents(row.principal + row.interest), row.payment);
+        if (row.balance != balance)
+            return differs("balance", i, balance, row.balance);
+        if (roundToCents(row.cumulativePrincipal) != roundToCents(principal))
+            return differs("cumulative principal", i, principal, row.cumulativePrincipal);
+        if (roundToCents(row.cumulativeInterest) != roundToCents(interest))
+            return differs("cumulative interest", i, interest, row.cumulativeInterest);
+    }
+    if (result.rows.empty() || balance != 0.0 || roundToCents(principal) != result.loanAmount)
+        return ::testing::AssertionFailure() << result.rows.size() << " rows repay " << principal << " of "
+                                             << result.loanAmount << ", leaving " << balance;
+    double paid = 0.0;
+    for (const BalancePoint& point : result.baselineBalances)
+        paid += point.payment;
+    if (result.baselineBalances.empty() || result.baselineBalances.back().balance != 0.0 ||
+        roundToCents(paid) != roundToCents(result.baseline.totalPaid) ||
+        roundToCents(result.baseline.totalPaid - result.baseline.interestPaid) != result.loanAmount)
+        return ::testing::AssertionFailure() << "the baseline pays " << paid << " of " << result.baseline.totalPaid;
+    return ::testing::AssertionSuccess();
 }
 
 }  // namespace enginetest

@@ -22,21 +22,6 @@ ScheduleResult runOk(const LoanTerms& terms, const std::vector<RateChange>& chan
     return enginetest::runOk(terms, {.extraPayments = extras, .rateChanges = changes});
 }
 
-// What every successful table must show: principal and extra adding up to the
-// loan amount, and the last balance exactly 0.00, for the run and the baseline.
-void expectRepaid(const ScheduleResult& result)
-{
-    ASSERT_FALSE(result.rows.empty());
-    double repaid = 0.0;
-    for (const ScheduleRow& row : result.rows)
-        repaid += row.principal + row.extra;
-    EXPECT_EQ(roundToCents(repaid), result.loanAmount);
-    EXPECT_EQ(result.rows.back().balance, 0.0);
-    ASSERT_FALSE(result.baselineBalances.empty());
-    EXPECT_EQ(result.baselineBalances.back().balance, 0.0);
-    EXPECT_EQ(roundToCents(result.baseline.totalPaid - result.baseline.interestPaid), result.loanAmount);
-}
-
 double paid(const ScheduleRow& row) { return roundToCents(row.principal + row.interest); }
 
 std::vector<std::size_t> markedRows(const ScheduleResult& result)
@@ -76,14 +61,18 @@ TEST(RateChanges, FollowTheirModeFromTheirFirstPayment)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const ScheduleResult result = runOk(base, row.changes);
-        expectRepaid(result);
+        EXPECT_TRUE(repaid(result));
         EXPECT_EQ(paid(result.rows.at(60)), row.payment61);
         EXPECT_EQ(annualRatePercentAt(result, result.rows.at(60)), row.rate61);
         EXPECT_EQ(annualRatePercentAt(result, result.rows.at(59)), 6.0);
         if (row.rows) {
             EXPECT_EQ(result.rows.size(), row.rows);
         }
-        EXPECT_EQ(markedRows(result), std::vector<std::size_t>{row.rate61 != 6.0 ? 61u : 62u});
+        // The change tells where it took effect and the payment it brought there.
+        const RateChangeEffect effect = result.rateChangeEffects.at(0);
+        EXPECT_EQ(markedRows(result), std::vector<std::size_t>{std::size_t(effect.row)});
+        EXPECT_EQ(effect, (RateChangeEffect{true, short(row.rate61 != 6.0 ? 61 : 62),
+                                            paid(result.rows.at(std::size_t(effect.row - 1)))}));
         // The baseline follows the same changes: without extras it is the table.
         ASSERT_EQ(result.baselineBalances.size(), result.rows.size());
         EXPECT_EQ(result.baseline.interestPaid, result.summary.interest);
@@ -112,17 +101,18 @@ TEST(RateChanges, BeforeTheFirstPaymentAfterThePayoffAndBetweenDueDates)
 
     // "New payment" before payment 1: exactly the loan with that rate typed.
     const ScheduleResult before = runOk(base, {{ymd(2023, 6, 1), 7, NewPayment}});
-    expectRepaid(before);
+    EXPECT_TRUE(repaid(before));
     ASSERT_EQ(before.rows.size(), typed7.rows.size());
     for (std::size_t i = 0; i < before.rows.size(); ++i)
         ASSERT_EQ(before.rows[i].balance, typed7.rows[i].balance) << "payment " << i + 1;
     EXPECT_EQ(markedRows(before), std::vector<std::size_t>{1});
+    EXPECT_EQ(before.rateChangeEffects, (std::vector<RateChangeEffect>{{true, 1, typed7.payment}}));
     // The payment box keeps the payment of the loan's own rate.
     EXPECT_EQ(before.payment, runOk(base, {}).payment);
 
     // "Same payment" before payment 1: the payment of 5 %, the interest of 7 %.
     const ScheduleResult same = runOk(base, {{ymd(2024, 1, 15), 7, SamePayment}});
-    expectRepaid(same);
+    EXPECT_TRUE(repaid(same));
     EXPECT_EQ(paid(same.rows[0]), same.payment);
     EXPECT_EQ(same.rows[0].interest, roundToCents(20000.0 * 0.00583333));
     EXPECT_GT(same.rows.size(), 60u);
@@ -137,8 +127,10 @@ TEST(RateChanges, BeforeTheFirstPaymentAfterThePayoffAndBetweenDueDates)
     // 20 and 25 March fall between the payments of 15 March and 15 April.
     const ScheduleResult between =
         runOk(base, {{ymd(2024, 3, 25), 3, SamePayment}, {ymd(2024, 3, 20), 9, NewPayment}});
-    expectRepaid(between);
+    EXPECT_TRUE(repaid(between));
     EXPECT_EQ(markedRows(between), std::vector<std::size_t>{4});
+    EXPECT_EQ(between.rateChangeEffects, (std::vector<RateChangeEffect>{{true, 4, before.payment}, {}}));
+    EXPECT_EQ(after.rateChangeEffects, std::vector<RateChangeEffect>(1));
     EXPECT_EQ(annualRatePercentAt(between, between.rows[3]), 3.0);
     EXPECT_EQ(between.rows[3].rateChange, 1);  // the first in the list as given
 }
@@ -230,7 +222,7 @@ TEST(RateChanges, ZeroRatesAndOtherFrequencies)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const ScheduleResult result = runOk(row.terms, row.changes, row.extras);
-        expectRepaid(result);
+        EXPECT_TRUE(repaid(result));
         if (row.rows) {
             EXPECT_EQ(result.rows.size(), row.rows);
         }
@@ -254,8 +246,8 @@ TEST(RateChanges, ComparisonWithAndWithoutExtraPayments)
         {ExtraPaymentKind::LumpSum, ymd(2031, 5, 1), std::nullopt, 10000.0}};
     const ScheduleResult with = runOk(base, changes, extras);
     const ScheduleResult without = runOk(base, changes);
-    expectRepaid(with);
-    expectRepaid(without);
+    EXPECT_TRUE(repaid(with));
+    EXPECT_TRUE(repaid(without));
     ASSERT_EQ(with.baselineBalances.size(), without.rows.size());
     for (std::size_t i = 0; i < without.rows.size(); ++i)
         ASSERT_EQ(with.baselineBalances[i].balance, without.rows[i].balance) << "payment " << i + 1;

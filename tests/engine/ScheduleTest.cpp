@@ -31,6 +31,9 @@ TEST(WorkedExamples, ThousandAt12PercentOverThreeMonths)
     expectRow(result.rows[1], 2, ymd(2024, 2, 15), {333.32, 0.00, 663.34, 6.70, 16.70, 336.66});
     // The cent left by rounding the payment is paid as an extra in the last row.
     expectRow(result.rows[2], 3, ymd(2024, 3, 15), {336.65, 0.01, 1000.00, 3.37, 20.07, 0.00});
+    // The scheduled payment leaves that cent in the extra; the baseline counts it in the payment.
+    EXPECT_EQ(result.rows[2].payment, 340.02);
+    EXPECT_EQ(result.baselineBalances[2].payment, 340.03);
     EXPECT_EQ(result.paymentsSaved, 0);
 }
 
