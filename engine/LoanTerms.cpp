@@ -1,6 +1,7 @@
 #include "LoanTerms.h"
 
 #include "CalendarMath.h"
+#include "Money.h"
 #include "NumberedError.h"
 #include "WholeNumbers.h"
 
@@ -21,6 +22,13 @@ short weeklyCount(const LoanTerms& terms, short months)
 {
     const Date end = calendar::addMonths(terms.firstPaymentDate, months);
     return checkedShort(calendar::sundaysAfterUpTo(terms.firstPaymentDate, end));
+}
+
+// A periodic rate that rounds to 0 at 8 decimals charges no interest in any
+// row, so the loan is a 0 % loan; (1 + r)^n - 1 would also come out as 0.
+bool chargesInterest(double periodicRate)
+{
+    return roundRate(periodicRate) > 0;
 }
 
 }  // namespace
@@ -76,8 +84,8 @@ short numberOfPayments(const LoanTerms& terms)
 double paymentForLoan(double loan, double annualFraction, int payments, int periodsPerYear)
 {
     const double n = payments;
-    if (annualFraction > 0) {
-        const double r = divide(annualFraction, periodsPerYear);
+    const double r = divide(annualFraction, periodsPerYear);
+    if (chargesInterest(r)) {
         const double g = finiteOrOverflow(std::pow(1.0 + r, n));
         const double numerator = finiteOrOverflow(loan * g);
         return divide(numerator, divide(g - 1.0, r));
@@ -88,8 +96,8 @@ double paymentForLoan(double loan, double annualFraction, int payments, int peri
 double loanForPayment(double payment, double annualFraction, int payments, int periodsPerYear)
 {
     const double n = payments;
-    if (annualFraction > 0) {
-        const double r = divide(annualFraction, periodsPerYear);
+    const double r = divide(annualFraction, periodsPerYear);
+    if (chargesInterest(r)) {
         const double g = finiteOrOverflow(std::pow(1.0 + r, n));
         const double grown = finiteOrOverflow((g - 1.0) * payment);
         return divide(divide(grown, r), g);

@@ -1,5 +1,7 @@
 #include "Money.h"
 
+#include "NumberedError.h"
+
 #include <charconv>
 #include <cmath>
 
@@ -117,6 +119,13 @@ double roundDecimal(double value, int decimals)
         }
     }
     return roundThroughText(value, decimals);
+}
+
+double checkedAmount(double value)
+{
+    if (!(std::fabs(value) <= kLargestAmount))
+        throw EngineFailure(figuresOverflowError());
+    return value;
 }
 
 }  // namespace engine

@@ -8,6 +8,16 @@ namespace engine {
 // decimal, exactly what reading the rounded text back would give.
 double roundDecimal(double value, int decimals);
 
+// The largest amount kept to the cent. Rounding reads a value's first 15
+// significant digits, which hold the cents only below 10^13; the store keeps
+// no larger amount either.
+inline constexpr double kLargestAmount = 9'999'999'999'999.99;
+
+// The amount itself, or EngineFailure (figuresOverflowError) beyond
+// kLargestAmount either way, infinite or NaN: no run shows a figure it could
+// not compute to the cent.
+double checkedAmount(double value);
+
 // Money to cents.
 inline double roundToCents(double value) { return roundDecimal(value, 2); }
 

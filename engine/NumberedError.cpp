@@ -12,6 +12,12 @@ std::string numberedText(int number, std::string_view description)
 
 NumberedError overflowError() { return {ErrorNumber::Overflow, "Overflow"}; }
 
+NumberedError figuresOverflowError()
+{
+    return {ErrorNumber::Overflow, "Overflow: the figures of this loan exceed 9,999,999,999,999.99, the largest "
+                                   "amount this program computes to the cent."};
+}
+
 NumberedError divisionByZeroError() { return {ErrorNumber::DivisionByZero, "Division by zero"}; }
 
 NumberedError invalidUseOfNullError() { return {ErrorNumber::InvalidUseOfNull, "Invalid use of Null"}; }

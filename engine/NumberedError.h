@@ -34,6 +34,7 @@ struct NumberedError {
 };
 
 NumberedError overflowError();          // 6 - Overflow
+NumberedError figuresOverflowError();   // 6 - Overflow: the figures ... exceed the largest amount
 NumberedError divisionByZeroError();    // 11 - Division by zero
 NumberedError invalidUseOfNullError();  // 94 - Invalid use of Null
 NumberedError invalidPropertyValueError();  // 380 - Invalid property value

@@ -22,13 +22,13 @@ Amounts deriveAmounts(const LoanTerms& terms, const RunTerms& run)
 {
     Amounts amounts;
     if (terms.loanAmount) {
-        amounts.loan = roundToCents(finiteOrOverflow(*terms.loanAmount));
-        amounts.payment = roundToCents(
-            paymentForLoan(amounts.loan, run.annualFraction, run.payments, run.periodsPerYear));
+        amounts.loan = checkedAmount(roundToCents(*terms.loanAmount));
+        amounts.payment = checkedAmount(roundToCents(
+            paymentForLoan(amounts.loan, run.annualFraction, run.payments, run.periodsPerYear)));
     } else {
-        amounts.payment = roundToCents(finiteOrOverflow(terms.paymentAmount));
-        amounts.loan = roundToCents(
-            loanForPayment(amounts.payment, run.annualFraction, run.payments, run.periodsPerYear));
+        amounts.payment = checkedAmount(roundToCents(terms.paymentAmount));
+        amounts.loan = checkedAmount(roundToCents(
+            loanForPayment(amounts.payment, run.annualFraction, run.payments, run.periodsPerYear)));
     }
     return amounts;
 }

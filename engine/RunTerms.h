@@ -6,8 +6,8 @@
 
 #include <optional>
 
-// Internal pieces of one run, shared by the run with extra payments and the
-// baseline without them.
+// Internal: the terms of one run as numbers, shared by the run with extra
+// payments and the baseline without them.
 namespace engine::detail {
 
 struct RunTerms {
@@ -26,13 +26,5 @@ struct Amounts {
     double payment = 0.0;
 };
 Amounts deriveAmounts(const LoanTerms& terms, const RunTerms& run);
-
-// The same loan without extra payments, starting from the run's loan amount
-// and following the same rate changes; the balance after each of its payments
-// goes to `balances`. Without `payment` it pays the level payment of the loan
-// amount, recomputed as the run's own first step does.
-BaselineFigures runBaseline(const LoanTerms& terms, const RunTerms& run, double loanAmount,
-                            const std::vector<RateChange>& rateChanges, std::optional<double> payment,
-                            std::vector<BalancePoint>& balances);
 
 }  // namespace engine::detail

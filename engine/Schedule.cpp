@@ -1,5 +1,6 @@
 #include "Schedule.h"
 
+#include "Amortization.h"
 #include "Money.h"
 #include "WholeNumbers.h"
 #include "PaymentCalendar.h"
@@ -12,114 +13,39 @@ namespace engine {
 
 namespace {
 
-struct Totals {
-    double scheduledPrincipal = 0.0;
-    double extra = 0.0;
-    double principal = 0.0;
-    double interest = 0.0;
-    double rounding = 0.0;  // the remainder the last scheduled payment adds to its extra
-};
-
-// Step 7: one row per payment until the balance is cleared or the schedule
-// ends. The scheduled end is the n-th payment; a "Same payment" change in force
-// lifts it, and the run goes on until the balance is cleared.
-std::vector<ScheduleRow> amortize(const LoanTerms& terms, const detail::RunTerms& run,
-                                  double loanAmount, double payment, detail::RateTrack& track,
-                                  PendingExtraPayments& pending, Totals& totals)
-{
-    std::vector<ScheduleRow> rows;
-    rows.reserve(static_cast<std::size_t>(run.payments > 0 ? run.payments : 0));
-    double balance = loanAmount;
-    double periodicRate = run.periodicRate;
-    bool scheduledEnd = true;
-    short changeInForce = 0;
-    for (int i = 1; !scheduledEnd || i <= run.payments; ++i) {
-        ScheduleRow row;
-        row.number = checkedShort(i);
-        row.dueDate = nextPaymentDate(*terms.frequency, i, terms.firstPaymentDate);
-        if (track.reaches(row.dueDate)) {
-            const detail::RateTrack::Entry& change = track.advance(row.dueDate);
-            periodicRate = change.periodicRate;
-            changeInForce = change.position;
-            scheduledEnd = change.mode == RateChangeMode::NewPayment;
-            if (scheduledEnd) {
-                // Level over the scheduled payments still to come, this one included.
-                payment = roundToCents(paymentForLoan(balance, change.annualFraction,
-                                                      std::max(run.payments - (i - 1), 1), run.periodsPerYear));
-            }
-        }
-        row.rateChange = changeInForce;
-        double interest = roundToCents(finiteOrOverflow(periodicRate * balance));
-        const double lumpSums = pending.applyLumpSums(row.dueDate);
-        const double repeating = pending.applyRepeating(row.dueDate);
-        double extra = roundToCents(finiteOrOverflow(repeating + lumpSums));
-
-        if (!scheduledEnd && payment <= interest) {
-            RateChangeFailure failure;
-            failure.reason = RateChangeFailure::Reason::PaymentNotAboveInterest;
-            failure.change = std::size_t(changeInForce - 1);
-            failure.paymentNumber = row.number;
-            failure.dueDate = row.dueDate;
-            failure.payment = payment;
-            failure.interest = interest;
-            throw detail::RateChangeRefusal{failure};
-        }
-        if (scheduledEnd && interest > balance) {
-            interest = balance;
-            payment = balance;
-            extra = 0.0;
-        } else if (payment - interest > balance) {
-            payment = interest + balance;
-            extra = 0.0;
-        } else if (payment - interest + extra > balance) {
-            extra = interest + balance - payment;
-        } else if (scheduledEnd && i >= run.payments) {
-            // The rounding remainder is added to the extra already counted, so the
-            // last scheduled row always clears the balance.
-            const double paid = roundToCents(payment - interest + extra);
-            if (paid < balance) {
-                const double withRemainder = roundToCents(extra + (balance - paid));
-                totals.rounding = roundToCents(withRemainder - extra);
-                extra = withRemainder;
-            }
-        }
-
-        const double scheduled = payment - interest;
-        row.principal = scheduled;
-        totals.scheduledPrincipal += scheduled;
-        row.extra = extra;
-        totals.extra = finiteOrOverflow(totals.extra + extra);
-        totals.principal = finiteOrOverflow(scheduled + totals.principal + extra);
-        row.cumulativePrincipal = totals.principal;
-        row.interest = interest;
-        totals.interest = finiteOrOverflow(totals.interest + interest);
-        row.cumulativeInterest = totals.interest;
-        balance = roundToCents(finiteOrOverflow(balance - scheduled - extra));
-        row.balance = balance;
-        rows.push_back(row);
-        if (balance <= 0)
-            break;
-    }
-    return rows;
-}
-
-// What a run reads besides the terms, by reference so the public entry points
-// copy nothing.
-struct RunInputs {
-    const std::vector<ExtraPayment>& extraPayments;
-    const std::vector<RateChange>& rateChanges;
-    bool suppressFuture;
-    Date today;
-};
-
 // Carries a failed solve out of a run.
 struct SolveRefusal {
     SolveFailure failure;
 };
 
+// The same loan without extra payments, following the same rate changes.
+// Without `payment` it pays the level payment of the loan amount, recomputed
+// as the run's own first step does.
+BaselineFigures baselineOf(const LoanTerms& terms, const detail::RunTerms& run, double loanAmount,
+                           const std::vector<RateChange>& rateChanges, std::optional<double> payment,
+                           std::vector<BalancePoint>& points)
+{
+    const double level = payment ? *payment
+                                 : roundToCents(paymentForLoan(loanAmount, run.annualFraction, run.payments,
+                                                               run.periodsPerYear));
+    detail::Amortization walk(terms, run, loanAmount, level, rateChanges, nullptr);
+    points.clear();
+    points.reserve(static_cast<std::size_t>(std::max<short>(run.payments, 0)));
+    for (ScheduleRow row; walk.next(row);)
+        points.push_back({row.dueDate, row.balance, roundToCents(row.payment + row.extra)});
+    BaselineFigures baseline;
+    baseline.loanAmount = loanAmount;
+    if (!points.empty())
+        baseline.payoffDate = points.back().dueDate;
+    baseline.payments = checkedShort(static_cast<long long>(points.size()));
+    baseline.interestPaid = walk.totals().interest;
+    baseline.totalPaid = checkedAmount(baseline.interestPaid + loanAmount);
+    return baseline;
+}
+
 // The run once the loan amount, the payment and the scheduled count are known.
 // `baselinePayment`: none to let the baseline recompute its level payment.
-ScheduleResult runWith(const LoanTerms& terms, const RunInputs& options, const detail::RunTerms& runTerms,
+ScheduleResult runWith(const LoanTerms& terms, const LoanRun& options, const detail::RunTerms& runTerms,
                        const detail::Amounts& amounts, std::optional<double> baselinePayment)
 {
     ScheduleResult result;
@@ -132,12 +58,14 @@ ScheduleResult runWith(const LoanTerms& terms, const RunInputs& options, const d
     result.term = terms.term;
     result.rateChanges = options.rateChanges;
 
-    detail::RateTrack track(options.rateChanges, runTerms.periodsPerYear);
     PendingExtraPayments pending(options.extraPayments, options.suppressFuture, options.today);
-    Totals totals;
-    result.rows = amortize(terms, runTerms, amounts.loan, amounts.payment, track, pending, totals);
-    result.baseline = detail::runBaseline(terms, runTerms, amounts.loan, options.rateChanges, baselinePayment,
-                                          result.baselineBalances);
+    detail::Amortization withExtras(terms, runTerms, amounts.loan, amounts.payment, options.rateChanges, &pending);
+    for (ScheduleRow row; withExtras.next(row);)
+        result.rows.push_back(row);
+    result.rateChangeEffects = withExtras.effects();
+    const detail::Totals& totals = withExtras.totals();
+    result.baseline = baselineOf(terms, runTerms, amounts.loan, options.rateChanges, baselinePayment,
+                                 result.baselineBalances);
 
     SummaryFigures& summary = result.summary;
     summary.principal = totals.scheduledPrincipal;
@@ -145,7 +73,7 @@ ScheduleResult runWith(const LoanTerms& terms, const RunInputs& options, const d
     summary.lastPaymentRounding = totals.rounding;
     summary.interest = totals.interest;
     summary.totalPrincipal = finiteOrOverflow(totals.scheduledPrincipal + totals.extra);
-    summary.totalPaid = finiteOrOverflow(totals.scheduledPrincipal + totals.interest + totals.extra);
+    summary.totalPaid = checkedAmount(totals.scheduledPrincipal + totals.interest + totals.extra);
 
     if (!result.rows.empty())
         result.adjustedPayoffDate = result.rows.back().dueDate;
@@ -163,12 +91,12 @@ detail::Amounts bothAmounts(const LoanTerms& terms)
 {
     if (!terms.loanAmount)
         throw EngineFailure(invalidUseOfNullError());
-    return {roundToCents(finiteOrOverflow(*terms.loanAmount)), roundToCents(finiteOrOverflow(terms.paymentAmount))};
+    return {checkedAmount(roundToCents(*terms.loanAmount)), checkedAmount(roundToCents(terms.paymentAmount))};
 }
 
-ScheduleResult run(const LoanTerms& terms, Unknown calculate, const RunInputs& options)
+ScheduleResult run(const LoanTerms& terms, const LoanRun& options)
 {
-    switch (calculate) {
+    switch (options.calculate) {
     case Unknown::InterestRate: {
         const detail::Amounts given = bothAmounts(terms);
         const detail::RunTerms counts = detail::readTerms(terms);
@@ -215,27 +143,13 @@ ScheduleResult run(const LoanTerms& terms, Unknown calculate, const RunInputs& o
 RunOutcome runLoan(const LoanTerms& terms, const LoanRun& options)
 {
     try {
-        return run(terms, options.calculate,
-                   {options.extraPayments, options.rateChanges, options.suppressFuture, options.today});
+        return run(terms, options);
     } catch (const EngineFailure& failure) {
         return failure.error();
     } catch (const detail::RateChangeRefusal& refusal) {
         return refusal.failure;
     } catch (const SolveRefusal& refusal) {
         return refusal.failure;
-    }
-}
-
-ScheduleOutcome calculateSchedule(const LoanTerms& terms,
-                                  const std::vector<ExtraPayment>& extraPayments,
-                                  bool suppressFuture, Date today)
-{
-    static const std::vector<RateChange> noRateChanges;
-    try {
-        // Without rate changes or solving nothing but a numbered error can stop it.
-        return run(terms, Unknown::PaymentOrLoanAmount, {extraPayments, noRateChanges, suppressFuture, today});
-    } catch (const EngineFailure& failure) {
-        return failure.error();
     }
 }
 
@@ -258,7 +172,7 @@ std::variant<double, NumberedError> effectiveLoanAmount(const LoanTerms& terms)
 {
     try {
         if (terms.loanAmount)
-            return roundToCents(finiteOrOverflow(*terms.loanAmount));
+            return checkedAmount(roundToCents(*terms.loanAmount));
         const detail::RunTerms runTerms = detail::readTerms(terms);
         // With no payments the amount would come out as 0 and the payment the user
         // typed would be lost on saving; report what the run reports instead.

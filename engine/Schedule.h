@@ -22,12 +22,26 @@ struct ScheduleRow {
     double interest = 0.0;             // I
     double cumulativeInterest = 0.0;
     double balance = 0.0;              // after the payment
+    // The scheduled payment as paid: principal + interest. The last scheduled
+    // row's rounding remainder stays in `extra`.
+    double payment = 0.0;
 };
 
-// The balance after one payment, by its due date.
+// One payment of the loan without extra payments, by its due date.
 struct BalancePoint {
     Date dueDate{};
-    double balance = 0.0;  // rounded to cents
+    double balance = 0.0;  // after the payment, rounded to cents
+    double payment = 0.0;  // principal and interest, the last payment's rounding remainder included
+};
+
+// What became of one rate change as given.
+struct RateChangeEffect {
+    bool tookEffect = false;  // false: another change between the same two due dates, or after the payoff
+    short row = 0;            // the payment number it took effect at
+    // The payment in force from that row: the level payment a "New payment"
+    // change computes, or the payment a "Same payment" change keeps.
+    double payment = 0.0;
+    bool operator==(const RateChangeEffect&) const = default;
 };
 
 // The same loan without extra payments.
@@ -60,11 +74,12 @@ struct ScheduleResult {
     double annualRatePercent = 0.0;  // the loan's own rate as the run used it: typed or solved
     int term = 0;                    // whole term in the loan's unit: typed or solved
     std::vector<RateChange> rateChanges;  // as given; ScheduleRow::rateChange counts from 1 into it
+    std::vector<RateChangeEffect> rateChangeEffects;  // one for each of rateChanges, in the same order
     std::optional<RateSolution> solvedRate;
     std::optional<TermSolution> solvedTerm;
     std::vector<ScheduleRow> rows;
     BaselineFigures baseline;
-    // The baseline's own rows: its balance after each of its payments.
+    // The baseline's own rows: its payment and the balance after it.
     std::vector<BalancePoint> baselineBalances;
     SummaryFigures summary;
     Date adjustedPayoffDate{};  // due date of the last row
@@ -72,17 +87,10 @@ struct ScheduleResult {
     double totalSaved = 0.0;    // baseline total paid minus adjusted total paid, to cents
 };
 
-using ScheduleOutcome = std::variant<ScheduleResult, NumberedError>;
-
-// The whole run: derived amount, every row, the baseline and the savings.
-ScheduleOutcome calculateSchedule(const LoanTerms& terms,
-                                  const std::vector<ExtraPayment>& extraPayments,
-                                  bool suppressFuture, Date today);
-
-// What a run reads besides the loan's own terms.
+// Everything a run reads besides the loan's own terms.
 struct LoanRun {
-    std::vector<ExtraPayment> extraPayments;
-    std::vector<RateChange> rateChanges;  // any order; the baseline follows them too
+    std::vector<ExtraPayment> extraPayments{};
+    std::vector<RateChange> rateChanges{};  // any order; the baseline follows them too
     Unknown calculate = Unknown::PaymentOrLoanAmount;
     bool suppressFuture = false;
     Date today{};
@@ -92,10 +100,10 @@ struct LoanRun {
 // that reason, so the window can name the field or the rate change.
 using RunOutcome = std::variant<ScheduleResult, NumberedError, SolveFailure, RateChangeFailure>;
 
-// The whole run with rate changes and the chosen unknown. Solving for the rate
-// or the term needs both amounts; the run then proceeds as with the solved
-// rate typed, or over the solved number of payments of the given payment.
-// Without rate changes and with the default unknown it is calculateSchedule().
+// The one way into a run: the derived amount, every row, the baseline and the
+// savings, with rate changes and the chosen unknown. Solving for the rate or
+// the term needs both amounts; the run then proceeds as with the solved rate
+// typed, or over the solved number of payments of the given payment.
 RunOutcome runLoan(const LoanTerms& terms, const LoanRun& run);
 
 // The annual rate in force at a row of `result`, in percent.

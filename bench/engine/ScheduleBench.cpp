@@ -51,7 +51,7 @@ void runSchedule(benchmark::State& state, const LoanTerms& loan, const std::vect
 {
     std::size_t rows = 0;
     for (auto _ : state) {
-        ScheduleOutcome outcome = calculateSchedule(loan, extras, false, kToday);
+        RunOutcome outcome = runLoan(loan, {.extraPayments = extras, .today = kToday});
         const auto* result = std::get_if<ScheduleResult>(&outcome);
         if (!result) {
             state.SkipWithError("run failed");
@@ -93,9 +93,7 @@ void BM_LongestWeeklyHundredRateChanges(benchmark::State& state)
     static const int months = longestWeeklyTerm();
     static const std::vector<RateChange> changes = hundredRateChanges(months);
     const LoanTerms loan = terms(months, PaymentFrequency::Weekly);
-    LoanRun run;
-    run.rateChanges = changes;
-    run.today = kToday;
+    const LoanRun run{.rateChanges = changes, .today = kToday};
     std::size_t rows = 0;
     for (auto _ : state) {
         RunOutcome outcome = runLoan(loan, run);

@@ -29,8 +29,7 @@ int longestWeeklyTermInMonths()
         } catch (const engine::EngineFailure&) {
             continue;
         }
-        if (std::holds_alternative<engine::ScheduleResult>(
-                engine::calculateSchedule(terms, {}, false, terms.firstPaymentDate)))
+        if (std::holds_alternative<engine::ScheduleResult>(engine::runLoan(terms, {})))
             return months;
     }
     return 0;

@@ -2,7 +2,6 @@
 
 #include "PaymentCalendar.h"
 
-using namespace engine;
 using namespace enginetest;
 
 namespace {

@@ -1,7 +1,9 @@
 #pragma once
 
-#include "NumberedError.h"
 #include "LoanTerms.h"
+#include "Money.h"
+#include "NumberedError.h"
+#include "Schedule.h"
 
 #include <gtest/gtest.h>
 
@@ -19,10 +21,7 @@ inline std::ostream& operator<<(std::ostream& out, const NumberedError& error)
 
 namespace enginetest {
 
-using engine::Date;
-
-using engine::PaymentFrequency;
-using engine::TermUnit;
+using namespace engine;
 using enum engine::PaymentFrequency;
 using enum engine::TermUnit;
 
@@ -37,15 +36,84 @@ inline std::string dateText(const Date& date)
            std::to_string(unsigned(date.day()));
 }
 
-// Whole date sequences: one failure naming the first index that differs.
-inline ::testing::AssertionResult sameDates(const std::vector<Date>& expected, const std::vector<Date>& found)
+// The loan of most cases: first payment 15 January 2024.
+inline LoanTerms loan(std::optional<double> amount, double ratePercent, int term, TermUnit unit,
+                      PaymentFrequency frequency, Date first = ymd(2024, 1, 15), double payment = 0.0)
+{
+    return {.description = "", .loanAmount = amount, .paymentAmount = payment, .annualRatePercent = ratePercent,
+            .term = term, .termUnit = unit, .frequency = frequency, .firstPaymentDate = first};
+}
+
+// A run expected to succeed; a refusal fails the test and gives an empty result.
+inline ScheduleResult runOk(const LoanTerms& terms, const LoanRun& run = {})
+{
+    RunOutcome outcome = runLoan(terms, run);
+    const auto* error = std::get_if<NumberedError>(&outcome);
+    EXPECT_TRUE(std::holds_alternative<ScheduleResult>(outcome))
+        << "run refused, alternative " << outcome.index() << (error ? ": " + error->text() : std::string());
+    return std::holds_alternative<ScheduleResult>(outcome) ? std::get<ScheduleResult>(outcome) : ScheduleResult{};
+}
+
+inline ExtraPayment lumpSum(Date date, double amount) { return {ExtraPaymentKind::LumpSum, date, std::nullopt, amount}; }
+inline ExtraPayment repeating(Date from, Date to, double amount)
+{
+    return {ExtraPaymentKind::Repeating, from, to, amount};
+}
+
+// Whole sequences: one failure naming the first index that differs.
+template <class T, class Text>
+::testing::AssertionResult sameSequence(const std::vector<T>& expected, const std::vector<T>& found, Text text)
 {
     for (std::size_t i = 0; i < expected.size() && i < found.size(); ++i)
-        if (expected[i] != found[i])
+        if (!(expected[i] == found[i]))
             return ::testing::AssertionFailure()
-                   << "index " << i << ": expected " << dateText(expected[i]) << ", found " << dateText(found[i]);
+                   << "index " << i << ": expected " << text(expected[i]) << ", found " << text(found[i]);
     if (expected.size() != found.size())
-        return ::testing::AssertionFailure() << "expected " << expected.size() << " dates, found " << found.size();
+        return ::testing::AssertionFailure() << "expected " << expected.size() << " items, found " << found.size();
+    return ::testing::AssertionSuccess();
+}
+
+inline ::testing::AssertionResult sameDates(const std::vector<Date>& expected, const std::vector<Date>& found)
+{
+    return sameSequence(expected, found, dateText);
+}
+
+// What every table must show, row by row: the payment is the principal and
+// the interest as paid, the balance falls by the principal and the extra
+// payment, the running totals add up; the principal column comes to the loan
+// amount and the last balance is 0.00. The baseline too: its payments come to
+// its total paid and it ends at 0.00. The first row that differs is named.
+inline ::testing::AssertionResult repaid(const ScheduleResult& result)
+{
+    auto differs = [](const char* what, std::size_t index, double expected, double found) {
+        return ::testing::AssertionFailure() << what << " of payment " << index + 1 << ": expected " << expected
+                                             << ", found " << found;
+    };
+    double balance = result.loanAmount, principal = 0.0, interest = 0.0;
+    for (std::size_t i = 0; i < result.rows.size(); ++i) {
+        const ScheduleRow& row = result.rows[i];
+        principal += row.principal + row.extra;
+        interest += row.interest;
+        balance = roundToCents(balance - row.principal - row.extra);
+        if (row.payment != roundToCents(row.principal + row.interest))
+            return differs("payment", i, roundToCents(row.principal + row.interest), row.payment);
+        if (row.balance != balance)
+            return differs("balance", i, balance, row.balance);
+        if (roundToCents(row.cumulativePrincipal) != roundToCents(principal))
+            return differs("cumulative principal", i, principal, row.cumulativePrincipal);
+        if (roundToCents(row.cumulativeInterest) != roundToCents(interest))
+            return differs("cumulative interest", i, interest, row.cumulativeInterest);
+    }
+    if (result.rows.empty() || balance != 0.0 || roundToCents(principal) != result.loanAmount)
+        return ::testing::AssertionFailure() << result.rows.size() << " rows repay " << principal << " of "
+                                             << result.loanAmount << ", leaving " << balance;
+    double paid = 0.0;
+    for (const BalancePoint& point : result.baselineBalances)
+        paid += point.payment;
+    if (result.baselineBalances.empty() || result.baselineBalances.back().balance != 0.0 ||
+        roundToCents(paid) != roundToCents(result.baseline.totalPaid) ||
+        roundToCents(result.baseline.totalPaid - result.baseline.interestPaid) != result.loanAmount)
+        return ::testing::AssertionFailure() << "the baseline pays " << paid << " of " << result.baseline.totalPaid;
     return ::testing::AssertionSuccess();
 }
 

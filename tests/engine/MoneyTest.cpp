@@ -30,6 +30,9 @@ TEST(AnnuityFormulas, GiveKnownAmountsAfterRounding)
         {"loan for 599.55 at 6 %", loanForPayment(599.55, 0.06, 360, 12), 99999.91},
         {"payment at rate 0", paymentForLoan(1200, 0.0, 12, 12), 100.0},
         {"loan at rate 0", loanForPayment(100, 0.0, 12, 12), 1200.0},
+        // 0.00000000000001 % a year: the periodic rate rounds to 0, a 0 % loan.
+        {"payment at a rate rounding to 0", paymentForLoan(1200, 1e-16, 12, 12), 100.0},
+        {"loan at a rate rounding to 0", loanForPayment(100, 1e-16, 12, 12), 1200.0},
     };
     for (const Row& row : rows)
         EXPECT_EQ(roundToCents(row.computed), row.expected) << row.name;

@@ -4,51 +4,22 @@
 #include "Money.h"
 #include "Schedule.h"
 
-using namespace engine;
 using namespace enginetest;
 
 namespace {
 
 using enum engine::RateChangeMode;
 
-LoanTerms loan(double amount, double ratePercent, int term, TermUnit unit, PaymentFrequency frequency,
-               Date first = ymd(2024, 1, 15))
-{
-    return {.description = "", .loanAmount = amount, .paymentAmount = 0.0, .annualRatePercent = ratePercent,
-            .term = term, .termUnit = unit, .frequency = frequency, .firstPaymentDate = first};
-}
-
 RunOutcome runWith(const LoanTerms& terms, const std::vector<RateChange>& changes,
                    const std::vector<ExtraPayment>& extras = {})
 {
-    LoanRun run;
-    run.rateChanges = changes;
-    run.extraPayments = extras;
-    run.today = ymd(2024, 1, 1);
-    return runLoan(terms, run);
+    return runLoan(terms, {.extraPayments = extras, .rateChanges = changes});
 }
 
 ScheduleResult runOk(const LoanTerms& terms, const std::vector<RateChange>& changes,
                      const std::vector<ExtraPayment>& extras = {})
 {
-    RunOutcome outcome = runWith(terms, changes, extras);
-    EXPECT_TRUE(std::holds_alternative<ScheduleResult>(outcome)) << "run refused, alternative " << outcome.index();
-    return std::holds_alternative<ScheduleResult>(outcome) ? std::get<ScheduleResult>(outcome) : ScheduleResult{};
-}
-
-// What every successful table must show: principal and extra adding up to the
-// loan amount, and the last balance exactly 0.00, for the run and the baseline.
-void expectRepaid(const ScheduleResult& result)
-{
-    ASSERT_FALSE(result.rows.empty());
-    double repaid = 0.0;
-    for (const ScheduleRow& row : result.rows)
-        repaid += row.principal + row.extra;
-    EXPECT_EQ(roundToCents(repaid), result.loanAmount);
-    EXPECT_EQ(result.rows.back().balance, 0.0);
-    ASSERT_FALSE(result.baselineBalances.empty());
-    EXPECT_EQ(result.baselineBalances.back().balance, 0.0);
-    EXPECT_EQ(roundToCents(result.baseline.totalPaid - result.baseline.interestPaid), result.loanAmount);
+    return enginetest::runOk(terms, {.extraPayments = extras, .rateChanges = changes});
 }
 
 double paid(const ScheduleRow& row) { return roundToCents(row.principal + row.interest); }
@@ -60,29 +31,6 @@ std::vector<std::size_t> markedRows(const ScheduleResult& result)
         if (rateChangeTakesEffect(result, i))
             marked.push_back(i + 1);
     return marked;
-}
-
-// With no rate changes the new entry point is the old one, figure for figure.
-TEST(RateChanges, NoneGivesTodaysRun)
-{
-    const LoanTerms terms[] = {loan(100000.0, 6, 30, Years, Monthly), loan(25000.0, 7.25, 10, Years, Weekly),
-                               loan(1000.0, 1300, 3, Months, Monthly), loan(5000.0, 9, 24, Months, SemiMonthly)};
-    const std::vector<ExtraPayment> extras = {{ExtraPaymentKind::LumpSum, ymd(2025, 3, 1), std::nullopt, 700.0}};
-    for (const LoanTerms& t : terms) {
-        const auto old = calculateSchedule(t, extras, false, ymd(2024, 1, 1));
-        const ScheduleResult found = runOk(t, {}, extras);
-        const ScheduleResult& expected = std::get<ScheduleResult>(old);
-        ASSERT_EQ(found.rows.size(), expected.rows.size());
-        for (std::size_t i = 0; i < found.rows.size(); ++i) {
-            EXPECT_EQ(found.rows[i].balance, expected.rows[i].balance);
-            EXPECT_EQ(found.rows[i].interest, expected.rows[i].interest);
-            EXPECT_EQ(found.rows[i].extra, expected.rows[i].extra);
-            EXPECT_EQ(found.rows[i].rateChange, 0);
-        }
-        EXPECT_EQ(found.baseline.totalPaid, expected.baseline.totalPaid);
-        EXPECT_EQ(found.totalSaved, expected.totalSaved);
-        EXPECT_TRUE(markedRows(found).empty());
-    }
 }
 
 // 100,000 at 6 % over 30 years monthly, first payment 15 January 2024: payment
@@ -113,14 +61,18 @@ TEST(RateChanges, FollowTheirModeFromTheirFirstPayment)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const ScheduleResult result = runOk(base, row.changes);
-        expectRepaid(result);
+        EXPECT_TRUE(repaid(result));
         EXPECT_EQ(paid(result.rows.at(60)), row.payment61);
         EXPECT_EQ(annualRatePercentAt(result, result.rows.at(60)), row.rate61);
         EXPECT_EQ(annualRatePercentAt(result, result.rows.at(59)), 6.0);
         if (row.rows) {
             EXPECT_EQ(result.rows.size(), row.rows);
         }
-        EXPECT_EQ(markedRows(result), std::vector<std::size_t>{row.rate61 != 6.0 ? 61u : 62u});
+        // The change tells where it took effect and the payment it brought there.
+        const RateChangeEffect effect = result.rateChangeEffects.at(0);
+        EXPECT_EQ(markedRows(result), std::vector<std::size_t>{std::size_t(effect.row)});
+        EXPECT_EQ(effect, (RateChangeEffect{true, short(row.rate61 != 6.0 ? 61 : 62),
+                                            paid(result.rows.at(std::size_t(effect.row - 1)))}));
         // The baseline follows the same changes: without extras it is the table.
         ASSERT_EQ(result.baselineBalances.size(), result.rows.size());
         EXPECT_EQ(result.baseline.interestPaid, result.summary.interest);
@@ -149,17 +101,18 @@ TEST(RateChanges, BeforeTheFirstPaymentAfterThePayoffAndBetweenDueDates)
 
     // "New payment" before payment 1: exactly the loan with that rate typed.
     const ScheduleResult before = runOk(base, {{ymd(2023, 6, 1), 7, NewPayment}});
-    expectRepaid(before);
+    EXPECT_TRUE(repaid(before));
     ASSERT_EQ(before.rows.size(), typed7.rows.size());
     for (std::size_t i = 0; i < before.rows.size(); ++i)
         ASSERT_EQ(before.rows[i].balance, typed7.rows[i].balance) << "payment " << i + 1;
     EXPECT_EQ(markedRows(before), std::vector<std::size_t>{1});
+    EXPECT_EQ(before.rateChangeEffects, (std::vector<RateChangeEffect>{{true, 1, typed7.payment}}));
     // The payment box keeps the payment of the loan's own rate.
     EXPECT_EQ(before.payment, runOk(base, {}).payment);
 
     // "Same payment" before payment 1: the payment of 5 %, the interest of 7 %.
     const ScheduleResult same = runOk(base, {{ymd(2024, 1, 15), 7, SamePayment}});
-    expectRepaid(same);
+    EXPECT_TRUE(repaid(same));
     EXPECT_EQ(paid(same.rows[0]), same.payment);
     EXPECT_EQ(same.rows[0].interest, roundToCents(20000.0 * 0.00583333));
     EXPECT_GT(same.rows.size(), 60u);
@@ -174,8 +127,10 @@ TEST(RateChanges, BeforeTheFirstPaymentAfterThePayoffAndBetweenDueDates)
     // 20 and 25 March fall between the payments of 15 March and 15 April.
     const ScheduleResult between =
         runOk(base, {{ymd(2024, 3, 25), 3, SamePayment}, {ymd(2024, 3, 20), 9, NewPayment}});
-    expectRepaid(between);
+    EXPECT_TRUE(repaid(between));
     EXPECT_EQ(markedRows(between), std::vector<std::size_t>{4});
+    EXPECT_EQ(between.rateChangeEffects, (std::vector<RateChangeEffect>{{true, 4, before.payment}, {}}));
+    EXPECT_EQ(after.rateChangeEffects, std::vector<RateChangeEffect>(1));
     EXPECT_EQ(annualRatePercentAt(between, between.rows[3]), 3.0);
     EXPECT_EQ(between.rows[3].rateChange, 1);  // the first in the list as given
 }
@@ -267,7 +222,7 @@ TEST(RateChanges, ZeroRatesAndOtherFrequencies)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const ScheduleResult result = runOk(row.terms, row.changes, row.extras);
-        expectRepaid(result);
+        EXPECT_TRUE(repaid(result));
         if (row.rows) {
             EXPECT_EQ(result.rows.size(), row.rows);
         }
@@ -291,8 +246,8 @@ TEST(RateChanges, ComparisonWithAndWithoutExtraPayments)
         {ExtraPaymentKind::LumpSum, ymd(2031, 5, 1), std::nullopt, 10000.0}};
     const ScheduleResult with = runOk(base, changes, extras);
     const ScheduleResult without = runOk(base, changes);
-    expectRepaid(with);
-    expectRepaid(without);
+    EXPECT_TRUE(repaid(with));
+    EXPECT_TRUE(repaid(without));
     ASSERT_EQ(with.baselineBalances.size(), without.rows.size());
     for (std::size_t i = 0; i < without.rows.size(); ++i)
         ASSERT_EQ(with.baselineBalances[i].balance, without.rows[i].balance) << "payment " << i + 1;

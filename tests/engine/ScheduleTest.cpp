@@ -4,29 +4,9 @@
 #include "PaymentCalendar.h"
 #include "Schedule.h"
 
-using namespace engine;
 using namespace enginetest;
 
 namespace {
-
-LoanTerms loan(std::optional<double> amount, double ratePercent, int term, TermUnit unit, PaymentFrequency frequency,
-               Date first = ymd(2024, 1, 15), double payment = 0.0)
-{
-    return {.description = "", .loanAmount = amount, .paymentAmount = payment, .annualRatePercent = ratePercent,
-            .term = term, .termUnit = unit, .frequency = frequency, .firstPaymentDate = first};
-}
-
-ScheduleResult runOk(const LoanTerms& terms, const std::vector<ExtraPayment>& extras = {},
-                     bool suppressFuture = false, Date today = ymd(2024, 1, 1))
-{
-    const ScheduleOutcome outcome = calculateSchedule(terms, extras, suppressFuture, today);
-    const auto* error = std::get_if<NumberedError>(&outcome);
-    EXPECT_EQ(error, nullptr) << "run failed: " << *error;  // the message is only built on failure
-    return error ? ScheduleResult{} : std::get<ScheduleResult>(outcome);
-}
-
-ExtraPayment lumpSum(Date date, double amount) { return {ExtraPaymentKind::LumpSum, date, std::nullopt, amount}; }
-ExtraPayment repeating(Date from, Date to, double amount) { return {ExtraPaymentKind::Repeating, from, to, amount}; }
 
 // One row as the table shows it, amounts to cents: principal, extra, cumulative
 // principal, interest, cumulative interest, balance (stored already rounded).
@@ -51,12 +31,15 @@ TEST(WorkedExamples, ThousandAt12PercentOverThreeMonths)
     expectRow(result.rows[1], 2, ymd(2024, 2, 15), {333.32, 0.00, 663.34, 6.70, 16.70, 336.66});
     // The cent left by rounding the payment is paid as an extra in the last row.
     expectRow(result.rows[2], 3, ymd(2024, 3, 15), {336.65, 0.01, 1000.00, 3.37, 20.07, 0.00});
+    // The scheduled payment leaves that cent in the extra; the baseline counts it in the payment.
+    EXPECT_EQ(result.rows[2].payment, 340.02);
+    EXPECT_EQ(result.baselineBalances[2].payment, 340.03);
     EXPECT_EQ(result.paymentsSaved, 0);
 }
 
 TEST(WorkedExamples, LumpSumPaysOffEarly)
 {
-    const ScheduleResult result = runOk(loan(1000.0, 12, 3, Months, Monthly), {lumpSum(ymd(2024, 2, 1), 500.0)});
+    const ScheduleResult result = runOk(loan(1000.0, 12, 3, Months, Monthly), {.extraPayments = {lumpSum(ymd(2024, 2, 1), 500.0)}});
     ASSERT_EQ(result.rows.size(), 2u);
     // Only what the balance needs of the 500.00.
     expectRow(result.rows[1], 2, ymd(2024, 2, 15), {333.32, 336.66, 1000.00, 6.70, 16.70, 0.00});
@@ -106,7 +89,7 @@ TEST(LastRow, ExtraBelowRemainderStillClearsBalance)
 {
     const LoanTerms terms = loan(100000.0, 6, 30, Years, Monthly);
     ASSERT_GT(runOk(terms).rows.back().extra, 0.20);
-    const ScheduleResult result = runOk(terms, {lumpSum(ymd(2053, 12, 1), 0.20)});
+    const ScheduleResult result = runOk(terms, {.extraPayments = {lumpSum(ymd(2053, 12, 1), 0.20)}});
     ASSERT_EQ(result.rows.size(), 360u);
     EXPECT_EQ(result.rows.back().balance, 0.0);
     EXPECT_EQ(result.paymentsSaved, 0);
@@ -124,7 +107,7 @@ TEST(LastRow, RoundingRemainderCountedApart)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const ScheduleResult result = runOk(loan(100000.0, 6, 30, Years, Monthly), row.extras);
+        const ScheduleResult result = runOk(loan(100000.0, 6, 30, Years, Monthly), {.extraPayments = row.extras});
         const double rounding = result.summary.lastPaymentRounding;
         EXPECT_EQ(roundToCents(result.summary.extraPayments - rounding), roundToCents(row.userExtra));
         if (row.extras.empty()) {
@@ -133,7 +116,7 @@ TEST(LastRow, RoundingRemainderCountedApart)
         }
     }
     // A loan that pays off early through its extra payments has no remainder.
-    EXPECT_EQ(runOk(loan(100000.0, 6, 30, Years, Monthly), {lumpSum(ymd(2030, 6, 1), 50000.0)})
+    EXPECT_EQ(runOk(loan(100000.0, 6, 30, Years, Monthly), {.extraPayments = {lumpSum(ymd(2030, 6, 1), 50000.0)}})
                   .summary.lastPaymentRounding,
               0.0);
 }
@@ -171,7 +154,8 @@ TEST(ExtraPaymentsInRun, CountInTheRightRows)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const ScheduleResult result =
-            runOk(loan(10000.0, 6, 12, Months, Monthly, ymd(2024, 1, 1)), row.extras, row.suppress, row.today);
+            runOk(loan(10000.0, 6, 12, Months, Monthly, ymd(2024, 1, 1)),
+                  {.extraPayments = row.extras, .suppressFuture = row.suppress, .today = row.today});
         std::vector<double> found;
         for (std::size_t i = 0; i < row.expected.size() && i < result.rows.size(); ++i)
             found.push_back(result.rows[i].extra);
@@ -221,7 +205,7 @@ TEST(BaselineBalances, KeepTheirOwnRowsWithExtraPayments)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const ScheduleResult result = runOk(row.terms, row.extras);
+        const ScheduleResult result = runOk(row.terms, {.extraPayments = row.extras});
         ASSERT_EQ(result.baselineBalances.size(), row.count);
         EXPECT_EQ(short(result.baselineBalances.size()), result.baseline.payments);
         EXPECT_EQ(result.baselineBalances.back().dueDate, result.baseline.payoffDate);
@@ -244,13 +228,19 @@ TEST(RunFailures, FailAsAWholeWithNumberedError)
         {"OneMonthQuarterlyWithLoan", loan(1000.0, 6, 1, Months, Quarterly), {11, "Division by zero"}},
         {"OneMonthQuarterlyWithPayment", loan(std::nullopt, 6, 1, Months, Quarterly, ymd(2024, 1, 15), 100.0),
          {11, "Division by zero"}},
+        // Beyond 9,999,999,999,999.99 the cents are no longer computed.
+        {"LoanAboveTheLargestAmount", loan(10'000'000'000'000.0, 0, 12, Months, Monthly), figuresOverflowError()},
+        {"TotalPaidAboveIt", loan(9'000'000'000'000.0, 6, 30, Years, Monthly), figuresOverflowError()},
+        {"DerivedLoanAboveIt", loan(std::nullopt, 6, 30, Years, Monthly, ymd(2024, 1, 15), 1e11),
+         figuresOverflowError()},
     };
     for (const Row& row : rows) {
-        const ScheduleOutcome outcome = calculateSchedule(row.terms, {}, false, ymd(2024, 1, 1));
+        const RunOutcome outcome = runLoan(row.terms, {});
         const auto* error = std::get_if<NumberedError>(&outcome);
         ASSERT_NE(error, nullptr) << row.name << ": run succeeded";
         EXPECT_EQ(*error, row.expected) << row.name;
     }
+    EXPECT_EQ(runOk(loan(kLargestAmount, 0, 1, Months, Monthly)).summary.totalPaid, kLargestAmount);
 }
 
 }  // namespace

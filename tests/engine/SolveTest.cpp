@@ -7,27 +7,21 @@
 
 #include <cmath>
 
-using namespace engine;
 using namespace enginetest;
 
 namespace {
 
+// Both amounts given, as solving needs them.
 LoanTerms loan(double amount, double payment, double ratePercent, int term, TermUnit unit,
                PaymentFrequency frequency, Date first = ymd(2024, 1, 15))
 {
-    return {.description = "", .loanAmount = amount, .paymentAmount = payment, .annualRatePercent = ratePercent,
-            .term = term, .termUnit = unit, .frequency = frequency, .firstPaymentDate = first};
+    return enginetest::loan(amount, ratePercent, term, unit, frequency, first, payment);
 }
 
 RunOutcome solving(Unknown unknown, const LoanTerms& terms, const std::vector<RateChange>& changes = {},
                    const std::vector<ExtraPayment>& extras = {})
 {
-    LoanRun run;
-    run.calculate = unknown;
-    run.rateChanges = changes;
-    run.extraPayments = extras;
-    run.today = ymd(2024, 1, 1);
-    return runLoan(terms, run);
+    return runLoan(terms, {.extraPayments = extras, .rateChanges = changes, .calculate = unknown});
 }
 
 double levelPayment(double amount, double percent, int n, int perYear)
