@@ -30,6 +30,7 @@ std::array<QString, kCompareRows> texts(const LoanResult& result)
     for (int row = 0; row < kCompareRows; ++row)
         t[std::size_t(row)] = f[shown[row]];
     t[std::size_t(CompareRow::ExtraPayments)] = f.extraPaymentsCell;
+    t[std::size_t(CompareRow::Payment)] = f.paymentsCell;
     return t;
 }
 

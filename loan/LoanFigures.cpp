@@ -6,6 +6,8 @@
 
 #include <QLocale>
 
+#include <algorithm>
+
 namespace {
 
 QString date(engine::Date value)
@@ -62,6 +64,19 @@ LoanFigures loanFigures(const LoanResult& result)
     set(Figure::PaymentsMade, QString::number(run.rows.size()));
     set(Figure::InterestSaved, money(baseline.interestPaid - summary.interest));
 
+    std::vector<const engine::RateChangeEffect*> effects;
+    for (const engine::RateChangeEffect& effect : run.rateChangeEffects)
+        if (effect.tookEffect && effect.row >= 1 && std::size_t(effect.row) <= run.rows.size())
+            effects.push_back(&effect);
+    std::sort(effects.begin(), effects.end(), [](auto* a, auto* b) { return a->row < b->row; });
+    f.paymentsCell = f[Figure::Payment];
+    for (const engine::RateChangeEffect* effect : effects) {
+        const QString payment = money(effect->payment);
+        f.paymentChanges.append({QStringLiteral("Payment from %1").arg(date(run.rows[std::size_t(effect->row - 1)].dueDate)),
+                                 payment});
+        f.paymentsCell += QStringLiteral(", then ") + payment;
+    }
+
     const double rounding = engine::roundToCents(summary.lastPaymentRounding);
     f.extraPaymentsCell = f[Figure::ExtraPayments];
     if (rounding > 0.0) {
@@ -84,6 +99,8 @@ QList<FigureGroup> figureGroups(const LoanResult& result)
         FigureGroup g{QString::fromLatin1(title), {}};
         for (const Line& line : lines) {
             g.lines.append({QString::fromLatin1(line.caption), f[line.figure]});
+            if (line.figure == Figure::Payment)
+                g.lines.append(f.paymentChanges);
             if ((line.figure == Figure::ExtraPayments || line.figure == Figure::PaidEarly) && !f.roundingNote.isEmpty())
                 g.lines.append({f.roundingNote, QString()});
         }

@@ -53,6 +53,12 @@ struct LoanFigures {
     // The extra payments' total short enough for a table cell, naming the
     // rounding: "$.08 (last payment rounding)", "$1,000.08 (incl. $.08 rounding)".
     QString extraPaymentsCell;
+    // The payment each rate change brings, in the order they take effect:
+    // "Payment from 1/15/2029" and "$687.66".
+    QList<QPair<QString, QString>> paymentChanges;
+    // The payment and those it changes to, short enough for a table cell:
+    // "$599.55, then $687.66".
+    QString paymentsCell;
 
     const QString& operator[](Figure figure) const { return texts[std::size_t(figure)]; }
 };

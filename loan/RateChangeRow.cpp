@@ -60,11 +60,8 @@ std::vector<engine::RateChange> engineRateChanges(const std::vector<RateChangeRo
 
 std::vector<std::optional<double>> rateChangePayments(const engine::ScheduleResult& result)
 {
-    std::vector<std::optional<double>> payments(result.rateChanges.size());
-    for (std::size_t row = 0; row < result.rows.size(); ++row) {
-        const engine::ScheduleRow& payment = result.rows[row];
-        if (engine::rateChangeTakesEffect(result, row) && payment.rateChange > 0)
-            payments[std::size_t(payment.rateChange - 1)] = payment.principal + payment.interest;
-    }
+    std::vector<std::optional<double>> payments;
+    for (const engine::RateChangeEffect& effect : result.rateChangeEffects)
+        payments.push_back(effect.tookEffect ? std::optional(effect.payment) : std::nullopt);
     return payments;
 }

@@ -52,7 +52,7 @@ FormulasPage::FormulasPage(QWidget* parent) : page(new QWidget(parent))
         "Picture1",
         QStringLiteral("<p align='center'>PV * ") + kPower + QStringLiteral(" = PMT * ") + bracket +
             QStringLiteral("</p><p>PMT = the payment per period<br>"
-                           "i = interest rate in percent per period<br>"
+                           "i = interest rate per period, as a fraction (6 % a year paid monthly is 0.06 / 12 = 0.005)<br>"
                            "PV = loan / mortgage amount<br>"
                            "N = number of periods</p>"),
         page);

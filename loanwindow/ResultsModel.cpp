@@ -74,7 +74,7 @@ QVariant ResultsModel::rateChangeTip(size_t row) const
     return QStringLiteral("Rate change %1 from %2 takes effect: %3 (%4), payment %5")
         .arg(payment.rateChange)
         .arg(LocaleText::shortDateText(change.from), rate, rateChangeModeText(change.mode),
-             LocaleText::currencyText(payment.principal + payment.interest));
+             LocaleText::currencyText(payment.payment));
 }
 
 int ResultsModel::rowCount(const QModelIndex& parent) const

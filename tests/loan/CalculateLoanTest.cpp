@@ -1,6 +1,7 @@
 // The one entry point from a typed loan to a result: what the run found goes
 // back into the loan, and what it refuses names the box or the rate change.
 #include "CalculateLoan.h"
+#include "LoanFigures.h"
 #include "Loans.h"
 #include "PinnedLocale.h"
 
@@ -39,6 +40,8 @@ TEST(CalculateLoan, WhatTheRunFindsOrRefuses)
     const Row rows[] = {
         {"paymentFromAmount", loanOf(100000, 0, 6, 30), "", 100000, 599.55, 6, 30, 360},
         {"amountFromPayment", loanOf(std::nullopt, 599.55, 6, 30), "", 99999.91, 599.55, 6, 30, 360},
+        {"tinyRateIsNoRate", loanOf(1200, 0, 0.00000000000001, 12, {}, engine::TermUnit::Months), "", 1200, 100,
+         0.00000000000001, 12, 12},
         {"overflowingTerm", loanOf(1000, 0, 6, 2731), "6 - Overflow", 0, 0, 0, 0, 0},
         {"rateFromBothAmounts", loanOf(100000, 599.55, 0, 30, rate), "", 100000, 599.55, 6, 30, 360},
         {"rateWithDecimals", loanOf(10000, 309.92, 0, 36, rate, engine::TermUnit::Months), "", 10000, 309.92, 7.25, 36, 36},
@@ -125,6 +128,11 @@ TEST(CalculateLoan, RateChangesRefusedByNameOrFollowed)
     EXPECT_EQ(payments[0], std::optional(687.66));
     EXPECT_EQ(payments[1], payments[0]);
     EXPECT_EQ(payments[2], std::nullopt);
+    // The report and the comparison tell it too.
+    const LoanFigures figures = loanFigures(result);
+    ASSERT_EQ(figures.paymentChanges.size(), 2);
+    EXPECT_EQ(figures.paymentChanges[0].first.toStdString(), "Payment from 1/15/2029");
+    EXPECT_EQ(figures.paymentsCell.toStdString(), "$599.55, then $687.66, then $687.66");
 }
 
 TEST(CalculateLoan, SavingStoresTheAmountFoundFromThePayment)

@@ -46,6 +46,20 @@ private slots:
         // The amounts as the run wrote them read back to the same loan.
         h.calculate();
         QCOMPARE(h.row("flxResults", 0), carRow1);
+        // Typed over and calculated by the access key, never leaving the box.
+        h.type("txtLoanAmount", "2000", false);
+        QTest::keyClick(h.window.get(), Qt::Key_C, Qt::AltModifier);
+        QTRY_COMPARE(h.text("txtPaymentAmount"), QString("$680.04"));
+    }
+
+    // The formula's rate is a fraction per period, as a user following it by hand needs it.
+    void formulasLegend()
+    {
+        LoanWindowHarness h;
+        h.open();
+        const QString legend = h.w<QLabel>("Picture1")->text();
+        QVERIFY2(legend.contains("i = interest rate per period, as a fraction") && legend.contains("0.005"),
+                 qPrintable(legend));
     }
 
     // A refusal names the box, puts the focus there and changes nothing else;
