@@ -144,7 +144,7 @@ Table readTable(Reader& sql, const QString& name)
     for (const QStringList& row : sql.rows(QStringLiteral("SELECT name, \"unique\", origin, partial FROM "
                                                           "pragma_index_list(?, 'main') ORDER BY name"),
                                            {name})) {
-        Index index{asciiLower(row[0]), row[1] == QLatin1String("1"), row[2], row[3] == QLatin1String("1"), {}};
+        Index index{row[0], row[1] == QLatin1String("1"), row[2], row[3] == QLatin1String("1"), {}};
         for (const QStringList& part : sql.rows(QStringLiteral("SELECT cid, lower(name), \"desc\", upper(coll), key "
                                                                "FROM pragma_index_xinfo(?, 'main') ORDER BY seqno"),
                                                 {row[0]}))
@@ -156,7 +156,8 @@ Table readTable(Reader& sql, const QString& name)
                                                           "ORDER BY id, seq"),
                                            {name}))
         table.foreignKeys.push_back(
-            {QStringLiteral("%1 to %2 (%3)").arg(row[0], row[1], row[2]), row[3], row[4], row[5]});
+            {QStringLiteral("%1 to %2").arg(row[0], row[1]) + (row[2].isNull() ? QString() : QStringLiteral(" (%1)").arg(row[2])),
+             row[3], row[4], row[5]});
     if (written.isEmpty()) return table;
     const QString insert = QStringLiteral(" INTO main.%1 (%2) VALUES (%3)")
                                .arg(quotedName(name), written.join(QStringLiteral(", ")),
@@ -199,8 +200,13 @@ const Column* columnNamed(const Table& table, const QString& name)
 const Index* indexNamed(const Table& table, const QString& name)
 {
     for (const Index& i : table.indexes)
-        if (i.name == name) return &i;
+        if (asciiLower(i.name) == asciiLower(name)) return &i;
     return nullptr;
+}
+
+bool sameIndex(const Index& a, const Index& b)
+{
+    return a.unique == b.unique && a.origin == b.origin && a.partial == b.partial && a.columns == b.columns;
 }
 
 // The column SQLite numbers new rows with (an INTEGER PRIMARY KEY of a table
@@ -233,7 +239,7 @@ void compareColumn(const Column& mine, const Column& own, bool key, QStringList&
     if (mine.hidden != own.hidden) has << QStringLiteral("a generated column %1").arg(name);
     if (mine.collation != own.collation)
         has << QStringLiteral("a collation (%1) on %2").arg(mine.collation, name);
-    if (mine.autoIncrement != own.autoIncrement)
+    if (mine.autoIncrement != own.autoIncrement && !key)
         has << (mine.autoIncrement ? QStringLiteral("AUTOINCREMENT on %1")
                                    : QStringLiteral("%1 without AUTOINCREMENT, which hands out a deleted loan's key "
                                                     "again"))
@@ -278,7 +284,7 @@ void compareTable(const Table& mine, const Table& own, bool entries, Differences
     if (mineOrder != ownOrder) has << QStringLiteral("its columns in another order");
     for (const Index& index : mine.indexes) {
         const Index* ownIndex = indexNamed(own, index.name);
-        if (ownIndex && *ownIndex != index)
+        if (ownIndex && !sameIndex(*ownIndex, index))
             has << QStringLiteral("the index %1 declared differently").arg(shownName(index.name));
         else if (!ownIndex && index.origin == QLatin1String("u"))
             has << QStringLiteral("a UNIQUE constraint");

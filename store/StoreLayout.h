@@ -46,7 +46,6 @@ struct Index {
     QString origin;  // "c" CREATE INDEX, "u" UNIQUE, "pk" PRIMARY KEY
     bool partial = false;
     QStringList columns;
-    bool operator==(const Index&) const = default;
 };
 
 struct ForeignKey {
