@@ -167,18 +167,19 @@ std::variant<int, engine::NumberedError> identify(sqlite3* db, const QString& pa
     auto read = StoreLayout::read(db, &known);
     if (auto* failure = std::get_if<StoreLayout::Failure>(&read)) return layoutFailure(*failure, path);
     const auto& layout = std::get<StoreLayout::Layout>(read);
+    // What the store records of itself only tells why a layout of no known
+    // version is refused.
+    sqlite3_stmt* stmt = nullptr;
+    int recorded = 0;
+    if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
+        recorded = sqlite3_column_int(stmt, 0);
+    sqlite3_finalize(stmt);
     std::optional<StoreLayout::Differences> nearest;
     for (auto v = versions().rbegin(); v != versions().rend(); ++v) {
         StoreLayout::Differences d = StoreLayout::compare(layout, v->layout);
         if (d.none()) return v->number;
         if (!nearest || d.count < nearest->count) nearest = d;
     }
-    // No layout of a known version: what the store says it is tells why.
-    sqlite3_stmt* stmt = nullptr;
-    int recorded = 0;
-    if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
-        recorded = sqlite3_column_int(stmt, 0);
-    sqlite3_finalize(stmt);
     const int newestNumber = newest().number;
     if (recorded > newestNumber)
         return refused(QStringLiteral("The store %1 was made by a newer version of Brimvale (store version %2; this "
