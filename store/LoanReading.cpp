@@ -3,6 +3,7 @@
 #include "SqlFailure.h"
 #include "StoreConnection.h"
 #include "StoreValues.h"
+#include "StoreVersions.h"
 #include "StoredRows.h"
 
 #include "WholeNumbers.h"
@@ -39,24 +40,33 @@ std::optional<engine::NumberedError> refuseTooManyRows(const StoreConnection& st
                         .arg(QLocale().toString(found), rows, QLocale().toString(engine::kSixteenBitMax)));
 }
 
-// A loan's rows of one table, counted before any is read, each turned into a
-// record by `record`; the fingerprint covers the rows as stored. A read that
-// stops part-way keeps the rows before the failure and says how many.
+// A loan's list of rows in `table`, counted before any is read, each turned
+// into a record by `record`; none when the store is of a version without the
+// list. The fingerprint covers the rows as stored. A read that stops part-way
+// keeps the rows before the failure and says how many.
 template <typename List, typename MakeRecord>
-void readRows(const StoreConnection& store, int key, const QString& table, const QString& what,
-              const QString& statement, int columns, const QString& doing, List& list, MakeRecord record)
+List readList(const StoreConnection& store, int key, const QString& table, const QString& what, const QString& doing,
+              MakeRecord record)
 {
-    if ((list.error = refuseTooManyRows(store, table, key, what, doing)))
-        return;
-    auto selected = store.select(statement, {key}, doing);
+    List list;
+    list.fingerprint = StoredRows::noRows();
+    auto version = store.version();
+    if (auto* error = std::get_if<engine::NumberedError>(&version)) {
+        list.error = *error;
+        return list;
+    }
+    const StoreVersions::List* stored = StoreVersions::versions().at(std::get<int>(version)).list(table);
+    if (!stored) return list;
+    if ((list.error = refuseTooManyRows(store, table, key, what, doing))) return list;
+    auto selected = store.select(stored->read, {key}, doing);
     if (auto* error = std::get_if<engine::NumberedError>(&selected)) {
         list.error = *error;
-        return;
+        return list;
     }
     QSqlQuery& query = std::get<QSqlQuery>(selected);
     QCryptographicHash fingerprint(QCryptographicHash::Sha256);
     while (query.next()) {
-        StoredRows::addRow(fingerprint, query, columns);
+        StoredRows::addRow(fingerprint, query);
         list.rows.push_back(record(query));
     }
     if (auto stopped = SqlFailure::stoppedEarly(query, doing)) {
@@ -64,6 +74,7 @@ void readRows(const StoreConnection& store, int key, const QString& table, const
         list.error = *stopped;
     }
     list.fingerprint = fingerprint.result();
+    return list;
 }
 
 }  // namespace
@@ -132,9 +143,9 @@ std::variant<LoanRecord, engine::NumberedError> readLoan(const StoreConnection& 
                                 .arg(key)
                                 .arg(QLocale().toString(length), QLocale().toString(kLongestDescription)));
     }
-    auto version = store.version(doing);
+    auto version = store.version();
     if (auto* error = std::get_if<engine::NumberedError>(&version)) return *error;
-    auto selected = store.select(StoredRows::readLoan(std::get<int>(version)), {key}, doing);
+    auto selected = store.select(StoreVersions::versions().at(std::get<int>(version)).readLoan, {key}, doing);
     if (auto* error = std::get_if<engine::NumberedError>(&selected)) return *error;
     QSqlQuery& query = std::get<QSqlQuery>(selected);
     if (!query.next()) {
@@ -145,63 +156,52 @@ std::variant<LoanRecord, engine::NumberedError> readLoan(const StoreConnection& 
     LoanRecord record;
     record.seqNo = key;
     QCryptographicHash row(QCryptographicHash::Sha256);
-    StoredRows::addRow(row, query, StoredRows::readLoanColumns);
+    StoredRows::addRow(row, query);
     record.fingerprint = row.result();
-    const QVariant description = query.value(0);
-    if (!description.isNull()) {
-        record.description = store.exactText(description, query.value(7), query.value(8));
+    auto value = [&query](const char* column) { return query.value(QLatin1String(column)); };
+    if (!value("Description").isNull()) {
+        record.description = store.exactText(value("Description"), value("DescriptionType"), value("DescriptionBytes"));
         if (!record.description)
             return numbered(engine::ErrorNumber::TypeMismatch,
                             QStringLiteral("Type mismatch: the description of loan %1 is stored as data that is not "
                                            "text.").arg(key));
     }
-    record.origAmount = numberValue(query.value(1));
-    record.interestRate = numberValue(query.value(2));
-    record.term = numberValue(query.value(3));
-    record.startDate = isoDate(query.value(4));
-    record.termType = intValue(query.value(5));
-    record.frequency = intValue(query.value(6));
-    if (!query.value(9).isNull()) record.calculate = intValue(query.value(9));
-    record.payment = numberValue(query.value(10));
+    record.origAmount = numberValue(value("OrigAmount"));
+    record.interestRate = numberValue(value("InterestRate"));
+    record.term = numberValue(value("Term"));
+    record.startDate = isoDate(value("StartDate"));
+    record.termType = intValue(value("TermType"));
+    record.frequency = intValue(value("Frequency"));
+    if (!value("Calculate").isNull()) record.calculate = intValue(value("Calculate"));
+    record.payment = numberValue(value("Payment"));
     return record;
 }
 
 ExtraPaymentList readExtraPayments(const StoreConnection& store, int key)
 {
-    ExtraPaymentList list;
-    readRows(store, key, QStringLiteral("tblExtraPayments"), QStringLiteral("extra payments"),
-             StoredRows::readExtraPayments, StoredRows::readExtraPaymentsColumns,
-             QStringLiteral("The extra payments of loan %1 cannot all be read").arg(key), list,
-             [](const QSqlQuery& query) {
-                 ExtraPaymentRecord payment;
-                 const auto type = numberValue(query.value(0));
-                 const bool lumpSum = type && *type == 0.0;
-                 payment.kind = lumpSum ? engine::ExtraPaymentKind::LumpSum : engine::ExtraPaymentKind::Repeating;
-                 payment.start = isoDate(query.value(1));
-                 if (!lumpSum) payment.stop = isoDate(query.value(2));
-                 payment.amount = numberValue(query.value(3));
-                 return payment;
-             });
-    return list;
+    return readList<ExtraPaymentList>(
+        store, key, QStringLiteral("tblExtraPayments"), QStringLiteral("extra payments"),
+        QStringLiteral("The extra payments of loan %1 cannot all be read").arg(key), [](const QSqlQuery& query) {
+            ExtraPaymentRecord payment;
+            const auto type = numberValue(query.value(QStringLiteral("PaymentType")));
+            const bool lumpSum = type && *type == 0.0;
+            payment.kind = lumpSum ? engine::ExtraPaymentKind::LumpSum : engine::ExtraPaymentKind::Repeating;
+            payment.start = isoDate(query.value(QStringLiteral("StartDate")));
+            if (!lumpSum) payment.stop = isoDate(query.value(QStringLiteral("EndDate")));
+            payment.amount = numberValue(query.value(QStringLiteral("Amount")));
+            return payment;
+        });
 }
 
 RateChangeList readRateChanges(const StoreConnection& store, int key)
 {
-    const QString doing = QStringLiteral("The rate changes of loan %1 cannot all be read").arg(key);
-    RateChangeList list;
-    list.fingerprint = StoredRows::noRows();
-    auto version = store.version(doing);
-    if (auto* error = std::get_if<engine::NumberedError>(&version)) {
-        list.error = *error;
-        return list;
-    }
-    if (std::get<int>(version) < 1) return list;  // none before version 1
-    readRows(store, key, QStringLiteral("tblRateChanges"), QStringLiteral("rate changes"), StoredRows::readRateChanges,
-             StoredRows::readRateChangesColumns, doing, list, [](const QSqlQuery& query) {
-                 return RateChangeRecord{isoDate(query.value(0)), numberValue(query.value(1)),
-                                         intValue(query.value(2))};
-             });
-    return list;
+    return readList<RateChangeList>(
+        store, key, QStringLiteral("tblRateChanges"), QStringLiteral("rate changes"),
+        QStringLiteral("The rate changes of loan %1 cannot all be read").arg(key), [](const QSqlQuery& query) {
+            return RateChangeRecord{isoDate(query.value(QStringLiteral("FromDate"))),
+                                    numberValue(query.value(QStringLiteral("AnnualRate"))),
+                                    intValue(query.value(QStringLiteral("Mode")))};
+        });
 }
 
 }  // namespace LoanReading

@@ -4,7 +4,7 @@
 #include "SqlFailure.h"
 #include "StoreConnection.h"
 #include "StoreTransaction.h"
-#include "StoreUpgrade.h"
+#include "StoreVersions.h"
 #include "StoredRows.h"
 
 #include <QCryptographicHash>
@@ -12,7 +12,9 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <algorithm>
 #include <limits>
+#include <map>
 
 using SqlFailure::numbered;
 using SqlFailure::whileDoing;
@@ -20,49 +22,106 @@ using StoredRows::run;
 
 namespace LoanSaving {
 
+namespace {
+
+// The loan's row by column: every value a save writes, NULL where a store
+// without the column means the same (so only a loan that needs a later
+// version's columns upgrades an older store).
+QVariantMap loanRow(const Loan& loan)
+{
+    // The payment is kept where it is an input: the loan amount, the rate or
+    // the term is found from it again when the loan is opened.
+    const bool solving = loan.choice != CalculateChoice::Payment;
+    return {{"Description", loan.description},
+            {"OrigAmount", loan.loanAmount.value_or(0.0)},
+            {"InterestRate", loan.annualRatePercent},
+            {"Term", loan.term},
+            {"TermType", listPosition(loan.termUnit)},
+            {"Frequency", listPosition(loan.frequency)},
+            {"StartDate", loan.firstPaymentDate.toString(Qt::ISODate)},
+            {"Calculate", solving ? QVariant(int(loan.choice)) : QVariant()},
+            {"Payment", solving ? QVariant(loan.paymentAmount) : QVariant()}};
+}
+
+// A list of rows the save replaces, and its rows' name in messages.
+struct RowsToSave {
+    QString table;
+    QString rowName;   // "Extra payment": "Extra payment 3 cannot be saved"
+    QString listName;  // "extra payments": "The old extra payments cannot be removed"
+    std::vector<QVariantMap> rows;
+};
+
+std::vector<RowsToSave> listsToSave(const std::vector<ExtraPaymentRow>& extraPayments,
+                                    const std::vector<RateChangeRow>& rateChanges)
+{
+    std::vector<RowsToSave> lists{
+        {QStringLiteral("tblExtraPayments"), QStringLiteral("Extra payment"), QStringLiteral("extra payments"), {}},
+        {QStringLiteral("tblRateChanges"), QStringLiteral("Rate change"), QStringLiteral("rate changes"), {}}};
+    for (const ExtraPaymentRow& payment : extraPayments) {
+        const bool lumpSum = payment.kind == engine::ExtraPaymentKind::LumpSum;
+        lists[0].rows.push_back({{"PaymentType", lumpSum ? 0 : 1},
+                                 {"StartDate", payment.start.toString(Qt::ISODate)},
+                                 {"EndDate", lumpSum || !payment.stop ? QVariant() : payment.stop->toString(Qt::ISODate)},
+                                 {"Amount", payment.amount}});
+    }
+    for (const RateChangeRow& change : rateChanges)
+        lists[1].rows.push_back({{"FromDate", change.from.toString(Qt::ISODate)},
+                                 {"AnnualRate", change.annualPercent},
+                                 {"Mode", int(change.mode)}});
+    return lists;
+}
+
+QVariantList bound(const QStringList& columns, const QVariantMap& values)
+{
+    QVariantList out;
+    for (const QString& column : columns) out << values.value(column);
+    return out;
+}
+
+// The rows of one read into a fingerprint; an error when the read stops part-way.
+std::optional<engine::NumberedError> addRows(QCryptographicHash& hash, QSqlQuery& query, const QString& statement,
+                                             int key, const QString& doing)
+{
+    if (!run(query, statement, {key})) return whileDoing(query.lastError(), doing);
+    while (query.next()) StoredRows::addRow(hash, query);
+    auto stopped = SqlFailure::stoppedEarly(query, doing);
+    query.finish();
+    return stopped;
+}
+
+}  // namespace
+
 std::variant<QByteArray, engine::NumberedError> storedFingerprint(const StoreConnection& store, int key)
 {
     const QString doing = QStringLiteral("The stored loan %1 cannot be compared").arg(key);
-    auto version = store.version(doing);
+    auto version = store.version();
     if (auto* error = std::get_if<engine::NumberedError>(&version)) return *error;
+    const StoreVersions::Version& stored = StoreVersions::versions().at(std::get<int>(version));
     QSqlQuery query(store.database());
     query.setForwardOnly(true);
-    if (!run(query, StoredRows::readLoan(std::get<int>(version)), {key})) return whileDoing(query.lastError(), doing);
+    if (!run(query, stored.readLoan, {key})) return whileDoing(query.lastError(), doing);
     if (!query.next()) {
         if (auto stopped = SqlFailure::stoppedEarly(query, doing)) return *stopped;
         return QByteArray();
     }
     QCryptographicHash row(QCryptographicHash::Sha256);
-    StoredRows::addRow(row, query, StoredRows::readLoanColumns);
-    const QByteArray loanRow = row.result();
+    StoredRows::addRow(row, query);
+    QByteArray fingerprint = row.result();
     query.finish();
-
-    if (!run(query, StoredRows::readExtraPayments, {key})) return whileDoing(query.lastError(), doing);
-    QCryptographicHash extras(QCryptographicHash::Sha256);
-    while (query.next()) StoredRows::addRow(extras, query, StoredRows::readExtraPaymentsColumns);
-    if (auto stopped = SqlFailure::stoppedEarly(query, doing)) return *stopped;
-    query.finish();
-    if (std::get<int>(version) < 1) return StoredRows::loanFingerprint(loanRow, extras.result(), StoredRows::noRows());
-
-    if (!run(query, StoredRows::readRateChanges, {key})) return whileDoing(query.lastError(), doing);
-    QCryptographicHash rates(QCryptographicHash::Sha256);
-    while (query.next()) StoredRows::addRow(rates, query, StoredRows::readRateChangesColumns);
-    if (auto stopped = SqlFailure::stoppedEarly(query, doing)) return *stopped;
-    query.finish();
-    return StoredRows::loanFingerprint(loanRow, extras.result(), rates.result());
+    // The lists in the newest version's order, as LoanStore::loanFingerprint takes them.
+    for (const StoreVersions::List& list : StoreVersions::newest().lists) {
+        QCryptographicHash rows(QCryptographicHash::Sha256);
+        if (const StoreVersions::List* held = stored.list(list.table))
+            if (auto stopped = addRows(rows, query, held->read, key, doing)) return *stopped;
+        fingerprint += rows.result();
+    }
+    return fingerprint;
 }
 
 std::optional<engine::NumberedError> saveLoan(const StoreConnection& store, int& mode, int& key, const Loan& loan,
                                               const std::vector<ExtraPaymentRow>& extraPayments,
                                               const std::vector<RateChangeRow>& rateChanges, SaveCheck* check)
 {
-    const QVariantList row = {loan.description,
-                              loan.firstPaymentDate.toString(Qt::ISODate),
-                              loan.loanAmount.value_or(0.0),
-                              loan.annualRatePercent,
-                              loan.term,
-                              listPosition(loan.termUnit),
-                              listPosition(loan.frequency)};
     if (auto moved = store.checkFile()) return moved;
     // Nothing is stored that reading would refuse.
     if (loan.description.size() > LoanReading::kLongestDescription)
@@ -71,10 +130,18 @@ std::optional<engine::NumberedError> saveLoan(const StoreConnection& store, int&
                                        "stores and reads, so the loan is not saved.")
                             .arg(QLocale().toString(loan.description.size()),
                                  QLocale().toString(LoanReading::kLongestDescription)));
+    const QString cannotSave = QStringLiteral("The loan cannot be saved");
+    const QVariantMap row = loanRow(loan);
+    const std::vector<RowsToSave> lists = listsToSave(extraPayments, rateChanges);
+    std::map<QString, std::vector<QVariantMap>> listRows;
+    for (const RowsToSave& list : lists) listRows[list.table] = list.rows;
+    const int needed = StoreVersions::versionFor(row, listRows);
+    if (needed < 0)
+        return numbered(SqlFailure::Failure, cannotSave + QStringLiteral(": no store version holds all of it"));
 
     QSqlDatabase db = store.database();
     StoreTransaction transaction(db);
-    if (!transaction.started()) return whileDoing(transaction.error(), QStringLiteral("The loan cannot be saved"));
+    if (!transaction.started()) return whileDoing(transaction.error(), cannotSave);
 
     if (mode != 0 && check && check->expected) {
         // Another program may have changed or deleted the loan since this
@@ -93,25 +160,28 @@ std::optional<engine::NumberedError> saveLoan(const StoreConnection& store, int&
         }
     }
 
-    // An older store gains the rate changes' layout the first time a loan
+    // An older store gains a later version's layout the first time a loan
     // needs it, inside this save's transaction; until then it stays as an
-    // older program can still open it.
-    auto version = store.version(QStringLiteral("The loan cannot be saved"));
+    // older program can still open it. Its recorded version is set either way
+    // (a copy made with .dump has lost it).
+    auto version = store.version();
     if (auto* error = std::get_if<engine::NumberedError>(&version)) return *error;
-    const bool needsVersion1 = !rateChanges.empty() || loan.choice != CalculateChoice::Payment;
-    if (std::get<int>(version) < 1 && needsVersion1) {
-        if (auto failed = StoreUpgrade::upgradeFromVersion0(db)) return failed;
-        version = 1;
+    const int target = std::max(std::get<int>(version), needed);
+    if (auto failed = StoreVersions::upgrade(db, std::get<int>(version), target)) return failed;
+    if (target != std::get<int>(version)) {
+        version = store.version();
+        if (auto* error = std::get_if<engine::NumberedError>(&version)) return *error;
+        if (std::get<int>(version) != target)
+            return numbered(SqlFailure::Failure, QStringLiteral("The store cannot be brought up to version %1: its "
+                                                                "layout afterwards is not that version's.")
+                                                     .arg(target));
     }
-    const bool version1 = std::get<int>(version) >= 1;
+    const StoreVersions::Version& stored = StoreVersions::versions().at(target);
 
     QSqlQuery query(db);
     int savedKey = key;
     if (mode == 0) {
-        if (!run(query,
-                 QStringLiteral("INSERT INTO tblLoanDetail (Description, StartDate, OrigAmount, InterestRate, Term, "
-                                "TermType, Frequency) VALUES (?, ?, ?, ?, ?, ?, ?)"),
-                 row))
+        if (!run(query, stored.insertLoan, bound(stored.loanColumns, row)))
             return whileDoing(query.lastError(), QStringLiteral("The loan cannot be added"));
         bool ok = false;
         const qlonglong newKey = query.lastInsertId().toLongLong(&ok);
@@ -122,54 +192,25 @@ std::optional<engine::NumberedError> saveLoan(const StoreConnection& store, int&
                             QStringLiteral("Overflow: the new loan's key %1 is too large.").arg(newKey));
         savedKey = int(newKey);
     } else {
-        if (!run(query,
-                 QStringLiteral("UPDATE tblLoanDetail SET Description = ?, StartDate = ?, OrigAmount = ?, "
-                                "InterestRate = ?, Term = ?, TermType = ?, Frequency = ? WHERE SeqNo = ?"),
-                 row + QVariantList{key}))
+        if (!run(query, stored.updateLoan, bound(stored.loanColumns, row) << key))
             return whileDoing(query.lastError(), QStringLiteral("The loan %1 cannot be updated").arg(key));
         if (query.numRowsAffected() != 1) return SqlFailure::noCurrentRecord();
     }
 
-    if (!run(query, QStringLiteral("DELETE FROM tblExtraPayments WHERE Loan_FK = ?"), {savedKey}))
-        return whileDoing(query.lastError(), QStringLiteral("The old extra payments cannot be removed"));
-    if (!query.prepare(QStringLiteral(
-            "INSERT INTO tblExtraPayments (Loan_FK, PaymentType, EndDate, StartDate, Amount) VALUES (?, ?, ?, ?, ?)")))
-        return whileDoing(query.lastError(), QStringLiteral("The extra payments cannot be saved"));
-    int number = 0;
-    for (const ExtraPaymentRow& payment : extraPayments) {
-        ++number;
-        const bool lumpSum = payment.kind == engine::ExtraPaymentKind::LumpSum;
-        query.addBindValue(savedKey);
-        query.addBindValue(lumpSum ? 0 : 1);
-        query.addBindValue(lumpSum || !payment.stop ? QVariant(QMetaType::fromType<QString>())  // NULL
-                                                    : QVariant(payment.stop->toString(Qt::ISODate)));
-        query.addBindValue(payment.start.toString(Qt::ISODate));
-        query.addBindValue(payment.amount);
-        if (!query.exec())
-            return whileDoing(query.lastError(), QStringLiteral("Extra payment %1 cannot be saved").arg(number));
-    }
-    if (version1) {
-        // The payment is kept where it is an input: the loan amount, the rate
-        // or the term is found from it again when the loan is opened.
-        const bool solving = loan.choice != CalculateChoice::Payment;
-        if (!run(query, QStringLiteral("UPDATE tblLoanDetail SET Calculate = ?, Payment = ? WHERE SeqNo = ?"),
-                 {int(loan.choice), solving ? QVariant(loan.paymentAmount) : QVariant(QMetaType::fromType<double>()),
-                  savedKey}))
-            return whileDoing(query.lastError(), QStringLiteral("The loan cannot be saved"));
-        if (!run(query, QStringLiteral("DELETE FROM tblRateChanges WHERE Loan_FK = ?"), {savedKey}))
-            return whileDoing(query.lastError(), QStringLiteral("The old rate changes cannot be removed"));
-        if (!query.prepare(
-                QStringLiteral("INSERT INTO tblRateChanges (Loan_FK, FromDate, AnnualRate, Mode) VALUES (?, ?, ?, ?)")))
-            return whileDoing(query.lastError(), QStringLiteral("The rate changes cannot be saved"));
-        number = 0;
-        for (const RateChangeRow& change : rateChanges) {
+    for (const RowsToSave& list : lists) {
+        const StoreVersions::List* table = stored.list(list.table);
+        if (!table) continue;  // an older store without the list: the loan has no rows for it
+        if (!run(query, table->remove, {savedKey}))
+            return whileDoing(query.lastError(), QStringLiteral("The old %1 cannot be removed").arg(list.listName));
+        if (!query.prepare(table->insert))
+            return whileDoing(query.lastError(), QStringLiteral("The %1 cannot be saved").arg(list.listName));
+        int number = 0;
+        for (const QVariantMap& values : list.rows) {
             ++number;
             query.addBindValue(savedKey);
-            query.addBindValue(change.from.toString(Qt::ISODate));
-            query.addBindValue(change.annualPercent);
-            query.addBindValue(int(change.mode));
+            for (const QVariant& value : bound(table->columns, values)) query.addBindValue(value);
             if (!query.exec())
-                return whileDoing(query.lastError(), QStringLiteral("Rate change %1 cannot be saved").arg(number));
+                return whileDoing(query.lastError(), QStringLiteral("%1 %2 cannot be saved").arg(list.rowName).arg(number));
         }
     }
     query.finish();
@@ -179,7 +220,7 @@ std::optional<engine::NumberedError> saveLoan(const StoreConnection& store, int&
         if (auto* error = std::get_if<engine::NumberedError>(&stored)) return *error;
         saved = std::get<QByteArray>(stored);
     }
-    if (!transaction.commit()) return whileDoing(db.lastError(), QStringLiteral("The loan cannot be saved"));
+    if (!transaction.commit()) return whileDoing(db.lastError(), cannotSave);
 
     if (check) {
         check->found = StoredLoan::AsExpected;
@@ -225,13 +266,13 @@ std::optional<engine::NumberedError> deleteLoan(const StoreConnection& store, in
             check->found = StoredLoan::AsExpected;
         }
     }
-    if (!run(query, QStringLiteral("DELETE FROM tblExtraPayments WHERE Loan_FK = ?"), {key}))
-        return whileDoing(query.lastError(), QStringLiteral("The extra payments of loan %1 cannot be deleted").arg(key));
-    auto version = store.version(QStringLiteral("The loan %1 cannot be deleted").arg(key));
+    auto version = store.version();
     if (auto* error = std::get_if<engine::NumberedError>(&version)) return *error;
-    if (std::get<int>(version) >= 1 &&
-        !run(query, QStringLiteral("DELETE FROM tblRateChanges WHERE Loan_FK = ?"), {key}))
-        return whileDoing(query.lastError(), QStringLiteral("The rate changes of loan %1 cannot be deleted").arg(key));
+    for (const StoreVersions::List& list : StoreVersions::versions().at(std::get<int>(version)).lists)
+        if (!run(query, list.remove, {key}))
+            return whileDoing(query.lastError(), QStringLiteral("The rows of loan %1 in %2 cannot be deleted")
+                                                     .arg(key)
+                                                     .arg(list.table));
     if (!run(query, QStringLiteral("DELETE FROM tblLoanDetail WHERE SeqNo = ?"), {key}))
         return whileDoing(query.lastError(), QStringLiteral("The loan %1 cannot be deleted").arg(key));
     query.finish();

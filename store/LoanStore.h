@@ -22,9 +22,10 @@ class StoreConnection;
 class LoanStore {
 public:
     // Opens an existing store read-write; never creates the file. A missing
-    // or empty file, a file that is not a database, one without both tables,
-    // a damaged one (SQLite's quick_check) and one whose schema holds more than
-    // the program's own (StoreSchema) are errors whose text says so. The
+    // or empty file, a file that is not a database, one whose layout is not
+    // that of a store version the program knows (StoreVersions: a missing
+    // table, or more than the program's own schema) and a damaged one
+    // (SQLite's integrity_check) are errors whose text says so. The
     // connection keeps SQLite's defences for files from elsewhere on.
     static std::variant<std::unique_ptr<LoanStore>, engine::NumberedError> open(const QString& path);
 
@@ -60,9 +61,10 @@ public:
                                       const QByteArray& rateChanges);
 
     // Stores a loan and replaces all of its extra payments and rate changes in
-    // one transaction. A store of version 0 is upgraded in that transaction
-    // when the loan has rate changes or a "Calculate:" choice other than the
-    // payment, and left in its layout otherwise.
+    // one transaction. An older store is upgraded in that transaction as far
+    // as the loan needs (a store of version 0 when the loan has rate changes
+    // or a "Calculate:" choice other than the payment), and left in its
+    // layout otherwise.
     // The loan's amount is the one to store (a payment-only loan's derived
     // amount, see loanForSaving()).
     // A description longer than reading takes (LoanReading::kLongestDescription)

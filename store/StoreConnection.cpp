@@ -1,9 +1,7 @@
 #include "StoreConnection.h"
 
 #include "SqlFailure.h"
-#include "StoreLayout.h"
-#include "StoreSchema.h"
-#include "StoreUpgrade.h"
+#include "StoreVersions.h"
 #include "StoredRows.h"
 
 #include <QAtomicInt>
@@ -44,36 +42,43 @@ QString nextConnectionName()
 // no statement can write the schema or the file's internals directly. Qt's
 // driver has no option for the flag, so it is set on SQLite's own handle;
 // the program links the SQLite library that Qt's driver uses, and touches
-// the handle only when the two are the same build.
-bool harden(QSqlDatabase& db)
+// the handle (here and to read the store's layout) only when the two are the
+// same build. Returns the handle, or nothing.
+sqlite3* harden(QSqlDatabase& db)
 {
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("PRAGMA trusted_schema = OFF")) ||
         !query.exec(QStringLiteral("PRAGMA cell_size_check = ON")))
-        return false;
+        return nullptr;
     if (!query.exec(QStringLiteral("SELECT sqlite_source_id()")) || !query.next() ||
         query.value(0).toString() != QLatin1String(sqlite3_sourceid()))
-        return false;
+        return nullptr;
     query.finish();
     const QVariant handle = db.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) return false;
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) return nullptr;
     auto* sqlite = *static_cast<sqlite3* const*>(handle.constData());
     int on = 0;
-    return sqlite && sqlite3_db_config(sqlite, SQLITE_DBCONFIG_DEFENSIVE, 1, &on) == SQLITE_OK && on == 1;
+    if (!sqlite || sqlite3_db_config(sqlite, SQLITE_DBCONFIG_DEFENSIVE, 1, &on) != SQLITE_OK || on != 1) return nullptr;
+    return sqlite;
 }
 
-// SQLite's check of the file's structure, before anything is read or written
-// through it: a damaged file is refused with what the check found.
-std::optional<engine::NumberedError> quickCheck(QSqlDatabase& db, const QString& path)
+// SQLite's check of the whole file, before anything is read or written
+// through it: a damaged file is refused with what the check found. Not
+// quick_check: an index that disagrees with its table passes that, and a save
+// would then delete the extra payments the index points to, another loan's.
+std::optional<engine::NumberedError> integrityCheck(QSqlDatabase& db, const QString& path)
 {
+    const QString doing = QStringLiteral("The store %1 cannot be checked").arg(path);
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("PRAGMA quick_check(3)")))
-        return SqlFailure::whileDoing(query.lastError(), QStringLiteral("The store %1 cannot be checked").arg(path));
     QStringList found;
-    while (query.next()) found << query.value(0).toString().simplified().left(200);
-    if (auto stopped = SqlFailure::stoppedEarly(query, QStringLiteral("The store %1 cannot be checked").arg(path)))
-        return stopped;
+    if (query.exec(QStringLiteral("PRAGMA integrity_check(3)")))
+        while (query.next()) found << query.value(0).toString().simplified().left(200);
+    if (auto failed = SqlFailure::stoppedEarly(query, doing)) {
+        // A page so damaged that the check itself stops.
+        if ((failed->number & 0xff) != SqlFailure::Damaged) return failed;
+        found = QStringList{query.lastError().databaseText()};
+    }
     if (found == QStringList{QStringLiteral("ok")}) return std::nullopt;
     return numbered(SqlFailure::Damaged,
                     QStringLiteral("The store %1 is not opened: the store file is damaged (SQLite's check found: %2). "
@@ -145,32 +150,38 @@ std::variant<std::unique_ptr<StoreConnection>, engine::NumberedError> StoreConne
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=1000"));
     if (!db.open())
         return SqlFailure::whileDoing(db.lastError(), QStringLiteral("The store %1 cannot be opened").arg(path));
-    if (!harden(db))
+    store->m_sqlite = harden(db);
+    if (!store->m_sqlite)
         return numbered(SqlFailure::CannotOpen, QStringLiteral("The store %1 is not opened: SQLite's defences against "
                                                                "damaged or hostile files cannot be switched on.")
                                                     .arg(path));
-    // A newer program's store may hold what this one would lose or break on
-    // its first save: it is refused before anything else is read.
-    auto version = readStoreVersion(db, path);
+    // The layout first: what the file holds is known before SQLite's check
+    // reads every row of it.
+    auto version = store->version();
     if (auto* error = std::get_if<engine::NumberedError>(&version)) return *error;
-    const int storeVersion = std::get<int>(version);
-    if (storeVersion > StoreSchema::kStoreVersion || storeVersion < 0)
-        return StoreUpgrade::newerStore(path, storeVersion);
-    if (auto refused = checkStoreLayout(db, path, storeVersion)) return *refused;
-    if (auto damaged = quickCheck(db, path)) return *damaged;
-    if (auto refused = StoreSchema::checkOwnSchema(db, path, storeVersion)) return *refused;
+    if (auto damaged = integrityCheck(db, path)) return *damaged;
     QSqlQuery encoding(db);
     if (encoding.exec(QStringLiteral("PRAGMA encoding")) && encoding.next())
         store->m_utf8 = encoding.value(0).toString().compare(QLatin1String("UTF-8"), Qt::CaseInsensitive) == 0;
     return store;
 }
 
-std::variant<int, engine::NumberedError> StoreConnection::version(const QString& doing) const
+std::variant<int, engine::NumberedError> StoreConnection::version() const
 {
-    auto version = StoreUpgrade::storeVersion(database(), doing);
-    if (const int* found = std::get_if<int>(&version); found && (*found > StoreSchema::kStoreVersion || *found < 0))
-        return StoreUpgrade::newerStore(m_path, *found);
-    return version;
+    std::optional<int> schemaVersion;
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(m_sqlite, "PRAGMA schema_version", -1, &stmt, nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW)
+        schemaVersion = sqlite3_column_int(stmt, 0);
+    sqlite3_finalize(stmt);
+    if (m_version && schemaVersion && schemaVersion == m_schemaVersion) return *m_version;
+    auto found = StoreVersions::identify(m_sqlite, m_path);
+    m_version.reset();
+    if (const int* version = std::get_if<int>(&found)) {
+        m_version = *version;
+        m_schemaVersion = schemaVersion;
+    }
+    return found;
 }
 
 std::variant<QSqlQuery, engine::NumberedError> StoreConnection::select(const QString& statement,

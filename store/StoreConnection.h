@@ -12,13 +12,16 @@
 #include <optional>
 #include <variant>
 
+struct sqlite3;
+
 // The one SQLite connection on a store file, opened read-write on an existing
 // file whose layout is the program's, and removed when it goes.
 class StoreConnection {
 public:
-    // A missing or empty file, a file that is not a database, one without
-    // both tables, a damaged one or one with more than the program's own
-    // schema is an error whose text says so; the file is never created.
+    // A missing or empty file, a file that is not a database, one whose
+    // layout is not that of a version the program knows (StoreVersions), or a
+    // damaged one (SQLite's integrity_check) is an error whose text says so;
+    // the file is never created.
     static std::variant<std::unique_ptr<StoreConnection>, engine::NumberedError> open(const QString& path);
 
     ~StoreConnection();
@@ -33,10 +36,11 @@ public:
     // reading and writing the orphaned file and report success.
     std::optional<engine::NumberedError> checkFile() const;
 
-    // The store's version as it stands now (another program may have
-    // upgraded it since it was opened); a newer one than this program's is
-    // an error, `doing` names a failure to read it.
-    std::variant<int, engine::NumberedError> version(const QString& doing) const;
+    // The store's version as it stands now: its layout is checked again
+    // whenever SQLite's schema_version says that the schema has changed since
+    // the last check (another program may have upgraded the store, or added
+    // what this one refuses, since it was opened).
+    std::variant<int, engine::NumberedError> version() const;
 
     // A read-only query on the store, run with its values bound; `doing` names
     // the failure.
@@ -51,7 +55,10 @@ private:
 
     QString m_connectionName;
     QString m_path;
-    bool m_utf8 = true;  // the file keeps its texts in UTF-8
+    sqlite3* m_sqlite = nullptr;  // SQLite's own handle under Qt's connection
+    bool m_utf8 = true;           // the file keeps its texts in UTF-8
+    mutable std::optional<int> m_version;
+    mutable std::optional<int> m_schemaVersion;  // when m_version was found
     unsigned long long m_device = 0;
     unsigned long long m_inode = 0;
 };

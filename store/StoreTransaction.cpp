@@ -18,5 +18,10 @@ bool StoreTransaction::commit()
 {
     if (!m_db.commit()) return false;
     m_open = false;
+    // A store in WAL mode keeps a change in its -wal file until a checkpoint:
+    // copying the .mdb file alone, as a backup, would miss it. (Nothing to do
+    // in the rollback-journal mode; the change is committed either way.)
+    QSqlQuery checkpoint(m_db);
+    checkpoint.exec(QStringLiteral("PRAGMA wal_checkpoint(FULL)"));
     return true;
 }

@@ -3,7 +3,8 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 
-// Rolls back unless committed, so every early return leaves the store as it was.
+// Rolls back unless committed, so every early return leaves the store as it
+// was; a commit ends with a checkpoint, so the .mdb file holds the change.
 // IMMEDIATE: the write lock is taken at once, so what a save checks of the
 // stored loan cannot change before it writes.
 class StoreTransaction {

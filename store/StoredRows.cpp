@@ -2,20 +2,10 @@
 
 #include <QCryptographicHash>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QVariant>
 
 namespace StoredRows {
-
-QString readLoan(int version)
-{
-    return QStringLiteral("SELECT Description, OrigAmount, InterestRate, Term, StartDate, TermType, Frequency, "
-                          "typeof(Description), CAST(Description AS BLOB), %1 FROM tblLoanDetail WHERE SeqNo = ?")
-        .arg(version >= 1 ? QStringLiteral("Calculate, Payment") : QStringLiteral("NULL, NULL"));
-}
-const QString readExtraPayments = QStringLiteral(
-    "SELECT PaymentType, StartDate, EndDate, Amount FROM tblExtraPayments WHERE Loan_FK = ? ORDER BY rowid");
-const QString readRateChanges = QStringLiteral(
-    "SELECT FromDate, AnnualRate, Mode FROM tblRateChanges WHERE Loan_FK = ? ORDER BY rowid");
 
 bool run(QSqlQuery& query, const QString& statement, const QVariantList& values)
 {
@@ -45,8 +35,9 @@ void addValue(QCryptographicHash& hash, const QVariant& value)
 
 }  // namespace
 
-void addRow(QCryptographicHash& hash, const QSqlQuery& query, int columns)
+void addRow(QCryptographicHash& hash, const QSqlQuery& query)
 {
+    const int columns = query.record().count();
     for (int column = 0; column < columns; ++column) addValue(hash, query.value(column));
 }
 

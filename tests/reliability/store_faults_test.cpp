@@ -1,90 +1,82 @@
-// Saves that fail on real files, from a fault in the file or in what is
-// saved. Each must give a clear "number - description" error and leave the
-// store file, the window's mode and its key exactly as they were.
-
+// Saves that fail on real files, from a fault in the file or around it. Each
+// must give a clear "number - description" error and leave the store file,
+// the window's mode and its key exactly as they were.
 #include "LoanStore.h"
-#include "StoreFixture.h"
+#include "Loans.h"
+#include "RawStore.h"
+#include "TestStore.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 #include <QSqlQuery>
-#include <QTemporaryDir>
 
 #include <unistd.h>
 
 namespace {
+
+// The connection the program's store holds, for faults inside SQLite.
+QSqlDatabase programsConnection()
+{
+    for (const QString& name : QSqlDatabase::connectionNames())
+        if (name.startsWith(QLatin1String("brimvale-store-"))) return QSqlDatabase::database(name, false);
+    return {};
+}
 
 class StoreFaults;
 
 struct Fault {
     const char* name;
     void (*inject)(StoreFaults&);
-    int mode;                // of the save that must fail: 0 adds, 1 updates the stored loan
-    int extraPayments;       // in that save
-    const char* thirdStart;  // the third extra payment's start date when not a good one
-    bool deleteMustFail;     // a delete needs no new pages, so a full store takes it
-    int number;              // of the save's error
-    const char* cause;       // what the save's message says in plain words
+    int mode;              // of the save that must fail: 0 adds, 1 updates the stored loan
+    int extraPayments;     // in that save
+    bool deleteMustFail;   // a delete needs no new pages, so a full store takes it
+    int number;            // of the save's error
+    const char* cause;     // what the save's message says in plain words
 };
 
 class StoreFaults : public ::testing::TestWithParam<Fault> {
 public:
     void SetUp() override
     {
-        path = dir.filePath(QStringLiteral("Brimvaledb.mdb"));
-        makeStore(path);
-        store = openStore(path);
-        ASSERT_TRUE(store);
         int mode = 0;
-        ASSERT_FALSE(saveTexts(*store, mode, key, sampleLoan(QStringLiteral("Car")), samplePayments(3, 100)));
+        ASSERT_FALSE(store->saveLoan(mode, key, typedLoan(SampleLoan{"Car"}), payments(3), {}));
     }
     void TearDown() override
     {
-        if (locker.isOpen()) {
-            QSqlQuery(QStringLiteral("ROLLBACK"), locker).exec();
-            locker.close();
-        }
+        if (locker.isOpen()) QSqlQuery(QStringLiteral("ROLLBACK"), locker).exec();
         locker = {};
         QSqlDatabase::removeDatabase(QStringLiteral("locker"));
     }
+    static std::vector<ExtraPaymentRow> payments(int count)
+    {
+        return std::vector<ExtraPaymentRow>(count, {engine::ExtraPaymentKind::LumpSum, QDate(2024, 2, 1), {}, 250});
+    }
 
-    QTemporaryDir dir;
-    QString path;
-    std::unique_ptr<LoanStore> store;
+    TestStore store;
     int key = 0;
     QSqlDatabase locker;
 };
-
-void expectClearError(const std::optional<engine::NumberedError>& error)
-{
-    ASSERT_TRUE(error.has_value()) << "the operation reported success";
-    EXPECT_NE(error->number, 0);
-    EXPECT_FALSE(QString::fromStdString(error->description).trimmed().isEmpty());
-}
 
 TEST_P(StoreFaults, GiveAClearErrorAndLeaveTheFileModeAndKeyAsTheyWere)
 {
     const Fault& fault = GetParam();
     fault.inject(*this);
-    const QByteArray before = fileBytes(path);
+    const QByteArray before = rawBytes(store.path());
     int mode = fault.mode;
     int k = fault.mode == 0 ? 0 : key;
-    const int keyBefore = k;
-    auto payments = samplePayments(fault.extraPayments, 250);
-    if (fault.thirdStart) payments.at(2).start = QString::fromUtf8(fault.thirdStart);
-    const auto error = saveTexts(*store, mode, k, sampleLoan(QStringLiteral("Car, changed")), payments);
-    expectClearError(error);
+    const auto error = store->saveLoan(mode, k, typedLoan(SampleLoan{"Car, changed"}), payments(fault.extraPayments), {});
+    ASSERT_TRUE(error) << "the save reported success";
     EXPECT_EQ(error->number, fault.number) << error->text();
     EXPECT_NE(error->description.find(fault.cause), std::string::npos) << error->text();
     EXPECT_EQ(mode, fault.mode);
-    EXPECT_EQ(k, keyBefore);
-    if (fault.deleteMustFail)
-        expectClearError(store->deleteLoan(key));
-    EXPECT_EQ(fileBytes(path), before);
-    store.reset();  // nothing of the failed save is written when the store is closed either
-    EXPECT_EQ(fileBytes(path), before);
+    EXPECT_EQ(k, fault.mode == 0 ? 0 : key);
+    if (fault.deleteMustFail) {
+        EXPECT_TRUE(store->deleteLoan(key));
+    }
+    EXPECT_EQ(rawBytes(store.path()), before);
+    store.close();  // nothing of the failed save is written when the store is closed either
+    EXPECT_EQ(rawBytes(store.path()), before);
 }
 
 // Refuses every write: a store opened on a read-only file, or (as file
@@ -92,79 +84,56 @@ TEST_P(StoreFaults, GiveAClearErrorAndLeaveTheFileModeAndKeyAsTheyWere)
 void refuseWrites(StoreFaults& t)
 {
     if (::geteuid() == 0) {
-        QSqlQuery(QStringLiteral("PRAGMA query_only = 1"), storeConnection(t.path)).exec();
+        QSqlQuery(QStringLiteral("PRAGMA query_only = 1"), programsConnection()).exec();
         return;
     }
-    t.store.reset();
-    QFile::setPermissions(t.path, QFileDevice::ReadOwner);
-    t.store = openStore(t.path);
-    ASSERT_TRUE(t.store);
+    t.store.close();
+    QFile::setPermissions(t.store.path(), QFileDevice::ReadOwner);
+    t.store.reopen();
 }
 
-// The store refuses the third extra payment the save writes.
-void refuseThirdInsert(StoreFaults& t)
+// Room for one more page: the save fails part-way through its rows.
+void fillUp(StoreFaults&)
 {
-    QSqlQuery query(storeConnection(t.path));
-    ASSERT_TRUE(query.exec(QStringLiteral("CREATE TABLE Tally (n INTEGER)")));
-    ASSERT_TRUE(query.exec(QStringLiteral(
-        "CREATE TRIGGER FailThird BEFORE INSERT ON tblExtraPayments BEGIN INSERT INTO Tally VALUES (1); "
-        "SELECT RAISE(ABORT, 'disk full') WHERE (SELECT COUNT(*) FROM Tally) >= 3; END")));
+    QSqlQuery pages(QStringLiteral("PRAGMA page_count"), programsConnection());
+    ASSERT_TRUE(pages.next());
+    QSqlQuery(QStringLiteral("PRAGMA max_page_count = %1").arg(pages.value(0).toInt() + 1), programsConnection()).exec();
 }
-
-void noFault(StoreFaults&) {}
 
 INSTANTIATE_TEST_SUITE_P(
     Files, StoreFaults,
     ::testing::Values(
-        Fault{"write_refused", refuseWrites, 1, 3, nullptr, true, 8,
+        Fault{"write_refused", refuseWrites, 1, 3, true, 8,
               "the store file cannot be written: the file or its folder is read-only"},
         Fault{"locked_by_another_connection",
               [](StoreFaults& t) {
                   t.locker = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"));
-                  t.locker.setDatabaseName(t.path);
-                  ASSERT_TRUE(t.locker.open());
-                  ASSERT_TRUE(QSqlQuery(t.locker).exec(QStringLiteral("BEGIN EXCLUSIVE")));
+                  t.locker.setDatabaseName(t.store.path());
+                  ASSERT_TRUE(t.locker.open() && QSqlQuery(t.locker).exec(QStringLiteral("BEGIN EXCLUSIVE")));
               },
-              1, 3, nullptr, true, 5, "another program is using the store file"},
-        Fault{"full",
-              [](StoreFaults& t) {
-                  QSqlDatabase db = storeConnection(t.path);
-                  QSqlQuery pages(QStringLiteral("PRAGMA page_count"), db);
-                  ASSERT_TRUE(pages.next());
-                  QSqlQuery(QStringLiteral("PRAGMA max_page_count = %1").arg(pages.value(0).toInt() + 1), db)
-                      .exec();
-              },
-              1, 5000, nullptr, false, 61, "the disk is full"},
+              1, 3, true, 5, "another program is using the store file"},
+        Fault{"full", fillUp, 1, 5000, false, 61, "the disk is full"},
+        Fault{"full_on_add", fillUp, 0, 5000, false, 61, "the disk is full"},
         // The next two stand for a folder the program may not write to (file
         // permissions do not bind the superuser).
         Fault{"journal_cannot_be_created",
               [](StoreFaults& t) {
-                  // The journal a change needs beside the file cannot be made.
-                  ASSERT_TRUE(QFile::link(t.dir.filePath(QStringLiteral("gone/journal")),
-                                          t.path + QStringLiteral("-journal")));
+                  ASSERT_TRUE(QFile::link(t.store.folder() + QStringLiteral("/gone/journal"),
+                                          t.store.path() + QStringLiteral("-journal")));
               },
-              1, 3, nullptr, true, 14, "the folder that holds it cannot be written"},
+              1, 3, true, 14, "the folder that holds it cannot be written"},
         Fault{"journal_cannot_be_read",
-              [](StoreFaults& t) { ASSERT_TRUE(QDir().mkdir(t.path + QStringLiteral("-journal"))); }, 1, 3, nullptr,
+              [](StoreFaults& t) { ASSERT_TRUE(QDir().mkdir(t.store.path() + QStringLiteral("-journal"))); }, 1, 3,
               true, 266, "the store file or its folder cannot be read or written"},
-        Fault{"removed_while_running", [](StoreFaults& t) { ASSERT_TRUE(QFile::remove(t.path)); }, 1, 3, nullptr,
-              true, 1032, "is no longer there"},
+        Fault{"removed_while_running", [](StoreFaults& t) { ASSERT_TRUE(QFile::remove(t.store.path())); }, 1, 3, true,
+              1032, "is no longer there"},
         Fault{"replaced_while_running",
               [](StoreFaults& t) {
-                  const QString other = t.dir.filePath(QStringLiteral("other.mdb"));
-                  makeStore(other);
-                  ASSERT_EQ(::rename(qPrintable(other), qPrintable(t.path)), 0);
+                  const QString other = t.store.folder() + QStringLiteral("/other.mdb");
+                  ASSERT_TRUE(QFile::copy(t.store.path(), other));
+                  ASSERT_EQ(::rename(qPrintable(other), qPrintable(t.store.path())), 0);
               },
-              1, 3, nullptr, true, 1032, "was replaced by another file"},
-        Fault{"store_refuses_third_row_on_update", refuseThirdInsert, 1, 3, nullptr, false, 1811,
-              "Extra payment 3 cannot be saved: disk full"},
-        Fault{"store_refuses_third_row_on_add", refuseThirdInsert, 0, 3, nullptr, false, 1811,
-              "Extra payment 3 cannot be saved: disk full"},
-        // Converted before the store is touched.
-        Fault{"unreadable_third_date_on_update", noFault, 1, 3, "someday", false, 13,
-              "the start date of extra payment 3 \"someday\" cannot be converted"},
-        Fault{"unreadable_third_date_on_add", noFault, 0, 3, "someday", false, 13,
-              "the start date of extra payment 3 \"someday\" cannot be converted"}),
+              1, 3, true, 1032, "was replaced by another file"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -4,6 +4,7 @@
 // or a damaged disk would change it.
 #include <QDate>
 #include <QFile>
+#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -30,6 +31,20 @@ inline QStringList rawSql(const QString& path, const QString& statement)
     }
     QSqlDatabase::removeDatabase(QStringLiteral("raw"));
     return out;
+}
+
+// The sqlite3 program run on `path` with `script` as its input, as another
+// tool or a user repairing a store would run it; its output, or "error: " and
+// what it wrote to its error output. scripts/setup installs the program.
+inline QString sqlite3Program(const QString& path, const QString& script)
+{
+    QProcess sqlite3;
+    sqlite3.start(QStringLiteral("sqlite3"), {QStringLiteral("-bail"), path});
+    sqlite3.write(script.toUtf8());
+    sqlite3.closeWriteChannel();
+    if (!sqlite3.waitForFinished(60000) || sqlite3.exitStatus() != QProcess::NormalExit || sqlite3.exitCode() != 0)
+        return QStringLiteral("error: ") + sqlite3.errorString() + QString::fromUtf8(sqlite3.readAllStandardError());
+    return QString::fromUtf8(sqlite3.readAllStandardOutput());
 }
 
 inline QByteArray rawBytes(const QString& path)

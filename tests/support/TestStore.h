@@ -6,6 +6,7 @@
 #include "StoreFile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -36,6 +37,15 @@ public:
 
     // Closes the connection (a null store until reopen()).
     void close() { m_store.reset(); }
+    // The store replaced by a copy of `file` (one another program made), opened.
+    void copyFrom(const QString& file)
+    {
+        close();
+        QFile::remove(m_path);
+        if (!QFile::copy(file, m_path) || !QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner))
+            qFatal("cannot copy %s", qPrintable(file));
+        reopen();
+    }
     // Opens the file again, as a new start of the program would.
     void reopen()
     {
