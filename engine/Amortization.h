@@ -4,6 +4,7 @@
 #include "RateTrack.h"
 #include "RunTerms.h"
 #include "Schedule.h"
+#include "Shapes.h"
 
 #include <vector>
 
@@ -23,19 +24,20 @@ class Amortization {
 public:
     // `extraPayments`: none for the baseline. `payment`: the level payment of
     // the first row, to cents.
-    Amortization(const LoanTerms& terms, const RunTerms& run, double loanAmount, double payment,
+    Amortization(const RunTerms& run, double loanAmount, double payment,
                  const std::vector<RateChange>& rateChanges, PendingExtraPayments* extraPayments);
 
     // The next row; false once the balance is cleared or the schedule ends.
-    // Throws RateChangeRefusal when a "Same payment" change stalls the balance
-    // and EngineFailure when a count or a figure overflows.
+    // Throws RateChangeRefusal or ShapeRefusal when what keeps the loan open
+    // stalls the balance, and EngineFailure when a count or a figure overflows.
     bool next(ScheduleRow& row);
 
     const Totals& totals() const { return m_totals; }
     const std::vector<RateChangeEffect>& effects() const { return m_effects; }
 
 private:
-    const LoanTerms& m_terms;
+    [[noreturn]] void stalled(const ScheduleRow& row, double interest) const;
+
     const RunTerms& m_run;
     RateTrack m_track;
     PendingExtraPayments* m_extraPayments;
@@ -43,13 +45,20 @@ private:
     Totals m_totals;
     double m_balance;
     double m_payment;
-    double m_periodicRate;
-    // The scheduled end is the n-th payment; a "Same payment" change in force
-    // lifts it, and the walk goes on until the balance is cleared.
-    bool m_scheduledEnd = true;
+    PeriodRates m_rates;
+    // What lifted the scheduled end (the n-th payment), so the walk goes on
+    // until the balance is cleared: an accelerated payment or a "Same
+    // payment" change in force.
+    enum class OpenEnd { None, Accelerated, RateChange };
+    OpenEnd m_openEnd = OpenEnd::None;
     short m_changeInForce = 0;
     int m_number = 0;
     bool m_done = false;
+};
+
+// Carries a ShapeFailure out of a run.
+struct ShapeRefusal {
+    ShapeFailure failure;
 };
 
 }  // namespace engine::detail

@@ -4,6 +4,7 @@
 #include "ExtraPayments.h"
 #include "LoanTerms.h"
 #include "RateChange.h"
+#include "Shapes.h"
 #include "Solve.h"
 
 #include <optional>
@@ -25,6 +26,7 @@ struct ScheduleRow {
     // The scheduled payment as paid: principal + interest. The last scheduled
     // row's rounding remainder stays in `extra`.
     double payment = 0.0;
+    bool operator==(const ScheduleRow&) const = default;
 };
 
 // One payment of the loan without extra payments, by its due date.
@@ -32,6 +34,7 @@ struct BalancePoint {
     Date dueDate{};
     double balance = 0.0;  // after the payment, rounded to cents
     double payment = 0.0;  // principal and interest, the last payment's rounding remainder included
+    bool operator==(const BalancePoint&) const = default;
 };
 
 // What became of one rate change as given.
@@ -69,8 +72,11 @@ struct ScheduleResult {
     double loanAmount = 0.0;  // rounded to cents, as written back to the loan amount box
     double payment = 0.0;     // rounded to cents, as written back to the payment box
     double periodicRate = 0.0;
-    short numberOfPayments = 0;  // scheduled: from the term, or the solved count
+    // Scheduled: from the term, or the solved count. An accelerated loan is
+    // counted at its rhythm over the term and is repaid well before.
+    short numberOfPayments = 0;
     short periodsPerYear = 0;
+    PaymentFrequency frequency{};
     double annualRatePercent = 0.0;  // the loan's own rate as the run used it: typed or solved
     int term = 0;                    // whole term in the loan's unit: typed or solved
     std::vector<RateChange> rateChanges;  // as given; ScheduleRow::rateChange counts from 1 into it
@@ -97,8 +103,8 @@ struct LoanRun {
 };
 
 // A run refused for a reason the user can fix in the inputs is handed back as
-// that reason, so the window can name the field or the rate change.
-using RunOutcome = std::variant<ScheduleResult, NumberedError, SolveFailure, RateChangeFailure>;
+// that reason, so the window can name the field, the rate change or the shape.
+using RunOutcome = std::variant<ScheduleResult, NumberedError, SolveFailure, RateChangeFailure, ShapeFailure>;
 
 // The one way into a run: the derived amount, every row, the baseline and the
 // savings, with rate changes and the chosen unknown. Solving for the rate or

@@ -103,6 +103,13 @@ Outcome calculateLoan(const LoanInputs& inputs, const std::vector<ExtraPaymentRo
         message.wholeTerm = checked.wholeTerm;
         return message;
     }
+    if (std::holds_alternative<engine::ShapeFailure>(outcome)) {
+        // Only the accelerated frequencies reach the engine as a shape so far.
+        const auto frequency = engine::kFrequencyTexts[std::size_t(inputs.frequency)];
+        return ValidationFailure{QStringLiteral("The interest rate or the term cannot be solved for with %1 payments.")
+                                     .arg(QString::fromUtf8(frequency.data(), qsizetype(frequency.size()))),
+                                 LoanField::Frequency, checked.wholeTerm, -1};
+    }
     result.schedule = std::move(std::get<engine::ScheduleResult>(outcome));
 
     result.inputs = inputs;
