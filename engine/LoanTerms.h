@@ -83,6 +83,12 @@ struct LoanTerms {
     std::optional<PaymentFrequency> frequency;  // none: a run fails with "Division by zero"
     Date firstPaymentDate{};
     Compounding compounding = Compounding::AsPayments;
+    // Payments 1..k pay their interest only; from k + 1 the level payment of
+    // the balance over the n - k payments left. 0: none; at most n - 1.
+    int interestOnlyPayments = 0;
+    // Payment b pays its interest and the whole balance, and the loan ends
+    // there. 0: none; at most n - 1.
+    int balloonAfter = 0;
 };
 
 // Payments a year; 0 for no frequency.

@@ -3,9 +3,12 @@
 #include "CalendarMath.h"
 #include "Money.h"
 #include "NumberedError.h"
+#include "PaymentCalendar.h"
+#include "Shapes.h"
 #include "WholeNumbers.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace engine::detail {
 
@@ -76,19 +79,33 @@ RunTerms readTerms(const LoanTerms& terms)
     run.months = termMonths(terms);
     run.acceleration = accelerationOf(terms.frequency);
     run.rates = run.ratesAt(run.annualFraction);
+    run.interestOnly = terms.interestOnlyPayments;
+    run.balloonAfter = terms.balloonAfter;
+    if (run.interestOnly < 0 || run.balloonAfter < 0)
+        throw EngineFailure(invalidPropertyValueError());
+    for (const auto& [count, shape] : {std::pair{run.interestOnly, Shape::InterestOnly},
+                                       std::pair{run.balloonAfter, Shape::Balloon}}) {
+        if (count >= run.payments && count > 0) {
+            ShapeFailure failure{ShapeFailure::Reason::NotBeforeTheEnd, shape};
+            failure.payments = run.payments;
+            throw ShapeRefusal{failure};
+        }
+    }
     return run;
 }
 
 Amounts deriveAmounts(const LoanTerms& terms, const RunTerms& run)
 {
     Amounts amounts;
-    const Date first = terms.firstPaymentDate;
+    // The level payment starts after the interest-only payments.
+    const int first = run.interestOnly + 1;
+    const Date due = first == 1 ? run.firstPaymentDate : nextPaymentDate(run.frequency, first, run.firstPaymentDate);
     if (terms.loanAmount) {
         amounts.loan = checkedAmount(roundToCents(*terms.loanAmount));
-        amounts.payment = checkedAmount(run.levelPayment(amounts.loan, run.rates, 1, first));
+        amounts.payment = checkedAmount(run.levelPayment(amounts.loan, run.rates, first, due));
     } else {
         amounts.payment = checkedAmount(roundToCents(terms.paymentAmount));
-        amounts.loan = checkedAmount(roundToCents(run.balanceFor(amounts.payment, run.rates, 1, first)));
+        amounts.loan = checkedAmount(roundToCents(run.balanceFor(amounts.payment, run.rates, first, due)));
     }
     return amounts;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LoanTerms.h"
+#include "Shapes.h"
 
 // Internal: the terms of one run as numbers, shared by the run with extra
 // payments and the baseline without them.
@@ -29,6 +30,8 @@ struct RunTerms {
     short months = 0;      // the term in months
     int acceleration = 0;  // 2 or 4 for the accelerated frequencies: the part of a monthly payment
     PeriodRates rates;     // of the loan's own rate
+    int interestOnly = 0;  // k: payments 1..k pay interest only
+    int balloonAfter = 0;  // b: payment b pays the whole balance; 0 none
 
     PeriodRates ratesAt(double annualFraction) const;
     // The level payment from payment `number` (due on `due`) on, of `balance`
@@ -43,14 +46,23 @@ private:
     int periodsLeft(int number, Date due) const;
 };
 
-// The fraction, the counts and the rates; "Division by zero" without a frequency.
+// The fraction, the counts and the rates; "Division by zero" without a
+// frequency. Throws ShapeRefusal for interest-only payments or a balloon not
+// before the scheduled end, EngineFailure (380) for a negative count.
 RunTerms readTerms(const LoanTerms& terms);
 
-// The loan amount and the payment, both rounded to cents.
+// The loan amount and the payment, both rounded to cents: the level payment
+// after the interest-only payments, or the loan amount whose level payment
+// that is.
 struct Amounts {
     double loan = 0.0;
     double payment = 0.0;
 };
 Amounts deriveAmounts(const LoanTerms& terms, const RunTerms& run);
+
+// Carries a ShapeFailure out of a run.
+struct ShapeRefusal {
+    ShapeFailure failure;
+};
 
 }  // namespace engine::detail

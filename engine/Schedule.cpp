@@ -22,11 +22,11 @@ struct SolveRefusal {
 // Without `payment` it pays the level payment of the loan amount, recomputed
 // as the run's own first step does.
 BaselineFigures baselineOf(const detail::RunTerms& run, double loanAmount,
-                           const std::vector<RateChange>& rateChanges, std::optional<double> payment,
-                           std::vector<BalancePoint>& points)
+                           const std::vector<RateChange>& rateChanges, const std::vector<detail::SkipBlock>& skips,
+                           std::optional<double> payment, std::vector<BalancePoint>& points)
 {
     const double level = payment ? *payment : run.levelPayment(loanAmount, run.rates, 1, run.firstPaymentDate);
-    detail::Amortization walk(run, loanAmount, level, rateChanges, nullptr);
+    detail::Amortization walk(run, loanAmount, level, rateChanges, skips, nullptr);
     points.clear();
     points.reserve(static_cast<std::size_t>(std::max<short>(run.payments, 0)));
     for (ScheduleRow row; walk.next(row);)
@@ -57,13 +57,16 @@ ScheduleResult runWith(const LoanTerms& terms, const LoanRun& options, const det
     result.term = terms.term;
     result.rateChanges = options.rateChanges;
 
+    const std::vector<detail::SkipBlock> skips = detail::skipBlocks(options.skippedPayments, runTerms);
     PendingExtraPayments pending(options.extraPayments, options.suppressFuture, options.today);
-    detail::Amortization withExtras(runTerms, amounts.loan, amounts.payment, options.rateChanges, &pending);
+    detail::Amortization withExtras(runTerms, amounts.loan, amounts.payment, options.rateChanges, skips, &pending);
     for (ScheduleRow row; withExtras.next(row);)
         result.rows.push_back(row);
     result.rateChangeEffects = withExtras.effects();
+    result.balloon = withExtras.balloon();
+    result.loweredPayment = withExtras.loweredPayment();
     const detail::Totals& totals = withExtras.totals();
-    result.baseline = baselineOf(runTerms, amounts.loan, options.rateChanges, baselinePayment,
+    result.baseline = baselineOf(runTerms, amounts.loan, options.rateChanges, skips, baselinePayment,
                                  result.baselineBalances);
 
     SummaryFigures& summary = result.summary;
@@ -95,17 +98,27 @@ detail::Amounts bothAmounts(const LoanTerms& terms)
 
 // The first shape of the loan that leaves its payment other than the level
 // payment of the term, if any.
-std::optional<Shape> shapeOf(const LoanTerms& terms)
+std::optional<Shape> shapeOf(const LoanTerms& terms, const LoanRun& options)
 {
     if (accelerationOf(terms.frequency))
         return Shape::AcceleratedPayments;
+    if (terms.interestOnlyPayments != 0)
+        return Shape::InterestOnly;
+    if (terms.balloonAfter != 0)
+        return Shape::Balloon;
+    if (!options.skippedPayments.empty())
+        return Shape::SkippedPayments;
+    for (const ExtraPayment& extra : options.extraPayments) {
+        if (extra.kind != ExtraPaymentKind::Ignored && extra.then == ExtraPaymentThen::LowerThePayment)
+            return Shape::LowerThePayment;
+    }
     return std::nullopt;
 }
 
 ScheduleResult run(const LoanTerms& terms, const LoanRun& options)
 {
     if (options.calculate != Unknown::PaymentOrLoanAmount) {
-        if (const auto shape = shapeOf(terms))
+        if (const auto shape = shapeOf(terms, options))
             throw detail::ShapeRefusal{{ShapeFailure::Reason::CannotSolve, *shape}};
     }
     switch (options.calculate) {

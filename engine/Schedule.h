@@ -7,6 +7,7 @@
 #include "Shapes.h"
 #include "Solve.h"
 
+#include <cstdint>
 #include <optional>
 #include <variant>
 #include <vector>
@@ -26,6 +27,7 @@ struct ScheduleRow {
     // The scheduled payment as paid: principal + interest. The last scheduled
     // row's rounding remainder stays in `extra`.
     double payment = 0.0;
+    std::uint8_t marks = 0;  // RowMark bits: what took effect at this row
     bool operator==(const ScheduleRow&) const = default;
 };
 
@@ -88,6 +90,9 @@ struct ScheduleResult {
     // The baseline's own rows: its payment and the balance after it.
     std::vector<BalancePoint> baselineBalances;
     SummaryFigures summary;
+    double balloon = 0.0;  // the part of the balloon payment above the payment in force; 0 for none
+    // The payment the last "Lower the payment" extra payment set, none without one.
+    std::optional<double> loweredPayment;
     Date adjustedPayoffDate{};  // due date of the last row
     short paymentsSaved = 0;    // payments the baseline made minus the rows of this run
     double totalSaved = 0.0;    // baseline total paid minus adjusted total paid, to cents
@@ -97,6 +102,7 @@ struct ScheduleResult {
 struct LoanRun {
     std::vector<ExtraPayment> extraPayments{};
     std::vector<RateChange> rateChanges{};  // any order; the baseline follows them too
+    std::vector<SkippedPayments> skippedPayments{};  // any order; the baseline skips them too
     Unknown calculate = Unknown::PaymentOrLoanAmount;
     bool suppressFuture = false;
     Date today{};
