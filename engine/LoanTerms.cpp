@@ -35,9 +35,16 @@ bool chargesInterest(double periodicRate)
 
 std::optional<PaymentFrequency> frequencyAt(int position)
 {
-    if (position < int(PaymentFrequency::Weekly) || position > int(PaymentFrequency::Annually))
+    if (position < int(PaymentFrequency::Weekly) || position > int(PaymentFrequency::AcceleratedWeekly))
         return std::nullopt;
     return PaymentFrequency(position);
+}
+
+std::optional<Compounding> compoundingAt(int position)
+{
+    if (position < int(Compounding::AsPayments) || position > int(Compounding::Continuously))
+        return std::nullopt;
+    return Compounding(position);
 }
 
 TermUnit termUnitAt(int position)
@@ -58,19 +65,37 @@ short periodsPerYear(std::optional<PaymentFrequency> frequency)
     case PaymentFrequency::Quarterly: return 4;
     case PaymentFrequency::SemiAnnually: return 2;
     case PaymentFrequency::Annually: return 1;
+    case PaymentFrequency::AcceleratedBiWeekly: return 26;
+    case PaymentFrequency::AcceleratedWeekly: return 52;
     }
     return 0;
 }
 
-short numberOfPayments(const LoanTerms& terms)
+int accelerationOf(std::optional<PaymentFrequency> frequency)
+{
+    if (frequency == PaymentFrequency::AcceleratedBiWeekly)
+        return 2;
+    if (frequency == PaymentFrequency::AcceleratedWeekly)
+        return 4;
+    return 0;
+}
+
+short termMonths(const LoanTerms& terms)
 {
     const short term = checkedShort(terms.term);
-    const short months = terms.termUnit == TermUnit::Months ? term : checkedShort(term * 12LL);
+    return terms.termUnit == TermUnit::Months ? term : checkedShort(term * 12LL);
+}
+
+short numberOfPayments(const LoanTerms& terms)
+{
+    const short months = termMonths(terms);
     if (!terms.frequency)
         return 0;
     switch (*terms.frequency) {
-    case PaymentFrequency::Weekly: return weeklyCount(terms, months);
-    case PaymentFrequency::BiWeekly: return roundedCount(weeklyCount(terms, months) / 2.0);
+    case PaymentFrequency::Weekly:
+    case PaymentFrequency::AcceleratedWeekly: return weeklyCount(terms, months);
+    case PaymentFrequency::BiWeekly:
+    case PaymentFrequency::AcceleratedBiWeekly: return roundedCount(weeklyCount(terms, months) / 2.0);
     case PaymentFrequency::Monthly: return months;
     case PaymentFrequency::SemiMonthly: return checkedShort(months * 2LL);
     case PaymentFrequency::BiMonthly: return roundedCount(months / 2.0);
@@ -81,10 +106,49 @@ short numberOfPayments(const LoanTerms& terms)
     return 0;
 }
 
-double paymentForLoan(double loan, double annualFraction, int payments, int periodsPerYear)
+int compoundingsPerYear(Compounding compounding, int periodsPerYear)
+{
+    switch (compounding) {
+    case Compounding::AsPayments: return periodsPerYear;
+    case Compounding::Annually: return 1;
+    case Compounding::SemiAnnually: return 2;
+    case Compounding::Quarterly: return 4;
+    case Compounding::BiMonthly: return 6;
+    case Compounding::Monthly: return 12;
+    case Compounding::SemiMonthly: return 24;
+    case Compounding::BiWeekly: return 26;
+    case Compounding::Weekly: return 52;
+    case Compounding::Daily: return 365;
+    case Compounding::Continuously: return 0;
+    }
+    return periodsPerYear;
+}
+
+double periodicRate(double annualFraction, Compounding compounding, int periodsPerYear)
+{
+    const int m = compoundingsPerYear(compounding, periodsPerYear);
+    if (m == periodsPerYear)
+        return divide(annualFraction, periodsPerYear);
+    if (periodsPerYear == 0)
+        throw EngineFailure(divisionByZeroError());
+    if (m == 0)
+        return finiteOrOverflow(std::expm1(annualFraction / periodsPerYear));
+    return finiteOrOverflow(std::expm1(std::log1p(annualFraction / m) * m / periodsPerYear));
+}
+
+double annualRateOf(double rate, Compounding compounding, int periodsPerYear)
+{
+    const int m = compoundingsPerYear(compounding, periodsPerYear);
+    if (m == periodsPerYear)
+        return finiteOrOverflow(rate * periodsPerYear);
+    if (m == 0)
+        return finiteOrOverflow(periodsPerYear * std::log1p(rate));
+    return finiteOrOverflow(m * std::expm1(std::log1p(rate) * periodsPerYear / m));
+}
+
+double paymentForLoan(double loan, double r, int payments)
 {
     const double n = payments;
-    const double r = divide(annualFraction, periodsPerYear);
     if (chargesInterest(r)) {
         const double g = finiteOrOverflow(std::pow(1.0 + r, n));
         const double numerator = finiteOrOverflow(loan * g);
@@ -93,10 +157,9 @@ double paymentForLoan(double loan, double annualFraction, int payments, int peri
     return divide(loan, n);
 }
 
-double loanForPayment(double payment, double annualFraction, int payments, int periodsPerYear)
+double loanForPayment(double payment, double r, int payments)
 {
     const double n = payments;
-    const double r = divide(annualFraction, periodsPerYear);
     if (chargesInterest(r)) {
         const double g = finiteOrOverflow(std::pow(1.0 + r, n));
         const double grown = finiteOrOverflow((g - 1.0) * payment);

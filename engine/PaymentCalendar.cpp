@@ -29,8 +29,10 @@ Date nextPaymentDate(PaymentFrequency frequency, int number, Date firstPaymentDa
 {
     const short k = checkedShort(static_cast<long long>(number) - 1);
     switch (frequency) {
-    case PaymentFrequency::Weekly: return calendar::addDays(firstPaymentDate, 7LL * k);
-    case PaymentFrequency::BiWeekly: return calendar::addDays(firstPaymentDate, 7LL * checkedShort(2LL * k));
+    case PaymentFrequency::Weekly:
+    case PaymentFrequency::AcceleratedWeekly: return calendar::addDays(firstPaymentDate, 7LL * k);
+    case PaymentFrequency::BiWeekly:
+    case PaymentFrequency::AcceleratedBiWeekly: return calendar::addDays(firstPaymentDate, 7LL * checkedShort(2LL * k));
     case PaymentFrequency::Monthly: return calendar::addMonths(firstPaymentDate, k);
     case PaymentFrequency::SemiMonthly:
         if (number == 1)

@@ -9,12 +9,7 @@
 
 namespace engine::detail {
 
-double periodicRateOf(double annualFraction, short periodsPerYear)
-{
-    return roundRate(finiteOrOverflow(finiteOrOverflow(annualFraction * 100.0) / periodsPerYear) / 100.0);
-}
-
-RateTrack::RateTrack(const std::vector<RateChange>& changes, short periodsPerYear)
+RateTrack::RateTrack(const std::vector<RateChange>& changes, const RunTerms& run)
 {
     if (changes.empty())
         return;
@@ -26,8 +21,7 @@ RateTrack::RateTrack(const std::vector<RateChange>& changes, short periodsPerYea
             throw EngineFailure(invalidPropertyValueError());
         Entry entry;
         entry.from = change.from;
-        entry.annualFraction = change.annualPercent / 100.0;
-        entry.periodicRate = periodicRateOf(entry.annualFraction, periodsPerYear);
+        entry.rates = run.ratesAt(change.annualPercent / 100.0);
         entry.mode = change.mode;
         entry.position = static_cast<short>(k + 1);
         m_entries.push_back(entry);

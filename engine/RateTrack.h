@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RateChange.h"
+#include "RunTerms.h"
 
 #include <cstddef>
 #include <vector>
@@ -12,15 +13,14 @@ class RateTrack {
 public:
     struct Entry {
         Date from{};
-        double annualFraction = 0.0;
-        double periodicRate = 0.0;  // rounded to 8 decimals, as the loan's own
+        PeriodRates rates;  // formed as the loan's own
         RateChangeMode mode = RateChangeMode::NewPayment;
         short position = 0;  // in the list as given, counted from 1
     };
 
     // Throws RateChangeRefusal for two changes from one date and EngineFailure
     // for a rate that is negative or not finite.
-    RateTrack(const std::vector<RateChange>& changes, short periodsPerYear);
+    RateTrack(const std::vector<RateChange>& changes, const RunTerms& run);
 
     // True when a change not yet in force applies from `due` on. One comparison,
     // so a loan without changes pays nothing for it.
@@ -39,8 +39,5 @@ private:
 struct RateChangeRefusal {
     RateChangeFailure failure;
 };
-
-// The periodic rate of an annual fraction: to 8 decimals, as a run forms the loan's own.
-double periodicRateOf(double annualFraction, short periodsPerYear);
 
 }  // namespace engine::detail

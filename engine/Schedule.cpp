@@ -21,14 +21,12 @@ struct SolveRefusal {
 // The same loan without extra payments, following the same rate changes.
 // Without `payment` it pays the level payment of the loan amount, recomputed
 // as the run's own first step does.
-BaselineFigures baselineOf(const LoanTerms& terms, const detail::RunTerms& run, double loanAmount,
-                           const std::vector<RateChange>& rateChanges, std::optional<double> payment,
-                           std::vector<BalancePoint>& points)
+BaselineFigures baselineOf(const detail::RunTerms& run, double loanAmount,
+                           const std::vector<RateChange>& rateChanges, const std::vector<detail::SkipBlock>& skips,
+                           std::optional<double> payment, std::vector<BalancePoint>& points)
 {
-    const double level = payment ? *payment
-                                 : roundToCents(paymentForLoan(loanAmount, run.annualFraction, run.payments,
-                                                               run.periodsPerYear));
-    detail::Amortization walk(terms, run, loanAmount, level, rateChanges, nullptr);
+    const double level = payment ? *payment : run.levelPayment(loanAmount, run.rates, 1, run.firstPaymentDate);
+    detail::Amortization walk(run, loanAmount, level, rateChanges, skips, nullptr);
     points.clear();
     points.reserve(static_cast<std::size_t>(std::max<short>(run.payments, 0)));
     for (ScheduleRow row; walk.next(row);)
@@ -51,20 +49,24 @@ ScheduleResult runWith(const LoanTerms& terms, const LoanRun& options, const det
     ScheduleResult result;
     result.loanAmount = amounts.loan;
     result.payment = amounts.payment;
-    result.periodicRate = runTerms.periodicRate;
+    result.periodicRate = runTerms.rates.interest;
+    result.frequency = runTerms.frequency;
     result.numberOfPayments = runTerms.payments;
     result.periodsPerYear = runTerms.periodsPerYear;
     result.annualRatePercent = terms.annualRatePercent;
     result.term = terms.term;
     result.rateChanges = options.rateChanges;
 
+    const std::vector<detail::SkipBlock> skips = detail::skipBlocks(options.skippedPayments, runTerms);
     PendingExtraPayments pending(options.extraPayments, options.suppressFuture, options.today);
-    detail::Amortization withExtras(terms, runTerms, amounts.loan, amounts.payment, options.rateChanges, &pending);
+    detail::Amortization withExtras(runTerms, amounts.loan, amounts.payment, options.rateChanges, skips, &pending);
     for (ScheduleRow row; withExtras.next(row);)
         result.rows.push_back(row);
     result.rateChangeEffects = withExtras.effects();
+    result.balloon = withExtras.balloon();
+    result.loweredPayment = withExtras.loweredPayment();
     const detail::Totals& totals = withExtras.totals();
-    result.baseline = baselineOf(terms, runTerms, amounts.loan, options.rateChanges, baselinePayment,
+    result.baseline = baselineOf(runTerms, amounts.loan, options.rateChanges, skips, baselinePayment,
                                  result.baselineBalances);
 
     SummaryFigures& summary = result.summary;
@@ -94,13 +96,36 @@ detail::Amounts bothAmounts(const LoanTerms& terms)
     return {checkedAmount(roundToCents(*terms.loanAmount)), checkedAmount(roundToCents(terms.paymentAmount))};
 }
 
+// The first shape of the loan that leaves its payment other than the level
+// payment of the term, if any.
+std::optional<Shape> shapeOf(const LoanTerms& terms, const LoanRun& options)
+{
+    if (accelerationOf(terms.frequency))
+        return Shape::AcceleratedPayments;
+    if (terms.interestOnlyPayments != 0)
+        return Shape::InterestOnly;
+    if (terms.balloonAfter != 0)
+        return Shape::Balloon;
+    if (!options.skippedPayments.empty())
+        return Shape::SkippedPayments;
+    for (const ExtraPayment& extra : options.extraPayments) {
+        if (extra.kind != ExtraPaymentKind::Ignored && extra.then == ExtraPaymentThen::LowerThePayment)
+            return Shape::LowerThePayment;
+    }
+    return std::nullopt;
+}
+
 ScheduleResult run(const LoanTerms& terms, const LoanRun& options)
 {
+    if (options.calculate != Unknown::PaymentOrLoanAmount) {
+        if (const auto shape = shapeOf(terms, options))
+            throw detail::ShapeRefusal{{ShapeFailure::Reason::CannotSolve, *shape}};
+    }
     switch (options.calculate) {
     case Unknown::InterestRate: {
         const detail::Amounts given = bothAmounts(terms);
         const detail::RunTerms counts = detail::readTerms(terms);
-        auto solved = solveRate(given.loan, given.payment, counts.payments, counts.periodsPerYear);
+        auto solved = solveRate(given.loan, given.payment, counts.payments, counts.periodsPerYear, terms.compounding);
         if (const auto* error = std::get_if<NumberedError>(&solved))
             throw EngineFailure(*error);
         if (const auto* failure = std::get_if<SolveFailure>(&solved))
@@ -149,6 +174,8 @@ RunOutcome runLoan(const LoanTerms& terms, const LoanRun& options)
     } catch (const detail::RateChangeRefusal& refusal) {
         return refusal.failure;
     } catch (const SolveRefusal& refusal) {
+        return refusal.failure;
+    } catch (const detail::ShapeRefusal& refusal) {
         return refusal.failure;
     }
 }

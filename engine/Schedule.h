@@ -4,8 +4,10 @@
 #include "ExtraPayments.h"
 #include "LoanTerms.h"
 #include "RateChange.h"
+#include "Shapes.h"
 #include "Solve.h"
 
+#include <cstdint>
 #include <optional>
 #include <variant>
 #include <vector>
@@ -25,6 +27,8 @@ struct ScheduleRow {
     // The scheduled payment as paid: principal + interest. The last scheduled
     // row's rounding remainder stays in `extra`.
     double payment = 0.0;
+    std::uint8_t marks = 0;  // RowMark bits: what took effect at this row
+    bool operator==(const ScheduleRow&) const = default;
 };
 
 // One payment of the loan without extra payments, by its due date.
@@ -32,6 +36,7 @@ struct BalancePoint {
     Date dueDate{};
     double balance = 0.0;  // after the payment, rounded to cents
     double payment = 0.0;  // principal and interest, the last payment's rounding remainder included
+    bool operator==(const BalancePoint&) const = default;
 };
 
 // What became of one rate change as given.
@@ -69,8 +74,11 @@ struct ScheduleResult {
     double loanAmount = 0.0;  // rounded to cents, as written back to the loan amount box
     double payment = 0.0;     // rounded to cents, as written back to the payment box
     double periodicRate = 0.0;
-    short numberOfPayments = 0;  // scheduled: from the term, or the solved count
+    // Scheduled: from the term, or the solved count. An accelerated loan is
+    // counted at its rhythm over the term and is repaid well before.
+    short numberOfPayments = 0;
     short periodsPerYear = 0;
+    PaymentFrequency frequency{};
     double annualRatePercent = 0.0;  // the loan's own rate as the run used it: typed or solved
     int term = 0;                    // whole term in the loan's unit: typed or solved
     std::vector<RateChange> rateChanges;  // as given; ScheduleRow::rateChange counts from 1 into it
@@ -82,6 +90,9 @@ struct ScheduleResult {
     // The baseline's own rows: its payment and the balance after it.
     std::vector<BalancePoint> baselineBalances;
     SummaryFigures summary;
+    double balloon = 0.0;  // the part of the balloon payment above the payment in force; 0 for none
+    // The payment the last "Lower the payment" extra payment set, none without one.
+    std::optional<double> loweredPayment;
     Date adjustedPayoffDate{};  // due date of the last row
     short paymentsSaved = 0;    // payments the baseline made minus the rows of this run
     double totalSaved = 0.0;    // baseline total paid minus adjusted total paid, to cents
@@ -91,14 +102,15 @@ struct ScheduleResult {
 struct LoanRun {
     std::vector<ExtraPayment> extraPayments{};
     std::vector<RateChange> rateChanges{};  // any order; the baseline follows them too
+    std::vector<SkippedPayments> skippedPayments{};  // any order; the baseline skips them too
     Unknown calculate = Unknown::PaymentOrLoanAmount;
     bool suppressFuture = false;
     Date today{};
 };
 
 // A run refused for a reason the user can fix in the inputs is handed back as
-// that reason, so the window can name the field or the rate change.
-using RunOutcome = std::variant<ScheduleResult, NumberedError, SolveFailure, RateChangeFailure>;
+// that reason, so the window can name the field, the rate change or the shape.
+using RunOutcome = std::variant<ScheduleResult, NumberedError, SolveFailure, RateChangeFailure, ShapeFailure>;
 
 // The one way into a run: the derived amount, every row, the baseline and the
 // savings, with rate changes and the chosen unknown. Solving for the rate or

@@ -1,7 +1,7 @@
 #include "Solve.h"
 
 #include "Money.h"
-#include "RateTrack.h"
+#include "RunTerms.h"
 #include "WholeNumbers.h"
 
 #include <array>
@@ -30,10 +30,11 @@ Level levelPayment(double loan, double r, int n)
     return {loan * r / d, loan * (d - r * dd) / (d * d)};
 }
 
-bool paysToTheCent(double loan, double percent, int n, int periodsPerYear, double payment)
+bool paysToTheCent(double loan, double percent, int n, int periodsPerYear, Compounding compounding, double payment)
 {
     try {
-        return roundToCents(paymentForLoan(loan, percent / 100.0, n, periodsPerYear)) == payment;
+        return roundToCents(paymentForLoan(loan, periodicRate(percent / 100.0, compounding, periodsPerYear), n)) ==
+               payment;
     } catch (const EngineFailure&) {
         return false;
     }
@@ -67,14 +68,14 @@ double bracketedRoot(double loan, double payment, int n, double lo, double hi)
 }  // namespace
 
 std::variant<RateSolution, SolveFailure, NumberedError>
-solveRate(double loan, double payment, int payments, int periodsPerYear)
+solveRate(double loan, double payment, int payments, int periodsPerYear, Compounding compounding)
 {
     try {
         if (payments <= 0 || periodsPerYear <= 0)
             return divisionByZeroError();
         finiteOrOverflow(loan);
         finiteOrOverflow(payment);
-        const double atZero = roundToCents(paymentForLoan(loan, 0.0, payments, periodsPerYear));
+        const double atZero = roundToCents(paymentForLoan(loan, 0.0, payments));
         if (atZero > payment)
             return SolveFailure::NoRate;
         RateSolution solution;
@@ -84,7 +85,7 @@ solveRate(double loan, double payment, int payments, int periodsPerYear)
         // The unrounded payment is below the given one at 0 and above it at
         // payment / loan: no payment is ever below the interest alone.
         solution.periodicRate = bracketedRoot(loan, payment, payments, 0.0, payment / loan);
-        const double root = finiteOrOverflow(solution.periodicRate * periodsPerYear * 100.0);
+        const double root = finiteOrOverflow(annualRateOf(solution.periodicRate, compounding, periodsPerYear) * 100.0);
         for (int decimals = 0; decimals <= 8; ++decimals) {
             const double step = std::pow(10.0, -decimals);
             const double nearest = roundDecimal(root, decimals);
@@ -93,7 +94,7 @@ solveRate(double loan, double payment, int payments, int periodsPerYear)
             const std::array<double, 3> candidates = {nearest, roundDecimal(nearest - step, decimals),
                                                       roundDecimal(nearest + step, decimals)};
             for (double candidate : candidates) {
-                if (candidate < 0.0 || !paysToTheCent(loan, candidate, payments, periodsPerYear, payment))
+                if (candidate < 0.0 || !paysToTheCent(loan, candidate, payments, periodsPerYear, compounding, payment))
                     continue;
                 solution.annualPercent = candidate;
                 solution.decimals = decimals;
@@ -114,7 +115,8 @@ solveTerm(const LoanTerms& terms, double loan, double payment)
         if (perYear == 0)
             return divisionByZeroError();
         const double fraction = finiteOrOverflow(terms.annualRatePercent / 100.0);
-        const double firstInterest = roundToCents(finiteOrOverflow(detail::periodicRateOf(fraction, perYear) * loan));
+        const detail::PeriodRates rates = detail::ratesOf(fraction, terms.compounding, perYear, 0);
+        const double firstInterest = roundToCents(finiteOrOverflow(rates.interest * loan));
         if (payment <= firstInterest)
             return SolveFailure::PaymentNotAboveInterest;
 
@@ -123,9 +125,9 @@ solveTerm(const LoanTerms& terms, double loan, double payment)
         auto fits = [&](int n) {
             double level;
             try {
-                level = paymentForLoan(loan, fraction, n, perYear);
+                level = paymentForLoan(loan, rates.level, n);
             } catch (const EngineFailure&) {
-                level = loan * fraction / perYear;  // (1 + r)^n beyond doubles: the interest alone
+                level = loan * rates.level;  // (1 + r)^n beyond doubles: the interest alone
             }
             return roundToCents(level) <= payment;
         };

@@ -31,16 +31,18 @@ enum class SolveFailure {
     PaymentNotAboveInterest,  // term: the payment does not exceed the first period's interest
 };
 
-// The annual rate at which `loan` is repaid by `payment` over `payments`
-// payments, both amounts in cents. A bracketed root finder: bisection with
+// The annual rate, under `compounding`, at which `loan` is repaid by `payment`
+// over `payments` payments, both amounts in cents. A bracketed root finder: bisection with
 // Newton steps that stay inside the bracket.
 std::variant<RateSolution, SolveFailure, NumberedError>
-solveRate(double loan, double payment, int payments, int periodsPerYear);
+solveRate(double loan, double payment, int payments, int periodsPerYear,
+          Compounding compounding = Compounding::AsPayments);
 
 // The number of payments of `payment` that repays `loan` at the loan's rate,
 // and the whole term in terms.termUnit that holds them, counted as
 // numberOfPayments() counts (weekly counts depend on the first payment date).
-// Reads the rate, the unit, the frequency and the first payment date of `terms`.
+// Reads the rate, its compounding, the unit, the frequency and the first
+// payment date of `terms`.
 std::variant<TermSolution, SolveFailure, NumberedError>
 solveTerm(const LoanTerms& terms, double loan, double payment);
 

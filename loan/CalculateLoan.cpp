@@ -62,6 +62,46 @@ ValidationFailure rateChangeMessage(const engine::RateChangeFailure& failure,
     return {message, LoanField::PaymentAmount, false, 0, int(failure.change)};
 }
 
+QString shapeName(const engine::ShapeFailure& failure, const Loan& loan)
+{
+    switch (failure.shape) {
+    case engine::Shape::AcceleratedPayments: {
+        const auto text = engine::kFrequencyTexts[std::size_t(listPosition(loan.frequency))];
+        return QString::fromUtf8(text.data(), qsizetype(text.size())) + QStringLiteral(" payments");
+    }
+    case engine::Shape::InterestOnly: return QStringLiteral("interest-only payments");
+    case engine::Shape::Balloon: return QStringLiteral("a balloon");
+    case engine::Shape::SkippedPayments: return QStringLiteral("skipped payments");
+    case engine::Shape::LowerThePayment: return QStringLiteral("an extra payment that lowers the payment");
+    }
+    return {};
+}
+
+ValidationFailure shapeMessage(const engine::ShapeFailure& failure, const Loan& loan)
+{
+    const QString shape = shapeName(failure, loan);
+    switch (failure.reason) {
+    case engine::ShapeFailure::Reason::CannotSolve:
+        return {QStringLiteral("The %1 cannot be calculated for a loan with %2: choose Payment or Loan amount.")
+                    .arg(loan.choice == CalculateChoice::Term ? QStringLiteral("Term") : QStringLiteral("Interest Rate"),
+                         shape),
+                LoanField::Calculate, false, 0, -1};
+    case engine::ShapeFailure::Reason::PaymentNotAboveInterest:
+        return onPayment(QStringLiteral("With %1 the payment of %2 does not exceed the interest of %3 due with payment "
+                                        "%4 on %5%6, so the balance would never fall.")
+                             .arg(shape, LocaleText::currencyText(failure.payment),
+                                  LocaleText::currencyText(failure.interest))
+                             .arg(failure.paymentNumber)
+                             .arg(LocaleText::shortDateText(LocaleText::toQDate(failure.dueDate)),
+                                  failure.withoutExtraPayments ? QStringLiteral(" without the extra payments")
+                                                               : QString()));
+    case engine::ShapeFailure::Reason::NotBeforeTheEnd:
+    case engine::ShapeFailure::Reason::SkipsOverlap:
+        break;
+    }
+    return onPayment(QStringLiteral("The loan cannot be calculated with %1.").arg(shape));
+}
+
 }  // namespace
 
 Outcome calculateLoan(const Loan& loan, const std::vector<ExtraPaymentRow>& extraPayments,
@@ -87,6 +127,11 @@ Outcome calculateLoan(const Loan& loan, const std::vector<ExtraPaymentRow>& extr
     }
     if (const auto* failure = std::get_if<engine::RateChangeFailure>(&outcome)) {
         ValidationFailure message = rateChangeMessage(*failure, rateChanges);
+        message.wholeTerm = loan.term;
+        return message;
+    }
+    if (const auto* failure = std::get_if<engine::ShapeFailure>(&outcome)) {
+        ValidationFailure message = shapeMessage(*failure, loan);
         message.wholeTerm = loan.term;
         return message;
     }

@@ -45,16 +45,26 @@ DateBox::DateBox(QWidget* parent) : QLineEdit(parent)
 
 void DateBox::setDate(const QDate& date)
 {
-    if (!date.isValid()) return;
-    const QString text = LocaleText::shortDateText(date);
+    if (!date.isValid() && !m_blankAllowed) return;
+    const QString text = date.isValid() ? LocaleText::shortDateText(date) : QString();
     if (this->text() != text) setText(text);
     if (date == m_date) return;
     m_date = date;
     emit dateChanged(m_date);
 }
 
+void DateBox::setBlankAllowed(bool allowed)
+{
+    m_blankAllowed = allowed;
+    if (allowed) setDate(QDate());
+}
+
 bool DateBox::takeTypedDate()
 {
+    if (m_blankAllowed && text().trimmed().isEmpty()) {
+        setDate(QDate());
+        return true;
+    }
     const auto typed = LocaleText::readShortDate(text());
     if (!typed || *typed < m_minimum || *typed > m_maximum) return false;
     setDate(*typed);
@@ -63,7 +73,7 @@ bool DateBox::takeTypedDate()
 
 bool DateBox::showsDate() const
 {
-    return text() == LocaleText::shortDateText(m_date);
+    return text() == (m_date.isValid() ? LocaleText::shortDateText(m_date) : QString());
 }
 
 QString DateBox::refusal(const QString& caption)
@@ -142,7 +152,8 @@ int DateBox::fieldAtCursor() const
 void DateBox::step(int amount)
 {
     const auto typed = LocaleText::readShortDate(text());
-    const QDate from = typed ? *typed : m_date;
+    // A blank box steps from today.
+    const QDate from = typed ? *typed : m_date.isValid() ? m_date : QDate::currentDate();
     const int field = fieldAtCursor();
     const QChar unit = LocaleText::shortDateOrder().at(field);
     QDate to = unit == QLatin1Char('d')   ? from.addDays(amount)
@@ -185,7 +196,7 @@ void DateBox::showCalendar()
         connect(m_calendar, &QCalendarWidget::activated, this, choose);
     }
     const auto typed = LocaleText::readShortDate(text());
-    m_calendar->setSelectedDate(typed ? *typed : m_date);
+    m_calendar->setSelectedDate(typed ? *typed : m_date.isValid() ? m_date : QDate::currentDate());
     m_calendar->adjustSize();
     QPoint at = mapToGlobal(QPoint(0, height()));
     if (const QScreen* shown = screen()) {

@@ -23,9 +23,13 @@ public:
     explicit DateBox(QWidget* parent = nullptr);
 
     // The last date taken; the text may hold newer typing until it is read.
+    // Invalid only in a box that may stay blank, while it is.
     QDate date() const { return m_date; }
-    // Shows `date` in the short form; dateChanged() when it differs.
+    // Shows `date` in the short form; dateChanged() when it differs. An
+    // invalid date empties a box that may stay blank and changes no other.
     void setDate(const QDate& date);
+    // A box for a date the loan may go without (blank: no date).
+    void setBlankAllowed(bool allowed);
     QDate minimumDate() const { return m_minimum; }
     QDate maximumDate() const { return m_maximum; }
 
@@ -58,6 +62,7 @@ private:
     void leave();
 
     QDate m_date;
+    bool m_blankAllowed = false;
     QDate m_minimum{100, 1, 1};
     QDate m_maximum{9999, 12, 31};
     QCalendarWidget* m_calendar = nullptr;

@@ -44,22 +44,6 @@ inline LoanTerms loan(std::optional<double> amount, double ratePercent, int term
             .term = term, .termUnit = unit, .frequency = frequency, .firstPaymentDate = first};
 }
 
-// A run expected to succeed; a refusal fails the test and gives an empty result.
-inline ScheduleResult runOk(const LoanTerms& terms, const LoanRun& run = {})
-{
-    RunOutcome outcome = runLoan(terms, run);
-    const auto* error = std::get_if<NumberedError>(&outcome);
-    EXPECT_TRUE(std::holds_alternative<ScheduleResult>(outcome))
-        << "run refused, alternative " << outcome.index() << (error ? ": " + error->text() : std::string());
-    return std::holds_alternative<ScheduleResult>(outcome) ? std::get<ScheduleResult>(outcome) : ScheduleResult{};
-}
-
-inline ExtraPayment lumpSum(Date date, double amount) { return {ExtraPaymentKind::LumpSum, date, std::nullopt, amount}; }
-inline ExtraPayment repeating(Date from, Date to, double amount)
-{
-    return {ExtraPaymentKind::Repeating, from, to, amount};
-}
-
 // Whole sequences: one failure naming the first index that differs.
 template <class T, class Text>
 ::testing::AssertionResult sameSequence(const std::vector<T>& expected, const std::vector<T>& found, Text text)
@@ -71,6 +55,59 @@ template <class T, class Text>
     if (expected.size() != found.size())
         return ::testing::AssertionFailure() << "expected " << expected.size() << " items, found " << found.size();
     return ::testing::AssertionSuccess();
+}
+
+// The compounding that is once a payment: it must give the figures of "As
+// payments" to the last bit.
+inline std::optional<Compounding> compoundedAsPaid(std::optional<PaymentFrequency> frequency)
+{
+    constexpr Compounding matching[] = {Compounding::Weekly,    Compounding::BiWeekly,  Compounding::Monthly,
+                                        Compounding::SemiMonthly, Compounding::BiMonthly, Compounding::Quarterly,
+                                        Compounding::SemiAnnually, Compounding::Annually};
+    if (!frequency || int(*frequency) >= int(std::size(matching)))
+        return std::nullopt;
+    return matching[int(*frequency)];
+}
+
+// Every run of the tables: one "As payments" is repeated compounded once a
+// payment, which must give the same outcome row for row.
+inline RunOutcome runLoanTwice(const LoanTerms& terms, const LoanRun& run)
+{
+    RunOutcome outcome = runLoan(terms, run);
+    const auto same = compoundedAsPaid(terms.frequency);
+    if (terms.compounding != Compounding::AsPayments || !same)
+        return outcome;
+    LoanTerms compounded = terms;
+    compounded.compounding = *same;
+    const RunOutcome again = runLoan(compounded, run);
+    EXPECT_EQ(again.index(), outcome.index()) << "compounded " << int(*same);
+    const auto* first = std::get_if<ScheduleResult>(&outcome);
+    const auto* second = std::get_if<ScheduleResult>(&again);
+    if (first && second) {
+        auto rowText = [](const ScheduleRow& row) { return "row " + std::to_string(row.number); };
+        auto pointText = [](const BalancePoint& point) { return std::to_string(point.balance); };
+        EXPECT_TRUE(sameSequence(first->rows, second->rows, rowText)) << "compounded " << int(*same);
+        EXPECT_TRUE(sameSequence(first->baselineBalances, second->baselineBalances, pointText));
+        EXPECT_EQ(first->payment, second->payment);
+        EXPECT_EQ(first->annualRatePercent, second->annualRatePercent);
+    }
+    return outcome;
+}
+
+// A run expected to succeed; a refusal fails the test and gives an empty result.
+inline ScheduleResult runOk(const LoanTerms& terms, const LoanRun& run = {})
+{
+    RunOutcome outcome = runLoanTwice(terms, run);
+    const auto* error = std::get_if<NumberedError>(&outcome);
+    EXPECT_TRUE(std::holds_alternative<ScheduleResult>(outcome))
+        << "run refused, alternative " << outcome.index() << (error ? ": " + error->text() : std::string());
+    return std::holds_alternative<ScheduleResult>(outcome) ? std::get<ScheduleResult>(outcome) : ScheduleResult{};
+}
+
+inline ExtraPayment lumpSum(Date date, double amount) { return {ExtraPaymentKind::LumpSum, date, std::nullopt, amount}; }
+inline ExtraPayment repeating(Date from, Date to, double amount)
+{
+    return {ExtraPaymentKind::Repeating, from, to, amount};
 }
 
 inline ::testing::AssertionResult sameDates(const std::vector<Date>& expected, const std::vector<Date>& found)

@@ -26,13 +26,13 @@ TEST(AnnuityFormulas, GiveKnownAmountsAfterRounding)
 {
     struct Row { const char* name; double computed; double expected; };
     const Row rows[] = {
-        {"payment 100000 at 6 %", paymentForLoan(100000, 0.06, 360, 12), 599.55},
-        {"loan for 599.55 at 6 %", loanForPayment(599.55, 0.06, 360, 12), 99999.91},
-        {"payment at rate 0", paymentForLoan(1200, 0.0, 12, 12), 100.0},
-        {"loan at rate 0", loanForPayment(100, 0.0, 12, 12), 1200.0},
+        {"payment 100000 at 6 %", paymentForLoan(100000, 0.06 / 12, 360), 599.55},
+        {"loan for 599.55 at 6 %", loanForPayment(599.55, 0.06 / 12, 360), 99999.91},
+        {"payment at rate 0", paymentForLoan(1200, 0.0 / 12, 12), 100.0},
+        {"loan at rate 0", loanForPayment(100, 0.0 / 12, 12), 1200.0},
         // 0.00000000000001 % a year: the periodic rate rounds to 0, a 0 % loan.
-        {"payment at a rate rounding to 0", paymentForLoan(1200, 1e-16, 12, 12), 100.0},
-        {"loan at a rate rounding to 0", loanForPayment(100, 1e-16, 12, 12), 1200.0},
+        {"payment at a rate rounding to 0", paymentForLoan(1200, 1e-16 / 12, 12), 100.0},
+        {"loan at a rate rounding to 0", loanForPayment(100, 1e-16 / 12, 12), 1200.0},
     };
     for (const Row& row : rows)
         EXPECT_EQ(roundToCents(row.computed), row.expected) << row.name;

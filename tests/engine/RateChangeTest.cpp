@@ -13,7 +13,7 @@ using enum engine::RateChangeMode;
 RunOutcome runWith(const LoanTerms& terms, const std::vector<RateChange>& changes,
                    const std::vector<ExtraPayment>& extras = {})
 {
-    return runLoan(terms, {.extraPayments = extras, .rateChanges = changes});
+    return runLoanTwice(terms, {.extraPayments = extras, .rateChanges = changes});
 }
 
 ScheduleResult runOk(const LoanTerms& terms, const std::vector<RateChange>& changes,
@@ -48,8 +48,8 @@ TEST(RateChanges, FollowTheirModeFromTheirFirstPayment)
         double rate61;            // the annual rate in force at row 61
         bool lastRowCorrected;    // the last row carries a rounding extra or is cut to what is left
     };
-    const double up = roundToCents(paymentForLoan(balanceAfter60, 0.08, 300, 12));
-    const double down = roundToCents(paymentForLoan(balanceAfter60, 0.04, 300, 12));
+    const double up = roundToCents(paymentForLoan(balanceAfter60, 0.08 / 12, 300));
+    const double down = roundToCents(paymentForLoan(balanceAfter60, 0.04 / 12, 300));
     const Row rows[] = {
         {"NewPaymentUp", {{ymd(2029, 1, 1), 8, NewPayment}}, 360, up, 8, true},
         {"NewPaymentDown", {{ymd(2029, 1, 15), 4, NewPayment}}, 360, down, 4, true},

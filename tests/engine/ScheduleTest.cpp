@@ -235,7 +235,7 @@ TEST(RunFailures, FailAsAWholeWithNumberedError)
          figuresOverflowError()},
     };
     for (const Row& row : rows) {
-        const RunOutcome outcome = runLoan(row.terms, {});
+        const RunOutcome outcome = runLoanTwice(row.terms, {});
         const auto* error = std::get_if<NumberedError>(&outcome);
         ASSERT_NE(error, nullptr) << row.name << ": run succeeded";
         EXPECT_EQ(*error, row.expected) << row.name;

@@ -21,12 +21,12 @@ LoanTerms loan(double amount, double payment, double ratePercent, int term, Term
 RunOutcome solving(Unknown unknown, const LoanTerms& terms, const std::vector<RateChange>& changes = {},
                    const std::vector<ExtraPayment>& extras = {})
 {
-    return runLoan(terms, {.extraPayments = extras, .rateChanges = changes, .calculate = unknown});
+    return runLoanTwice(terms, {.extraPayments = extras, .rateChanges = changes, .calculate = unknown});
 }
 
 double levelPayment(double amount, double percent, int n, int perYear)
 {
-    return roundToCents(paymentForLoan(amount, percent / 100.0, n, perYear));
+    return roundToCents(paymentForLoan(amount, percent / 100.0 / perYear, n));
 }
 
 TEST(SolveRate, KnownAnswers)
