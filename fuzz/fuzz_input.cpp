@@ -121,7 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             fail("validation failed without a message");
         return 0;
     }
-    const auto outcome = calculateLoan(std::get<Loan>(checked), extras, {}, suppressFuture, today);
+    const auto outcome = calculateLoan(std::get<Loan>(checked), {extras, {}, {}}, suppressFuture, today);
     if (const auto* failure = std::get_if<ValidationFailure>(&outcome)) {
         if (failure->message.isEmpty())
             fail("a refused run without a message");

@@ -1,6 +1,7 @@
 #include "CalculateLoan.h"
 
 #include "LocaleText.h"
+#include "Money.h"
 
 namespace {
 
@@ -86,8 +87,8 @@ ValidationFailure shapeMessage(const engine::ShapeFailure& failure, const Loan& 
                     .arg(loan.choice == CalculateChoice::Term ? QStringLiteral("Term") : QStringLiteral("Interest Rate"),
                          shape),
                 LoanField::Calculate, false, 0, -1};
-    case engine::ShapeFailure::Reason::PaymentNotAboveInterest:
-        return onPayment(QStringLiteral("With %1 the payment of %2 does not exceed the interest of %3 due with payment "
+    case engine::ShapeFailure::Reason::PaymentNotAboveInterest: {
+        ValidationFailure stalls = onPayment(QStringLiteral("With %1 the payment of %2 does not exceed the interest of %3 due with payment "
                                         "%4 on %5%6, so the balance would never fall.")
                              .arg(shape, LocaleText::currencyText(failure.payment),
                                   LocaleText::currencyText(failure.interest))
@@ -95,25 +96,42 @@ ValidationFailure shapeMessage(const engine::ShapeFailure& failure, const Loan& 
                              .arg(LocaleText::shortDateText(LocaleText::toQDate(failure.dueDate)),
                                   failure.withoutExtraPayments ? QStringLiteral(" without the extra payments")
                                                                : QString()));
+        if (failure.shape == engine::Shape::SkippedPayments)
+            stalls.skip = int(failure.skip);
+        return stalls;
+    }
     case engine::ShapeFailure::Reason::NotBeforeTheEnd:
-    case engine::ShapeFailure::Reason::SkipsOverlap:
-        break;
+        if (failure.shape == engine::Shape::InterestOnly)
+            return {QStringLiteral("Interest Only must be at least 1 fewer than the %1 scheduled payments.")
+                        .arg(failure.payments),
+                    LoanField::InterestOnly, false, 0, -1};
+        return {QStringLiteral("Balloon After must be less than the %1 scheduled payments.").arg(failure.payments),
+                LoanField::BalloonAfter, false, 0, -1};
+    case engine::ShapeFailure::Reason::SkipsOverlap: {
+        ValidationFailure overlap{QStringLiteral("Skipped payments %1 and %2 share payments; keep them apart.")
+                                      .arg(failure.otherSkip + 1)
+                                      .arg(failure.skip + 1),
+                                  LoanField::PaymentAmount, false, 0, -1};
+        overlap.skip = int(failure.skip);
+        return overlap;
+    }
     }
     return onPayment(QStringLiteral("The loan cannot be calculated with %1.").arg(shape));
 }
 
 }  // namespace
 
-Outcome calculateLoan(const Loan& loan, const std::vector<ExtraPaymentRow>& extraPayments,
-                      const std::vector<RateChangeRow>& rateChanges, bool suppressFuture, QDate today)
+Outcome calculateLoan(const Loan& loan, const LoanRows& rows, bool suppressFuture, QDate today)
 {
+    const std::vector<RateChangeRow>& rateChanges = rows.rateChanges;
     if (const auto problem = rateChangeRowsProblem(rateChanges))
         return ValidationFailure{problem->message, LoanField::InterestRate, false, loan.term, problem->row};
 
     const engine::LoanTerms terms = engineTerms(loan);
     engine::LoanRun run;
-    run.extraPayments = engineExtraPayments(extraPayments);
+    run.extraPayments = engineExtraPayments(rows.extraPayments);
     run.rateChanges = engineRateChanges(rateChanges);
+    run.skippedPayments = engineSkippedPayments(rows.skippedPayments);
     run.calculate = unknownOf(loan.choice);
     run.suppressFuture = suppressFuture;
     run.today = LocaleText::toYmd(today);
@@ -138,12 +156,25 @@ Outcome calculateLoan(const Loan& loan, const std::vector<ExtraPaymentRow>& extr
 
     LoanResult result;
     result.schedule = std::move(std::get<engine::ScheduleResult>(outcome));
+    // The fees and the points together are what a derived loan amount must exceed too.
+    const double charged = loan.fees + engine::roundToCents(result.schedule.loanAmount * loan.pointsPercent / 100.0);
+    if (engine::roundToCents(charged) >= result.schedule.loanAmount)
+        return ValidationFailure{QStringLiteral("The Fees and the Points must be less than the Loan Amount of %1.")
+                                     .arg(LocaleText::currencyText(result.schedule.loanAmount)),
+                                 loan.fees > 0.0 ? LoanField::Fees : LoanField::Points, false, loan.term, -1};
+    engine::LoanCharges charges{loan.fees, loan.pointsPercent, std::nullopt};
+    if (loan.loanDate)
+        charges.loanDate = LocaleText::toYmd(*loan.loanDate);
+    auto disclosed = engine::disclosureFigures(result.schedule, charges);
+    if (auto* error = std::get_if<engine::NumberedError>(&disclosed))
+        return std::move(*error);
+    result.disclosure = std::get<engine::DisclosureFigures>(disclosed);
     result.loan = loan;
     result.loan.loanAmount = result.schedule.loanAmount;
     result.loan.paymentAmount = result.schedule.payment;
     result.loan.annualRatePercent = result.schedule.annualRatePercent;
     result.loan.term = result.schedule.term;
-    result.rateChanges = rateChanges;
+    result.rows = rows;
     result.today = today;
     return result;
 }

@@ -14,6 +14,7 @@ std::vector<engine::ExtraPayment> engineExtraPayments(const std::vector<ExtraPay
             if (row.stop)
                 payment.stop = LocaleText::toYmd(*row.stop);
             payment.amount = row.amount;
+            payment.then = row.then;
         }
         out.push_back(payment);
     }

@@ -14,6 +14,8 @@ struct ExtraPaymentRow {
     QDate start;
     std::optional<QDate> stop;  // repeating only
     double amount = 0.0;
+    // What it does after it is applied: shorten the loan, or lower the payment.
+    engine::ExtraPaymentThen then = engine::ExtraPaymentThen::ShortenTheLoan;
     bool operator==(const ExtraPaymentRow&) const = default;
 };
 

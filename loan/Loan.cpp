@@ -41,6 +41,9 @@ engine::LoanTerms engineTerms(const Loan& loan)
     terms.term = loan.term;
     terms.termUnit = loan.termUnit.value_or(engine::TermUnit::Years);
     terms.frequency = loan.frequency;
+    terms.compounding = loan.compounding;
+    terms.interestOnlyPayments = loan.interestOnlyPayments;
+    terms.balloonAfter = loan.balloonAfter;
     if (loan.firstPaymentDate.isValid())
         terms.firstPaymentDate = LocaleText::toYmd(loan.firstPaymentDate);
     return terms;

@@ -30,6 +30,15 @@ struct Loan {
     std::optional<engine::TermUnit> termUnit;           // none: no selection
     std::optional<engine::PaymentFrequency> frequency;  // none: no selection
     CalculateChoice choice = CalculateChoice::Payment;
+    engine::Compounding compounding = engine::Compounding::AsPayments;
+    // What the lender charges beside the interest; no schedule figure changes.
+    double fees = 0.0;                 // paid at the start, a finance charge
+    double pointsPercent = 0.0;        // of the loan amount
+    std::optional<QDate> loanDate;     // none: one payment period before the first payment
+    // The loan's shape: payments at the start that pay the interest only, and
+    // the payment at which the rest of the balance falls due (0: none).
+    int interestOnlyPayments = 0;
+    int balloonAfter = 0;
 };
 
 // The loan's inputs as the window holds them, each box read once into its
@@ -44,10 +53,31 @@ struct LoanDraft {
     NumberEntry loanAmount;
     NumberEntry paymentAmount;
     CalculateChoice choice = CalculateChoice::Payment;
+    int compounding = 0;  // list position
+    NumberEntry fees;
+    NumberEntry points;
+    QDate loanDate;       // invalid: blank
+    NumberEntry interestOnly;
+    NumberEntry balloonAfter;
 };
 
 // The input to move the focus to.
-enum class LoanField { Description, Frequency, InterestRate, TermType, Term, LoanAmount, PaymentAmount, Calculate };
+enum class LoanField {
+    Description,
+    Frequency,
+    InterestRate,
+    TermType,
+    Term,
+    LoanAmount,
+    PaymentAmount,
+    Calculate,
+    Compounding,
+    Fees,
+    Points,
+    LoanDate,
+    InterestOnly,
+    BalloonAfter,
+};
 
 // A list position of the term unit: none below 0, 0 months, any other years.
 std::optional<engine::TermUnit> termUnitAtPosition(int position);

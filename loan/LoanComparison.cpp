@@ -7,6 +7,7 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 
@@ -16,6 +17,7 @@ const char* const kHeadings[kCompareRows] = {
     "Loan Amount",    "Payment",        "Frequency",      "Annual Rate", "Term",
     "First Payment",  "Payments Made",  "Payoff Date",    "Total Interest",
     "Extra Payments", "Total Paid",     "Interest Saved", "Payments Saved",
+    "Amount Financed", "Finance Charge", "APR",
 };
 
 std::array<QString, kCompareRows> texts(const LoanResult& result)
@@ -25,7 +27,8 @@ std::array<QString, kCompareRows> texts(const LoanResult& result)
                                         Figure::InterestRate,  Figure::Term,          Figure::FirstPayment,
                                         Figure::PaymentsMade,  Figure::AdjustedPayoffDate, Figure::Interest,
                                         Figure::ExtraPayments, Figure::TotalPaid,     Figure::InterestSaved,
-                                        Figure::PaymentsSaved};
+                                        Figure::PaymentsSaved, Figure::AmountFinanced, Figure::FinanceCharge,
+                                        Figure::AnnualPercentageRate};
     std::array<QString, kCompareRows> t;
     for (int row = 0; row < kCompareRows; ++row)
         t[std::size_t(row)] = f[shown[row]];
@@ -79,6 +82,8 @@ std::vector<ComparisonColumn> compareLoans(const std::vector<ComparedLoan>& loan
                [](const LoanResult& r) { return tableCents(r.schedule.summary.interest); });
     markLowest(columns, loans, CompareRow::TotalPaid,
                [](const LoanResult& r) { return tableCents(r.schedule.summary.totalPaid); });
+    markLowest(columns, loans, CompareRow::AnnualPercentageRate,
+               [](const LoanResult& r) { return std::llround(r.disclosure.annualPercentageRate * 1000.0); });
     markLowest(columns, loans, CompareRow::PayoffDate, [](const LoanResult& r) {
         return std::int64_t(std::chrono::sys_days(r.schedule.adjustedPayoffDate).time_since_epoch().count());
     });

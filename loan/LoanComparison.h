@@ -32,8 +32,11 @@ enum class CompareRow {
     TotalPaid,
     InterestSaved,
     PaymentsSaved,
+    AmountFinanced,
+    FinanceCharge,
+    AnnualPercentageRate,
 };
-inline constexpr int kCompareRows = 13;
+inline constexpr int kCompareRows = 16;
 
 QString compareRowHeading(CompareRow row);
 
@@ -46,7 +49,7 @@ struct ComparisonColumn {
 };
 
 // The columns in the order given. Among two or more calculated loans the
-// lowest total interest, the lowest total paid and the earliest payoff date
-// are marked (every loan that ties for it); a loan without a run shows
-// "Not calculated".
+// lowest total interest, the lowest total paid, the earliest payoff date and
+// the lowest APR are marked (every loan that ties for it, as shown); a loan
+// without a run shows "Not calculated".
 std::vector<ComparisonColumn> compareLoans(const std::vector<ComparedLoan>& loans);

@@ -63,6 +63,16 @@ LoanFigures loanFigures(const LoanResult& result)
     set(Figure::TotalSaved, money(run.totalSaved));
     set(Figure::PaymentsMade, QString::number(run.rows.size()));
     set(Figure::InterestSaved, money(baseline.interestPaid - summary.interest));
+    set(Figure::Compounding, listText(engine::kCompoundingTexts, int(loan.compounding)));
+    set(Figure::Fees, money(loan.fees));
+    set(Figure::Points, LocaleText::plainNumberText(loan.pointsPercent) + QStringLiteral(" %"));
+    set(Figure::LoanDate, date(result.disclosure.loanDate));
+    set(Figure::AmountFinanced, money(result.disclosure.amountFinanced));
+    set(Figure::FinanceCharge, money(result.disclosure.financeCharge));
+    set(Figure::AnnualPercentageRate,
+        QLocale().toString(result.disclosure.annualPercentageRate, 'f', 3) + QStringLiteral(" %"));
+    set(Figure::BalloonPayment, run.balloon > 0.0 ? money(run.balloon) : QString());
+    set(Figure::LoweredPayment, run.loweredPayment ? money(*run.loweredPayment) : QString());
 
     std::vector<const engine::RateChangeEffect*> effects;
     for (const engine::RateChangeEffect& effect : run.rateChangeEffects)
@@ -109,10 +119,17 @@ QList<FigureGroup> figureGroups(const LoanResult& result)
     return {
         group("Loan Data", {{"Date of First Payment", Figure::FirstPayment},
                             {"Frequency", Figure::Frequency},
+                            {"Compounding", Figure::Compounding},
                             {"Interest Rate", Figure::InterestRate},
                             {"Term", Figure::Term},
                             {"Loan Amount", Figure::LoanAmount},
                             {"Payment Amount", Figure::Payment}}),
+        group("Annual Percentage Rate", {{"Loan Date", Figure::LoanDate},
+                                         {"Fees", Figure::Fees},
+                                         {"Points", Figure::Points},
+                                         {"Amount Financed", Figure::AmountFinanced},
+                                         {"Finance Charge", Figure::FinanceCharge},
+                                         {"APR", Figure::AnnualPercentageRate}}),
         group("Summary", {{"Principal", Figure::Principal},
                           {"Extra Payments", Figure::ExtraPayments},
                           {"Interest", Figure::Interest},

@@ -40,8 +40,21 @@ enum class Figure {
     // The comparison's own
     PaymentsMade,
     InterestSaved,
+    // What the lender states: the compounding and the charges, and what
+    // they come to (the APR by the actuarial method, three decimals).
+    Compounding,
+    Fees,
+    Points,
+    LoanDate,
+    AmountFinanced,
+    FinanceCharge,
+    AnnualPercentageRate,
+    // The loan's shape: the balloon's part above the payment, the payment an
+    // extra payment lowered the loan's to.
+    BalloonPayment,
+    LoweredPayment,
 };
-inline constexpr int kFigures = int(Figure::InterestSaved) + 1;
+inline constexpr int kFigures = int(Figure::LoweredPayment) + 1;
 
 struct LoanFigures {
     std::array<QString, kFigures> texts;

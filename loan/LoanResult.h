@@ -1,7 +1,8 @@
 #pragma once
 
 #include "Loan.h"
-#include "RateChangeRow.h"
+#include "LoanRows.h"
+#include "Disclosure.h"
 #include "Schedule.h"
 
 #include <QDate>
@@ -13,7 +14,9 @@ struct LoanResult {
     // The loan as the run read it, with what it found filled in: the loan
     // amount and the payment to the cent, a solved rate or term.
     Loan loan;
-    std::vector<RateChangeRow> rateChanges;  // as given; ScheduleRow::rateChange counts from 1 into them
+    LoanRows rows;  // as given; ScheduleRow::rateChange counts from 1 into rows.rateChanges
     engine::ScheduleResult schedule;
+    // The amount financed, the finance charge and the APR of the run.
+    engine::DisclosureFigures disclosure;
     QDate today;
 };

@@ -6,6 +6,8 @@
 
 #include <QLocale>
 
+#include <cmath>
+
 namespace {
 
 using State = NumberEntry::State;
@@ -80,6 +82,56 @@ QString noPaymentMessage(const LoanDraft& in, int whole)
         .arg(QLocale().toString(whole), unit, QString::fromUtf8(text.data(), qsizetype(text.size())));
 }
 
+// An optional number box: blank is 0; otherwise a number, not negative.
+std::optional<ValidationFailure> optionalNumber(const NumberEntry& entry, LoanField field, const QString& name,
+                                                int wholeTerm, double& value)
+{
+    value = 0.0;
+    if (entry.isBlank())
+        return std::nullopt;
+    if (!entry.number())
+        return failed(field, entryRefusal(entry, QStringLiteral("%1 must be numeric.").arg(name), name), wholeTerm);
+    if (entry.value < 0.0)
+        return failed(field, QStringLiteral("%1 cannot be a negative number.").arg(name), wholeTerm);
+    value = entry.value;
+    return std::nullopt;
+}
+
+// An optional count of payments: blank is 0, otherwise a whole number.
+std::optional<ValidationFailure> optionalCount(const NumberEntry& entry, LoanField field, const QString& name,
+                                               int wholeTerm, int& value)
+{
+    double number = 0.0;
+    if (auto problem = optionalNumber(entry, field, name, wholeTerm, number))
+        return problem;
+    if (number != std::floor(number) || !engine::fitsSixteenBits(number))
+        return failed(field, QStringLiteral("%1 must be a whole number of payments.").arg(name), wholeTerm);
+    value = int(number);
+    return std::nullopt;
+}
+
+// What the lender charges beside the interest, and the loan's shape: each optional.
+std::optional<ValidationFailure> chargesAndShape(const LoanDraft& in, Loan& loan, int whole)
+{
+    if (auto problem = optionalNumber(in.fees, LoanField::Fees, QStringLiteral("Fees"), whole, loan.fees))
+        return problem;
+    if (loan.loanAmount && engine::roundToCents(loan.fees) >= engine::roundToCents(*loan.loanAmount))
+        return failed(LoanField::Fees, QStringLiteral("Fees must be less than the Loan Amount."), whole);
+    if (auto problem = optionalNumber(in.points, LoanField::Points, QStringLiteral("Points"), whole, loan.pointsPercent))
+        return problem;
+    if (loan.pointsPercent >= 100.0)
+        return failed(LoanField::Points, QStringLiteral("Points must be less than 100 % of the Loan Amount."), whole);
+    if (in.loanDate.isValid() && in.loanDate >= in.firstPaymentDate)
+        return failed(LoanField::LoanDate, QStringLiteral("Loan Date must be before the Date of First Payment."), whole);
+    if (in.loanDate.isValid())
+        loan.loanDate = in.loanDate;
+    if (auto problem = optionalCount(in.interestOnly, LoanField::InterestOnly, QStringLiteral("Interest Only"), whole,
+                                     loan.interestOnlyPayments))
+        return problem;
+    return optionalCount(in.balloonAfter, LoanField::BalloonAfter, QStringLiteral("Balloon After"), whole,
+                         loan.balloonAfter);
+}
+
 }  // namespace
 
 std::variant<Loan, ValidationFailure> validateLoan(const LoanDraft& in)
@@ -110,6 +162,7 @@ std::variant<Loan, ValidationFailure> validateLoan(const LoanDraft& in)
     loan.termUnit = termUnitAtPosition(in.termType);
     loan.annualRatePercent = in.interestRate.number().value_or(0.0);
     loan.choice = in.choice;
+    loan.compounding = engine::compoundingAt(in.compounding).value_or(engine::Compounding::AsPayments);
 
     int whole = 0;
     if (!solvingTerm) {
@@ -137,6 +190,8 @@ std::variant<Loan, ValidationFailure> validateLoan(const LoanDraft& in)
             return *problem;
         loan.loanAmount = in.loanAmount.value;
         loan.paymentAmount = in.paymentAmount.value;
+        if (auto problem = chargesAndShape(in, loan, whole))
+            return *problem;
         return loan;
     }
     // "Loan amount" derives it from the payment, whatever its box holds.
@@ -152,5 +207,7 @@ std::variant<Loan, ValidationFailure> validateLoan(const LoanDraft& in)
         loan.loanAmount = in.loanAmount.value;
         loan.paymentAmount = in.paymentAmount.number().value_or(0.0);
     }
+    if (auto problem = chargesAndShape(in, loan, whole))
+        return *problem;
     return loan;
 }

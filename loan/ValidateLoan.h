@@ -14,6 +14,8 @@ struct ValidationFailure {
     int wholeTerm = 0;     // once the term check passed: the term to write back into the term box
     // A rate change the message is about, counted from 0 (-1: none).
     int rateChange = -1;
+    // A skip the message is about, counted from 0 (-1: none).
+    int skip = -1;
 };
 
 // The checks in order, the first failure wins; otherwise the typed loan. A

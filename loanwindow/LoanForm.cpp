@@ -9,13 +9,15 @@
 
 namespace {
 
-constexpr NumberKind kKinds[] = {NumberKind::Rate, NumberKind::Count, NumberKind::Amount, NumberKind::Amount};
+constexpr NumberKind kKinds[] = {NumberKind::Rate,   NumberKind::Count, NumberKind::Amount, NumberKind::Amount,
+                                 NumberKind::Amount, NumberKind::Rate,  NumberKind::Count,  NumberKind::Count};
 
 }  // namespace
 
 LoanForm::LoanForm(LoanInformationPage& page, QObject* parent) : QObject(parent), m_page(page)
 {
-    m_boxes = {page.txtInterestRate, page.txtTerm, page.txtLoanAmount, page.txtPaymentAmount};
+    m_boxes = {page.txtInterestRate, page.txtTerm, page.txtLoanAmount, page.txtPaymentAmount,
+               page.txtFees,         page.txtPoints, page.txtInterestOnly, page.txtBalloonAfter};
     for (int box = 0; box < BoxCount; ++box)
         connect(m_boxes[std::size_t(box)], &QLineEdit::editingFinished, this, [this, box] { read(Box(box)); });
     connect(page.txtLoan, &QLineEdit::textChanged, this, [this](const QString& text) { m_draft.description = text; });
@@ -24,6 +26,9 @@ LoanForm::LoanForm(LoanInformationPage& page, QObject* parent) : QObject(parent)
     connect(page.cboTerm, &QComboBox::currentIndexChanged, this, [this](int index) { m_draft.termType = index; });
     connect(page.cboCalculate, &QComboBox::currentIndexChanged, this,
             [this](int index) { m_draft.choice = CalculateChoice(std::max(index, 0)); });
+    connect(page.cboCompounding, &QComboBox::currentIndexChanged, this,
+            [this](int index) { m_draft.compounding = std::max(index, 0); });
+    connect(page.dtLoanDate, &DateBox::dateChanged, this, [this](const QDate& date) { m_draft.loanDate = date; });
     m_draft.firstPaymentDate = page.dtStartDate->date();
     m_draft.frequency = page.cboppt->currentIndex();
     m_draft.termType = page.cboTerm->currentIndex();
@@ -35,6 +40,10 @@ NumberEntry& LoanForm::entry(Box box)
     case Rate: return m_draft.interestRate;
     case Term: return m_draft.term;
     case LoanAmount: return m_draft.loanAmount;
+    case Fees: return m_draft.fees;
+    case Points: return m_draft.points;
+    case InterestOnly: return m_draft.interestOnly;
+    case BalloonAfter: return m_draft.balloonAfter;
     case PaymentAmount:
     case BoxCount: break;
     }
@@ -52,10 +61,12 @@ void LoanForm::read(Box box)
 
 void LoanForm::show(Box box, double value)
 {
-    const QString text = entryText(kKinds[box], value);
+    // An optional value of 0 is no value: its box stays blank.
+    const bool blank = box >= Fees && value == 0.0;
+    const QString text = blank ? QString() : entryText(kKinds[box], value);
     m_boxes[std::size_t(box)]->setText(text);
     m_read[std::size_t(box)] = text;
-    entry(box) = NumberEntry::of(value);
+    entry(box) = blank ? NumberEntry{} : NumberEntry::of(value);
 }
 
 const LoanDraft& LoanForm::draft()
@@ -72,6 +83,10 @@ void LoanForm::showNumber(LoanField field, double value)
     case LoanField::Term: return show(Term, value);
     case LoanField::LoanAmount: return show(LoanAmount, value);
     case LoanField::PaymentAmount: return show(PaymentAmount, value);
+    case LoanField::Fees: return show(Fees, value);
+    case LoanField::Points: return show(Points, value);
+    case LoanField::InterestOnly: return show(InterestOnly, value);
+    case LoanField::BalloonAfter: return show(BalloonAfter, value);
     default: return;
     }
 }

@@ -23,7 +23,9 @@ public:
     const LoanDraft& draft();
 
     // A value the program has (a stored one) in the box of `field`: the
-    // interest rate, the term, the loan amount or the payment.
+    // interest rate, the term, the loan amount, the payment; the fees, the
+    // points, the interest-only payments and the balloon's payment, which
+    // leave their box blank for 0.
     void showNumber(LoanField field, double value);
     // What a run found: the whole term, a solved rate, the loan amount and the payment.
     void showRun(const LoanResult& result);
@@ -33,7 +35,7 @@ public:
     void showChoice(CalculateChoice choice);
 
 private:
-    enum Box { Rate, Term, LoanAmount, PaymentAmount, BoxCount };
+    enum Box { Rate, Term, LoanAmount, PaymentAmount, Fees, Points, InterestOnly, BalloonAfter, BoxCount };
     void read(Box box);
     void show(Box box, double value);
     NumberEntry& entry(Box box);

@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include <limits>
+#include <tuple>
 
 using namespace LoanPages;
 
@@ -61,6 +62,10 @@ LoanInformationPage::LoanInformationPage(QWidget* parent) : page(new QWidget(par
     cboCalculate->setCurrentIndex(0);
     cmdCalculate = new QPushButton(QStringLiteral("&Calculate"), frame);
     cmdCalculate->setObjectName(QStringLiteral("cmdCalculate"));
+    cboCompounding = new QComboBox(frame);
+    cboCompounding->setObjectName(QStringLiteral("cboCompounding"));
+    for (auto text : engine::kCompoundingTexts)
+        cboCompounding->addItem(QString::fromUtf8(text.data(), qsizetype(text.size())));
 
     int row = 0;
     // Each label names its box for a screen reader, and its access key focuses it.
@@ -76,6 +81,7 @@ LoanInformationPage::LoanInformationPage(QWidget* parent) : page(new QWidget(par
     };
     addRow(QStringLiteral("Date of First &Payment:"), dtStartDate);
     addRow(QStringLiteral("Fr&equency:"), cboppt);
+    addRow(QStringLiteral("Compoundi&ng:"), cboCompounding);
 
     grid->addWidget(labelFor(QStringLiteral("Interest &Rate:"), txtInterestRate), row, 0);
     grid->addWidget(txtInterestRate, row, 1);
@@ -104,12 +110,45 @@ LoanInformationPage::LoanInformationPage(QWidget* parent) : page(new QWidget(par
     grid->addWidget(cmdCalculate, row, 2, Qt::AlignRight);
     grid->setColumnStretch(1, 1);
 
-    layout->addWidget(fraLoan);
+    // Beside it, what is optional: the lender's charges and the loan's shape.
+    fraCharges = new QGroupBox(QStringLiteral("Charges and Shape"), page);
+    fraCharges->setObjectName(QStringLiteral("fraCharges"));
+    auto* charges = new QGridLayout(fraCharges);
+    dtLoanDate = makeDatePicker("dtLoanDate", fraCharges);
+    dtLoanDate->setBlankAllowed(true);
+    dtLoanDate->setPlaceholderText(QStringLiteral("a period before"));
+    txtFees = makeTextBox("txtFees", fraCharges);
+    txtPoints = makeTextBox("txtPoints", fraCharges);
+    txtInterestOnly = makeTextBox("txtInterestOnly", fraCharges);
+    txtBalloonAfter = makeTextBox("txtBalloonAfter", fraCharges);
+    const std::tuple<const char*, QWidget*, const char*> optional[] = {
+        {"&Loan Date:", dtLoanDate, ""},
+        {"Fee&s:", txtFees, ""},
+        {"P&oints:", txtPoints, "%"},
+        {"&Interest Only:", txtInterestOnly, "payments"},
+        {"&Balloon After:", txtBalloonAfter, "payments"}};
+    int line = 0;
+    for (const auto& [caption, field, unit] : optional) {
+        auto* label = new QLabel(QString::fromUtf8(caption), fraCharges);
+        label->setBuddy(field);
+        charges->addWidget(label, line, 0);
+        charges->addWidget(field, line, 1);
+        charges->addWidget(new QLabel(QString::fromUtf8(unit), fraCharges), line, 2);
+        ++line;
+    }
+    charges->setRowStretch(line, 1);
+    charges->setColumnStretch(1, 1);
+
+    auto* frames = new QHBoxLayout;
+    frames->addWidget(fraLoan, 3);
+    frames->addWidget(fraCharges, 2);
+    layout->addLayout(frames);
     layout->addStretch(1);
 
     // Enter in any box presses Calculate, as in a dialog.
     for (QLineEdit* box : {txtLoan, static_cast<QLineEdit*>(dtStartDate), txtInterestRate, txtTerm, txtLoanAmount,
-                           txtPaymentAmount})
+                           txtPaymentAmount, static_cast<QLineEdit*>(dtLoanDate), txtFees, txtPoints, txtInterestOnly,
+                           txtBalloonAfter})
         QObject::connect(box, &QLineEdit::returnPressed, cmdCalculate, &QPushButton::click);
 }
 
@@ -124,6 +163,12 @@ QWidget* LoanInformationPage::field(LoanField field) const
     case LoanField::LoanAmount: return txtLoanAmount;
     case LoanField::PaymentAmount: return txtPaymentAmount;
     case LoanField::Calculate: return cboCalculate;
+    case LoanField::Compounding: return cboCompounding;
+    case LoanField::Fees: return txtFees;
+    case LoanField::Points: return txtPoints;
+    case LoanField::LoanDate: return dtLoanDate;
+    case LoanField::InterestOnly: return txtInterestOnly;
+    case LoanField::BalloonAfter: return txtBalloonAfter;
     }
     return txtLoan;
 }
@@ -132,4 +177,5 @@ void LoanInformationPage::setInputsEnabled(bool enabled)
 {
     txtLoan->setEnabled(enabled);
     fraLoan->setEnabled(enabled);
+    fraCharges->setEnabled(enabled);
 }

@@ -30,8 +30,16 @@ struct LoanInformationPage {
     QComboBox* cboCalculate = nullptr;
     QLabel* lblTermFound = nullptr;  // a solved term's payments and last date
     QPushButton* cmdCalculate = nullptr;
+    QComboBox* cboCompounding = nullptr;
+    // What the lender charges beside the interest, and the loan's shape; each optional.
+    QGroupBox* fraCharges = nullptr;
+    DateBox* dtLoanDate = nullptr;  // blank: one payment period before the first payment
+    QLineEdit* txtFees = nullptr;
+    QLineEdit* txtPoints = nullptr;
+    QLineEdit* txtInterestOnly = nullptr;
+    QLineEdit* txtBalloonAfter = nullptr;
 
     QWidget* field(LoanField field) const;
-    // The description and everything in "Loan Data" as one group.
+    // The description and everything in its frames as one group.
     void setInputsEnabled(bool enabled);
 };

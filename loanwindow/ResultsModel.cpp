@@ -57,7 +57,7 @@ void ResultsModel::shareRun(std::shared_ptr<const LoanResult> run)
     beginResetModel();
     m_rows = std::shared_ptr<const std::vector<engine::ScheduleRow>>(run, &run->schedule.rows);
     m_today = LocaleText::toYmd(run->today);
-    m_run = run->rateChanges.empty() ? nullptr : std::move(run);
+    m_run = run->rows.rateChanges.empty() ? nullptr : std::move(run);
     endResetModel();
 }
 
@@ -67,9 +67,9 @@ QVariant ResultsModel::rateChangeTip(size_t row) const
     const engine::ScheduleRow& payment = result.rows[row];
     const QString rate = LocaleText::plainNumberText(engine::annualRatePercentAt(result, payment)) + QStringLiteral(" %");
     if (!engine::rateChangeTakesEffect(result, row) || payment.rateChange <= 0 ||
-        size_t(payment.rateChange) > m_run->rateChanges.size())
+        size_t(payment.rateChange) > m_run->rows.rateChanges.size())
         return QStringLiteral("Rate in force: %1").arg(rate);
-    const RateChangeRow& change = m_run->rateChanges[size_t(payment.rateChange) - 1];
+    const RateChangeRow& change = m_run->rows.rateChanges[size_t(payment.rateChange) - 1];
     // The payment the change brings, which otherwise only its principal and interest tell.
     return QStringLiteral("Rate change %1 from %2 takes effect: %3 (%4), payment %5")
         .arg(payment.rateChange)

@@ -65,6 +65,22 @@ SummaryGraphPage::SummaryGraphPage(QWidget* parent) : page(new QWidget(parent))
     grid->setColumnMinimumWidth(2, 20);
     grid->setVerticalSpacing(2);
     layout->addWidget(Frame2);
+
+    fraAPR = new QGroupBox(QStringLiteral("Annual Percentage Rate"), page);
+    fraAPR->setObjectName(QStringLiteral("fraAPR"));
+    auto* apr = new QGridLayout(fraAPR);
+    txtAmountFinanced = makeResultBox("txtAmountFinanced", fraAPR);
+    txtFinanceCharge = makeResultBox("txtFinanceCharge", fraAPR);
+    txtAPR = makeResultBox("txtAPR", fraAPR);
+    int column = 0;
+    for (const auto& [caption, box] : {std::pair{"Amount Financed:", txtAmountFinanced},
+                                       std::pair{"Finance Charge:", txtFinanceCharge}, std::pair{"APR:", txtAPR}}) {
+        auto* label = new QLabel(QString::fromLatin1(caption), fraAPR);
+        label->setBuddy(box);
+        apr->addWidget(label, 0, column++);
+        apr->addWidget(box, 0, column++);
+    }
+    layout->addWidget(fraAPR);
 }
 
 void SummaryGraphPage::showFigures(const LoanFigures& figures)
@@ -75,6 +91,9 @@ void SummaryGraphPage::showFigures(const LoanFigures& figures)
     txtInterest->setText(figures[Figure::Interest]);
     txtTotalPrincipal->setText(figures[Figure::TotalPrincipal]);
     txtTotalPaid->setText(figures[Figure::TotalPaid]);
+    txtAmountFinanced->setText(figures[Figure::AmountFinanced]);
+    txtFinanceCharge->setText(figures[Figure::FinanceCharge]);
+    txtAPR->setText(figures[Figure::AnnualPercentageRate]);
 }
 
 void SummaryGraphPage::showChart(const engine::SummaryFigures& summary)

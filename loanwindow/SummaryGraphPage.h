@@ -25,6 +25,11 @@ struct SummaryGraphPage {
     QLineEdit* txtTotalPrincipal = nullptr;
     QLineEdit* txtTotalPaid = nullptr;
     QLabel* lblExtraPaymentsNote = nullptr;  // the last payment's rounding, when there is some
+    // What the loan costs as lenders state it.
+    QGroupBox* fraAPR = nullptr;
+    QLineEdit* txtAmountFinanced = nullptr;
+    QLineEdit* txtFinanceCharge = nullptr;
+    QLineEdit* txtAPR = nullptr;
 
     // Writes a run's totals into the boxes.
     void showFigures(const LoanFigures& figures);

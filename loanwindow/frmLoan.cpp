@@ -89,12 +89,16 @@ frmLoan::frmLoan(LoanStore& store, Messages& messages, const Clock& clock, QWidg
     m_form = new LoanForm(*m_loanInformation, this);
     for (QLineEdit* box : {m_loanInformation->txtLoan, m_loanInformation->txtInterestRate, m_loanInformation->txtTerm,
                            m_loanInformation->txtLoanAmount, m_loanInformation->txtPaymentAmount,
+                           m_loanInformation->txtFees, m_loanInformation->txtPoints,
+                           m_loanInformation->txtInterestOnly, m_loanInformation->txtBalloonAfter,
                            m_extraPayments->txtXPaymentAmount, m_rateChanges->txtNewRate})
         limitBox(box, m_messages, this);
     connect(m_loanInformation->txtLoan, &QLineEdit::textChanged, this,
             [this](const QString& text) { setWindowTitle(DisplayText::caption(text)); });
     connect(m_loanInformation->dtStartDate, &DateBox::typedDateRefused, this,
             [this] { refuseTypedDate(m_loanInformation->dtStartDate, QStringLiteral("Date of First Payment")); });
+    connect(m_loanInformation->dtLoanDate, &DateBox::typedDateRefused, this,
+            [this] { refuseTypedDate(m_loanInformation->dtLoanDate, QStringLiteral("Loan Date")); });
     for (RowEditor* editor : {m_extraPayments->editor, m_rateChanges->editor})
         connect(editor, &RowEditor::pageWanted, this, [this, editor] {
             showPage(editor == m_extraPayments->editor ? m_extraPayments->page : m_rateChanges->page);
@@ -146,14 +150,16 @@ void frmLoan::watchChanges()
     const LoanInformationPage& loan = *m_loanInformation;
     for (QLineEdit* box : {loan.txtLoan, static_cast<QLineEdit*>(loan.dtStartDate), loan.txtInterestRate,
                            loan.txtTerm, loan.txtLoanAmount, loan.txtPaymentAmount,
+                           static_cast<QLineEdit*>(loan.dtLoanDate), loan.txtFees, loan.txtPoints,
+                           loan.txtInterestOnly, loan.txtBalloonAfter,
                            static_cast<QLineEdit*>(m_extraPayments->dtBeginDate),
                            static_cast<QLineEdit*>(m_extraPayments->dtEndDate), m_extraPayments->txtXPaymentAmount,
                            static_cast<QLineEdit*>(m_rateChanges->dtRateFrom), m_rateChanges->txtNewRate})
         connect(box, &QLineEdit::textEdited, this, changed);
-    for (DateBox* box : {loan.dtStartDate, m_extraPayments->dtBeginDate, m_extraPayments->dtEndDate,
+    for (DateBox* box : {loan.dtStartDate, loan.dtLoanDate, m_extraPayments->dtBeginDate, m_extraPayments->dtEndDate,
                          m_rateChanges->dtRateFrom})
         connect(box, &DateBox::dateEdited, this, changed);
-    for (QComboBox* list : {loan.cboppt, loan.cboTerm, loan.cboCalculate})
+    for (QComboBox* list : {loan.cboppt, loan.cboTerm, loan.cboCalculate, loan.cboCompounding})
         connect(list, &QComboBox::currentIndexChanged, this, changed);
     connect(loan.txtLoan, &QLineEdit::textChanged, this, changed);
     connect(m_extraPayments->chkSuppressFuture, &QCheckBox::toggled, this, changed);

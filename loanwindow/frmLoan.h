@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Loan.h"
+#include "LoanRows.h"
 
 #include <QByteArray>
 #include <QWidget>
@@ -157,6 +158,8 @@ private:
     // A date box whose typed text is no date: named in a warning, its page
     // brought up and the focus back in it, the text kept for correction.
     void refuseTypedDate(DateBox* box, const QString& caption);
+    // The rows of the loan's tables as they stand.
+    LoanRows rows() const;
     // Writes a run's figures, table and charts into the window at once.
     void applyResult(LoanResult run);
 

@@ -45,10 +45,12 @@ void frmLoan::refuseTypedDate(DateBox* box, const QString& caption)
 
 bool frmLoan::takeTyped()
 {
-    DateBox* start = m_loanInformation->dtStartDate;
-    if (!start->showsDate() && !start->takeTypedDate()) {
-        refuseTypedDate(start, QStringLiteral("Date of First Payment"));
-        return false;
+    for (const auto& [box, caption] : {std::pair{m_loanInformation->dtStartDate, "Date of First Payment"},
+                                       std::pair{m_loanInformation->dtLoanDate, "Loan Date"}}) {
+        if (!box->showsDate() && !box->takeTypedDate()) {
+            refuseTypedDate(box, QString::fromLatin1(caption));
+            return false;
+        }
     }
     return m_extraPayments->editor->takePending() && m_rateChanges->editor->takePending();
 }
@@ -68,13 +70,17 @@ std::optional<::Loan> frmLoan::validated()
     return loan;
 }
 
+LoanRows frmLoan::rows() const
+{
+    return {m_extraPayments->payments->rows(), m_rateChanges->rateChanges->rows(), {}};
+}
+
 bool frmLoan::CalculateSchedule()
 {
     const auto loan = validated();
     if (!loan)
         return false;
-    auto outcome = calculateLoan(*loan, m_extraPayments->payments->rows(), m_rateChanges->rateChanges->rows(),
-                                 m_extraPayments->chkSuppressFuture->isChecked(), m_clock.today());
+    auto outcome = calculateLoan(*loan, rows(), m_extraPayments->chkSuppressFuture->isChecked(), m_clock.today());
     if (const auto* failure = std::get_if<ValidationFailure>(&outcome)) {
         if (failure->rateChange >= 0) {
             // About a rate change: its row in the fields, the focus on the

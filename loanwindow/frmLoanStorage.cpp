@@ -67,8 +67,13 @@ std::optional<QString> extraPaymentRows(const std::vector<ExtraPaymentRecord>& r
         if (auto error = amountError(record.amount, QStringLiteral("amount of extra payment %1").arg(rows.size() + 1)))
             return error;
         // As the table shows it: to the cent, the money's unit.
+        if (record.then != 0 && record.then != 1)
+            return kBadPropertyError + QStringLiteral(": extra payment %1 is stored with the effect %2, which this "
+                                                      "program does not know")
+                                           .arg(rows.size() + 1)
+                                           .arg(record.then);
         rows.push_back({record.kind, *record.start, lumpSum ? std::nullopt : record.stop,
-                        engine::roundToCents(*record.amount)});
+                        engine::roundToCents(*record.amount), engine::ExtraPaymentThen(record.then)});
     }
     return std::nullopt;
 }
@@ -176,6 +181,30 @@ void frmLoan::loadLoan()
             return loadFailed(*error);
         m_form->showNumber(LoanField::PaymentAmount, *record.payment);
     }
+    // The optional values, NULL as none.
+    if (!record.unusable.isEmpty())
+        return loadFailed(errorText({engine::ErrorNumber::TypeMismatch,
+                                     QStringLiteral("Type mismatch: the stored %1 of this loan is not a number or a date")
+                                         .arg(record.unusable.join(QStringLiteral(", ")))
+                                         .toStdString()}));
+    if (record.compounding) {
+        if (auto error = listPositionError(record.compounding, page.cboCompounding->count()))
+            return loadFailed(*error);
+        page.cboCompounding->setCurrentIndex(*record.compounding);
+    }
+    if (record.fees) {
+        if (auto error = amountError(record.fees, QStringLiteral("fees")))
+            return loadFailed(*error);
+        m_form->showNumber(LoanField::Fees, engine::roundToCents(*record.fees));
+    }
+    if (record.points)
+        m_form->showNumber(LoanField::Points, *record.points);
+    if (record.loanDate)
+        page.dtLoanDate->setDate(*record.loanDate);
+    if (record.interestOnly)
+        m_form->showNumber(LoanField::InterestOnly, *record.interestOnly);
+    if (record.balloonAfter)
+        m_form->showNumber(LoanField::BalloonAfter, *record.balloonAfter);
 }
 
 void frmLoan::loadRows()
@@ -201,9 +230,14 @@ void frmLoan::loadRows()
         failure = errorText(*rates.error);
     if (failure)
         return loadFailed(*failure);
+    const SkippedPaymentList skips = m_store.readSkippedPayments(m_key);
+    if (skips.error)
+        return loadFailed(errorText(*skips.error));
+    if (!skips.rows.empty())
+        return loadFailed(kBadPropertyError + QStringLiteral(": this loan has skipped payments, which this window does not show"));
     // Only a loan read whole can be compared with what is stored.
     if (!m_partlyLoaded)
-        m_storedAs = LoanStore::loanFingerprint(m_loadedRow, m_loadedExtras, rates.fingerprint);
+        m_storedAs = LoanStore::loanFingerprint(m_loadedRow, m_loadedExtras, rates.fingerprint, skips.fingerprint);
 }
 
 void frmLoan::checkStoredChoice()
@@ -248,15 +282,14 @@ bool frmLoan::SaveLoan(const ::Loan& typed, int& mode, int& key)
         return false;
     }
     const ::Loan& loan = std::get<::Loan>(converted);
-    const std::vector<ExtraPaymentRow>& rows = m_extraPayments->payments->rows();
-    const std::vector<RateChangeRow>& rates = m_rateChanges->rateChanges->rows();
+    const LoanRows loanRows = rows();
 
     int savedMode = mode;
     int savedKey = key;
     SaveCheck check;
     if (mode != 0)
         check.expected = m_storedAs;
-    auto error = m_store.saveLoan(savedMode, savedKey, loan, rows, rates, &check);
+    auto error = m_store.saveLoan(savedMode, savedKey, loan, loanRows, &check);
     while (error && check.found != StoredLoan::AsExpected) {
         const bool deleted = check.found == StoredLoan::Deleted;
         const QString question =
@@ -277,7 +310,7 @@ bool frmLoan::SaveLoan(const ::Loan& typed, int& mode, int& key)
             again.expected = check.current;  // asks again if it changes once more meanwhile
         }
         check = again;
-        error = m_store.saveLoan(savedMode, savedKey, loan, rows, rates, &check);
+        error = m_store.saveLoan(savedMode, savedKey, loan, loanRows, &check);
     }
     if (error) {
         m_messages.critical(this, errorText(*error));

@@ -174,6 +174,19 @@ std::variant<LoanRecord, engine::NumberedError> readLoan(const StoreConnection& 
     record.frequency = intValue(value("Frequency"));
     if (!value("Calculate").isNull()) record.calculate = intValue(value("Calculate"));
     record.payment = numberValue(value("Payment"));
+    // The optional values: NULL is none; anything else must read.
+    auto optional = [&](const char* column, auto read, auto& field) {
+        const QVariant stored = value(column);
+        if (stored.isNull()) return;
+        field = read(stored);
+        if (!field) record.unusable << QString::fromLatin1(column);
+    };
+    optional("Compounding", intValue, record.compounding);
+    optional("Fees", numberValue, record.fees);
+    optional("Points", numberValue, record.points);
+    optional("LoanDate", isoDate, record.loanDate);
+    optional("InterestOnly", intValue, record.interestOnly);
+    optional("BalloonAfter", intValue, record.balloonAfter);
     return record;
 }
 
@@ -189,6 +202,7 @@ ExtraPaymentList readExtraPayments(const StoreConnection& store, int key)
             payment.start = isoDate(query.value(QStringLiteral("StartDate")));
             if (!lumpSum) payment.stop = isoDate(query.value(QStringLiteral("EndDate")));
             payment.amount = numberValue(query.value(QStringLiteral("Amount")));
+            payment.then = intValue(query.value(QStringLiteral("Effect"))).value_or(0);
             return payment;
         });
 }
@@ -201,6 +215,17 @@ RateChangeList readRateChanges(const StoreConnection& store, int key)
             return RateChangeRecord{isoDate(query.value(QStringLiteral("FromDate"))),
                                     numberValue(query.value(QStringLiteral("AnnualRate"))),
                                     intValue(query.value(QStringLiteral("Mode")))};
+        });
+}
+
+SkippedPaymentList readSkippedPayments(const StoreConnection& store, int key)
+{
+    return readList<SkippedPaymentList>(
+        store, key, QStringLiteral("tblSkippedPayments"), QStringLiteral("skipped payments"),
+        QStringLiteral("The skipped payments of loan %1 cannot all be read").arg(key), [](const QSqlQuery& query) {
+            return SkippedPaymentRecord{isoDate(query.value(QStringLiteral("FromDate"))),
+                                        intValue(query.value(QStringLiteral("Count"))),
+                                        intValue(query.value(QStringLiteral("Mode")))};
         });
 }
 

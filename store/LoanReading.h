@@ -18,5 +18,6 @@ LoanList listLoans(const StoreConnection& store);
 std::variant<LoanRecord, engine::NumberedError> readLoan(const StoreConnection& store, int key);
 ExtraPaymentList readExtraPayments(const StoreConnection& store, int key);
 RateChangeList readRateChanges(const StoreConnection& store, int key);
+SkippedPaymentList readSkippedPayments(const StoreConnection& store, int key);
 
 }  // namespace LoanReading

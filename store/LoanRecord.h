@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <vector>
@@ -26,6 +27,17 @@ struct LoanRecord {
     std::optional<int> calculate = 0;     // the "Calculate:" position as stored, NULL (and a store of
                                           // version 0) as 0; empty when not a whole number
     std::optional<double> payment;        // the payment the amount, rate or term is found from; none: NULL
+    // Version 2's optional values, NULL as none (0, or no date): the
+    // compounding's list position, the fees, the points, the loan date, the
+    // interest-only payments and the balloon's payment number.
+    std::optional<int> compounding;
+    std::optional<double> fees;
+    std::optional<double> points;
+    std::optional<QDate> loanDate;
+    std::optional<int> interestOnly;
+    std::optional<int> balloonAfter;
+    // Those of them holding a value that is no number or date ("Fees").
+    QStringList unusable;
     QByteArray fingerprint;               // of the row as read, to notice changes by others
 };
 
@@ -36,6 +48,7 @@ struct ExtraPaymentRecord {
     std::optional<QDate> start;
     std::optional<QDate> stop;     // repeating only; a lump sum's is never read
     std::optional<double> amount;
+    int then = 0;  // 1 lowers the payment after it; NULL (and a store before version 2) as 0
 };
 
 // A loan's extra payments as read: every row up to a failure, and the failure.
@@ -56,6 +69,21 @@ struct RateChangeRecord {
 // A loan's rate changes as read: every row up to a failure, and the failure.
 struct RateChangeList {
     std::vector<RateChangeRecord> rows;
+    std::optional<engine::NumberedError> error;
+    QByteArray fingerprint;  // of the rows as read
+};
+
+// A stored skip of payments read back as typed values; an empty optional is
+// a value that is missing (NULL) or not a date or number.
+struct SkippedPaymentRecord {
+    std::optional<QDate> from;
+    std::optional<int> count;
+    std::optional<int> mode;  // as stored; the loader checks it
+};
+
+// A loan's skipped payments as read: every row up to a failure, and the failure.
+struct SkippedPaymentList {
+    std::vector<SkippedPaymentRecord> rows;
     std::optional<engine::NumberedError> error;
     QByteArray fingerprint;  // of the rows as read
 };

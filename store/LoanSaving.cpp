@@ -40,7 +40,17 @@ QVariantMap loanRow(const Loan& loan)
             {"Frequency", listPosition(loan.frequency)},
             {"StartDate", loan.firstPaymentDate.toString(Qt::ISODate)},
             {"Calculate", solving ? QVariant(int(loan.choice)) : QVariant()},
-            {"Payment", solving ? QVariant(loan.paymentAmount) : QVariant()}};
+            {"Payment", solving ? QVariant(loan.paymentAmount) : QVariant()},
+            // Written for the accelerated frequencies too, so a store that
+            // keeps them is one an older program will not misread.
+            {"Compounding", loan.compounding != engine::Compounding::AsPayments || engine::accelerationOf(loan.frequency)
+                                ? QVariant(int(loan.compounding))
+                                : QVariant()},
+            {"Fees", loan.fees > 0.0 ? QVariant(loan.fees) : QVariant()},
+            {"Points", loan.pointsPercent > 0.0 ? QVariant(loan.pointsPercent) : QVariant()},
+            {"LoanDate", loan.loanDate ? QVariant(loan.loanDate->toString(Qt::ISODate)) : QVariant()},
+            {"InterestOnly", loan.interestOnlyPayments > 0 ? QVariant(loan.interestOnlyPayments) : QVariant()},
+            {"BalloonAfter", loan.balloonAfter > 0 ? QVariant(loan.balloonAfter) : QVariant()}};
 }
 
 // A list of rows the save replaces, and its rows' name in messages.
@@ -51,23 +61,29 @@ struct RowsToSave {
     std::vector<QVariantMap> rows;
 };
 
-std::vector<RowsToSave> listsToSave(const std::vector<ExtraPaymentRow>& extraPayments,
-                                    const std::vector<RateChangeRow>& rateChanges)
+std::vector<RowsToSave> listsToSave(const LoanRows& loanRows)
 {
     std::vector<RowsToSave> lists{
         {QStringLiteral("tblExtraPayments"), QStringLiteral("Extra payment"), QStringLiteral("extra payments"), {}},
-        {QStringLiteral("tblRateChanges"), QStringLiteral("Rate change"), QStringLiteral("rate changes"), {}}};
-    for (const ExtraPaymentRow& payment : extraPayments) {
+        {QStringLiteral("tblRateChanges"), QStringLiteral("Rate change"), QStringLiteral("rate changes"), {}},
+        {QStringLiteral("tblSkippedPayments"), QStringLiteral("Skipped payment"), QStringLiteral("skipped payments"), {}}};
+    for (const ExtraPaymentRow& payment : loanRows.extraPayments) {
         const bool lumpSum = payment.kind == engine::ExtraPaymentKind::LumpSum;
+        const bool lowers = payment.then == engine::ExtraPaymentThen::LowerThePayment;
         lists[0].rows.push_back({{"PaymentType", lumpSum ? 0 : 1},
                                  {"StartDate", payment.start.toString(Qt::ISODate)},
                                  {"EndDate", lumpSum || !payment.stop ? QVariant() : payment.stop->toString(Qt::ISODate)},
-                                 {"Amount", payment.amount}});
+                                 {"Amount", payment.amount},
+                                 {"Effect", lowers ? QVariant(1) : QVariant()}});
     }
-    for (const RateChangeRow& change : rateChanges)
+    for (const RateChangeRow& change : loanRows.rateChanges)
         lists[1].rows.push_back({{"FromDate", change.from.toString(Qt::ISODate)},
                                  {"AnnualRate", change.annualPercent},
                                  {"Mode", int(change.mode)}});
+    for (const SkippedPaymentRow& skip : loanRows.skippedPayments)
+        lists[2].rows.push_back({{"FromDate", skip.from.toString(Qt::ISODate)},
+                                 {"Count", skip.count},
+                                 {"Mode", int(skip.mode)}});
     return lists;
 }
 
@@ -119,8 +135,7 @@ std::variant<QByteArray, engine::NumberedError> storedFingerprint(const StoreCon
 }
 
 std::optional<engine::NumberedError> saveLoan(const StoreConnection& store, int& mode, int& key, const Loan& loan,
-                                              const std::vector<ExtraPaymentRow>& extraPayments,
-                                              const std::vector<RateChangeRow>& rateChanges, SaveCheck* check)
+                                              const LoanRows& loanRows, SaveCheck* check)
 {
     if (auto moved = store.checkFile()) return moved;
     // Nothing is stored that reading would refuse.
@@ -132,7 +147,7 @@ std::optional<engine::NumberedError> saveLoan(const StoreConnection& store, int&
                                  QLocale().toString(LoanReading::kLongestDescription)));
     const QString cannotSave = QStringLiteral("The loan cannot be saved");
     const QVariantMap row = loanRow(loan);
-    const std::vector<RowsToSave> lists = listsToSave(extraPayments, rateChanges);
+    const std::vector<RowsToSave> lists = listsToSave(loanRows);
     std::map<QString, std::vector<QVariantMap>> listRows;
     for (const RowsToSave& list : lists) listRows[list.table] = list.rows;
     const int needed = StoreVersions::versionFor(row, listRows);

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "ExtraPaymentRow.h"
 #include "Loan.h"
 #include "LoanRecord.h"
+#include "LoanRows.h"
 #include "NumberedError.h"
-#include "RateChangeRow.h"
 
 #include <QByteArray>
 
@@ -18,8 +17,7 @@ class StoreConnection;
 namespace LoanSaving {
 
 std::optional<engine::NumberedError> saveLoan(const StoreConnection& store, int& mode, int& key, const Loan& loan,
-                                              const std::vector<ExtraPaymentRow>& extraPayments,
-                                              const std::vector<RateChangeRow>& rateChanges, SaveCheck* check);
+                                              const LoanRows& rows, SaveCheck* check);
 std::optional<engine::NumberedError> deleteLoan(const StoreConnection& store, int key, SaveCheck* check);
 
 // The loan's fingerprint as stored now, read inside the save's transaction;

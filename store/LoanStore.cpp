@@ -41,18 +41,21 @@ RateChangeList LoanStore::readRateChanges(int key) const
     return LoanReading::readRateChanges(*m_connection, key);
 }
 
-QByteArray LoanStore::loanFingerprint(const QByteArray& row, const QByteArray& extraPayments,
-                                      const QByteArray& rateChanges)
+SkippedPaymentList LoanStore::readSkippedPayments(int key) const
 {
-    return StoredRows::loanFingerprint(row, extraPayments, rateChanges);
+    return LoanReading::readSkippedPayments(*m_connection, key);
 }
 
-std::optional<engine::NumberedError> LoanStore::saveLoan(int& mode, int& key, const Loan& loan,
-                                                         const std::vector<ExtraPaymentRow>& extraPayments,
-                                                         const std::vector<RateChangeRow>& rateChanges,
+QByteArray LoanStore::loanFingerprint(const QByteArray& row, const QByteArray& extraPayments,
+                                      const QByteArray& rateChanges, const QByteArray& skippedPayments)
+{
+    return row + extraPayments + rateChanges + skippedPayments;
+}
+
+std::optional<engine::NumberedError> LoanStore::saveLoan(int& mode, int& key, const Loan& loan, const LoanRows& rows,
                                                          SaveCheck* check)
 {
-    return LoanSaving::saveLoan(*m_connection, mode, key, loan, extraPayments, rateChanges, check);
+    return LoanSaving::saveLoan(*m_connection, mode, key, loan, rows, check);
 }
 
 std::optional<engine::NumberedError> LoanStore::deleteLoan(int key, SaveCheck* check)

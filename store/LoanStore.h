@@ -1,10 +1,9 @@
 #pragma once
 
-#include "ExtraPaymentRow.h"
 #include "Loan.h"
 #include "LoanRecord.h"
+#include "LoanRows.h"
 #include "NumberedError.h"
-#include "RateChangeRow.h"
 
 #include <QSqlQuery>
 #include <QString>
@@ -53,15 +52,16 @@ public:
     // A loan's rate changes in store order, read as the extra payments are
     // (none in a store of version 0).
     RateChangeList readRateChanges(int key) const;
+    // A loan's skipped payments, alike (none before version 2).
+    SkippedPaymentList readSkippedPayments(int key) const;
 
     // The stored loan as a window read it, from the fingerprints of its row
-    // (LoanRecord), its extra payments (ExtraPaymentList) and its rate changes
-    // (RateChangeList).
+    // (LoanRecord) and of its lists: extra payments, rate changes, skipped payments.
     static QByteArray loanFingerprint(const QByteArray& row, const QByteArray& extraPayments,
-                                      const QByteArray& rateChanges);
+                                      const QByteArray& rateChanges, const QByteArray& skippedPayments);
 
-    // Stores a loan and replaces all of its extra payments and rate changes in
-    // one transaction. An older store is upgraded in that transaction as far
+    // Stores a loan and replaces all of its rows (extra payments, rate
+    // changes, skipped payments) in one transaction. An older store is upgraded in that transaction as far
     // as the loan needs (a store of version 0 when the loan has rate changes
     // or a "Calculate:" choice other than the payment), and left in its
     // layout otherwise.
@@ -74,9 +74,7 @@ public:
     // mode and key) and the error is returned. With `check`, an update first
     // compares the stored loan with check->expected and refuses, saying what
     // it found, when another program changed or deleted it meanwhile.
-    std::optional<engine::NumberedError> saveLoan(int& mode, int& key, const Loan& loan,
-                                                  const std::vector<ExtraPaymentRow>& extraPayments,
-                                                  const std::vector<RateChangeRow>& rateChanges,
+    std::optional<engine::NumberedError> saveLoan(int& mode, int& key, const Loan& loan, const LoanRows& rows,
                                                   SaveCheck* check = nullptr);
 
     // Deletes a loan's extra payments, rate changes and the loan in one transaction. With

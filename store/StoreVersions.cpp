@@ -16,8 +16,10 @@ namespace {
 
 // The versions' schema files, oldest first: the loans and their extra
 // payments; then also what Calculate derives, the payment it is found from,
-// and the rate changes.
-const char* const kSchemas[] = {kVersion0SchemaText, kOwnSchemaText};
+// and the rate changes; then also the compounding, the lender's charges and
+// the loan's shapes (interest only, balloon, skipped payments, an extra
+// payment that lowers the payment).
+const char* const kSchemas[] = {kVersion0SchemaText, kVersion1SchemaText, kOwnSchemaText};
 
 const QString kLoanTable = QStringLiteral("tblLoanDetail");
 const QString kLoanKey = QStringLiteral("SeqNo");

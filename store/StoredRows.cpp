@@ -41,10 +41,6 @@ void addRow(QCryptographicHash& hash, const QSqlQuery& query)
     for (int column = 0; column < columns; ++column) addValue(hash, query.value(column));
 }
 
-QByteArray loanFingerprint(const QByteArray& row, const QByteArray& extraPayments, const QByteArray& rateChanges)
-{
-    return row + extraPayments + rateChanges;
-}
 
 QByteArray noRows()
 {

@@ -20,9 +20,6 @@ bool run(QSqlQuery& query, const QString& statement, const QVariantList& values)
 // 1, 1.0 and '1' differ.
 void addRow(QCryptographicHash& hash, const QSqlQuery& query);
 
-// The stored loan from the fingerprints of its row, its extra payments and
-// its rate changes.
-QByteArray loanFingerprint(const QByteArray& row, const QByteArray& extraPayments, const QByteArray& rateChanges);
 
 // The fingerprint of no rows (a list an older store has no table for).
 QByteArray noRows();

@@ -42,7 +42,7 @@ LoanResult run(const char* amount, int frequency, const char* term, int termType
     in.term = QByteArray(term).toInt();
     in.loanAmount = QByteArray(amount).toDouble();
     in.firstPaymentDate = QDate(2024, 1, 1);
-    auto outcome = calculateLoan(in, extras, {}, false, kToday);
+    auto outcome = calculateLoan(in, {extras, {}, {}}, false, kToday);
     if (!std::holds_alternative<LoanResult>(outcome))
         qFatal("run failed");
     return std::get<LoanResult>(std::move(outcome));

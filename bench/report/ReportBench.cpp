@@ -55,7 +55,7 @@ void BM_ExportPdfLongestWeekly(benchmark::State& state)
     in.term = 7536;
     in.loanAmount = 250000.0;
     in.firstPaymentDate = QDate(2024, 1, 1);
-    auto outcome = calculateLoan(in, {}, {}, false, QDate(2024, 6, 1));
+    auto outcome = calculateLoan(in, {}, false, QDate(2024, 6, 1));
     if (!std::holds_alternative<LoanResult>(outcome)) {
         state.SkipWithError("the run failed");
         return;

@@ -56,7 +56,7 @@ TEST(CalculateLoan, WhatTheRunFindsOrRefuses)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const auto outcome = calculateLoan(row.loan, {}, {}, false, QDate(2024, 1, 1));
+        const auto outcome = calculateLoan(row.loan, {}, false, QDate(2024, 1, 1));
         if (const auto* failure = std::get_if<ValidationFailure>(&outcome)) {
             EXPECT_EQ(failure->message.toStdString(), row.message);
             EXPECT_EQ(failure->field, LoanField::PaymentAmount);
@@ -104,7 +104,7 @@ TEST(CalculateLoan, RateChangesRefusedByNameOrFollowed)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const auto outcome = calculateLoan(loan, {}, row.changes, false, QDate(2024, 1, 1));
+        const auto outcome = calculateLoan(loan, {{}, row.changes, {}}, false, QDate(2024, 1, 1));
         ASSERT_TRUE(std::holds_alternative<ValidationFailure>(outcome)) << "alternative " << outcome.index();
         const ValidationFailure& failure = std::get<ValidationFailure>(outcome);
         EXPECT_EQ(failure.message.toStdString(), row.message);
@@ -133,6 +133,77 @@ TEST(CalculateLoan, RateChangesRefusedByNameOrFollowed)
     ASSERT_EQ(figures.paymentChanges.size(), 2);
     EXPECT_EQ(figures.paymentChanges[0].first.toStdString(), "Payment from 1/15/2029");
     EXPECT_EQ(figures.paymentsCell.toStdString(), "$599.55, then $687.66, then $687.66");
+}
+
+// The loan as lenders state it: compounding apart from the payments,
+// accelerated payments, and the fees and points in the APR, as the figures
+// the window, the report and the comparison show.
+TEST(CalculateLoan, TheLoanAsLendersStateIt)
+{
+    pinUnitedStates();
+    using engine::Compounding;
+    using engine::PaymentFrequency;
+    struct Row {
+        const char* name;
+        double amount, rate;
+        int years;
+        PaymentFrequency frequency;
+        Compounding compounding;
+        double fees, points;
+        const char *payment, *amountFinanced, *apr;
+        int payments;
+    };
+    const Row rows[] = {
+        {"canadian", 85000, 11, 25, PaymentFrequency::Monthly, Compounding::SemiAnnually, 0, 0, "$818.15", "$85,000.00",
+         "10.756 %", 300},
+        {"canadian30", 130000, 12, 30, PaymentFrequency::Monthly, Compounding::SemiAnnually, 0, 0, "$1,308.30",
+         "$130,000.00", "11.711 %", 360},
+        {"asPaymentsIsToday", 100000, 6, 30, PaymentFrequency::Monthly, Compounding::AsPayments, 0, 0, "$599.55",
+         "$100,000.00", "6.000 %", 360},
+        {"monthlyCompoundingIsToday", 100000, 6, 30, PaymentFrequency::Monthly, Compounding::Monthly, 0, 0, "$599.55",
+         "$100,000.00", "6.000 %", 360},
+        {"acceleratedBiWeekly", 200000, 7.5, 15, PaymentFrequency::AcceleratedBiWeekly, Compounding::SemiAnnually, 0, 0,
+         "$920.51", "$200,000.00", "7.373 %", 339},
+        {"threePoints", 75000, 13.25, 30, PaymentFrequency::Monthly, Compounding::AsPayments, 0, 3, "$844.33",
+         "$72,750.00", "13.693 %", 360},
+        {"feesAndPoints", 75000, 13.25, 30, PaymentFrequency::Monthly, Compounding::AsPayments, 500, 1, "$844.33",
+         "$73,750.00", "13.493 %", 360},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        SampleLoan s;
+        s.amount = row.amount;
+        s.ratePercent = row.rate;
+        s.term = row.years;
+        s.frequency = row.frequency;
+        Loan loan = typedLoan(s);
+        loan.compounding = row.compounding;
+        loan.fees = row.fees;
+        loan.pointsPercent = row.points;
+        const auto outcome = calculateLoan(loan, {}, false, QDate(2024, 1, 1));
+        ASSERT_TRUE(std::holds_alternative<LoanResult>(outcome)) << outcome.index();
+        const LoanResult& result = std::get<LoanResult>(outcome);
+        const LoanFigures f = loanFigures(result);
+        EXPECT_EQ(f[Figure::Payment].toStdString(), row.payment);
+        EXPECT_EQ(f[Figure::AmountFinanced].toStdString(), row.amountFinanced);
+        EXPECT_EQ(f[Figure::AnnualPercentageRate].toStdString(), row.apr);
+        EXPECT_EQ(int(result.schedule.rows.size()), row.payments);
+    }
+
+    // Solving with accelerated payments names the frequency, on the Calculate list.
+    Loan accelerated = loanOf(200000, 920.51, 0, 15, CalculateChoice::InterestRate);
+    accelerated.frequency = PaymentFrequency::AcceleratedBiWeekly;
+    const auto refused = calculateLoan(accelerated, {}, false, QDate(2024, 1, 1));
+    ASSERT_TRUE(std::holds_alternative<ValidationFailure>(refused));
+    EXPECT_EQ(std::get<ValidationFailure>(refused).field, LoanField::Calculate);
+    EXPECT_TRUE(std::get<ValidationFailure>(refused).message.contains("Accelerated Bi-Weekly"));
+    // Fees and points together at or above a loan amount found from the payment.
+    Loan charged = loanOf(std::nullopt, 599.55, 6, 30);
+    charged.fees = 60000;
+    charged.pointsPercent = 50;
+    const auto tooMuch = calculateLoan(charged, {}, false, QDate(2024, 1, 1));
+    ASSERT_TRUE(std::holds_alternative<ValidationFailure>(tooMuch));
+    EXPECT_EQ(std::get<ValidationFailure>(tooMuch).field, LoanField::Fees);
 }
 
 TEST(CalculateLoan, SavingStoresTheAmountFoundFromThePayment)

@@ -55,8 +55,8 @@ TEST(LoanFigures, OneSetForEveryPlace)
     EXPECT_EQ(f.roundingNote.toStdString(), "includes $.01 rounding on the last payment");
     EXPECT_EQ(f.extraPaymentsCell.toStdString(), "$.01 (last payment rounding)");
     const QList<FigureGroup> groups = figureGroups(plain);
-    ASSERT_EQ(groups.size(), 5);
-    EXPECT_EQ(groups[1].lines[2].first.toStdString(), "includes $.01 rounding on the last payment");
+    ASSERT_EQ(groups.size(), 6);
+    EXPECT_EQ(groups[2].lines[2].first.toStdString(), "includes $.01 rounding on the last payment");
 
     const ExtraPaymentRow early{ExtraPaymentKind::LumpSum, QDate(2024, 2, 1), std::nullopt, 500.0};
     const LoanFigures paidEarly = loanFigures(calculated(workedExample(), {early}));

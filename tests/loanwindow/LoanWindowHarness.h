@@ -125,7 +125,7 @@ public:
                   const std::vector<RateChangeRow>& rates = {})
     {
         int mode = 0, key = 0;
-        if (auto error = store->saveLoan(mode, key, typedLoan(loan), extras, rates)) qFatal("%s", error->text().c_str());
+        if (auto error = store->saveLoan(mode, key, typedLoan(loan), {extras, rates, {}})) qFatal("%s", error->text().c_str());
         return key;
     }
     // A statement on another connection, as another program changes the file.

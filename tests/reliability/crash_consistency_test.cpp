@@ -50,7 +50,7 @@ TEST(CrashConsistency, EveryLoanIsAWholeVersionAfterEachKill)
     int firstKey = 0;
     for (int i = 0; i < kLoans; ++i) {
         int mode = 0, key = 0;
-        ASSERT_FALSE(store->saveLoan(mode, key, crashLoan(0), crashExtraPayments(0, kExtraPayments), crashRateChanges(0)));
+        ASSERT_FALSE(store->saveLoan(mode, key, crashLoan(0), {crashExtraPayments(0, kExtraPayments), crashRateChanges(0), {}}));
         if (i == 0) firstKey = key;
     }
     store.close();

@@ -26,8 +26,8 @@ int main(int argc, char* argv[])
     for (int version = std::atoi(argv[5]);; ++version) {
         for (int key = firstKey; key < firstKey + loans; ++key) {
             int mode = 1, same = key;
-            if (auto error = store.saveLoan(mode, same, crashLoan(version), crashExtraPayments(version, extras),
-                                            crashRateChanges(version))) {
+            if (auto error = store.saveLoan(mode, same, crashLoan(version),
+                                            {crashExtraPayments(version, extras), crashRateChanges(version), {}})) {
                 std::fprintf(stderr, "%s\n", error->text().c_str());
                 return 1;
             }

@@ -40,7 +40,7 @@ public:
     void SetUp() override
     {
         int mode = 0;
-        ASSERT_FALSE(store->saveLoan(mode, key, typedLoan(SampleLoan{"Car"}), payments(3), {}));
+        ASSERT_FALSE(store->saveLoan(mode, key, typedLoan(SampleLoan{"Car"}), {payments(3), {}, {}}));
     }
     void TearDown() override
     {
@@ -65,7 +65,7 @@ TEST_P(StoreFaults, GiveAClearErrorAndLeaveTheFileModeAndKeyAsTheyWere)
     const QByteArray before = rawBytes(store.path());
     int mode = fault.mode;
     int k = fault.mode == 0 ? 0 : key;
-    const auto error = store->saveLoan(mode, k, typedLoan(SampleLoan{"Car, changed"}), payments(fault.extraPayments), {});
+    const auto error = store->saveLoan(mode, k, typedLoan(SampleLoan{"Car, changed"}), {payments(fault.extraPayments), {}, {}});
     ASSERT_TRUE(error) << "the save reported success";
     EXPECT_EQ(error->number, fault.number) << error->text();
     EXPECT_NE(error->description.find(fault.cause), std::string::npos) << error->text();

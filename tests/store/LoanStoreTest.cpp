@@ -41,7 +41,7 @@ protected:
     int add(const Loan& loan, const Extras& extras = {}, const Rates& rates = {})
     {
         int mode = 0, key = 0;
-        const auto error = store->saveLoan(mode, key, loan, extras, rates);
+        const auto error = store->saveLoan(mode, key, loan, {extras, rates, {}});
         EXPECT_FALSE(error) << error->text();
         return key;
     }
@@ -68,7 +68,8 @@ protected:
     {
         return LoanStore::loanFingerprint(std::get<LoanRecord>(store->readLoan(key)).fingerprint,
                                           store->readExtraPayments(key).fingerprint,
-                                          store->readRateChanges(key).fingerprint);
+                                          store->readRateChanges(key).fingerprint,
+                                          store->readSkippedPayments(key).fingerprint);
     }
 };
 
@@ -84,7 +85,7 @@ TEST_F(Store, EveryValueComesBackAfterAddReopenAndUpdate)
                               {Kind::Repeating, QDate(2024, 2, 15), QDate(2024, 12, 15), 1234.5}},
                         {{QDate(2026, 1, 15), 7.25, Mode::SamePayment}});
     int mode = 1, same = other;
-    ASSERT_FALSE(store->saveLoan(mode, same, kCar, {lumpSum(QDate(2024, 1, 2), 8)}, {}));  // now after ours
+    ASSERT_FALSE(store->saveLoan(mode, same, kCar, {{lumpSum(QDate(2024, 1, 2), 8)}, {}, {}}));  // now after ours
     sql("UPDATE tblExtraPayments SET PaymentType = CASE Amount WHEN 500 THEN 2 WHEN 2 THEN NULL ELSE PaymentType END");
     store.reopen();
     EXPECT_EQ(loanText(key), "Car|12345.67|6.5|5|2024-01-15|1|2|3|599.55");
@@ -103,7 +104,7 @@ TEST_F(Store, EveryValueComesBackAfterAddReopenAndUpdate)
     same = key;
     ASSERT_FALSE(store->saveLoan(mode, same, typedLoan(SampleLoan{hostile, 9999.99, 0, 48, engine::TermUnit::Months,
                                                                    engine::PaymentFrequency::Annually, {2025, 3, 1}}),
-                                 {lumpSum(QDate(2026, 3, 1), 0.5)}, {}));
+                                 {{lumpSum(QDate(2026, 3, 1), 0.5)}, {}, {}}));
     store.reopen();
     EXPECT_EQ(loanText(key), hostile + "|9999.99|0|48|2025-03-01|0|7|0|NULL");
     EXPECT_EQ(extras(key), QStringList{"L|2026-03-01|NULL|0.5"});
@@ -158,7 +159,7 @@ TEST_F(Store, SaveAndDeleteSeeEveryChangeAnotherProgramStored)
             const QByteArray theirs = rawBytes(store.path());
             int mode = 1, same = key;
             const auto error = deleting ? store->deleteLoan(key, &check)
-                                        : store->saveLoan(mode, same, typedLoan(SampleLoan{"Mine"}), {}, {}, &check);
+                                        : store->saveLoan(mode, same, typedLoan(SampleLoan{"Mine"}), {}, &check);
             EXPECT_EQ(check.found, c.found);
             const bool refused = c.found == StoredLoan::Changed || (!deleting && c.found == StoredLoan::Deleted);
             ASSERT_EQ(error.has_value(), refused) << (error ? error->text() : std::string());

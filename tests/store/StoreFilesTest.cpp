@@ -37,7 +37,7 @@ QString refusal(const QString& path)
 int save(LoanStore& store, const Loan& loan, const std::vector<RateChangeRow>& rates = kRateChange, int key = 0)
 {
     int mode = key ? 1 : 0;
-    const auto error = store.saveLoan(mode, key, loan, kLumpSum, rates);
+    const auto error = store.saveLoan(mode, key, loan, {kLumpSum, rates, {}});
     EXPECT_FALSE(error) << error->text();
     return key;
 }
@@ -45,7 +45,8 @@ int save(LoanStore& store, const Loan& loan, const std::vector<RateChangeRow>& r
 QByteArray fingerprint(const LoanStore& store, int key)
 {
     return LoanStore::loanFingerprint(std::get<LoanRecord>(store.readLoan(key)).fingerprint,
-                                      store.readExtraPayments(key).fingerprint, store.readRateChanges(key).fingerprint);
+                                      store.readExtraPayments(key).fingerprint, store.readRateChanges(key).fingerprint,
+                                      store.readSkippedPayments(key).fingerprint);
 }
 
 void write(const QString& path, const QByteArray& bytes)
@@ -63,7 +64,7 @@ void damaged(const QString& path, QByteArray (*damage)(QByteArray))
         auto opened = LoanStore::open(path);
         int mode = 0, key = 0;
         ASSERT_FALSE(std::get<std::unique_ptr<LoanStore>>(opened)->saveLoan(
-            mode, key, typedLoan(SampleLoan{}), std::vector<ExtraPaymentRow>(50, kLumpSum[0]), {}));
+            mode, key, typedLoan(SampleLoan{}), {std::vector<ExtraPaymentRow>(50, kLumpSum[0]), {}, {}}));
     }
     write(path, damage(rawBytes(path)));
 }
@@ -138,23 +139,23 @@ TEST(StoreFiles, MoreThanTheProgramsOwnLayoutIsRefusedNamingWhatWasFound)
         {"UNIQUE", "Description TEXT", "Description TEXT UNIQUE", "a UNIQUE constraint"},
         {"NOT NULL", "Description TEXT", "Description TEXT NOT NULL", "a NOT NULL constraint on Description"},
         {"conflict clause", "KEY AUTOINCREMENT", "KEY ON CONFLICT REPLACE AUTOINCREMENT", "a conflict clause"},
-        {"default", "Amount REAL\n", "Amount REAL DEFAULT 0\n", "a default value on Amount"},
+        {"default", "    Amount REAL,", "    Amount REAL DEFAULT 0,", "a default value on Amount"},
         {"foreign key", "Loan_FK INTEGER", "Loan_FK INTEGER REFERENCES tblLoanDetail", "a foreign key"},
         {"foreign-key action", "Loan_FK INTEGER", "Loan_FK INTEGER REFERENCES tblLoanDetail ON DELETE CASCADE",
          "a foreign-key action (ON DELETE CASCADE)"},
-        {"generated column", "Amount REAL\n", "Amount REAL, Twice REAL AS (Amount * 2)\n", "a generated column \"Twice\""},
+        {"generated column", "    Amount REAL,", "    Amount REAL, Twice REAL AS (Amount * 2),", "a generated column \"Twice\""},
         {"collation", "Description TEXT", "Description TEXT COLLATE NOCASE", "a collation (NOCASE) on Description"},
         {"key not INTEGER", "INTEGER PRIMARY KEY AUTOINCREMENT", "INT PRIMARY KEY",
          "SeqNo of tblLoanDetail is not an INTEGER PRIMARY KEY"},
         {"key descending", "KEY AUTOINCREMENT", "KEY DESC", "SeqNo of tblLoanDetail is not an INTEGER PRIMARY KEY"},
-        {"WITHOUT ROWID", "Amount REAL\n)", "Amount REAL, PRIMARY KEY (Loan_FK, StartDate)) WITHOUT ROWID",
+        {"WITHOUT ROWID", "the loan\n)", "the loan\n, PRIMARY KEY (Loan_FK, StartDate)) WITHOUT ROWID",
          "tblExtraPayments has no rowid (WITHOUT ROWID)"},
         {"no AUTOINCREMENT", "KEY AUTOINCREMENT", "KEY", "SeqNo without AUTOINCREMENT"},
         {"column missing", "    Frequency INTEGER,\n", "", "the table tblLoanDetail has no column Frequency"},
         // A layout of no known version: what the store records of itself says why.
-        {"newer version", "PRAGMA user_version = 1", "ALTER TABLE tblLoanDetail ADD Fees REAL; PRAGMA user_version = 2",
-         "was made by a newer version of Brimvale (store version 2; this program knows versions up to 1)"},
-        {"unknown version", "PRAGMA user_version = 1", "ALTER TABLE tblLoanDetail ADD Fees REAL; PRAGMA user_version = -1",
+        {"newer version", "PRAGMA user_version = 2", "ALTER TABLE tblLoanDetail ADD Extra REAL; PRAGMA user_version = 3",
+         "was made by a newer version of Brimvale (store version 3; this program knows versions up to 2)"},
+        {"unknown version", "PRAGMA user_version = 2", "ALTER TABLE tblLoanDetail ADD Extra REAL; PRAGMA user_version = -1",
          "is not opened: store version -1 is not one this program knows"},
     };
     for (const Hostile& h : cases) {
@@ -211,7 +212,8 @@ TEST(StoreFiles, TheProgramsOwnLayoutOpensHoweverAnotherToolLeftIt)
          [](const QString& path) {
              ASSERT_EQ(sqlite3Program(path, "ALTER TABLE tblExtraPayments RENAME TO old;\n"
                                             "CREATE TABLE \"tblExtraPayments\" ( [loan_fk] INTEGER , `PaymentType` "
-                                            "integer , StartDate TEXT , EndDate   TEXT , Amount REAL ) ;\n"
+                                            "integer , StartDate TEXT , EndDate   TEXT , Amount REAL , Effect int"
+                                            "eger) ;\n"
                                             "INSERT INTO tblExtraPayments SELECT * FROM old; DROP TABLE old;\n"
                                             "create index \"idxExtraPaymentsLoan\" on [tblExtraPayments](LOAN_FK);")
                           .toStdString(),
@@ -232,8 +234,8 @@ TEST(StoreFiles, TheProgramsOwnLayoutOpensHoweverAnotherToolLeftIt)
         SaveCheck check;
         check.expected = asRead;
         int mode = 1;
-        EXPECT_FALSE(store->saveLoan(mode, key, typedLoan(SampleLoan{"Saved again"}), kLumpSum, kRateChange, &check));
-        EXPECT_EQ(rawSql(store.path(), "PRAGMA user_version"), QStringList{"1"});  // recorded again
+        EXPECT_FALSE(store->saveLoan(mode, key, typedLoan(SampleLoan{"Saved again"}), {kLumpSum, kRateChange, {}}, &check));
+        EXPECT_EQ(rawSql(store.path(), "PRAGMA user_version"), QStringList{"2"});  // recorded again
     }
 }
 
@@ -280,6 +282,56 @@ TEST(StoreVersions, VersionZeroIsUpgradedOnlyWhenASaveNeedsIt)
     }
 }
 
+// A store of version 1 (tests/data, made from that version's schema with the
+// sqlite3 shell: a plain loan with two extra payments, a loan whose amount is
+// found from its payment, a loan with two rate changes) keeps every loan, and
+// gains version 2 only in the save of a loan that holds what it adds.
+TEST(StoreVersions, VersionOneGainsVersionTwoOnlyWhenASaveNeedsIt)
+{
+    using engine::ExtraPaymentThen;
+    const struct {
+        const char* name;
+        std::function<void(Loan&, LoanRows&)> change;
+        bool upgraded;
+    } cases[] = {
+        {"plain loan", [](Loan&, LoanRows&) {}, false},
+        {"fees", [](Loan& loan, LoanRows&) { loan.fees = 500; }, true},
+        {"compounded semi-annually", [](Loan& loan, LoanRows&) { loan.compounding = engine::Compounding::SemiAnnually; },
+         true},
+        {"accelerated bi-weekly",
+         [](Loan& loan, LoanRows&) { loan.frequency = engine::PaymentFrequency::AcceleratedBiWeekly; }, true},
+        {"a balloon", [](Loan& loan, LoanRows&) { loan.balloonAfter = 84; }, true},
+        {"an extra payment that lowers the payment",
+         [](Loan&, LoanRows& rows) { rows.extraPayments[0].then = ExtraPaymentThen::LowerThePayment; }, true},
+        {"a skip", [](Loan&, LoanRows& rows) { rows.skippedPayments.push_back({QDate(2026, 1, 1), 3, Mode::SamePayment}); },
+         true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestStore store;
+        store.copyFrom(QStringLiteral(BRIMVALE_TEST_DATA_DIR "/Brimvaledb-version1.mdb"));
+        EXPECT_EQ(store->listLoans().loans.size(), size_t(3));
+        EXPECT_EQ(store->readRateChanges(3).rows.size(), size_t(2));
+        const QByteArray house = fingerprint(*store, 1);
+        Loan loan = typedLoan(SampleLoan{"Saved"});
+        LoanRows rows{kLumpSum, {}, {}};
+        c.change(loan, rows);
+        int mode = 1, key = 2;
+        ASSERT_FALSE(store->saveLoan(mode, key, loan, rows));
+        EXPECT_EQ(rawSql(store.path(), "PRAGMA user_version"), QStringList{c.upgraded ? "2" : "1"});
+        EXPECT_EQ(fingerprint(*store, 1), house);
+        store.reopen();
+        const LoanRecord saved = std::get<LoanRecord>(store->readLoan(2));
+        EXPECT_EQ(saved.fees.value_or(0), loan.fees);
+        EXPECT_EQ(saved.balloonAfter.value_or(0), loan.balloonAfter);
+        EXPECT_EQ(saved.frequency, listPosition(loan.frequency));
+        EXPECT_EQ(saved.compounding.value_or(0), int(loan.compounding));
+        EXPECT_EQ(store->readExtraPayments(2).rows.at(0).then, int(rows.extraPayments[0].then));
+        EXPECT_EQ(store->readSkippedPayments(2).rows.size(), rows.skippedPayments.size());
+        EXPECT_EQ(store->readRateChanges(3).rows.size(), size_t(2));
+    }
+}
+
 // Another program (a second Brimvale) changes the store's layout while this
 // one has it open: the next save sees the layout as it is now.
 TEST(StoreVersions, ALayoutChangedByAnotherProgramIsCheckedAgainBeforeTheNextSave)
@@ -298,7 +350,7 @@ TEST(StoreVersions, ALayoutChangedByAnotherProgramIsCheckedAgainBeforeTheNextSav
               QStringList());
     const QByteArray before = rawBytes(store.path());
     int mode = 1, key = 3;
-    const auto error = store->saveLoan(mode, key, typedLoan(SampleLoan{"Mine"}), kLumpSum, {});
+    const auto error = store->saveLoan(mode, key, typedLoan(SampleLoan{"Mine"}), {kLumpSum, {}, {}});
     ASSERT_TRUE(error);
     EXPECT_TRUE(errorText(*error).contains(QLatin1String("the trigger \"wipe\""))) << error->text();
     EXPECT_EQ(rawBytes(store.path()), before);
@@ -313,7 +365,7 @@ TEST(StoreFiles, AnIndexThatDisagreesWithItsTableIsRefusedAtOpen)
     NEEDS_SQLITE3();
     TestStore store;
     int mode = 0, key = 0;
-    ASSERT_FALSE(store->saveLoan(mode, key, typedLoan(SampleLoan{}), {kLumpSum[0], kLumpSum[0]}, {}));
+    ASSERT_FALSE(store->saveLoan(mode, key, typedLoan(SampleLoan{}), {{kLumpSum[0], kLumpSum[0]}, {}, {}}));
     const int other = save(*store, typedLoan(SampleLoan{"Other"}), {});
     store.close();
     const QString index = QStringLiteral("PRAGMA writable_schema = ON;\nUPDATE sqlite_master SET sql = %1 WHERE "

@@ -39,7 +39,7 @@ inline Loan typedLoan(const SampleLoan& s)
 inline LoanResult calculated(const SampleLoan& s, const std::vector<ExtraPaymentRow>& extras = {},
                              const std::vector<RateChangeRow>& rates = {}, QDate today = QDate(2024, 1, 10))
 {
-    auto outcome = calculateLoan(typedLoan(s), extras, rates, false, today);
+    auto outcome = calculateLoan(typedLoan(s), {extras, rates, {}}, false, today);
     if (auto* result = std::get_if<LoanResult>(&outcome))
         return std::move(*result);
     qFatal("the sample loan was not calculated");
