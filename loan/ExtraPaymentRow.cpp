@@ -25,3 +25,9 @@ QString extraPaymentTypeText(engine::ExtraPaymentKind kind)
 {
     return kind == engine::ExtraPaymentKind::LumpSum ? QStringLiteral("L") : QStringLiteral("R");
 }
+
+QString extraPaymentThenText(engine::ExtraPaymentThen then)
+{
+    return then == engine::ExtraPaymentThen::LowerThePayment ? QStringLiteral("Lower the payment")
+                                                             : QStringLiteral("Shorten the loan");
+}

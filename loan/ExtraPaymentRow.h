@@ -23,3 +23,6 @@ std::vector<engine::ExtraPayment> engineExtraPayments(const std::vector<ExtraPay
 
 // The table's "Type" cell: "L" lump sum, "R" otherwise.
 QString extraPaymentTypeText(engine::ExtraPaymentKind kind);
+
+// The "Then" cell and list entry: "Shorten the loan" or "Lower the payment".
+QString extraPaymentThenText(engine::ExtraPaymentThen then);

@@ -71,6 +71,11 @@ LoanFigures loanFigures(const LoanResult& result)
     set(Figure::FinanceCharge, money(result.disclosure.financeCharge));
     set(Figure::AnnualPercentageRate,
         QLocale().toString(result.disclosure.annualPercentageRate, 'f', 3) + QStringLiteral(" %"));
+    const auto count = [](long long n) { return n > 0 ? QLocale().toString(n) : QString(); };
+    set(Figure::InterestOnlyPayments, count(loan.interestOnlyPayments));
+    set(Figure::BalloonAfter, run.balloon > 0.0 ? count(loan.balloonAfter) : QString());
+    set(Figure::SkippedPayments,
+        count(std::count_if(run.rows.begin(), run.rows.end(), [](const auto& row) { return row.marks & engine::SkippedMark; })));
     set(Figure::BalloonPayment, run.balloon > 0.0 ? money(run.balloon) : QString());
     set(Figure::LoweredPayment, run.loweredPayment ? money(*run.loweredPayment) : QString());
 
@@ -108,6 +113,9 @@ QList<FigureGroup> figureGroups(const LoanResult& result)
     const auto group = [&f](const char* title, std::initializer_list<Line> lines) {
         FigureGroup g{QString::fromLatin1(title), {}};
         for (const Line& line : lines) {
+            // A shape the loan does not have is not named.
+            if (line.figure >= Figure::InterestOnlyPayments && f[line.figure].isEmpty())
+                continue;
             g.lines.append({QString::fromLatin1(line.caption), f[line.figure]});
             if (line.figure == Figure::Payment)
                 g.lines.append(f.paymentChanges);
@@ -123,7 +131,10 @@ QList<FigureGroup> figureGroups(const LoanResult& result)
                             {"Interest Rate", Figure::InterestRate},
                             {"Term", Figure::Term},
                             {"Loan Amount", Figure::LoanAmount},
-                            {"Payment Amount", Figure::Payment}}),
+                            {"Payment Amount", Figure::Payment},
+                            {"Interest-Only Payments", Figure::InterestOnlyPayments},
+                            {"Balloon After Payment", Figure::BalloonAfter},
+                            {"Payments Skipped", Figure::SkippedPayments}}),
         group("Annual Percentage Rate", {{"Loan Date", Figure::LoanDate},
                                          {"Fees", Figure::Fees},
                                          {"Points", Figure::Points},
@@ -134,7 +145,8 @@ QList<FigureGroup> figureGroups(const LoanResult& result)
                           {"Extra Payments", Figure::ExtraPayments},
                           {"Interest", Figure::Interest},
                           {"Total Principal Paid", Figure::TotalPrincipal},
-                          {"Total All Payments", Figure::TotalPaid}}),
+                          {"Total All Payments", Figure::TotalPaid},
+                          {"Balloon Payment", Figure::BalloonPayment}}),
         group("Original Loan", {{"Loan Amount", Figure::OriginalLoanAmount},
                                 {"Payoff Date", Figure::OriginalPayoffDate},
                                 {"Interest Paid", Figure::OriginalInterestPaid},
@@ -144,6 +156,7 @@ QList<FigureGroup> figureGroups(const LoanResult& result)
                                                          {"Adjusted Interest Paid", Figure::AdjustedInterestPaid},
                                                          {"Adjusted Total Payments", Figure::AdjustedTotalPaid}}),
         group("Total Savings Due to Extra Payments", {{"Number of Payments Saved", Figure::PaymentsSaved},
-                                                       {"Total Saved", Figure::TotalSaved}}),
+                                                       {"Total Saved", Figure::TotalSaved},
+                                                       {"Payment Lowered To", Figure::LoweredPayment}}),
     };
 }

@@ -49,8 +49,13 @@ enum class Figure {
     AmountFinanced,
     FinanceCharge,
     AnnualPercentageRate,
-    // The loan's shape: the balloon's part above the payment, the payment an
-    // extra payment lowered the loan's to.
+    // The loan's shape, each empty when the loan does not have it: the
+    // interest-only payments, the balloon's payment number, the payments
+    // skipped, the balloon's part above the payment, the payment an extra
+    // payment lowered the loan's to.
+    InterestOnlyPayments,
+    BalloonAfter,
+    SkippedPayments,
     BalloonPayment,
     LoweredPayment,
 };

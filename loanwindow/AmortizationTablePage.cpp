@@ -93,7 +93,7 @@ AmortizationTablePage::AmortizationTablePage(QWidget* parent) : page(new QWidget
     QObject::connect(resultsModel, &QAbstractItemModel::modelReset, flxResults,
             [table = flxResults, model = resultsModel, plain = flxResults->columnWidth(0)] {
                 const int marker = table->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, table) + 6;
-                table->setColumnWidth(0, plain + (model->marksRateChanges() ? marker : 0));
+                table->setColumnWidth(0, plain + (model->marksRows() ? marker : 0));
             });
 
     flxYearly = new QTableView(page);

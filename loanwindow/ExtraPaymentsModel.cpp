@@ -27,6 +27,7 @@ QVariant ExtraPaymentsModel::data(const QModelIndex& index, int role) const
         case Start: return payment.start;
         case Stop: return payment.stop.value_or(QDate());
         case Amount: return LocaleText::regionalCurrencyText(payment.amount);
+        case Then: return int(payment.then);
         }
     }
     if (role == Qt::DisplayRole) {
@@ -35,6 +36,7 @@ QVariant ExtraPaymentsModel::data(const QModelIndex& index, int role) const
         case Start: return LocaleText::shortDateText(payment.start);
         case Stop: return payment.stop ? LocaleText::shortDateText(*payment.stop) : QString();
         case Amount: return LocaleText::regionalCurrencyText(payment.amount);
+        case Then: return extraPaymentThenText(payment.then);
         }
     }
     return {};
@@ -60,6 +62,7 @@ bool ExtraPaymentsModel::setData(const QModelIndex& index, const QVariant& value
     case Start: payment.start = value.toDate(); break;
     case Stop: payment.stop = value.toDate(); break;
     case Amount: payment.amount = engine::roundToCents(readEntry(NumberKind::Amount, value.toString()).value); break;
+    case Then: payment.then = engine::ExtraPaymentThen(value.toInt()); break;
     }
     // A new kind shows again with its stop date, or without one.
     cellsChanged(index.row(), index.column(), index.column() == Type ? int(Stop) : index.column());
@@ -68,7 +71,7 @@ bool ExtraPaymentsModel::setData(const QModelIndex& index, const QVariant& value
 
 QVariant ExtraPaymentsModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    static const char* const kHeadings[ColumnCount] = {"Type", "Start", "Stop", "Amount"};
+    static const char* const kHeadings[ColumnCount] = {"Type", "Start", "Stop", "Amount", "Then"};
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= ColumnCount)
         return QAbstractTableModel::headerData(section, orientation, role);
     return QString::fromLatin1(kHeadings[section]);
@@ -91,6 +94,7 @@ QString ExtraPaymentsModel::refusal(const QModelIndex& index, const QVariant& va
             return {};
         return entryRefusal(entry, QStringLiteral("Amount must be numeric"), QStringLiteral("Amount"));
     }
+    case Then: return value.toInt() == 0 || value.toInt() == 1 ? QString() : QStringLiteral("No such effect.");
     default: return {};
     }
 }

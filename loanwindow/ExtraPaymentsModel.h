@@ -9,7 +9,7 @@ class Clock;
 class ExtraPaymentsModel : public TypedRowsModel<ExtraPaymentRow> {
     Q_OBJECT
 public:
-    enum Column { Type, Start, Stop, Amount, ColumnCount };
+    enum Column { Type, Start, Stop, Amount, Then, ColumnCount };
     // The Type column's values, as the option group's positions.
     enum Kind { LumpSum = 0, Repeating = 1 };
 

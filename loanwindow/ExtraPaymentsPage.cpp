@@ -1,12 +1,14 @@
 #include "ExtraPaymentsPage.h"
 
 #include "DateBox.h"
+#include "ExtraPaymentRow.h"
 #include "ExtraPaymentsModel.h"
 #include "LoanPages.h"
 #include "OptionGroup.h"
 #include "RowEditor.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QHeaderView>
@@ -29,9 +31,9 @@ QTableView* buildPaymentsTable(ExtraPaymentsModel* model, QWidget* parent)
     // The designed widths (in twips), widened only where this system's font
     // would clip; "Amount" is last and takes the rest of the width.
     const QFontMetrics metrics(table->font());
-    const int twips[] = {500, 1000, 1000, 0};
+    const int twips[] = {500, 1000, 1000, 0, 0};
     const QString widest[] = {QStringLiteral("Type"), QStringLiteral("12/31/2024"), QStringLiteral("12/31/2024"),
-                              QStringLiteral("$999,999.99")};
+                              QStringLiteral("$999,999.99"), QStringLiteral("Lower the payment")};
     for (int column = 0; column < ExtraPaymentsModel::ColumnCount; ++column)
         table->setColumnWidth(column, std::max(twips[column] / 15, metrics.horizontalAdvance(widest[column]) + 12));
     return table;
@@ -94,6 +96,14 @@ ExtraPaymentsPage::ExtraPaymentsPage(QWidget* parent, const Clock& clock, Messag
     fields->addWidget(dtEndDate, 1, 1);
     fields->addWidget(amountLabel, 2, 0);
     fields->addWidget(txtXPaymentAmount, 2, 1);
+    auto* thenLabel = new QLabel(QStringLiteral("&Then:"), page);
+    cboThen = new QComboBox(page);
+    cboThen->setObjectName(QStringLiteral("cboThen"));
+    for (auto then : {engine::ExtraPaymentThen::ShortenTheLoan, engine::ExtraPaymentThen::LowerThePayment})
+        cboThen->addItem(extraPaymentThenText(then));
+    thenLabel->setBuddy(cboThen);
+    fields->addWidget(thenLabel, 3, 0);
+    fields->addWidget(cboThen, 3, 1);
     entry->addLayout(fields);
 
     cmdAddPayment = makeButton(QStringLiteral("Add &Payment"), "cmdAddPayment", page);
@@ -112,6 +122,7 @@ ExtraPaymentsPage::ExtraPaymentsPage(QWidget* parent, const Clock& clock, Messag
     editor->addChoice(fraType, ExtraPaymentsModel::Type, "current", &OptionGroup::chosen);
     editor->addField(dtEndDate, ExtraPaymentsModel::Stop);
     editor->addField(txtXPaymentAmount, ExtraPaymentsModel::Amount);
+    editor->addChoice(cboThen, ExtraPaymentsModel::Then, "currentIndex", &QComboBox::activated);
     QObject::connect(fraType, &OptionGroup::currentChanged, page, [this](int kind) {
         dtEndDate->setVisible(kind == ExtraPaymentsModel::Repeating);
         lblEndDate->setVisible(kind == ExtraPaymentsModel::Repeating);

@@ -6,6 +6,7 @@ class ExtraPaymentsModel;
 class Messages;
 class OptionGroup;
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -29,6 +30,7 @@ struct ExtraPaymentsPage {
     DateBox* dtEndDate = nullptr;
     QLabel* lblEndDate = nullptr;
     QLineEdit* txtXPaymentAmount = nullptr;
+    QComboBox* cboThen = nullptr;  // "Shorten the loan", "Lower the payment"
     QPushButton* cmdAddPayment = nullptr;
     QPushButton* cmdDeletePayment = nullptr;
     QPushButton* cmdRecalculate = nullptr;

@@ -85,4 +85,36 @@ FormulasPage::FormulasPage(QWidget* parent) : page(new QWidget(parent))
         "is smaller when PMT is above that payment, and the term box shows the smallest whole term holding N "
         "payments.</p>"));
     layout->addWidget(lblRateChanges, 2, 0, 1, 2);
+
+    lblShapes = new QLabel(page);
+    lblShapes->setObjectName(QStringLiteral("lblShapes"));
+    lblShapes->setWordWrap(true);
+    lblShapes->setTextFormat(Qt::RichText);
+    lblShapes->setText(QStringLiteral(
+        "<p><b>Compounding.</b> <i>As payments</i> compounds once a payment, as above. Otherwise the annual rate j "
+        "compounds m times a year and i = (1 + j / m)<sup>m / q</sup> - 1 for q payments a year (<i>Continuously</i>: "
+        "i = e<sup>j / q</sup> - 1), to 8 decimals for each period's interest; a Canadian mortgage compounds "
+        "semi-annually.</p>"
+        "<p><b>Accelerated payments.</b> <i>Accelerated Bi-Weekly</i> pays half the monthly payment of the loan every "
+        "14 days, <i>Accelerated Weekly</i> a quarter of it every 7 days, each period's interest at the bi-weekly or "
+        "weekly rate, until the loan is repaid, well before its term.</p>"
+        "<p><b>APR.</b> Amount financed = loan amount - fees - points (a percentage of the loan amount); finance "
+        "charge = the payments of the loan without extra payments - the amount financed. The APR is the annual rate "
+        "at which the payments, each discounted from its due date to the loan date by the actuarial method, equal "
+        "the amount financed, shown to 3 decimals. The loan date is one period before the first payment unless "
+        "given.</p>"
+        "<p><b>Interest only.</b> The first k payments pay each period's interest and no principal. From payment "
+        "k + 1, PMT is computed by the formula from the balance then (PV) and the n - k payments left (N), at the "
+        "rate then in force, so the loan ends as scheduled; a rate change or a skip among the interest-only "
+        "payments changes only their interest.</p>"
+        "<p><b>Balloon.</b> The payments are those of the whole term; payment b pays its interest and the whole "
+        "balance before it, and the loan ends there. The balloon is what payment b pays above PMT.</p>"
+        "<p><b>Skipped payments.</b> Nothing is paid on a skipped payment: its interest is added to the balance and "
+        "shows as the interest, with the principal at minus that interest. After the skip, <i>New payment</i> "
+        "computes PMT again from the balance and the scheduled payments left (at least 1), so the loan ends as "
+        "scheduled; <i>Same payment</i> keeps PMT, so the loan runs on until the balance is repaid.</p>"
+        "<p><b>Lower the payment.</b> An extra payment marked so recasts the loan after the payment it is applied "
+        "with: PMT is computed again from the balance after it and the scheduled payments left, so the loan ends as "
+        "scheduled with lower payments. The loan without extra payments does not have it.</p>"));
+    layout->addWidget(lblShapes, 3, 0, 1, 2);
 }

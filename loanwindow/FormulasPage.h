@@ -12,4 +12,5 @@ struct FormulasPage {
     QLabel* Picture2 = nullptr;
     QLabel* Picture3 = nullptr;
     QLabel* lblRateChanges = nullptr;  // the rate change rule and the solving, in words
+    QLabel* lblShapes = nullptr;       // compounding, the APR and the loan's shapes
 };

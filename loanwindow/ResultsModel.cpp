@@ -5,6 +5,7 @@
 #include "ResultsTable.h"
 
 #include <QBrush>
+#include <QStringList>
 #include <QColor>
 #include <QGuiApplication>
 #include <QIcon>
@@ -12,9 +13,12 @@
 #include <QPalette>
 #include <QPixmap>
 
+#include <algorithm>
+
 namespace {
 
-// A small arrow pointing at the payment from which a new rate applies.
+// A small arrow pointing at the payment where a new rate or a shape of the
+// loan takes effect.
 QIcon rateChangeMarker()
 {
     static const QIcon marker = [] {
@@ -57,11 +61,13 @@ void ResultsModel::shareRun(std::shared_ptr<const LoanResult> run)
     beginResetModel();
     m_rows = std::shared_ptr<const std::vector<engine::ScheduleRow>>(run, &run->schedule.rows);
     m_today = LocaleText::toYmd(run->today);
-    m_run = run->rows.rateChanges.empty() ? nullptr : std::move(run);
+    const bool marked = !run->rows.rateChanges.empty() ||
+                        std::any_of(m_rows->begin(), m_rows->end(), [](const auto& row) { return row.marks != 0; });
+    m_run = marked ? std::move(run) : nullptr;
     endResetModel();
 }
 
-QVariant ResultsModel::rateChangeTip(size_t row) const
+QString ResultsModel::rateChangeTip(size_t row) const
 {
     const engine::ScheduleResult& result = m_run->schedule;
     const engine::ScheduleRow& payment = result.rows[row];
@@ -75,6 +81,25 @@ QVariant ResultsModel::rateChangeTip(size_t row) const
         .arg(payment.rateChange)
         .arg(LocaleText::shortDateText(change.from), rate, rateChangeModeText(change.mode),
              LocaleText::currencyText(payment.payment));
+}
+
+QString ResultsModel::shapeTip(size_t row) const
+{
+    const engine::ScheduleResult& result = m_run->schedule;
+    const engine::ScheduleRow& payment = result.rows[row];
+    QStringList lines;
+    if (payment.marks & engine::InterestOnlyMark)
+        lines << QStringLiteral("Interest only: this payment pays the period's interest and no principal");
+    if (payment.marks & engine::SkippedMark)
+        lines << QStringLiteral("Skipped payment: nothing paid, the interest of %1 added to the balance")
+                     .arg(LocaleText::currencyText(payment.interest));
+    if (payment.marks & engine::BalloonMark)
+        lines << QStringLiteral("Balloon payment: the rest of the balance falls due, %1 above the payment")
+                     .arg(LocaleText::currencyText(result.balloon));
+    if ((payment.marks & engine::LoweredMark) && row + 1 < result.rows.size())
+        lines << QStringLiteral("An extra payment lowers the payment: %1 from the next payment")
+                     .arg(LocaleText::currencyText(result.rows[row + 1].payment));
+    return lines.join(QLatin1Char('\n'));
 }
 
 int ResultsModel::rowCount(const QModelIndex& parent) const
@@ -113,13 +138,21 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const
     case Qt::ForegroundRole:
         return QBrush(Qt::black);
     case Qt::DecorationRole:
-        if (m_run && column == ResultsColumn::Payment && engine::rateChangeTakesEffect(m_run->schedule, size_t(index.row())))
+        if (m_run && column == ResultsColumn::Payment &&
+            (row.marks != 0 || engine::rateChangeTakesEffect(m_run->schedule, size_t(index.row()))))
             return rateChangeMarker();
         return {};
-    case Qt::ToolTipRole:
-        if (m_run)
-            return rateChangeTip(size_t(index.row()));
-        return {};
+    case Qt::ToolTipRole: {
+        if (!m_run)
+            return {};
+        QStringList lines;
+        if (!m_run->rows.rateChanges.empty())
+            lines << rateChangeTip(size_t(index.row()));
+        if (row.marks != 0)
+            lines << shapeTip(size_t(index.row()));
+        lines.removeAll(QString());
+        return lines.isEmpty() ? QVariant() : QVariant(lines.join(QLatin1Char('\n')));
+    }
     case Qt::TextAlignmentRole:
         if (column == ResultsColumn::Payment)
             return int(Qt::AlignLeft | Qt::AlignVCenter);

@@ -43,13 +43,14 @@ public:
     // future, light on odd payment numbers and dark on even ones.
     static QColor rowColour(const engine::ScheduleRow& row, engine::Date today);
 
-    // Whether the run shown has rate changes, whose payments are marked.
-    bool marksRateChanges() const { return m_run != nullptr; }
+    // Whether the run shown marks rows: where a rate change or a shape took effect.
+    bool marksRows() const { return m_run != nullptr; }
 
 private:
-    QVariant rateChangeTip(size_t row) const;
+    QString rateChangeTip(size_t row) const;
+    QString shapeTip(size_t row) const;
 
     std::shared_ptr<const std::vector<engine::ScheduleRow>> m_rows;
     engine::Date m_today{};
-    std::shared_ptr<const LoanResult> m_run;  // with rate changes only
+    std::shared_ptr<const LoanResult> m_run;  // with marked rows only
 };

@@ -67,6 +67,12 @@ SavingsSummaryPage::SavingsSummaryPage(QWidget* parent) : page(new QWidget(paren
     txtSavedPayments =
         addBox(Frame5, 0, 0, QStringLiteral("Number of Payments Saved:"), "txtSavedPayments");
     txtSavedTotal = addBox(Frame5, 0, 1, QStringLiteral("Total Saved:"), "txtSavedTotal");
+    // Only a loan an extra payment recast shows it.
+    txtLoweredPayment = addBox(Frame5, 1, 0, QStringLiteral("Payment Lowered To:"), "txtLoweredPayment");
+    lblLoweredPayment =
+        qobject_cast<QLabel*>(static_cast<QGridLayout*>(Frame5->layout())->itemAtPosition(1, 0)->widget());
+    lblLoweredPayment->hide();
+    txtLoweredPayment->hide();
     layout->addWidget(Frame5);
     layout->addStretch(1);
 }
@@ -82,4 +88,7 @@ void SavingsSummaryPage::showFigures(const LoanFigures& figures)
     for (const auto& [box, figure] : boxes)
         box->setText(figures[figure]);
     showRoundingNote(*lblAdjExtraPaymentsNote, *txtAdjExtraPayments, figures.roundingNote);
+    txtLoweredPayment->setText(figures[Figure::LoweredPayment]);
+    lblLoweredPayment->setVisible(!figures[Figure::LoweredPayment].isEmpty());
+    txtLoweredPayment->setVisible(!figures[Figure::LoweredPayment].isEmpty());
 }

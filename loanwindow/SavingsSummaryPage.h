@@ -26,6 +26,8 @@ struct SavingsSummaryPage {
     QGroupBox* Frame5 = nullptr;
     QLineEdit* txtSavedPayments = nullptr;
     QLineEdit* txtSavedTotal = nullptr;
+    QLabel* lblLoweredPayment = nullptr;  // shown after a recast only
+    QLineEdit* txtLoweredPayment = nullptr;
 
     // Writes a run's figures into the boxes.
     void showFigures(const LoanFigures& figures);

@@ -61,6 +61,13 @@ SummaryGraphPage::SummaryGraphPage(QWidget* parent) : page(new QWidget(parent))
     right->addWidget(txtTotalPrincipal);
     right->addWidget(labelFor(QStringLiteral("Total All Payments"), txtTotalPaid));
     right->addWidget(txtTotalPaid);
+    // Only a loan with a balloon shows it.
+    txtBalloon = makeResultBox("txtBalloon", frame);
+    lblBalloon = labelFor(QStringLiteral("Balloon Payment:"), txtBalloon);
+    grid->addWidget(lblBalloon, 4, 0);
+    grid->addWidget(txtBalloon, 4, 1);
+    lblBalloon->hide();
+    txtBalloon->hide();
     grid->addLayout(right, 0, 3, 3, 1);
     grid->setColumnMinimumWidth(2, 20);
     grid->setVerticalSpacing(2);
@@ -94,6 +101,9 @@ void SummaryGraphPage::showFigures(const LoanFigures& figures)
     txtAmountFinanced->setText(figures[Figure::AmountFinanced]);
     txtFinanceCharge->setText(figures[Figure::FinanceCharge]);
     txtAPR->setText(figures[Figure::AnnualPercentageRate]);
+    txtBalloon->setText(figures[Figure::BalloonPayment]);
+    for (QWidget* shown : {static_cast<QWidget*>(lblBalloon), static_cast<QWidget*>(txtBalloon)})
+        shown->setVisible(!figures[Figure::BalloonPayment].isEmpty());
 }
 
 void SummaryGraphPage::showChart(const engine::SummaryFigures& summary)

@@ -25,6 +25,8 @@ struct SummaryGraphPage {
     QLineEdit* txtTotalPrincipal = nullptr;
     QLineEdit* txtTotalPaid = nullptr;
     QLabel* lblExtraPaymentsNote = nullptr;  // the last payment's rounding, when there is some
+    QLabel* lblBalloon = nullptr;            // shown with a balloon only
+    QLineEdit* txtBalloon = nullptr;
     // What the loan costs as lenders state it.
     QGroupBox* fraAPR = nullptr;
     QLineEdit* txtAmountFinanced = nullptr;

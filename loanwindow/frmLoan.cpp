@@ -16,6 +16,7 @@
 #include "Messages.h"
 #include "RateChangesModel.h"
 #include "RateChangesPage.h"
+#include "SkippedPaymentsPage.h"
 #include "RowEditor.h"
 #include "ResultsModel.h"
 #include "SavingsSummaryPage.h"
@@ -91,7 +92,8 @@ frmLoan::frmLoan(LoanStore& store, Messages& messages, const Clock& clock, QWidg
                            m_loanInformation->txtLoanAmount, m_loanInformation->txtPaymentAmount,
                            m_loanInformation->txtFees, m_loanInformation->txtPoints,
                            m_loanInformation->txtInterestOnly, m_loanInformation->txtBalloonAfter,
-                           m_extraPayments->txtXPaymentAmount, m_rateChanges->txtNewRate})
+                           m_extraPayments->txtXPaymentAmount, m_rateChanges->txtNewRate,
+                           m_skippedPayments->txtSkipCount})
         limitBox(box, m_messages, this);
     connect(m_loanInformation->txtLoan, &QLineEdit::textChanged, this,
             [this](const QString& text) { setWindowTitle(DisplayText::caption(text)); });
@@ -99,15 +101,15 @@ frmLoan::frmLoan(LoanStore& store, Messages& messages, const Clock& clock, QWidg
             [this] { refuseTypedDate(m_loanInformation->dtStartDate, QStringLiteral("Date of First Payment")); });
     connect(m_loanInformation->dtLoanDate, &DateBox::typedDateRefused, this,
             [this] { refuseTypedDate(m_loanInformation->dtLoanDate, QStringLiteral("Loan Date")); });
-    for (RowEditor* editor : {m_extraPayments->editor, m_rateChanges->editor})
-        connect(editor, &RowEditor::pageWanted, this, [this, editor] {
-            showPage(editor == m_extraPayments->editor ? m_extraPayments->page : m_rateChanges->page);
-        });
+    for (const auto& [editor, page] : {std::pair{m_extraPayments->editor, m_extraPayments->page},
+                                       std::pair{m_rateChanges->editor, m_rateChanges->page},
+                                       std::pair{m_skippedPayments->editor, m_skippedPayments->page}})
+        connect(editor, &RowEditor::pageWanted, this, [this, page = page] { showPage(page); });
     // Queued: the refused save (perhaps inside a close prompt) ends first.
     connect(this, &frmLoan::saveAsCopyRequested, this, &frmLoan::saveAsCopy, Qt::QueuedConnection);
     connect(m_tabs, &QTabWidget::currentChanged, this, &frmLoan::onTabChanged);
     for (QPushButton* button : {m_loanInformation->cmdCalculate, m_extraPayments->cmdRecalculate,
-                                m_rateChanges->cmdRecalculateRates})
+                                m_rateChanges->cmdRecalculateRates, m_skippedPayments->cmdRecalculateSkips})
         connect(button, &QPushButton::clicked, this, [this] { CalculateSchedule(); });
     addTabKeys();
     watchChanges();
@@ -125,11 +127,13 @@ void frmLoan::addPages()
     // A new change starts at the loan's own rate, as typed.
     m_rateChanges = std::make_unique<RateChangesPage>(
         m_tabs, m_clock, [this] { return m_form->draft().interestRate.number().value_or(0.0); }, m_messages, this);
+    m_skippedPayments = std::make_unique<SkippedPaymentsPage>(m_tabs, m_clock, m_messages, this);
     const std::pair<QWidget*, const char*> pages[] = {
         {m_loanInformation->page, "Loan Information"}, {m_extraPayments->page, "Extra Payments"},
         {m_amortizationTable->page, "Amortization Table"}, {m_summaryGraph->page, "Summary Graph"},
         {m_savingsSummary->page, "Savings Summary"}, {m_formulas->page, "Formulas"},
-        {m_balance->page, "Balance"}, {m_rateChanges->page, "Rate Changes"}};
+        {m_balance->page, "Balance"}, {m_rateChanges->page, "Rate Changes"},
+        {m_skippedPayments->page, "Skipped Payments"}};
     for (const auto& [page, caption] : pages) {
         // The pages show the window's own grey ground.
         QPalette pagePalette = page->palette();
@@ -154,16 +158,17 @@ void frmLoan::watchChanges()
                            loan.txtInterestOnly, loan.txtBalloonAfter,
                            static_cast<QLineEdit*>(m_extraPayments->dtBeginDate),
                            static_cast<QLineEdit*>(m_extraPayments->dtEndDate), m_extraPayments->txtXPaymentAmount,
-                           static_cast<QLineEdit*>(m_rateChanges->dtRateFrom), m_rateChanges->txtNewRate})
+                           static_cast<QLineEdit*>(m_rateChanges->dtRateFrom), m_rateChanges->txtNewRate,
+                           static_cast<QLineEdit*>(m_skippedPayments->dtSkipFrom), m_skippedPayments->txtSkipCount})
         connect(box, &QLineEdit::textEdited, this, changed);
     for (DateBox* box : {loan.dtStartDate, loan.dtLoanDate, m_extraPayments->dtBeginDate, m_extraPayments->dtEndDate,
-                         m_rateChanges->dtRateFrom})
+                         m_rateChanges->dtRateFrom, m_skippedPayments->dtSkipFrom})
         connect(box, &DateBox::dateEdited, this, changed);
     for (QComboBox* list : {loan.cboppt, loan.cboTerm, loan.cboCalculate, loan.cboCompounding})
         connect(list, &QComboBox::currentIndexChanged, this, changed);
     connect(loan.txtLoan, &QLineEdit::textChanged, this, changed);
     connect(m_extraPayments->chkSuppressFuture, &QCheckBox::toggled, this, changed);
-    for (RowEditor* editor : {m_extraPayments->editor, m_rateChanges->editor})
+    for (RowEditor* editor : {m_extraPayments->editor, m_rateChanges->editor, m_skippedPayments->editor})
         connect(editor, &RowEditor::edited, this, changed);
 }
 

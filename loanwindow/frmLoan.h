@@ -24,6 +24,7 @@ struct ExtraPaymentsPage;
 struct LoanInformationPage;
 struct LoanResult;
 struct RateChangesPage;
+struct SkippedPaymentsPage;
 
 // One loan: its tabs, its typed loan (LoanForm) and rows (the row editors),
 // the close prompt. An MDI child of the main window; the creator calls
@@ -177,6 +178,7 @@ private:
     std::unique_ptr<FormulasPage> m_formulas;
     std::unique_ptr<BalancePage> m_balance;
     std::unique_ptr<RateChangesPage> m_rateChanges;
+    std::unique_ptr<SkippedPaymentsPage> m_skippedPayments;
     LoanForm* m_form = nullptr;
     LoanStore& m_store;
     Messages& m_messages;

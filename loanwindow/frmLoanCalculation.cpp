@@ -17,6 +17,8 @@
 #include "RateChangesPage.h"
 #include "ResultsModel.h"
 #include "RowEditor.h"
+#include "SkippedPaymentsModel.h"
+#include "SkippedPaymentsPage.h"
 #include "SavingsSummaryPage.h"
 #include "SummaryGraphPage.h"
 #include "YearlyModel.h"
@@ -52,7 +54,8 @@ bool frmLoan::takeTyped()
             return false;
         }
     }
-    return m_extraPayments->editor->takePending() && m_rateChanges->editor->takePending();
+    return m_extraPayments->editor->takePending() && m_rateChanges->editor->takePending() &&
+           m_skippedPayments->editor->takePending();
 }
 
 std::optional<::Loan> frmLoan::validated()
@@ -72,7 +75,8 @@ std::optional<::Loan> frmLoan::validated()
 
 LoanRows frmLoan::rows() const
 {
-    return {m_extraPayments->payments->rows(), m_rateChanges->rateChanges->rows(), {}};
+    return {m_extraPayments->payments->rows(), m_rateChanges->rateChanges->rows(),
+            m_skippedPayments->skippedPayments->rows()};
 }
 
 bool frmLoan::CalculateSchedule()
@@ -89,6 +93,12 @@ bool frmLoan::CalculateSchedule()
             m_rateChanges->editor->focusField(failure->rateChange, failure->field == LoanField::PaymentAmount
                                                                       ? RateChangesModel::Rate
                                                                       : RateChangesModel::From);
+            return false;
+        }
+        if (failure->skip >= 0) {
+            // About a skip: its row in the fields, the focus on its date.
+            m_messages.warning(this, failure->message);
+            m_skippedPayments->editor->focusField(failure->skip, SkippedPaymentsModel::From);
             return false;
         }
         showValidationFailure(failure->message, failure->field);

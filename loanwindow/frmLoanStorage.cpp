@@ -16,6 +16,8 @@
 #include "RateChangesModel.h"
 #include "RateChangesPage.h"
 #include "RowEditor.h"
+#include "SkippedPaymentsModel.h"
+#include "SkippedPaymentsPage.h"
 #include "WholeNumbers.h"
 
 #include <QComboBox>
@@ -95,6 +97,27 @@ std::optional<QString> rateChangeRows(const std::vector<RateChangeRecord>& recor
     if (const auto problem = rateChangeRowsProblem(rows)) {
         rows.resize(std::size_t(problem->row));
         return kBadPropertyError + QStringLiteral(": ") + problem->message;
+    }
+    return std::nullopt;
+}
+
+// Stored skips as rows; the first that cannot be used stops them.
+std::optional<QString> skippedPaymentRows(const std::vector<SkippedPaymentRecord>& records,
+                                          std::vector<SkippedPaymentRow>& rows)
+{
+    for (const SkippedPaymentRecord& record : records) {
+        if (!record.from || !record.count || !record.mode)
+            return kNullError;
+        if (*record.count < 1 || !engine::fitsSixteenBits(*record.count))
+            return kBadPropertyError + QStringLiteral(": skip %1 is stored with %2 payments; a skip has 1 or more")
+                                           .arg(rows.size() + 1)
+                                           .arg(*record.count);
+        if (*record.mode != 0 && *record.mode != 1)
+            return kBadPropertyError + QStringLiteral(": skip %1 is stored with the payment rule %2, which this "
+                                                      "program does not know")
+                                           .arg(rows.size() + 1)
+                                           .arg(*record.mode);
+        rows.push_back({*record.from, *record.count, engine::RateChangeMode(*record.mode)});
     }
     return std::nullopt;
 }
@@ -231,10 +254,14 @@ void frmLoan::loadRows()
     if (failure)
         return loadFailed(*failure);
     const SkippedPaymentList skips = m_store.readSkippedPayments(m_key);
-    if (skips.error)
-        return loadFailed(errorText(*skips.error));
-    if (!skips.rows.empty())
-        return loadFailed(kBadPropertyError + QStringLiteral(": this loan has skipped payments, which this window does not show"));
+    std::vector<SkippedPaymentRow> skipped;
+    failure = skippedPaymentRows(skips.rows, skipped);
+    m_skippedPayments->skippedPayments->setRows(std::move(skipped));
+    m_skippedPayments->editor->reset();
+    if (!failure && skips.error)
+        failure = errorText(*skips.error);
+    if (failure)
+        return loadFailed(*failure);
     // Only a loan read whole can be compared with what is stored.
     if (!m_partlyLoaded)
         m_storedAs = LoanStore::loanFingerprint(m_loadedRow, m_loadedExtras, rates.fingerprint, skips.fingerprint);

@@ -30,7 +30,7 @@ private slots:
             QVERIFY2(!h.w(field)->isEnabled(), field);
         h.window->markUnchanged();
         h.click("cmdAddPayment");
-        QCOMPARE(rows(h, "flxPayments"), QStringList{"R|12/7/2026|12/7/2026|$0.00"});
+        QCOMPARE(rows(h, "flxPayments"), QStringList{"R|12/7/2026|12/7/2026|$0.00|Shorten the loan"});
         QCOMPARE(QApplication::focusWidget(), h.w("dtBeginDate"));
         QVERIFY(h.window->DataHasChanged());
         // Lump Sum with the arrow keys, then its date and amount, as typed.
@@ -39,7 +39,7 @@ private slots:
         QVERIFY(h.w<QRadioButton>("optType_0")->isChecked() && h.w("dtEndDate")->isHidden());
         h.type("dtBeginDate", "2/1/2024");
         h.type("txtXPaymentAmount", "500");
-        QCOMPARE(rows(h, "flxPayments"), QStringList{"L|2/1/2024||$500.00"});
+        QCOMPARE(rows(h, "flxPayments"), QStringList{"L|2/1/2024||$500.00|Shorten the loan"});
         h.click("cmdRecalculate");
         QCOMPARE(h.row("flxResults", 1).mid(1, 3), (QStringList{"333.32", "336.66", "1,000.00"}));
         QCOMPARE(h.model("flxResults")->rowCount(), 2);
@@ -113,7 +113,7 @@ private slots:
         h.click("optType_1");
         QCOMPARE(h.cell("flxPayments", 1, 2), QString("3/1/2024"));
         h.click("cmdDeletePayment");
-        QCOMPARE(rows(h, "flxPayments"), (QStringList{"R|2/1/2024|3/1/2024|$1.00", "R|2/1/2024|3/1/2024|$3.00"}));
+        QCOMPARE(rows(h, "flxPayments"), (QStringList{"R|2/1/2024|3/1/2024|$1.00|Shorten the loan", "R|2/1/2024|3/1/2024|$3.00|Shorten the loan"}));
         QCOMPARE(h.text("txtXPaymentAmount"), QString("$3.00"));
         h.click("cmdDeletePayment");
         h.click("cmdDeletePayment");

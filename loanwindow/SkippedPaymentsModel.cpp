@@ -1,0 +1,81 @@
+#include "SkippedPaymentsModel.h"
+
+#include "Clock.h"
+#include "DateBox.h"
+#include "LocaleText.h"
+#include "NumberEntry.h"
+#include "RateChangeRow.h"
+#include "WholeNumbers.h"
+
+#include <QLocale>
+
+#include <cmath>
+
+SkippedPaymentsModel::SkippedPaymentsModel(const Clock& clock, QObject* parent) : TypedRowsModel(parent), m_clock(clock)
+{
+}
+
+int SkippedPaymentsModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant SkippedPaymentsModel::data(const QModelIndex& index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    const SkippedPaymentRow& skip = row(index.row());
+    if (role == Qt::TextAlignmentRole)
+        return int(Qt::AlignCenter);
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
+        return {};
+    switch (index.column()) {
+    case From: return role == Qt::EditRole ? QVariant(skip.from) : QVariant(LocaleText::shortDateText(skip.from));
+    case Count: return QLocale().toString(skip.count);
+    case Then: return role == Qt::EditRole ? QVariant(int(skip.mode)) : QVariant(rateChangeModeText(skip.mode));
+    }
+    return {};
+}
+
+bool SkippedPaymentsModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (role != Qt::EditRole || !refusal(index, value).isEmpty())
+        return false;
+    SkippedPaymentRow& skip = m_rows[std::size_t(index.row())];
+    switch (index.column()) {
+    case From: skip.from = value.toDate(); break;
+    case Count: skip.count = int(readEntry(NumberKind::Count, value.toString()).value); break;
+    case Then: skip.mode = engine::RateChangeMode(value.toInt()); break;
+    }
+    cellsChanged(index.row(), index.column(), index.column());
+    return true;
+}
+
+QVariant SkippedPaymentsModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    static const char* const kHeadings[ColumnCount] = {"From", "Payments", "Then"};
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= ColumnCount)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    return QString::fromLatin1(kHeadings[section]);
+}
+
+int SkippedPaymentsModel::appendRow()
+{
+    return append({m_clock.today(), 1, engine::RateChangeMode::NewPayment});
+}
+
+QString SkippedPaymentsModel::refusal(const QModelIndex& index, const QVariant& value) const
+{
+    switch (index.column()) {
+    case From: return value.toDate().isValid() ? QString() : DateBox::refusal(QStringLiteral("From"));
+    case Count: {
+        const NumberEntry entry = readEntry(NumberKind::Count, value.toString());
+        if (entry.number() && entry.value >= 1.0 && entry.value == std::floor(entry.value) &&
+            engine::fitsSixteenBits(entry.value))
+            return {};
+        return QStringLiteral("The payments skipped by skip %1 must be a whole number, 1 or more.").arg(index.row() + 1);
+    }
+    case Then: return value.toInt() == 0 || value.toInt() == 1 ? QString() : QStringLiteral("No such payment rule.");
+    default: return {};
+    }
+}

@@ -1,0 +1,69 @@
+#include "SkippedPaymentsPage.h"
+
+#include "DateBox.h"
+#include "LoanPages.h"
+#include "RateChangeRow.h"
+#include "RowEditor.h"
+#include "SkippedPaymentsModel.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+using namespace LoanPages;
+
+SkippedPaymentsPage::SkippedPaymentsPage(QWidget* parent, const Clock& clock, Messages& messages, QWidget* window)
+    : page(new QWidget(parent))
+{
+    auto* layout = new QGridLayout(page);
+    skippedPayments = new SkippedPaymentsModel(clock, page);
+    flxSkippedPayments = makeRowsTable("flxSkippedPayments", skippedPayments, page);
+    flxSkippedPayments->setAccessibleName(QStringLiteral("Skipped payments"));
+    const QFontMetrics metrics(flxSkippedPayments->font());
+    flxSkippedPayments->setColumnWidth(SkippedPaymentsModel::From,
+                                       metrics.horizontalAdvance(QStringLiteral("12/31/2024")) + 12);
+    flxSkippedPayments->setColumnWidth(SkippedPaymentsModel::Count,
+                                       metrics.horizontalAdvance(QStringLiteral("Payments")) + 12);
+    layout->addWidget(flxSkippedPayments, 0, 0);
+
+    auto* entry = new QVBoxLayout;
+    auto* fields = new QGridLayout;
+    dtSkipFrom = makeDatePicker("dtSkipFrom", page);
+    txtSkipCount = makeTextBox("txtSkipCount", page);
+    cboSkipThen = new QComboBox(page);
+    cboSkipThen->setObjectName(QStringLiteral("cboSkipThen"));
+    cboSkipThen->addItem(rateChangeModeText(engine::RateChangeMode::NewPayment));
+    cboSkipThen->addItem(rateChangeModeText(engine::RateChangeMode::SamePayment));
+    int line = 0;
+    // Alt+F is the File menu's, Alt+H the Help menu's.
+    for (const auto& [caption, field] : {std::pair<const char*, QWidget*>{"Fro&m:", dtSkipFrom},
+                                         std::pair<const char*, QWidget*>{"&Payments:", txtSkipCount},
+                                         std::pair<const char*, QWidget*>{"&Then:", cboSkipThen}}) {
+        auto* label = new QLabel(QString::fromLatin1(caption), page);
+        label->setBuddy(field);
+        fields->addWidget(label, line, 0);
+        fields->addWidget(field, line++, 1);
+    }
+    entry->addLayout(fields);
+    cmdAddSkip = new QPushButton(QStringLiteral("Add S&kip"), page);
+    cmdAddSkip->setObjectName(QStringLiteral("cmdAddSkip"));
+    cmdDeleteSkip = new QPushButton(QStringLiteral("&Delete Skip"), page);
+    cmdDeleteSkip->setObjectName(QStringLiteral("cmdDeleteSkip"));
+    cmdRecalculateSkips = new QPushButton(QStringLiteral("Recalc&ulate"), page);
+    cmdRecalculateSkips->setObjectName(QStringLiteral("cmdRecalculateSkips"));
+    for (QPushButton* button : {cmdAddSkip, cmdDeleteSkip, cmdRecalculateSkips})
+        entry->addWidget(button);
+    entry->addStretch(1);
+    layout->addLayout(entry, 0, 1);
+    layout->setColumnStretch(0, 1);
+
+    editor = new RowEditor(flxSkippedPayments, skippedPayments, cmdAddSkip, cmdDeleteSkip, messages, window);
+    editor->addField(dtSkipFrom, SkippedPaymentsModel::From);
+    editor->addField(txtSkipCount, SkippedPaymentsModel::Count);
+    editor->addChoice(cboSkipThen, SkippedPaymentsModel::Then, "currentIndex", &QComboBox::activated);
+    editor->setEnabled(true);
+}
