@@ -9,6 +9,8 @@
 #include "ReportTestSupport.h"
 #include "SummaryChart.h"
 #include "CalculateLoan.h"
+#include "Loans.h"
+#include "ResultsTable.h"
 
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -180,6 +182,28 @@ private slots:
             QCOMPARE(rowsOnPage[page], full);
         QVERIFY(rowsOnPage.last() > 0);
         QCOMPARE(pages, start + 1 + (rows - rowsOnPage[start] + full - 1) / full);
+    }
+
+    // Every printed column is as wide as its widest text, wherever that row
+    // stands and however large or negative the amount: each row reads back
+    // cell by cell, none run together.
+    void tableColumnsHoldTheirWidestTexts()
+    {
+        LoanResult result = calculated({.amount = 9999999999999.99, .term = 2});
+        std::vector<engine::ScheduleRow>& rows = result.schedule.rows;
+        rows[9].extra = 9999999999999.99;
+        rows[5].principal = -999999999999.99;
+        rows[7].interest = -0.01;
+        const QString path = h->dir.filePath(QStringLiteral("wide.pdf"));
+        QCOMPARE(ReportExport::writeReportPdf(path, result, QStringLiteral("Wide")), std::nullopt);
+        const QString text = readWith(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+        for (const engine::ScheduleRow& row : rows) {
+            QStringList cells;
+            for (int column = 0; column < kResultsColumns; ++column)
+                cells << resultsCellText(row, ResultsColumn(column));
+            const QString line = cells.join(QLatin1Char(' '));
+            QVERIFY2(text.simplified().contains(line), qPrintable(line + "\n" + text));
+        }
     }
 
     // Each export asks with its own caption and filter, suggests the

@@ -1,0 +1,74 @@
+// The real message boxes' answers, and the system information program the
+// about box starts.
+#include "Messages.h"
+#include "ScriptedMessages.h"
+#include "SystemInfo.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+// Questions whose No loses work: Esc and the box's close button answer neither.
+TEST(QtMessages, DismissingAnswersNeitherYesNorNo)
+{
+    using A = Messages::Answer;
+    const struct { const char* name; std::function<void(QMessageBox*)> act; A answer; } cases[] = {
+        {"Yes", [](QMessageBox* b) { b->button(QMessageBox::Yes)->click(); }, A::Yes},
+        {"No", [](QMessageBox* b) { b->button(QMessageBox::No)->click(); }, A::No},
+        {"Esc", [](QMessageBox* b) { QTest::keyClick(b->focusWidget() ? b->focusWidget() : b, Qt::Key_Escape); }, A::Dismissed},
+        {"close button", [](QMessageBox* b) { b->close(); }, A::Dismissed},
+    };
+    QtMessages messages;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto answer = [&c] { c.act(qobject_cast<QMessageBox*>(QApplication::activeModalWidget())); };
+        QTimer::singleShot(0, answer);
+        EXPECT_EQ(messages.ask(nullptr, QStringLiteral("Save?")), c.answer);
+        QTimer::singleShot(0, answer);
+        EXPECT_EQ(messages.question(nullptr, QStringLiteral("Delete?")), c.answer == A::Yes);
+    }
+}
+
+// Programs on the PATH ("-" first: not executable); the one that starts.
+TEST(SystemInfo, StartsTheFirstProgramOnThePath)
+{
+    const struct { const char* name; QStringList onPath; QString started; } cases[] = {
+        {"none", {}, {}},
+        {"not executable", {"-hardinfo"}, {}},
+        {"a later one alone", {"mate-system-monitor"}, "mate-system-monitor"},
+        {"the first of two", {"gnome-system-monitor", "kinfocenter"}, "kinfocenter"},
+    };
+    const QByteArray path = qgetenv("PATH");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        for (QString name : c.onPath) {
+            QFile script(dir.filePath(name.remove(QLatin1Char('-'))));
+            ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+            script.write("#!/bin/sh\necho \"${0##*/}\" > \"$0.ran\"\n");
+            script.setPermissions(c.onPath.contains(name) ? QFile::ReadOwner | QFile::ExeOwner : QFile::ReadOwner);
+        }
+        qputenv("PATH", dir.path().toLocal8Bit());
+        ScriptedMessages messages;
+        StartSysInfo(messages, nullptr);
+        qputenv("PATH", path);
+        const QString ran = dir.filePath(c.started + QStringLiteral(".ran"));
+        EXPECT_TRUE(c.started.isEmpty() || QTest::qWaitFor([&] { return QFileInfo(ran).size() > 0; }, 10000));
+        EXPECT_EQ(QDir(dir.path()).entryList({"*.ran"}).size(), c.started.isEmpty() ? 0 : 1);
+        EXPECT_EQ(messages.texts(), c.started.isEmpty() ? QStringList{kSysInfoUnavailable} : QStringList());
+    }
+}
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
