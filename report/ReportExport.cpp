@@ -38,11 +38,15 @@ QString csvField(const QString& text)
 
 // A text the user typed (a description, a caption): one that starts like a
 // formula gets a leading apostrophe, so a spreadsheet opening the file shows it
-// as text instead of running it. The program's own numbers never come here.
+// as text instead of running it. Spreadsheets trim leading spaces first, so
+// the formula may stand after them. The program's own numbers never come here.
 QString csvText(const QString& text)
 {
     static const QString formulaStarts = QStringLiteral("=+-@\t\r");
-    if (!text.isEmpty() && formulaStarts.contains(text.front()))
+    qsizetype first = 0;
+    while (first < text.size() && text.at(first).isSpace() && !formulaStarts.contains(text.at(first)))
+        ++first;
+    if (first < text.size() && formulaStarts.contains(text.at(first)))
         return csvField(QLatin1Char('\'') + text);
     return csvField(text);
 }

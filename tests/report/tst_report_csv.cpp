@@ -148,6 +148,9 @@ private slots:
         QTest::newRow("at") << QStringLiteral("@SUM(1)") << QStringLiteral("'@SUM(1)");
         QTest::newRow("tab") << QStringLiteral("\t=1") << QStringLiteral("'\t=1");
         QTest::newRow("carriage return") << QStringLiteral("\r=1") << QStringLiteral("'\r=1");
+        QTest::newRow("spaces before equals") << QStringLiteral("  =1+1") << QStringLiteral("'  =1+1");
+        QTest::newRow("space before minus") << QStringLiteral(" -2+3") << QStringLiteral("' -2+3");
+        QTest::newRow("spaces before tab") << QStringLiteral("  \t=1") << QStringLiteral("'  \t=1");
         QTest::newRow("formula later is kept") << QStringLiteral("Car =1") << QStringLiteral("Car =1");
         QTest::newRow("apostrophe kept") << QStringLiteral("'57 Chevy") << QStringLiteral("'57 Chevy");
     }
