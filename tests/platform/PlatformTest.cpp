@@ -36,12 +36,12 @@ TEST(QtMessages, DismissingAnswersNeitherYesNorNo)
     }
 }
 
-// Programs on the PATH ("-" first: not executable); the one that starts.
+// Programs on the PATH ("!" first: not executable); the one that starts.
 TEST(SystemInfo, StartsTheFirstProgramOnThePath)
 {
     const struct { const char* name; QStringList onPath; QString started; } cases[] = {
         {"none", {}, {}},
-        {"not executable", {"-hardinfo"}, {}},
+        {"not executable", {"!hardinfo"}, {}},
         {"a later one alone", {"mate-system-monitor"}, "mate-system-monitor"},
         {"the first of two", {"gnome-system-monitor", "kinfocenter"}, "kinfocenter"},
     };
@@ -49,11 +49,11 @@ TEST(SystemInfo, StartsTheFirstProgramOnThePath)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         QTemporaryDir dir;
-        for (QString name : c.onPath) {
-            QFile script(dir.filePath(name.remove(QLatin1Char('-'))));
+        for (const QString& name : c.onPath) {
+            QFile script(dir.filePath(QString(name).remove(QLatin1Char('!'))));
             ASSERT_TRUE(script.open(QIODevice::WriteOnly));
             script.write("#!/bin/sh\necho \"${0##*/}\" > \"$0.ran\"\n");
-            script.setPermissions(c.onPath.contains(name) ? QFile::ReadOwner | QFile::ExeOwner : QFile::ReadOwner);
+            script.setPermissions(name.startsWith('!') ? QFile::ReadOwner : QFile::ReadOwner | QFile::ExeOwner);
         }
         qputenv("PATH", dir.path().toLocal8Bit());
         ScriptedMessages messages;

@@ -11,7 +11,6 @@
 #include "Startup.h"
 #include "StoreLocation.h"
 #include "StoreFile.h"
-#include "SystemInfo.h"
 #include "DateBox.h"
 #include "frmLoan.h"
 #include "mdiMain.h"
@@ -26,31 +25,6 @@ using Kind = ScriptedMessages::Kind;
 
 template <class T> inline T* child(const QObject* parent, const char* name) { return parent->findChild<T*>(name); }
 inline QString amountShown(const frmLoan* w) { return child<QLineEdit>(w, "txtLoanAmount")->text(); }
-
-// A registry filled by the test; remembers which values were asked for.
-struct FakeKeyValues : KeyValueSource {
-    QMap<QString, KeyValue> values;  // by "key|value"
-    mutable QStringList asked;
-    std::optional<KeyValue> lookup(std::uint32_t root, const QString& key, const QString& value) const override
-    {
-        asked << key + u'|' + value;
-        const auto it = values.find(key + u'|' + value);
-        return it == values.end() || root != KeyRoot::LocalMachine ? std::nullopt : std::optional(*it);
-    }
-};
-
-// Every folder but /empty holds the tool; programs whose path holds "broken" fail to start.
-struct FakeLauncher : ProgramLauncher {
-    QStringList started;
-    bool fileExists(const QString& path) const override { return !path.startsWith(QLatin1String("/empty/")); }
-    bool start(const QString& program) override
-    {
-        const bool ok = !program.isEmpty() && !program.contains(QLatin1String("broken"));
-        if (ok)
-            started << program;
-        return ok;
-    }
-};
 
 // A real store file in a temporary folder and a shown main window on it,
 // answering questions from a script.

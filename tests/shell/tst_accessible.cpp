@@ -72,8 +72,6 @@ QString accessibleName(QWidget* w)
 class AccessibleTest : public QObject {
     Q_OBJECT
     std::unique_ptr<ShellFixture> f;
-    FakeKeyValues registry;
-    FakeLauncher launcher;
 
     frmLoan* calculatedLoan()
     {
@@ -105,7 +103,7 @@ class AccessibleTest : public QObject {
             keep = std::make_unique<frmOpen>(*f->store, f->main->loanWindows(), f->messages,
                                              f->main.get());
         } else if (where == "About") {
-            keep = std::make_unique<frmAbout>(registry, launcher, f->messages, f->main.get());
+            keep = std::make_unique<frmAbout>(f->messages, f->main.get());
         } else if (where == "Help") {
             keep = std::make_unique<HelpWindow>(f->main.get());
         } else if (where == "Toolbar") {

@@ -346,7 +346,7 @@ private slots:
         QStringList listed;
         for (QAction* action : menu->actions())
             listed << action->text();
-        QVERIFY2(listed.contains("Compare Loans") && listed.contains("Fifteen"), qPrintable(listed.join('|')));
+        QVERIFY2(listed.contains("&2 Compare Loans") && listed.contains("&1 Fifteen"), qPrintable(listed.join('|')));
 
         // Closed: the middle window leaves at once, the others keep their
         // colours; Exit asks only about loans.

@@ -105,6 +105,55 @@ private slots:
         QVERIFY(current && current->widget() != first);
         QVERIFY(current->isMaximized());
         QCOMPARE(current->geometry(), areaRect(*f));
+        // Typing starts in the new loan's description.
+        if (auto* loan = qobject_cast<frmLoan*>(current->widget())) {
+            QTest::keyClicks(QApplication::focusWidget(), "Car");
+            QCOMPARE(loan->description(), "Car");
+        }
+    }
+
+    // Every tab's name whole in a new window, after Cascade too (never squashed).
+    void tabNamesWhole_data()
+    {
+        QTest::addColumn<bool>("cascaded");
+        QTest::newRow("first window") << false;
+        QTest::newRow("cascaded") << true;
+    }
+    void tabNamesWhole()
+    {
+        QFETCH(bool, cascaded);
+        frmLoan* first = f->newWindow("First");
+        f->newWindow("Second");
+        if (cascaded)
+            f->run("mnuWindowCascade");
+        auto* bar = child<QTabWidget>(first, "tabLoan")->tabBar();
+        QVERIFY(bar->tabRect(bar->count() - 1).right() < bar->width());
+        QVERIFY(areaRect(*f).contains(first->parentWidget()->geometry()));
+    }
+
+    // The guide opens beside the main window, never over its menus.
+    void helpBesideTheMainWindow()
+    {
+        f->run("mnuHelpContents");
+        auto* help = qobject_cast<QWidget*>(QApplication::activeWindow());
+        QVERIFY(help && help != f->main.get());
+        const QRect menus(f->main->menuBar()->mapToGlobal(QPoint(0, 0)), f->main->menuBar()->size());
+        QVERIFY(!help->frameGeometry().intersects(menus));
+        help->close();
+    }
+
+    // The Window menu's entries take their number as access key; a caption's "&" is text.
+    void windowMenuNumbersItsWindows()
+    {
+        f->newWindow("Van");
+        frmLoan* second = f->newWindow("R&D");
+        f->run("mnuWindowNext");
+        QTest::keyClick(f->main.get(), Qt::Key_W, Qt::AltModifier);
+        auto* menu = child<QMenu>(f->main.get(), "mnuWindow");
+        QTRY_VERIFY(menu->isVisible());
+        QCOMPARE(menu->actions().last()->iconText(), "2 R&D");
+        QTest::keyClick(menu, Qt::Key_2);
+        QCOMPARE(f->main->activeLoan(), second);
     }
 
     // The main window starts wholly on the screen (run at a scale of 2 as well).

@@ -97,6 +97,10 @@ private slots:
         }
         QCOMPARE(previewPages > 1, c.command == "mnuFilePrintPreview");
         QCOMPARE(f->messages.texts(Kind::Critical).size(), c.error ? 1 : 0);
+        // A written export says how many rows went where.
+        const bool exported = c.command.startsWith("mnuFileExport") && !c.written.isEmpty();
+        QCOMPARE(f->main->statusBar()->currentMessage(),
+                 exported ? QStringLiteral("360 rows written to \"%1\".").arg(f->dir.filePath(c.written)) : QString());
         QCOMPARE(QDir(f->dir.path()).entryList({"out*"}, QDir::Files), c.written.isEmpty() ? QStringList() : QStringList{c.written});
         QFile store(f->path);
         QVERIFY(store.open(QIODevice::ReadOnly) && store.read(16) == QByteArray("SQLite format 3", 16));

@@ -64,6 +64,7 @@ private slots:
         QVERIFY(w->DataHasChanged());
         f->run(c.command);
         QVERIFY(w->Mode() == 1 && w->Loan() > 0 && (!c.storedFirst || w->Loan() == key));
+        QCOMPARE(f->main->statusBar()->currentMessage(), "The loan \"House\" was saved.");
         f->run("mnuFileClose");
         QVERIFY(f->main->openLoans().isEmpty() && f->messages.shown().isEmpty());
         const auto rows = f->stored();
@@ -84,11 +85,14 @@ private slots:
     void saveAsCopy()
     {
         QFETCH(SaveCase, c);
+        QApplication::setActiveWindow(f->main.get());
+        QVERIFY(QTest::qWaitForWindowActive(f->main.get()));
         frmLoan* w = f->newWindow("Car");
         if (c.storedFirst)
             f->run("mnuFileSave");
         const int original = w->Loan();
         child<QLineEdit>(w, "txtLoanAmount")->setText("90000");  // goes with the copy, not into the original
+        child<QLineEdit>(w, "txtLoanAmount")->setFocus();
         f->run(c.command);
         QCOMPARE(w->windowTitle(), "Copy of Car");
         QVERIFY(w->Mode() == 1 && w->Loan() > 0 && w->Loan() != original && !w->IsDataChanged());
@@ -101,8 +105,12 @@ private slots:
             QVERIFY(windows[1]->windowTitle() == "Car" && windows[1]->Mode() == 1 && windows[1]->Loan() == original);
             QCOMPARE(shownNumber(f->record(original).origAmount), "150000");
             QCOMPARE(amountShown(windows[1]), "$150,000.00");
-            QCOMPARE(f->main->activeLoan(), windows[1]);
         }
+        // The user goes on in the copy: typing lands there.
+        QCOMPARE(f->main->activeLoan(), w);
+        QTest::keyClicks(QApplication::focusWidget(), "1");
+        QVERIFY(w->DataHasChanged());
+        QCOMPARE(f->main->statusBar()->currentMessage(), "The loan \"Copy of Car\" was saved.");
         QVERIFY(f->messages.shown().isEmpty());
     }
 
@@ -131,6 +139,7 @@ private slots:
         f->breakStore("DROP TABLE tblExtraPayments");
         f->run(c.command);
         QCOMPARE(f->messages.texts(Kind::Critical).size(), 1);
+        QCOMPARE(f->main->statusBar()->currentMessage(), c.storedFirst ? "The loan \" Truck \" was saved." : "");
         QVERIFY(w->Mode() == mode && w->Loan() == key);
         QCOMPARE(w->description(), " Truck ");
         QCOMPARE(w->windowTitle(), c.storedFirst ? "Truck" : " Truck ");
@@ -241,7 +250,7 @@ private slots:
         QStringList entries;
         for (QAction* action : menu->actions())
             if (action->isCheckable()) entries << action->text();
-        QCOMPARE(entries, how == "copy" ? QStringList{"Copy of Car"} : QStringList());
+        QCOMPARE(entries, how == "copy" ? QStringList{"&1 Copy of Car"} : QStringList());
     }
 
     // All prompts come first; one refusal keeps everything open.
