@@ -260,6 +260,8 @@ private slots:
         const QString path = h->dir.filePath(QStringLiteral("longest.pdf"));
         ReportCommands commands(h->messages, h->store->path(), h->window.get(), [](QDialog&) {});
         commands.setSaveFileNameAsker([&](auto&&...) { return path; });
+        QStringList told;
+        commands.setDoneTeller([&](const QString& text) { told << text; });
         bool cancelled = false;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -273,7 +275,7 @@ private slots:
         commands.exportPdf(*report, description());
         QVERIFY(cancelled);
         QVERIFY(!QFileInfo::exists(path));
-        QVERIFY(h->messages.shown().isEmpty());
+        QVERIFY(h->messages.shown().isEmpty() && told.isEmpty());
     }
 
     void exportCommandsAskAndRememberTheFolder_data()
