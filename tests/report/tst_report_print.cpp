@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QRegularExpression>
+#include <QMap>
 #include <QtTest>
 
 namespace {
@@ -203,6 +204,22 @@ private slots:
                 cells << resultsCellText(row, ResultsColumn(column));
             const QString line = cells.join(QLatin1Char(' '));
             QVERIFY2(text.simplified().contains(line), qPrintable(line + "\n" + text));
+        }
+        // Nor does a cell reach into the next: on each line of a table, every
+        // word ends before the next begins.
+        const QRegularExpression word(QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)")re"));
+        for (const QString& page : readWith(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")})
+                                       .split(QStringLiteral("<page"))) {
+            QMap<int, QList<std::pair<double, double>>> lines;  // by the words' top, their spans
+            for (auto it = word.globalMatch(page); it.hasNext();) {
+                const auto m = it.next();
+                lines[qRound(m.captured(2).toDouble() * 4)].append({m.captured(1).toDouble(), m.captured(3).toDouble()});
+            }
+            for (auto& spans : lines) {
+                std::sort(spans.begin(), spans.end());
+                for (qsizetype i = 1; i < spans.size(); ++i)
+                    QVERIFY2(spans[i - 1].second < spans[i].first, qPrintable(QString::number(spans[i].first)));
+            }
         }
     }
 
