@@ -15,24 +15,26 @@
 
 #include <functional>
 
-// Questions whose No loses work: Esc and the box's close button answer neither.
+// Questions whose No loses work: Esc and the box's close button answer
+// neither; Enter answers the delete question No.
 TEST(QtMessages, DismissingAnswersNeitherYesNorNo)
 {
     using A = Messages::Answer;
-    const struct { const char* name; std::function<void(QMessageBox*)> act; A answer; } cases[] = {
-        {"Yes", [](QMessageBox* b) { b->button(QMessageBox::Yes)->click(); }, A::Yes},
-        {"No", [](QMessageBox* b) { b->button(QMessageBox::No)->click(); }, A::No},
-        {"Esc", [](QMessageBox* b) { QTest::keyClick(b->focusWidget() ? b->focusWidget() : b, Qt::Key_Escape); }, A::Dismissed},
-        {"close button", [](QMessageBox* b) { b->close(); }, A::Dismissed},
+    const struct { const char* name; std::function<void(QMessageBox*)> act; A ask; bool question; } cases[] = {
+        {"Yes", [](QMessageBox* b) { b->button(QMessageBox::Yes)->click(); }, A::Yes, true},
+        {"No", [](QMessageBox* b) { b->button(QMessageBox::No)->click(); }, A::No, false},
+        {"Esc", [](QMessageBox* b) { QTest::keyClick(b->focusWidget(), Qt::Key_Escape); }, A::Dismissed, false},
+        {"close button", [](QMessageBox* b) { b->close(); }, A::Dismissed, false},
+        {"Enter", [](QMessageBox* b) { QTest::keyClick(b->focusWidget(), Qt::Key_Return); }, A::Yes, false},
     };
     QtMessages messages;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const auto answer = [&c] { c.act(qobject_cast<QMessageBox*>(QApplication::activeModalWidget())); };
         QTimer::singleShot(0, answer);
-        EXPECT_EQ(messages.ask(nullptr, QStringLiteral("Save?")), c.answer);
+        EXPECT_EQ(messages.ask(nullptr, QStringLiteral("Save?")), c.ask);
         QTimer::singleShot(0, answer);
-        EXPECT_EQ(messages.question(nullptr, QStringLiteral("Delete?")), c.answer == A::Yes);
+        EXPECT_EQ(messages.question(nullptr, QStringLiteral("Delete?")), c.question);
     }
 }
 
