@@ -47,6 +47,11 @@ LoanInformationPage::LoanInformationPage(QWidget* parent) : page(new QWidget(par
     cboppt->setCurrentIndex(-1);
     // Never narrower than its longest entry: a narrow (tiled) window scrolls.
     cboppt->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // Created in reading order, which Tab follows.
+    cboCompounding = new QComboBox(frame);
+    cboCompounding->setObjectName(QStringLiteral("cboCompounding"));
+    for (auto text : engine::kCompoundingTexts)
+        cboCompounding->addItem(QString::fromUtf8(text.data(), qsizetype(text.size())));
     txtInterestRate = makeTextBox("txtInterestRate", frame);
     cboTerm = new QComboBox(frame);
     cboTerm->setObjectName(QStringLiteral("cboTerm"));
@@ -62,10 +67,6 @@ LoanInformationPage::LoanInformationPage(QWidget* parent) : page(new QWidget(par
     cboCalculate->setCurrentIndex(0);
     cmdCalculate = new QPushButton(QStringLiteral("&Calculate"), frame);
     cmdCalculate->setObjectName(QStringLiteral("cmdCalculate"));
-    cboCompounding = new QComboBox(frame);
-    cboCompounding->setObjectName(QStringLiteral("cboCompounding"));
-    for (auto text : engine::kCompoundingTexts)
-        cboCompounding->addItem(QString::fromUtf8(text.data(), qsizetype(text.size())));
 
     int row = 0;
     // Each label names its box for a screen reader, and its access key focuses it.

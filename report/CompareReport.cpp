@@ -28,8 +28,6 @@ ReportTableContent block(const std::vector<ComparisonColumn>& columns, size_t fi
         return column == 0 || columns[first + size_t(column - 1)].best[size_t(row)];
     };
     content.side = [](int column) { return column == 0 ? Qt::AlignLeft : Qt::AlignRight; };
-    for (int row = 0; row < kCompareRows; ++row)
-        content.widestRows << row;
     return content;
 }
 

@@ -36,7 +36,19 @@ ReportTableContent paymentTable(const std::vector<engine::ScheduleRow>& rows)
     content.side = [](int column) {
         return ResultsColumn(column) == ResultsColumn::Payment ? Qt::AlignLeft : Qt::AlignRight;
     };
-    content.widestRows = {0, content.rows - 1};
+    content.number = [&rows](int row, int column) {
+        const engine::ScheduleRow& r = rows[size_t(row)];
+        switch (ResultsColumn(column)) {
+        case ResultsColumn::Payment: return double(r.number);
+        case ResultsColumn::Principal: return r.principal;
+        case ResultsColumn::Extra: return r.extra;
+        case ResultsColumn::CumulativePrincipal: return r.cumulativePrincipal;
+        case ResultsColumn::Interest: return r.interest;
+        case ResultsColumn::CumulativeInterest: return r.cumulativeInterest;
+        case ResultsColumn::Balance: return r.balance;
+        }
+        return 0.0;
+    };
     return content;
 }
 
@@ -53,7 +65,6 @@ ReportTableContent yearlyTable(const YearlyTotals& totals)
     };
     content.bold = [years](int row, int) { return row == years; };
     content.side = [](int column) { return YearlyColumn(column) == YearlyColumn::Year ? Qt::AlignLeft : Qt::AlignRight; };
-    content.widestRows = {0, years};
     return content;
 }
 

@@ -2,12 +2,16 @@
 
 #include "CompareReport.h"
 #include "LoanReport.h"
+#include "LoanResult.h"
+#include "LocaleText.h"
 #include "Messages.h"
 #include "ReportExport.h"
+#include "YearlyTotals.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLocale>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -67,6 +71,11 @@ void ReportCommands::setSaveFileNameAsker(SaveFileNameAsker asker)
     m_askSaveFileName = std::move(asker);
 }
 
+void ReportCommands::setDoneTeller(DoneTeller tell)
+{
+    m_tellDone = std::move(tell);
+}
+
 void ReportCommands::run(ReportCommand command, const ReportSubject& subject)
 {
     if (const LoanResult* loan = subject.loan.get()) {
@@ -88,7 +97,10 @@ void ReportCommands::run(ReportCommand command, const ReportSubject& subject)
 
 void ReportCommands::exportTable(const LoanResult& result, const QString& description, bool years)
 {
-    exportCsv(description, [&](const QString& path) {
+    // The years and their Total line, or each payment.
+    const int rows = years ? int(yearlyTotals(result.schedule.rows, LocaleText::toYmd(result.today)).years.size()) + 1
+                           : int(result.schedule.rows.size());
+    exportCsv(description, rows, [&](const QString& path) {
         return years ? ReportExport::writeYearlyCsv(path, result, description)
                      : ReportExport::writeTableCsv(path, result, description);
     });
@@ -96,34 +108,38 @@ void ReportCommands::exportTable(const LoanResult& result, const QString& descri
 
 void ReportCommands::exportPdf(const LoanResult& result, const QString& description)
 {
-    exportPdfFile(description, [&](const QString& path) {
+    exportPdfFile(description, int(result.schedule.rows.size()), [&](const QString& path) {
         PageProgress progress(m_parent, tr("Writing the report..."));
-        return ReportExport::writeReportPdf(path, result, description, std::ref(progress));
+        const auto failure = ReportExport::writeReportPdf(path, result, description, std::ref(progress));
+        return progress.cancelled() ? std::optional(QString()) : failure;
     });
 }
 
 void ReportCommands::exportComparisonTable(const std::vector<ComparedLoan>& loans)
 {
-    exportCsv(kComparison, [&](const QString& path) { return ReportExport::writeComparisonCsv(path, loans); });
+    exportCsv(kComparison, kCompareRows, [&](const QString& path) { return ReportExport::writeComparisonCsv(path, loans); });
 }
 
 void ReportCommands::exportComparisonPdf(const std::vector<ComparedLoan>& loans)
 {
-    exportPdfFile(kComparison, [&](const QString& path) { return ReportExport::writeComparisonPdf(path, loans); });
+    exportPdfFile(kComparison, kCompareRows,
+                  [&](const QString& path) { return ReportExport::writeComparisonPdf(path, loans); });
 }
 
-void ReportCommands::exportCsv(const QString& description, const Writer& write)
+void ReportCommands::exportCsv(const QString& description, int rows, const Writer& write)
 {
-    exportTo(description, tr("Export Table"), QStringLiteral("csv"), tr("CSV files (*.csv);;All files (*)"), write);
+    exportTo(description, tr("Export Table"), QStringLiteral("csv"), tr("CSV files (*.csv);;All files (*)"), rows,
+             write);
 }
 
-void ReportCommands::exportPdfFile(const QString& description, const Writer& write)
+void ReportCommands::exportPdfFile(const QString& description, int rows, const Writer& write)
 {
-    exportTo(description, tr("Export as PDF"), QStringLiteral("pdf"), tr("PDF files (*.pdf);;All files (*)"), write);
+    exportTo(description, tr("Export as PDF"), QStringLiteral("pdf"), tr("PDF files (*.pdf);;All files (*)"), rows,
+             write);
 }
 
 void ReportCommands::exportTo(const QString& description, const QString& caption, const QString& suffix,
-                              const QString& filter, const Writer& write)
+                              const QString& filter, int rows, const Writer& write)
 {
     const QString suggested =
         QDir(m_exportFolder).filePath(ReportExport::suggestedFileName(description, suffix));
@@ -136,8 +152,14 @@ void ReportCommands::exportTo(const QString& description, const QString& caption
     m_exportFolder = QFileInfo(path).absolutePath();
     if (refuseStoreFile(path))
         return;
-    if (const auto failure = write(path))
-        m_messages.critical(m_parent, *failure);
+    if (const auto failure = write(path)) {
+        if (!failure->isEmpty())
+            m_messages.critical(m_parent, *failure);
+    } else if (m_tellDone) {
+        m_tellDone(QStringLiteral("%1 %2 written to \"%3\".")
+                       .arg(QLocale().toString(rows), rows == 1 ? QStringLiteral("row") : QStringLiteral("rows"),
+                            QDir::toNativeSeparators(path)));
+    }
 }
 
 bool ReportCommands::refuseStoreFile(const QString& path)

@@ -51,6 +51,9 @@ public:
     ReportCommands& operator=(const ReportCommands&) = delete;
 
     void setSaveFileNameAsker(SaveFileNameAsker asker);
+    // Hears, once a file is written whole, how many rows went to which file.
+    using DoneTeller = std::function<void(const QString& text)>;
+    void setDoneTeller(DoneTeller tell);
 
     // The menu's way in: one command on whatever the subject is.
     void run(ReportCommand command, const ReportSubject& subject);
@@ -70,12 +73,13 @@ public:
     void printComparison(const std::vector<ComparedLoan>& loans);
 
 private:
-    // Writes to a path; a message when it failed.
+    // Writes to a path; a message when it failed, an empty one when the user stopped it.
     using Writer = std::function<std::optional<QString>(const QString& path)>;
+    // `rows`: the table's rows the file holds.
     void exportTo(const QString& description, const QString& caption, const QString& suffix, const QString& filter,
-                  const Writer& write);
-    void exportCsv(const QString& description, const Writer& write);
-    void exportPdfFile(const QString& description, const Writer& write);
+                  int rows, const Writer& write);
+    void exportCsv(const QString& description, int rows, const Writer& write);
+    void exportPdfFile(const QString& description, int rows, const Writer& write);
     // The preview and the print dialog; paint draws the report.
     using Painter = std::function<bool(QPrinter&)>;
     void preview(const QString& description, const QString& windowTitle, const Painter& paint);
@@ -88,5 +92,6 @@ private:
     QWidget* m_parent;
     DialogRunner m_runDialog;
     SaveFileNameAsker m_askSaveFileName;
+    DoneTeller m_tellDone;
     QString m_exportFolder;
 };

@@ -38,19 +38,31 @@ QString csvField(const QString& text)
 
 // A text the user typed (a description, a caption): one that starts like a
 // formula gets a leading apostrophe, so a spreadsheet opening the file shows it
-// as text instead of running it. The program's own numbers never come here.
+// as text instead of running it. Spreadsheets trim leading spaces first, so
+// the formula may stand after them. The program's own numbers never come here.
 QString csvText(const QString& text)
 {
     static const QString formulaStarts = QStringLiteral("=+-@\t\r");
-    if (!text.isEmpty() && formulaStarts.contains(text.front()))
+    qsizetype first = 0;
+    while (first < text.size() && text.at(first).isSpace() && !formulaStarts.contains(text.at(first)))
+        ++first;
+    if (first < text.size() && formulaStarts.contains(text.at(first)))
         return csvField(QLatin1Char('\'') + text);
     return csvField(text);
 }
 
-// The first line of a loan's CSV: the description once, not on every line.
-QByteArray descriptionLine(const QString& description)
+// Two decimals with a point, no grouping, never "-0.00".
+QString plainAmount(double value);
+
+// The first line of a loan's CSV: the description once, not on every line,
+// and what the loan costs as lenders state it.
+QByteArray loanLine(const LoanResult& result, const QString& description)
 {
-    return "Loan," + csvText(description).toUtf8() + "\r\n";
+    const engine::DisclosureFigures& disclosure = result.disclosure;
+    return "Loan," + csvText(description).toUtf8() + ",Amount Financed," +
+           plainAmount(disclosure.amountFinanced).toLatin1() + ",Finance Charge," +
+           plainAmount(disclosure.financeCharge).toLatin1() + ",APR," +
+           QByteArray::number(disclosure.annualPercentageRate, 'f', 3) + "\r\n";
 }
 
 // Two decimals with a point, no grouping, never "-0.00".
@@ -126,7 +138,7 @@ QString suggestedFileName(const QString& description, const QString& suffix)
 std::optional<QString> writeTableCsv(const QString& path, const LoanResult& result, const QString& description)
 {
     return writeWhole(path, [&](QSaveFile& file) -> std::optional<QString> {
-        QByteArray chunk = descriptionLine(description) +
+        QByteArray chunk = loanLine(result, description) +
                            "Payment,Date,Principal Current,Principal Extra,Principal Cummulitive,"
                            "Interest Current,Interest Cummulitive,Balance Due\r\n";
         // Written a chunk at a time: the longest loan has 32,767 lines.
@@ -222,7 +234,7 @@ std::optional<QString> writeYearlyCsv(const QString& path, const LoanResult& res
         line(QString::number(year.year), year, plainCents(year.balanceCents));
     if (!totals.years.empty())
         line(QStringLiteral("Total"), totals.total, QString());
-    return writeCsvLines(path, descriptionLine(description), lines);
+    return writeCsvLines(path, loanLine(result, description), lines);
 }
 
 namespace {
@@ -246,6 +258,9 @@ QString plainComparisonField(const LoanResult& result, CompareRow row, const QSt
     case CompareRow::TotalPaid: return plainAmount(run.summary.totalPaid);
     case CompareRow::InterestSaved: return plainAmount(run.baseline.interestPaid - run.summary.interest);
     case CompareRow::PaymentsSaved: return QString::number(run.paymentsSaved);
+    case CompareRow::AmountFinanced: return plainAmount(result.disclosure.amountFinanced);
+    case CompareRow::FinanceCharge: return plainAmount(result.disclosure.financeCharge);
+    case CompareRow::AnnualPercentageRate: return QString::number(result.disclosure.annualPercentageRate, 'f', 3);
     case CompareRow::Frequency:
     case CompareRow::Term: break;
     }

@@ -27,7 +27,8 @@ QString suggestedFileName(const QString& description, const QString& suffix);
 // and the loan's description, a heading line, then per payment its number,
 // due date (ISO) and the six amounts as plain decimals with a point. A
 // description or caption that starts like a formula (=, +, -, @, tab, carriage
-// return) is written with a leading apostrophe, so spreadsheets show it as text.
+// return; after spaces too) is written with a leading apostrophe, so
+// spreadsheets show it as text.
 std::optional<QString> writeTableCsv(const QString& path, const LoanResult& result, const QString& description);
 // The totals of each year the same way: the description's line, a heading
 // line, then per year its number, the count of payments, principal, extra,

@@ -5,12 +5,16 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <numeric>
 
 namespace {
 
 const QColor kRule(0x90, 0x90, 0x90);
 const QColor kHeadingGround(0xE4, 0xE4, 0xE4);
 const QColor kBandGround(0xF2, 0xF2, 0xF2);
+constexpr double kCellPoints = 8.5;
+constexpr double kSmallestPoints = 3.0;
+constexpr double kPaddingMm = 3.0;  // within a column, beside its text
 
 }  // namespace
 
@@ -24,35 +28,80 @@ QFont reportFont(double points, bool bold)
 }
 
 ReportTable::ReportTable(QPaintDevice& device, ReportTableContent content, double width)
-    : m_content(std::move(content)),
-      m_mm(device.logicalDpiY() / 25.4),
-      m_cell(reportFont(8.5)),
-      m_boldCell(reportFont(8.5, true)),
-      m_heading(reportFont(8.5, true))
+    : m_content(std::move(content)), m_mm(device.logicalDpiY() / 25.4)
 {
-    const QFontMetricsF cell(m_boldCell, &device);
+    const std::vector<QList<int>> widest = widestRows();
+    // Texts that do not fit the width at the usual size are set smaller until
+    // they do, rather than run into each other. Their width follows the size,
+    // the padding stays: each step aims at the size that fits, a little less.
+    double points = kCellPoints;
+    std::vector<double> natural = measure(device, points, widest);
+    const double padding = kPaddingMm * m_mm * double(columns());
+    for (int step = 0; step < 20; ++step) {
+        const double total = std::accumulate(natural.begin(), natural.end(), 0.0);
+        if (total <= width || points <= kSmallestPoints)
+            break;
+        const double fit = (width - padding) / std::max(total - padding, 1.0);
+        points = std::max(kSmallestPoints, points * std::min(fit, 0.98));
+        natural = measure(device, points, widest);
+    }
+    const double total = std::accumulate(natural.begin(), natural.end(), 0.0);
+    m_columnX.assign(size_t(columns()) + 1, 0.0);
+    for (int column = 0; column < columns(); ++column)
+        m_columnX[size_t(column) + 1] = m_columnX[size_t(column)] + natural[size_t(column)] * width / total;
+}
+
+std::vector<QList<int>> ReportTable::widestRows() const
+{
+    std::vector<QList<int>> widest(static_cast<size_t>(columns()));
+    if (m_content.rows == 0)
+        return widest;
+    for (int column = 0; column < columns(); ++column) {
+        QList<int>& rows = widest[size_t(column)];
+        if (!m_content.number) {
+            for (int row = 0; row < m_content.rows; ++row)
+                rows << row;
+            continue;
+        }
+        // Digits are as wide as each other: the most digits, and a minus sign, make the widest text.
+        int high = 0, low = 0;
+        double highest = m_content.number(0, column), lowest = highest;
+        for (int row = 1; row < m_content.rows; ++row) {
+            const double value = m_content.number(row, column);
+            if (value > highest) {
+                highest = value;
+                high = row;
+            } else if (value < lowest) {
+                lowest = value;
+                low = row;
+            }
+        }
+        rows << high << low;
+    }
+    return widest;
+}
+
+std::vector<double> ReportTable::measure(QPaintDevice& device, double points, const std::vector<QList<int>>& widest)
+{
+    m_cell = reportFont(points);
+    m_boldCell = reportFont(points, true);
+    m_heading = reportFont(points, true);
+    const QFontMetricsF bold(m_boldCell, &device);
     const QFontMetricsF heading(m_heading, &device);
     m_cellMetrics.emplace(m_cell, &device);
     m_boldMetrics.emplace(m_boldCell, &device);
     m_rowHeight = m_cellMetrics->height() * 1.4;
     m_headingRowHeight = heading.height() * 1.5;
-
-    // Column widths from the widest texts the table can hold, spread over the width.
     std::vector<double> natural(size_t(columns()), 0.0);
     for (int column = 0; column < columns(); ++column) {
         double& w = natural[size_t(column)];
         w = heading.horizontalAdvance(m_content.headings[column]);
-        for (int row : std::as_const(m_content.widestRows))
-            if (row >= 0 && row < m_content.rows)
-                w = std::max(w, cell.horizontalAdvance(m_content.cell(row, column)));
-        w += 3 * m_mm;
+        // Measured bold: a bold row (a total) may hold any of them.
+        for (int row : widest[size_t(column)])
+            w = std::max(w, bold.horizontalAdvance(m_content.cell(row, column)));
+        w += kPaddingMm * m_mm;
     }
-    double total = 0;
-    for (double w : natural)
-        total += w;
-    m_columnX.assign(size_t(columns()) + 1, 0.0);
-    for (int column = 0; column < columns(); ++column)
-        m_columnX[size_t(column) + 1] = m_columnX[size_t(column)] + natural[size_t(column)] * width / total;
+    return natural;
 }
 
 QRectF ReportTable::cellRect(int column, double y, double height) const
@@ -94,7 +143,7 @@ double ReportTable::paintRow(QPainter& painter, double y, int row) const
     if (row % 2 == 1)
         painter.fillRect(QRectF(0, y, m_columnX.back(), m_rowHeight), kBandGround);
     painter.setPen(Qt::black);
-    const double pad = 1.5 * m_mm;
+    const double pad = kPaddingMm / 2 * m_mm;
     // Cells are single lines: placed by their measured width and the font's
     // ascent rather than laid out in a box, which costs a third of a long report.
     const QFont* current = nullptr;

@@ -23,13 +23,16 @@ struct ReportTableContent {
     std::function<QString(int row, int column)> cell;
     std::function<bool(int row, int column)> bold;  // optional: cells printed bold (a total, a best value)
     std::function<Qt::Alignment(int column)> side;
-    // Rows whose texts are the widest a column holds (the first and the last
-    // suffice for amounts that only fall or only grow).
-    QList<int> widestRows;
+    // Optional: the number a cell shows (an amount, a payment's number). A
+    // column's widest text is then that of its largest or its most negative
+    // number, and only those two are measured; without it every cell is.
+    std::function<double(int row, int column)> number;
 };
 
 // A table on a page: fonts, row heights and column widths measured once for
-// the device, the columns spread over the given width; light and dark bands.
+// the device, each column as wide as its widest text and the columns spread
+// over the given width (in a smaller font when they would not fit it); light
+// and dark bands.
 class ReportTable {
 public:
     ReportTable(QPaintDevice& device, ReportTableContent content, double width);
@@ -45,6 +48,10 @@ public:
 private:
     int headingRows() const { return m_content.topHeadings.isEmpty() ? 1 : 2; }
     int columns() const { return int(m_content.headings.size()); }
+    // The cells each column must hold whole.
+    std::vector<QList<int>> widestRows() const;
+    // The fonts at that size; the columns' widths they need.
+    std::vector<double> measure(QPaintDevice& device, double points, const std::vector<QList<int>>& widest);
     QRectF cellRect(int column, double y, double height) const;
     void paintHeadingCell(QPainter& painter, const QRectF& box, const QString& text) const;
 

@@ -34,9 +34,7 @@ void CompareWindowController::open()
         m_window = new frmCompare;
         m_frame = m_area.addSubWindow(m_window);
         m_frame->setWindowIcon(m_area.window()->windowIcon());
-        // Every loan's figures in view where the main window leaves room.
-        const QSize room = m_area.viewport()->size();
-        m_frame->resize(std::min(room.width(), 700), std::min(room.height(), 680));
+        m_frame->resize(kCompareSize);
         showNewWindow(m_area, m_frame);
         refresh();
     }

@@ -11,10 +11,16 @@
 #include <memory>
 #include <vector>
 
+#include <QSize>
+
 class QMdiArea;
 class QMdiSubWindow;
 class frmCompare;
 class frmLoan;
+
+// The comparison window's size where the main window leaves room: every
+// loan's figures in view.
+inline constexpr QSize kCompareSize(700, 680);
 
 // The one "Compare Loans" window of the main window: opened or brought to the
 // front by its command, and while it is open refreshed at once whenever a

@@ -50,7 +50,7 @@ frmLoan* LoanWindowFactory::openLoan(int key, const std::optional<QString>& capt
 frmLoan* LoanWindowFactory::create(int mode, int key)
 {
     auto* window = new frmLoan(m_store, m_messages, m_clock);
-    QObject::connect(window, &frmLoan::copySaved, window, [this](int original) { openLoan(original); });
+    QObject::connect(window, &frmLoan::copySaved, window, [this, window](int original) { openBehind(original, window); });
     // Inside its frame before loading, so the load sizes the frame; shown
     // only afterwards. The frame's title follows the loan window's caption.
     QMdiSubWindow* frame = m_area.addSubWindow(window);
@@ -62,7 +62,22 @@ frmLoan* LoanWindowFactory::create(int mode, int key)
 void LoanWindowFactory::show(frmLoan* window)
 {
     auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget());
+    // Typing starts where the load put the focus: activating a window in a
+    // maximised area would move it on to the next box.
+    QWidget* start = window->focusWidget();
     showNewWindow(m_area, sub);
     m_area.setActiveSubWindow(sub);
+    if (start)
+        start->setFocus(Qt::OtherFocusReason);
     emit opened(window);
+}
+
+void LoanWindowFactory::openBehind(int key, frmLoan* front)
+{
+    // The user goes on in the window they were in, where they were.
+    QWidget* focus = front->focusWidget();
+    openLoan(key);
+    m_area.setActiveSubWindow(qobject_cast<QMdiSubWindow*>(front->parentWidget()));
+    if (focus)
+        focus->setFocus(Qt::OtherFocusReason);
 }

@@ -13,8 +13,9 @@ class QMdiSubWindow;
 class frmLoan;
 
 // Creates loan windows inside the main window's MDI area: sets Mode and Loan,
-// loads the window once, then shows and activates it. A window's Save As Copy
-// opens the loan it copied again beside the copy.
+// loads the window once, then shows and activates it, the focus where the
+// load put it. A window's Save As Copy opens the loan it copied again beside
+// the copy, which keeps the focus.
 class LoanWindowFactory : public QObject {
     Q_OBJECT
 public:
@@ -36,6 +37,8 @@ signals:
 private:
     frmLoan* create(int mode, int key);
     void show(frmLoan* window);
+    // Opens the stored loan `key` beside `front`, which stays active.
+    void openBehind(int key, frmLoan* front);
 
     QMdiArea& m_area;
     LoanStore& m_store;

@@ -5,6 +5,8 @@
 #include <QMdiSubWindow>
 #include <QRect>
 #include <QStyle>
+#include <QTabBar>
+#include <QTabWidget>
 
 #include <algorithm>
 
@@ -28,6 +30,25 @@ QList<QMdiSubWindow*> minimised(const QList<QMdiSubWindow*>& windows, bool wante
         if (w->isMinimized() == wanted)
             out << w;
     return out;
+}
+
+// The size a window opened at, kept for Cascade.
+const char* const kOpenedSize = "brimvaleOpenedSize";
+
+// One title bar's height: the step between cascaded windows.
+int titleStep(QMdiSubWindow* window)
+{
+    return window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
+}
+
+// The width at which every tab bar of a window, laid out, shows all of its
+// tabs: a narrower bar scrolls them and cuts their names.
+int widthForTabs(QMdiSubWindow* window)
+{
+    int width = 0;
+    for (QTabWidget* tabs : window->findChildren<QTabWidget*>())
+        width = std::max(width, window->width() - tabs->width() + tabs->tabBar()->sizeHint().width());
+    return width;
 }
 
 // The whole client space: scroll bars shown now go once everything fits.
@@ -99,6 +120,24 @@ void tileVertically(QMdiArea& area)
     tile(area, true);
 }
 
+void cascade(QMdiArea& area)
+{
+    QList<QMdiSubWindow*> windows = minimised(visibleWindows(area), false);
+    std::reverse(windows.begin(), windows.end());  // the active one last, in front
+    const QSize room = area.viewport()->size();
+    QPoint at(0, 0);
+    for (QMdiSubWindow* w : windows) {
+        if (w->isMaximized())
+            w->showNormal();
+        const QSize size = w->property(kOpenedSize).toSize().expandedTo(w->minimumSizeHint());
+        if (at != QPoint(0, 0) && (at.x() + size.width() > room.width() || at.y() + size.height() > room.height()))
+            at = QPoint(0, 0);
+        w->setGeometry(QRect(at, size));
+        w->raise();
+        at += QPoint(titleStep(w), titleStep(w));
+    }
+}
+
 void arrangeIcons(QMdiArea& area)
 {
     // The other windows stay where they are, and so may the scroll bars.
@@ -115,23 +154,27 @@ void showNewWindow(QMdiArea& area, QMdiSubWindow* window)
             break;
         }
     const QSize room = area.viewport()->size();
-    const QSize size = window->size().boundedTo(room);
-    window->resize(size);
+    window->resize(window->size().boundedTo(room));
     QPoint at(0, 0);
     if (previous && !previous->isMinimized() && !previous->isMaximized()) {
-        const int step = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
-        at = previous->pos() + QPoint(step, step);
-        if (at.x() + size.width() > room.width() || at.y() + size.height() > room.height())
+        at = previous->pos() + QPoint(titleStep(window), titleStep(window));
+        if (at.x() + window->width() > room.width() || at.y() + window->height() > room.height())
             at = QPoint(0, 0);
     }
     window->move(at);
     // A maximised window hands its state on to the next one activated, also
     // to one still hidden (a window that takes the focus as it loads), which
-    // then calls itself maximised at its own size: maximised for real here.
+    // then calls itself maximised at its own size: sized first, then
+    // maximised for real.
     const bool maximise = (previous && previous->isMaximized()) || window->isMaximized();
     window->show();
-    if (maximise && window->geometry() != area.viewport()->rect()) {
+    if (window->isMaximized())
         window->showNormal();
+    const QSize opened(std::min(std::max(window->width(), widthForTabs(window)), room.width()), window->height());
+    window->resize(opened);
+    if (window->x() + opened.width() > room.width())
+        window->move(0, 0);
+    window->setProperty(kOpenedSize, opened);
+    if (maximise)
         window->showMaximized();
-    }
 }

@@ -17,10 +17,12 @@ void fillWindowMenu(QMenu& menu, QMdiArea& area, const QList<QAction*>& commands
         return;
     menu.addSeparator();
     QMdiSubWindow* current = area.currentSubWindow();
-    for (QMdiSubWindow* sub : windows) {
-        // A caption's own "&" is text, not an access key.
+    for (qsizetype i = 0; i < windows.size(); ++i) {
+        QMdiSubWindow* sub = windows[i];
+        // The first nine take their number as access key; a caption's own "&" is text.
         QString text = sub->windowTitle();
         text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        text = (i < 9 ? QStringLiteral("&%1 %2") : QStringLiteral("%1 %2")).arg(QString::number(i + 1), text);
         QAction* action = menu.addAction(text);
         action->setCheckable(true);
         action->setChecked(sub == current);

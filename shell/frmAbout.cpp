@@ -36,12 +36,8 @@ QFrame* makeEtchedLine(QWidget* parent, int index)
 
 }  // namespace
 
-frmAbout::frmAbout(const KeyValueSource& sysInfoSource, ProgramLauncher& launcher, Messages& messages,
-                   QWidget* parent)
-    : QDialog(parent, kDialogFlags),
-      m_source(sysInfoSource),
-      m_launcher(launcher),
-      m_messages(messages)
+frmAbout::frmAbout(Messages& messages, QWidget* parent)
+    : QDialog(parent, kDialogFlags), m_messages(messages)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setModal(true);
@@ -109,10 +105,5 @@ frmAbout::frmAbout(const KeyValueSource& sysInfoSource, ProgramLauncher& launche
 
     // OK is default and cancel at once: Enter and Esc both close.
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::StartSysInfo);
-}
-
-void frmAbout::StartSysInfo()
-{
-    ::StartSysInfo(m_source, m_launcher, m_messages, this);
+    connect(cmdSysInfo, &QPushButton::clicked, this, [this] { StartSysInfo(m_messages, this); });
 }

@@ -2,23 +2,16 @@
 
 #include <QDialog>
 
-class KeyValueSource;
 class Messages;
-class ProgramLauncher;
 
 // The about box: title, version, description and disclaimer, and a button
 // that starts the system information tool.
 class frmAbout : public QDialog {
     Q_OBJECT
 public:
-    frmAbout(const KeyValueSource& sysInfoSource, ProgramLauncher& launcher, Messages& messages,
-             QWidget* parent = nullptr);
-
-    void StartSysInfo();
+    explicit frmAbout(Messages& messages, QWidget* parent = nullptr);
 
 private:
-    const KeyValueSource& m_source;
-    ProgramLauncher& m_launcher;
     Messages& m_messages;
 };
 

@@ -1,13 +1,13 @@
 #include "mdiMain.h"
 
 #include "CompareWindowController.h"
+#include "DisplayText.h"
 #include "HelpWindow.h"
 #include "LoanResult.h"
 #include "LoanStore.h"
 #include "LoanWindowFactory.h"
 #include "MdiArrange.h"
 #include "Messages.h"
-#include "SystemInfo.h"
 #include "ToolbarIcons.h"
 #include "WindowMenu.h"
 #include "frmAbout.h"
@@ -22,15 +22,12 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QScreen>
+#include <QStatusBar>
 #include <QToolBar>
 
 #include <algorithm>
 
 namespace {
-
-// Client area 10215 x 8010 twips at 15 twips per pixel.
-constexpr int kClientWidth = 681;
-constexpr int kClientHeight = 534;
 
 QAction* makeAction(QObject* parent, const QString& name, const QString& text)
 {
@@ -58,15 +55,11 @@ mdiMain::mdiMain(LoanStore& store, Messages& messages, const Clock& clock, QWidg
       m_mdiArea(new QMdiArea(this)),
       m_factory(std::make_unique<LoanWindowFactory>(*m_mdiArea, store, messages, clock)),
       m_reportCommands(messages, store.path(), this, [this](QDialog& dialog) { runDialog(dialog); }),
-      m_defaultSysInfoSource(std::make_unique<DesktopSystemInfoSource>()),
-      m_defaultLauncher(std::make_unique<ProcessLauncher>()),
       m_compare(std::make_unique<CompareWindowController>(*m_mdiArea, [this] { return openLoans(); }))
 {
     setObjectName(QStringLiteral("mdiMain"));
     setWindowTitle(kAppTitle);
     setWindowIcon(programIcon());
-    m_sysInfoSource = m_defaultSysInfoSource.get();
-    m_launcher = m_defaultLauncher.get();
     m_runDialog = [](QDialog& dialog) { dialog.exec(); };
 
     m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
@@ -81,9 +74,15 @@ mdiMain::mdiMain(LoanStore& store, Messages& messages, const Clock& clock, QWidg
     createActions();
     createMenus();
     createToolBars();
+    statusBar()->setObjectName(QStringLiteral("sbStatus"));
+    m_reportCommands.setDoneTeller([this](const QString& text) { statusBar()->showMessage(text); });
     updateMenus();
 
-    resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+    // Room for the largest window the program opens, the comparison, at its
+    // own size; a loan window, wide enough for all of its tabs' names, is
+    // smaller. The menu bar, the toolbar and the status bar come on top.
+    const int frame = 2 * m_mdiArea->frameWidth();
+    resize(kCompareSize + QSize(frame, frame) + sizeHint() - m_mdiArea->sizeHint());
 }
 
 void mdiMain::showEvent(QShowEvent* event)
@@ -127,12 +126,6 @@ void mdiMain::setDialogRunner(DialogRunner runner)
 void mdiMain::setSaveFileNameAsker(SaveFileNameAsker asker)
 {
     m_reportCommands.setSaveFileNameAsker(std::move(asker));
-}
-
-void mdiMain::setSystemInfo(const KeyValueSource& source, ProgramLauncher& launcher)
-{
-    m_sysInfoSource = &source;
-    m_launcher = &launcher;
 }
 
 void mdiMain::createActions()
@@ -194,7 +187,7 @@ void mdiMain::createActions()
     connect(m_tileVerticallyAct, &QAction::triggered, this, [this] { tileVertically(*m_mdiArea); });
 
     m_cascadeAct = makeAction(this, QStringLiteral("mnuWindowCascade"), tr("&Cascade"));
-    connect(m_cascadeAct, &QAction::triggered, m_mdiArea, &QMdiArea::cascadeSubWindows);
+    connect(m_cascadeAct, &QAction::triggered, this, [this] { cascade(*m_mdiArea); });
 
     m_arrangeIconsAct = makeAction(this, QStringLiteral("mnuWindowArrangeIcons"), tr("&Arrange Icons"));
     connect(m_arrangeIconsAct, &QAction::triggered, this, [this] { arrangeIcons(*m_mdiArea); });
@@ -330,14 +323,21 @@ void mdiMain::fileClose()
 
 void mdiMain::fileSave()
 {
-    if (frmLoan* window = activeLoan())
-        window->save();
+    if (frmLoan* window = activeLoan(); window && window->save())
+        tellSaved(*window);
 }
 
 void mdiMain::fileSaveAs()
 {
-    if (frmLoan* window = activeLoan())
-        window->saveAsCopy();
+    if (frmLoan* window = activeLoan(); window && window->saveAsCopy())
+        tellSaved(*window);
+}
+
+void mdiMain::tellSaved(const frmLoan& window)
+{
+    const QString name = DisplayText::caption(window.description());
+    statusBar()->showMessage(name.trimmed().isEmpty() ? QStringLiteral("The loan was saved.")
+                                                      : QStringLiteral("The loan \"%1\" was saved.").arg(name));
 }
 
 void mdiMain::fileDelete()
@@ -383,15 +383,36 @@ void mdiMain::helpContents()
     if (!m_helpWindow) {
         m_helpWindow = new HelpWindow(this);
         m_helpWindow->setAttribute(Qt::WA_DeleteOnClose);
+        placeBeside(*m_helpWindow);
     }
     m_helpWindow->show();
     m_helpWindow->raise();
     m_helpWindow->activateWindow();
 }
 
+void mdiMain::placeBeside(QWidget& window) const
+{
+    // Right of the main window where the screen has room, else left of it,
+    // else at the screen's edge below the main window's menu bar and toolbar,
+    // so the guide can be read while the menus stay in reach.
+    const QRect room = screen()->availableGeometry();
+    const QRect main = frameGeometry();
+    QSize size = window.size().boundedTo(room.size());
+    QPoint at(main.right() + 1, std::max(main.top(), room.top()));
+    if (at.x() + size.width() > room.right() + 1)
+        at.setX(main.left() - size.width());
+    if (at.x() < room.left()) {
+        at = QPoint(room.right() + 1 - size.width(), mapToGlobal(m_mdiArea->geometry().topLeft()).y());
+        size.setHeight(std::min(size.height(), room.bottom() + 1 - at.y()));
+    }
+    at.setY(std::min(at.y(), room.bottom() + 1 - size.height()));
+    window.resize(size);
+    window.move(at);
+}
+
 void mdiMain::helpAbout()
 {
-    frmAbout about(*m_sysInfoSource, *m_launcher, m_messages, this);
+    frmAbout about(m_messages, this);
     runDialog(about);
 }
 

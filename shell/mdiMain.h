@@ -13,11 +13,9 @@
 class Clock;
 class CompareWindowController;
 class HelpWindow;
-class KeyValueSource;
 class LoanStore;
 class LoanWindowFactory;
 class Messages;
-class ProgramLauncher;
 class QAction;
 class QDialog;
 class QMdiArea;
@@ -42,8 +40,6 @@ public:
 
     void setDialogRunner(DialogRunner runner);
     void setSaveFileNameAsker(SaveFileNameAsker asker);
-    // Where the about box looks for the system information tool.
-    void setSystemInfo(const KeyValueSource& source, ProgramLauncher& launcher);
 
     QMdiArea* mdiArea() const { return m_mdiArea; }
     LoanWindowFactory& loanWindows() { return *m_factory; }
@@ -81,6 +77,10 @@ private:
     void updateMenus();
     void updateWindowMenu();
     void runDialog(QDialog& dialog);
+    // The status bar tells that the window's loan was saved, by its description.
+    void tellSaved(const frmLoan& window);
+    // Puts a window of its own (the help) beside this one on the screen.
+    void placeBeside(QWidget& window) const;
     // The calculated active loan window, or null.
     frmLoan* calculatedLoan() const;
     // What the print and export commands act on now, if anything.
@@ -93,10 +93,6 @@ private:
     std::unique_ptr<LoanWindowFactory> m_factory;
     DialogRunner m_runDialog;
     ReportCommands m_reportCommands;
-    std::unique_ptr<KeyValueSource> m_defaultSysInfoSource;
-    std::unique_ptr<ProgramLauncher> m_defaultLauncher;
-    const KeyValueSource* m_sysInfoSource = nullptr;
-    ProgramLauncher* m_launcher = nullptr;
     std::unique_ptr<CompareWindowController> m_compare;
 
     QMenu* m_fileMenu = nullptr;

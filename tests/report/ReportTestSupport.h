@@ -1,31 +1,29 @@
-// Shared by the report tests: a window with the worked example calculated,
-// the external readers that check what the program wrote, and a file read back.
+// Shared by the report tests: loans made without a window, a folder for the
+// files, and the other programs that read what the program wrote.
 #pragma once
 
-#include "LoanResult.h"
-#include "LoanWindowHarness.h"
+#include "Loans.h"
+#include "PinnedLocale.h"
+#include "ScriptedMessages.h"
 
 #include <QFile>
-#include <QObject>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
 
-#include <memory>
+// The worked example: 1,000.00 at 12 % over 3 months from 15 January 2024.
+inline const SampleLoan kCarLoan{.description = QStringLiteral("Car"), .amount = 1000.0, .ratePercent = 12.0,
+                                 .term = 3, .unit = engine::TermUnit::Months};
 
-// Runs a reader program; its standard output, or a failed test.
+// Runs a reader program; its standard output, or nothing (with a warning).
 inline QString readWith(const QString& program, const QStringList& arguments)
 {
-    const QString path = QStandardPaths::findExecutable(program);
-    if (path.isEmpty()) {
-        qWarning("%s is needed by this test (scripts/setup test installs it)", qPrintable(program));
-        return {};
-    }
     QProcess process;
-    process.start(path, arguments);
-    if (!process.waitForFinished(60000) || process.exitCode() != 0) {
-        qWarning("%s failed: %s", qPrintable(program), process.readAllStandardError().constData());
-        return {};
-    }
+    process.start(QStandardPaths::findExecutable(program), arguments);
+    if (!process.waitForFinished(300000) || process.exitCode() != 0)
+        qWarning("%s failed (scripts/setup test installs it): %s", qPrintable(program),
+                 process.readAllStandardError().constData());
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
@@ -35,18 +33,16 @@ inline QByteArray contents(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
-// Each test gets a fresh window (created in init(), dropped in cleanup()).
-class ReportFixture : public QObject {
-protected:
-    std::unique_ptr<LoanWindowHarness> h;
-
-    // The worked example: 1,000.00 at 12 % over 3 months from 15 January 2024.
-    std::shared_ptr<const LoanResult> carLoan(const QString& description)
+// Each test's folder for the files it writes, and its scripted messages.
+struct ReportFolder {
+    QTemporaryDir dir;
+    ScriptedMessages messages;
+    QString file(const QString& name) const { return dir.filePath(name); }
+    // The loan store's file, which no export may write over.
+    QString store() const
     {
-        h->open();
-        h->carLoan();
-        h->window->setDescription(description);
-        return h->window->lastResult();
+        QFile file(dir.filePath("Brimvaledb.mdb"));
+        file.open(QIODevice::WriteOnly);
+        return file.fileName();
     }
-    QString description() const { return h->window->description(); }
 };

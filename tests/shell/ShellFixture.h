@@ -1,63 +1,39 @@
 #pragma once
 
-// A real store file in a temporary folder and a shown main window on it, for
-// the shell's tests; and doubles for the registry and the program launcher.
-#include "LoanStore.h"
-#include "LocaleText.h"
-#include "SaveTexts.h"
+// The shell's tests: a shown, active main window on a temporary store, its
+// questions answered by a script, and loans typed into new windows as a user
+// types them.
 #include "LoanWindowFactory.h"
+#include "Loans.h"
+#include "PinnedLocale.h"
 #include "RawStore.h"
 #include "ScriptedMessages.h"
-#include "Startup.h"
-#include "StoreLocation.h"
-#include "StoreFile.h"
-#include "SystemInfo.h"
-#include "DateBox.h"
+#include "TestStore.h"
 #include "frmLoan.h"
 #include "mdiMain.h"
 
 #include <QtPrintSupport>
-#include <QtSql>
 #include <QtTest>
 #include <QtWidgets>
 
 using Kind = ScriptedMessages::Kind;
 
+template <class T> T* child(const QObject* parent, const char* name) { return parent->findChild<T*>(name); }
 
-template <class T> inline T* child(const QObject* parent, const char* name) { return parent->findChild<T*>(name); }
-inline QString amountShown(const frmLoan* w) { return child<QLineEdit>(w, "txtLoanAmount")->text(); }
-
-// A registry filled by the test; remembers which values were asked for.
-struct FakeKeyValues : KeyValueSource {
-    QMap<QString, KeyValue> values;  // by "key|value"
-    mutable QStringList asked;
-    std::optional<KeyValue> lookup(std::uint32_t root, const QString& key, const QString& value) const override
-    {
-        asked << key + u'|' + value;
-        const auto it = values.find(key + u'|' + value);
-        return it == values.end() || root != KeyRoot::LocalMachine ? std::nullopt : std::optional(*it);
+// Into a box as Tab brings the user there: what it held replaced, then Tab away.
+inline void typeInto(QWidget* box, const QString& text)
+{
+    box->setFocus(Qt::TabFocusReason);
+    if (qobject_cast<QLineEdit*>(box)) {
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_Delete);
     }
-};
+    QTest::keyClicks(box, text);
+    QTest::keyClick(box, Qt::Key_Tab);
+}
 
-// Every folder but /empty holds the tool; programs whose path holds "broken" fail to start.
-struct FakeLauncher : ProgramLauncher {
-    QStringList started;
-    bool fileExists(const QString& path) const override { return !path.startsWith(QLatin1String("/empty/")); }
-    bool start(const QString& program) override
-    {
-        const bool ok = !program.isEmpty() && !program.contains(QLatin1String("broken"));
-        if (ok)
-            started << program;
-        return ok;
-    }
-};
-
-// A real store file in a temporary folder and a shown main window on it,
-// answering questions from a script.
 struct ShellFixture {
-    QTemporaryDir dir;
-    QString path = dir.filePath(QStringLiteral("Brimvaledb.mdb"));
-    std::unique_ptr<LoanStore> store;
+    TestStore store;
     ScriptedMessages messages;
     QtMessages realBoxes;
     FixedClock clock{QDate(2026, 1, 15)};
@@ -66,80 +42,68 @@ struct ShellFixture {
     // realMessages: the program's own message boxes instead of the script.
     explicit ShellFixture(bool realMessages = false)
     {
-        if (const auto failure = createStoreFile(path, QStringLiteral(BRIMVALE_SCHEMA_FILE)))
-            qFatal("cannot create the test store: %s", qPrintable(*failure));
-        store = std::get<std::unique_ptr<LoanStore>>(LoanStore::open(path));
+        pinUnitedStates();
         main = std::make_unique<mdiMain>(*store, realMessages ? static_cast<Messages&>(realBoxes) : messages, clock);
         main->show();
-        QVERIFY(QTest::qWaitForWindowExposed(main.get()));
+        QApplication::setActiveWindow(main.get());
+        if (!QTest::qWaitForWindowActive(main.get()))
+            qFatal("the main window did not become active");
     }
 
-    // A menu item by name ("mnuFileSave"), the "close box", else a real click on the
-    // toolbar button of that key ("Save").
+    // A menu item by name ("mnuFileSave"), the main window's "close box", else
+    // a click on the toolbar button of that key ("Save").
     void run(const QString& command)
     {
-        auto* bar = child<QToolBar>(main.get(), "Toolbar1");
         if (command.startsWith(QLatin1String("mnu")))
             main->findChild<QAction*>(command)->trigger();
-        if (command == QLatin1String("close box"))
+        else if (command == QLatin1String("close box"))
             main->close();
+        auto* bar = child<QToolBar>(main.get(), "Toolbar1");
         for (QAction* a : bar->actions())
             if (a->data().toString() == command)
                 QTest::mouseClick(bar->widgetForAction(a), Qt::LeftButton);
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // closed windows go
     }
-    frmLoan* newWindow(const QString& description, const QString& rate = QStringLiteral("6.5"))
+
+    // File > New, then a monthly loan of 150,000 at `rate` % for 30 years typed in.
+    frmLoan* typeLoan(const QString& description, const QString& rate = QStringLiteral("6.5"))
     {
         run(QStringLiteral("mnuFileNew"));
         frmLoan* w = main->activeLoan();
-        child<QLineEdit>(w, "txtLoan")->setText(description);
-        child<QComboBox>(w, "cboppt")->setCurrentIndex(2);  // monthly
-        child<QComboBox>(w, "cboTerm")->setCurrentIndex(1);  // years
-        child<QLineEdit>(w, "txtInterestRate")->setText(rate);
-        child<QLineEdit>(w, "txtTerm")->setText(QStringLiteral("30"));
-        child<QLineEdit>(w, "txtLoanAmount")->setText(QStringLiteral("150000"));
+        const std::pair<const char*, QString> entries[] = {{"txtLoan", description}, {"cboppt", "M"},
+                                                           {"txtInterestRate", rate},  {"cboTerm", "Y"},
+                                                           {"txtTerm", "30"},          {"txtLoanAmount", "150000"}};
+        for (const auto& [box, text] : entries)
+            typeInto(child<QWidget>(w, box), text);
         return w;
     }
-    // An edit of the extra payments only: a lump sum added through the window's editor.
-    static void addLumpSum(frmLoan* w)
+    frmLoan* calculatedLoan(const QString& description)
     {
-        child<QPushButton>(w, "cmdCalculate")->click();
-        child<QTabWidget>(w, "tabLoan")->setCurrentIndex(1);
-        child<QRadioButton>(w, "optType_0")->setChecked(true);
-        auto* begin = child<DateBox>(w, "dtBeginDate");
-        begin->setFocus();
-        begin->selectAll();
-        QTest::keyClicks(begin, LocaleText::shortDateText(QDate(2027, 3, 1)));
-        QTest::keyClick(begin, Qt::Key_Tab);
-        child<QLineEdit>(w, "txtXPaymentAmount")->setText(QStringLiteral("500"));
-        child<QPushButton>(w, "cmdAddPayment")->click();
+        frmLoan* w = typeLoan(description);
+        QTest::mouseClick(child<QPushButton>(w, "cmdCalculate"), Qt::LeftButton);
+        return w;
     }
-    int storeLoan(const QString& description, const QString& amount = QStringLiteral("150000"))
+
+    // A loan stored as another session left it; its key.
+    int storeLoan(const QString& description, double amount = 150000.0)
     {
+        SampleLoan sample;
+        sample.description = description;
+        sample.amount = amount;
         int mode = 0, key = 0;
-        const LoanSaveTexts texts{description, QDate(2026, 2, 1), amount, {}, "6.5", "30", 1, 2};
-        if (const auto error = saveTexts(*store, mode, key, texts, {}))
+        if (const auto error = store->saveLoan(mode, key, typedLoan(sample), {}, {}))
             qFatal("cannot store a test loan: %s", error->text().c_str());
         return key;
     }
-    std::vector<LoanListEntry> stored() const { return store->listLoans().loans; }
-    LoanRecord record(int key) const { return std::get<LoanRecord>(store->readLoan(key)); }
-    // A statement on a second connection to the same file, to break the store under the window.
-    void breakStore(const QString& statement) { QCOMPARE(rawSql(path, statement), QStringList()); }
+    QStringList storedDescriptions() const
+    {
+        QStringList found;
+        for (const LoanListEntry& entry : store->listLoans().loans)
+            found << entry.description;
+        return found;
+    }
+    // A statement on a second connection to the same file, as another program.
+    void breakStore(const QString& statement) { QCOMPARE(rawSql(store.path(), statement), QStringList()); }
+    QString status() const { return main->statusBar()->currentMessage(); }
 };
-
-// For test classes that start each test on a main window of its own, active
-// as a user's is, and end it with the windows let go without their prompts.
-inline bool startActive(std::unique_ptr<ShellFixture>& f)
-{
-    f = std::make_unique<ShellFixture>();
-    QApplication::setActiveWindow(f->main.get());
-    return QTest::qWaitForWindowActive(f->main.get());
-}
-inline void endUnprompted(std::unique_ptr<ShellFixture>& f)
-{
-    for (frmLoan* w : f->main->openLoans())
-        w->markUnchanged();
-    f.reset();
-}

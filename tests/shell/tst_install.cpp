@@ -2,7 +2,7 @@
 // installed copy started offscreen with a temporary home folder, as a user who
 // starts it for the first time.
 #include "BrimvaleVersion.h"
-#include "LoanStore.h"
+#include "RawStore.h"
 
 #include <QtSql>
 
@@ -174,19 +174,7 @@ private slots:
         // The folders it made hold the user's finances: for the user alone.
         for (const char* folder : {".local", ".local/share", ".local/share/Brimvale"})
             QCOMPARE(QFileInfo(m_home.filePath(folder)).permissions() & ~QFile::Permissions(0x7700), QFile::Permissions());
-        {
-            auto opened = LoanStore::open(m_ownStore);
-            const auto* error = std::get_if<engine::NumberedError>(&opened);
-            QVERIFY2(!error, error ? error->description.c_str() : "");
-        }
-        {
-            auto db = QSqlDatabase::addDatabase("QSQLITE", "mark");
-            db.setDatabaseName(m_ownStore);
-            QVERIFY(db.open());
-            QVERIFY(QSqlQuery(db).exec("INSERT INTO tblLoanDetail (Description) VALUES ('kept')"));
-            db.close();
-        }
-        QSqlDatabase::removeDatabase("mark");
+        QCOMPARE(rawSql(m_ownStore, "INSERT INTO tblLoanDetail (Description) VALUES ('kept')"), QStringList());
         const QByteArray saved = content(m_ownStore);
         QVERIFY(saved != content(m_shipped));
 
@@ -218,18 +206,12 @@ private slots:
             << CommandCase{{"--open-store-and-quit", other}, 0, {other}, {}};
         QTest::newRow("--store with a missing file")
             << CommandCase{{"--open-store-and-quit", "--store", missing}, 1, {}, {missing}};
-        QTest::newRow("a missing file as the argument")
-            << CommandCase{{"--open-store-and-quit", missing}, 1, {}, {missing}};
         QTest::newRow("two stores") << CommandCase{{"--store", missing, missing}, 1, {}, {"one store"}};
-        QTest::newRow("--help says where the store is")
-            << CommandCase{{"--help"}, 0, {"--store", "--version", m_ownStore, m_shipped}, {}};
         QTest::newRow("--version") << CommandCase{{"--version"}, 0, {"Brimvale " BRIMVALE_VERSION}, {}};
         QTest::newRow("a store starting with a dash gets a hint")
             << CommandCase{{"--open-store-and-quit", "-loans.mdb"}, 1, {}, {"brimvale -- -loans.mdb"}};
         QTest::newRow("after --, a name starting with a dash is a store")
             << CommandCase{{"--open-store-and-quit", "--", "-loans.mdb"}, 1, {}, {"-loans.mdb"}};
-        // Relative data folders are ignored: the store stays where it was.
-        QTest::newRow("relative XDG_DATA_HOME") << CommandCase{{"--open-store-and-quit"}, 0, {m_ownStore}, {}, "data"};
         QTest::newRow("absolute XDG_DATA_HOME")
             << CommandCase{{"--open-store-and-quit"}, 0, {m_home.filePath("xdg/Brimvale/Brimvaledb.mdb")}, {},
                            m_home.filePath("xdg")};
