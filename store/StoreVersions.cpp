@@ -8,14 +8,15 @@
 
 #include <sqlite3.h>
 
-
 namespace StoreVersions {
 
 namespace {
 
-// The versions' schema files, oldest first: the loans and their extra
-// payments; then also what Calculate derives, the payment it is found from,
-// and the rate changes.
+// The store's versions, oldest first, each by the schema file it is made
+// from: the loans and their extra payments; then also what Calculate derives,
+// the payment it is found from, and the rate changes. The next version is its
+// schema file (built in by store/CMakeLists.txt), an entry here, and the
+// reading (LoanReading.cpp) and writing (LoanSaving.cpp) of its new values.
 const char* const kSchemas[] = {kVersion0SchemaText, kOwnSchemaText};
 
 const QString kLoanTable = QStringLiteral("tblLoanDetail");

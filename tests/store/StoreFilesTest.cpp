@@ -90,8 +90,6 @@ TEST(StoreFiles, WhatIsNotAStoreIsRefusedAndLeftAsItWas)
              QDir().mkdir(p + QStringLiteral("-journal"));
          },
          "cannot be read: the store file or its folder cannot be read or written"},
-        {"cut half way", [](const QString& p) { damaged(p, [](QByteArray b) { return b.left(b.size() / 2 + 100); }); },
-         "the store file is damaged"},
         {"its header only", [](const QString& p) { damaged(p, [](QByteArray b) { return b.left(100); }); },
          "is not a Brimvale database: the store file is damaged"},
         // Found only by SQLite's check of the whole file: the schema reads well.
