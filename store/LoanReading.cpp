@@ -1,4 +1,4 @@
-#include "LoanReading.h"
+#include "LoanStore.h"
 
 #include "SqlFailure.h"
 #include "StoreConnection.h"
@@ -15,8 +15,6 @@
 using SqlFailure::numbered;
 using namespace StoreValues;
 
-namespace LoanReading {
-
 namespace {
 
 // Counted first: more rows than a loan can hold are refused before any is
@@ -24,14 +22,9 @@ namespace {
 std::optional<engine::NumberedError> refuseTooManyRows(const StoreConnection& store, const QString& table, int key,
                                                        const QString& rows, const QString& doing)
 {
-    auto counted = store.select(QStringLiteral("SELECT count(*) FROM %1 WHERE Loan_FK = ?").arg(table), {key}, doing);
+    auto counted = store.selectRow(QStringLiteral("SELECT count(*) FROM %1 WHERE Loan_FK = ?").arg(table), {key}, doing);
     if (auto* error = std::get_if<engine::NumberedError>(&counted)) return *error;
-    QSqlQuery& count = std::get<QSqlQuery>(counted);
-    if (!count.next()) {
-        if (auto stopped = SqlFailure::stoppedEarly(count, doing)) return stopped;
-        return SqlFailure::noCurrentRecord();
-    }
-    const qlonglong found = count.value(0).toLongLong();
+    const qlonglong found = std::get<QSqlQuery>(counted).value(0).toLongLong();
     if (found <= engine::kSixteenBitMax) return std::nullopt;
     return numbered(engine::ErrorNumber::Overflow,
                     QStringLiteral("Overflow: loan %1 has %2 %3, more than the %4 a loan can hold, so none of them is "
@@ -79,8 +72,9 @@ List readList(const StoreConnection& store, int key, const QString& table, const
 
 }  // namespace
 
-LoanList listLoans(const StoreConnection& store)
+LoanList LoanStore::listLoans() const
 {
+    const StoreConnection& store = *m_connection;
     const QString doing = QStringLiteral("The loans cannot all be listed");
     LoanList list;
     auto selected = store.select(QStringLiteral("SELECT SeqNo, Description, typeof(Description), "
@@ -121,37 +115,27 @@ LoanList listLoans(const StoreConnection& store)
     return list;
 }
 
-std::variant<LoanRecord, engine::NumberedError> readLoan(const StoreConnection& store, int key)
+std::variant<LoanRecord, engine::NumberedError> LoanStore::readLoan(int key) const
 {
+    const StoreConnection& store = *m_connection;
     const QString doing = QStringLiteral("The loan %1 cannot be read").arg(key);
-    {
-        // The description's size first: an absurd one is refused before it
-        // is read whole (and copied twice for the fingerprint).
-        auto sized = store.select(QStringLiteral("SELECT length(Description) FROM tblLoanDetail WHERE SeqNo = ?"),
-                                  {key}, doing);
-        if (auto* error = std::get_if<engine::NumberedError>(&sized)) return *error;
-        QSqlQuery& size = std::get<QSqlQuery>(sized);
-        if (!size.next()) {
-            if (auto stopped = SqlFailure::stoppedEarly(size, doing)) return *stopped;
-            return SqlFailure::noCurrentRecord();
-        }
-        const qlonglong length = size.value(0).toLongLong();
-        if (length > kLongestDescription)
-            return numbered(engine::ErrorNumber::Overflow,
-                            QStringLiteral("Overflow: the description of loan %1 is %2 characters long, more than the "
-                                           "%3 this program reads, so the loan is not read.")
-                                .arg(key)
-                                .arg(QLocale().toString(length), QLocale().toString(kLongestDescription)));
-    }
+    // The description's size first: an absurd one is refused before it is
+    // read whole (and copied twice for the fingerprint).
+    auto sized = store.selectRow(QStringLiteral("SELECT length(Description) FROM tblLoanDetail WHERE SeqNo = ?"),
+                                 {key}, doing);
+    if (auto* error = std::get_if<engine::NumberedError>(&sized)) return *error;
+    const qlonglong length = std::get<QSqlQuery>(sized).value(0).toLongLong();
+    if (length > kLongestDescription)
+        return numbered(engine::ErrorNumber::Overflow,
+                        QStringLiteral("Overflow: the description of loan %1 is %2 characters long, more than the %3 "
+                                       "this program reads, so the loan is not read.")
+                            .arg(key)
+                            .arg(QLocale().toString(length), QLocale().toString(kLongestDescription)));
     auto version = store.version();
     if (auto* error = std::get_if<engine::NumberedError>(&version)) return *error;
-    auto selected = store.select(StoreVersions::versions().at(std::get<int>(version)).readLoan, {key}, doing);
+    auto selected = store.selectRow(StoreVersions::versions().at(std::get<int>(version)).readLoan, {key}, doing);
     if (auto* error = std::get_if<engine::NumberedError>(&selected)) return *error;
     QSqlQuery& query = std::get<QSqlQuery>(selected);
-    if (!query.next()) {
-        if (auto stopped = SqlFailure::stoppedEarly(query, doing)) return *stopped;
-        return SqlFailure::noCurrentRecord();
-    }
 
     LoanRecord record;
     record.seqNo = key;
@@ -190,10 +174,10 @@ std::variant<LoanRecord, engine::NumberedError> readLoan(const StoreConnection& 
     return record;
 }
 
-ExtraPaymentList readExtraPayments(const StoreConnection& store, int key)
+ExtraPaymentList LoanStore::readExtraPayments(int key) const
 {
     return readList<ExtraPaymentList>(
-        store, key, QStringLiteral("tblExtraPayments"), QStringLiteral("extra payments"),
+        *m_connection, key, QStringLiteral("tblExtraPayments"), QStringLiteral("extra payments"),
         QStringLiteral("The extra payments of loan %1 cannot all be read").arg(key), [](const QSqlQuery& query) {
             ExtraPaymentRecord payment;
             const auto type = numberValue(query.value(QStringLiteral("PaymentType")));
@@ -207,10 +191,10 @@ ExtraPaymentList readExtraPayments(const StoreConnection& store, int key)
         });
 }
 
-RateChangeList readRateChanges(const StoreConnection& store, int key)
+RateChangeList LoanStore::readRateChanges(int key) const
 {
     return readList<RateChangeList>(
-        store, key, QStringLiteral("tblRateChanges"), QStringLiteral("rate changes"),
+        *m_connection, key, QStringLiteral("tblRateChanges"), QStringLiteral("rate changes"),
         QStringLiteral("The rate changes of loan %1 cannot all be read").arg(key), [](const QSqlQuery& query) {
             return RateChangeRecord{isoDate(query.value(QStringLiteral("FromDate"))),
                                     numberValue(query.value(QStringLiteral("AnnualRate"))),
@@ -218,15 +202,13 @@ RateChangeList readRateChanges(const StoreConnection& store, int key)
         });
 }
 
-SkippedPaymentList readSkippedPayments(const StoreConnection& store, int key)
+SkippedPaymentList LoanStore::readSkippedPayments(int key) const
 {
     return readList<SkippedPaymentList>(
-        store, key, QStringLiteral("tblSkippedPayments"), QStringLiteral("skipped payments"),
+        *m_connection, key, QStringLiteral("tblSkippedPayments"), QStringLiteral("skipped payments"),
         QStringLiteral("The skipped payments of loan %1 cannot all be read").arg(key), [](const QSqlQuery& query) {
             return SkippedPaymentRecord{isoDate(query.value(QStringLiteral("FromDate"))),
                                         intValue(query.value(QStringLiteral("Count"))),
                                         intValue(query.value(QStringLiteral("Mode")))};
         });
 }
-
-}  // namespace LoanReading

@@ -1,13 +1,12 @@
-#include "LoanSaving.h"
+#include "LoanStore.h"
 
-#include "LoanReading.h"
 #include "SqlFailure.h"
 #include "StoreConnection.h"
 #include "StoreTransaction.h"
 #include "StoreVersions.h"
+#include "StoreValues.h"
 #include "StoredRows.h"
 
-#include <QCryptographicHash>
 #include <QLocale>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -19,8 +18,6 @@
 using SqlFailure::numbered;
 using SqlFailure::whileDoing;
 using StoredRows::run;
-
-namespace LoanSaving {
 
 namespace {
 
@@ -94,57 +91,73 @@ QVariantList bound(const QStringList& columns, const QVariantMap& values)
     return out;
 }
 
-// The rows of one read into a fingerprint; an error when the read stops part-way.
-std::optional<engine::NumberedError> addRows(QCryptographicHash& hash, QSqlQuery& query, const QString& statement,
-                                             int key, const QString& doing)
+// The loan's fingerprint as stored now, read as a window reads it; empty when
+// it has no row.
+std::variant<QByteArray, engine::NumberedError> storedFingerprint(const LoanStore& loans, int key)
 {
-    if (!run(query, statement, {key})) return whileDoing(query.lastError(), doing);
-    while (query.next()) StoredRows::addRow(hash, query);
-    auto stopped = SqlFailure::stoppedEarly(query, doing);
-    query.finish();
-    return stopped;
+    auto record = loans.readLoan(key);
+    if (auto* error = std::get_if<engine::NumberedError>(&record)) {
+        if (error->number == engine::ErrorNumber::NoCurrentRecord) return QByteArray();
+        return *error;
+    }
+    const ExtraPaymentList extras = loans.readExtraPayments(key);
+    if (extras.error) return *extras.error;
+    const RateChangeList rates = loans.readRateChanges(key);
+    if (rates.error) return *rates.error;
+    const SkippedPaymentList skips = loans.readSkippedPayments(key);
+    if (skips.error) return *skips.error;
+    return LoanStore::loanFingerprint(std::get<LoanRecord>(record).fingerprint, extras.fingerprint, rates.fingerprint,
+                                      skips.fingerprint);
+}
+
+// The stored loan compared with what the window read, inside the caller's
+// transaction, so what is written or deleted is what was compared. Another
+// program may have changed or deleted the loan meanwhile: replacing it then
+// needs the user's word; deleting a loan already gone needs nothing. A window
+// that did not read its loan whole has nothing to compare with, and only
+// learns whether it is still there.
+std::optional<engine::NumberedError> compared(const LoanStore& loans, const StoreConnection& store, int key,
+                                              SaveCheck& check, bool deleting)
+{
+    QByteArray now;
+    if (check.expected) {
+        auto stored = storedFingerprint(loans, key);
+        if (auto* error = std::get_if<engine::NumberedError>(&stored)) return *error;
+        now = std::get<QByteArray>(stored);
+    } else {
+        const QString doing = QStringLiteral("The loan %1 cannot be deleted").arg(key);
+        auto found = store.select(QStringLiteral("SELECT 1 FROM tblLoanDetail WHERE SeqNo = ?"), {key}, doing);
+        if (auto* error = std::get_if<engine::NumberedError>(&found)) return *error;
+        if (std::get<QSqlQuery>(found).next()) now = QByteArrayLiteral("stored");
+        if (auto stopped = SqlFailure::stoppedEarly(std::get<QSqlQuery>(found), doing)) return stopped;
+    }
+    check.current = now;
+    check.found = now.isEmpty()                                 ? StoredLoan::Deleted
+                  : check.expected && now != *check.expected ? StoredLoan::Changed
+                                                             : StoredLoan::AsExpected;
+    if (check.found == StoredLoan::Changed)
+        return numbered(engine::ErrorNumber::ChangedByOther,
+                        QStringLiteral("Another program has changed loan %1 in the store.").arg(key));
+    if (check.found == StoredLoan::Deleted && !deleting)
+        return numbered(engine::ErrorNumber::RecordDeleted,
+                        QStringLiteral("Another program has deleted loan %1 from the store.").arg(key));
+    return std::nullopt;
 }
 
 }  // namespace
 
-std::variant<QByteArray, engine::NumberedError> storedFingerprint(const StoreConnection& store, int key)
+std::optional<engine::NumberedError> LoanStore::saveLoan(int& mode, int& key, const Loan& loan, const LoanRows& loanRows,
+                                                         SaveCheck* check)
 {
-    const QString doing = QStringLiteral("The stored loan %1 cannot be compared").arg(key);
-    auto version = store.version();
-    if (auto* error = std::get_if<engine::NumberedError>(&version)) return *error;
-    const StoreVersions::Version& stored = StoreVersions::versions().at(std::get<int>(version));
-    QSqlQuery query(store.database());
-    query.setForwardOnly(true);
-    if (!run(query, stored.readLoan, {key})) return whileDoing(query.lastError(), doing);
-    if (!query.next()) {
-        if (auto stopped = SqlFailure::stoppedEarly(query, doing)) return *stopped;
-        return QByteArray();
-    }
-    QCryptographicHash row(QCryptographicHash::Sha256);
-    StoredRows::addRow(row, query);
-    QByteArray fingerprint = row.result();
-    query.finish();
-    // The lists in the newest version's order, as LoanStore::loanFingerprint takes them.
-    for (const StoreVersions::List& list : StoreVersions::newest().lists) {
-        QCryptographicHash rows(QCryptographicHash::Sha256);
-        if (const StoreVersions::List* held = stored.list(list.table))
-            if (auto stopped = addRows(rows, query, held->read, key, doing)) return *stopped;
-        fingerprint += rows.result();
-    }
-    return fingerprint;
-}
-
-std::optional<engine::NumberedError> saveLoan(const StoreConnection& store, int& mode, int& key, const Loan& loan,
-                                              const LoanRows& loanRows, SaveCheck* check)
-{
+    const StoreConnection& store = *m_connection;
     if (auto moved = store.checkFile()) return moved;
     // Nothing is stored that reading would refuse.
-    if (loan.description.size() > LoanReading::kLongestDescription)
+    if (loan.description.size() > StoreValues::kLongestDescription)
         return numbered(engine::ErrorNumber::Overflow,
                         QStringLiteral("Overflow: the description is %1 characters long, more than the %2 this program "
                                        "stores and reads, so the loan is not saved.")
                             .arg(QLocale().toString(loan.description.size()),
-                                 QLocale().toString(LoanReading::kLongestDescription)));
+                                 QLocale().toString(StoreValues::kLongestDescription)));
     const QString cannotSave = QStringLiteral("The loan cannot be saved");
     const QVariantMap row = loanRow(loan);
     const std::vector<RowsToSave> lists = listsToSave(loanRows);
@@ -158,22 +171,8 @@ std::optional<engine::NumberedError> saveLoan(const StoreConnection& store, int&
     StoreTransaction transaction(db);
     if (!transaction.started()) return whileDoing(transaction.error(), cannotSave);
 
-    if (mode != 0 && check && check->expected) {
-        // Another program may have changed or deleted the loan since this
-        // window read or wrote it: replacing it then needs the user's word.
-        auto stored = storedFingerprint(store, key);
-        if (auto* error = std::get_if<engine::NumberedError>(&stored)) return *error;
-        const QByteArray& now = std::get<QByteArray>(stored);
-        if (now != *check->expected) {
-            check->current = now;
-            check->found = now.isEmpty() ? StoredLoan::Deleted : StoredLoan::Changed;
-            return now.isEmpty()
-                       ? numbered(engine::ErrorNumber::RecordDeleted,
-                                  QStringLiteral("Another program has deleted loan %1 from the store.").arg(key))
-                       : numbered(engine::ErrorNumber::ChangedByOther,
-                                  QStringLiteral("Another program has changed loan %1 in the store.").arg(key));
-        }
-    }
+    if (mode != 0 && check && check->expected)
+        if (auto changed = compared(*this, store, key, *check, false)) return changed;
 
     // An older store gains a later version's layout the first time a loan
     // needs it, inside this save's transaction; until then it stays as an
@@ -231,7 +230,7 @@ std::optional<engine::NumberedError> saveLoan(const StoreConnection& store, int&
     query.finish();
     QByteArray saved;
     if (check) {
-        auto stored = storedFingerprint(store, savedKey);
+        auto stored = storedFingerprint(*this, savedKey);
         if (auto* error = std::get_if<engine::NumberedError>(&stored)) return *error;
         saved = std::get<QByteArray>(stored);
     }
@@ -246,41 +245,16 @@ std::optional<engine::NumberedError> saveLoan(const StoreConnection& store, int&
     return std::nullopt;
 }
 
-std::optional<engine::NumberedError> deleteLoan(const StoreConnection& store, int key, SaveCheck* check)
+std::optional<engine::NumberedError> LoanStore::deleteLoan(int key, SaveCheck* check)
 {
+    const StoreConnection& store = *m_connection;
     if (auto moved = store.checkFile()) return *moved;
     QSqlDatabase db = store.database();
     StoreTransaction transaction(db);
     if (!transaction.started()) return whileDoing(transaction.error(), QStringLiteral("The loan cannot be deleted"));
+    if (check)
+        if (auto changed = compared(*this, store, key, *check, true)) return changed;
     QSqlQuery query(db);
-    if (check) {
-        // Compared inside the write lock: what is deleted is what was compared.
-        QByteArray now;
-        if (check->expected) {
-            auto stored = storedFingerprint(store, key);
-            if (auto* error = std::get_if<engine::NumberedError>(&stored)) return *error;
-            now = std::get<QByteArray>(stored);
-        } else {
-            // A window that did not read its loan whole has nothing to compare
-            // with; it only learns whether the loan is still there.
-            if (!run(query, QStringLiteral("SELECT 1 FROM tblLoanDetail WHERE SeqNo = ?"), {key}))
-                return whileDoing(query.lastError(), QStringLiteral("The loan %1 cannot be deleted").arg(key));
-            if (query.next()) now = QByteArrayLiteral("stored");
-            if (auto stopped = SqlFailure::stoppedEarly(query, QStringLiteral("The loan %1 cannot be deleted").arg(key)))
-                return stopped;
-            query.finish();
-        }
-        check->current = now;
-        if (now.isEmpty()) {
-            check->found = StoredLoan::Deleted;  // its extra payments, if any were left behind, go below
-        } else if (check->expected && now != *check->expected) {
-            check->found = StoredLoan::Changed;
-            return numbered(engine::ErrorNumber::ChangedByOther,
-                            QStringLiteral("Another program has changed loan %1 in the store.").arg(key));
-        } else {
-            check->found = StoredLoan::AsExpected;
-        }
-    }
     auto version = store.version();
     if (auto* error = std::get_if<engine::NumberedError>(&version)) return *error;
     for (const StoreVersions::List& list : StoreVersions::versions().at(std::get<int>(version)).lists)
@@ -295,4 +269,3 @@ std::optional<engine::NumberedError> deleteLoan(const StoreConnection& store, in
     return std::nullopt;
 }
 
-}  // namespace LoanSaving

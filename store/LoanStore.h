@@ -41,7 +41,7 @@ public:
 
     // One loan by key; an error numbered NoCurrentRecord when the key has no
     // row, and an Overflow, before the row is read, when its description is
-    // longer than LoanReading::kLongestDescription characters.
+    // longer than StoreValues::kLongestDescription characters.
     std::variant<LoanRecord, engine::NumberedError> readLoan(int key) const;
 
     // A loan's extra payments in store order; on a failure part-way, the rows
@@ -67,7 +67,7 @@ public:
     // layout otherwise.
     // The loan's amount is the one to store (a payment-only loan's derived
     // amount, see loanForSaving()).
-    // A description longer than reading takes (LoanReading::kLongestDescription)
+    // A description longer than reading takes (StoreValues::kLongestDescription)
     // is refused with an Overflow before anything is written.
     // mode 0 adds a row and hands back mode 1 and the new key; any other mode
     // updates the row `key`. On failure nothing changes (neither the store nor

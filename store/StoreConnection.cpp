@@ -195,6 +195,18 @@ std::variant<QSqlQuery, engine::NumberedError> StoreConnection::select(const QSt
     return query;
 }
 
+std::variant<QSqlQuery, engine::NumberedError> StoreConnection::selectRow(const QString& statement,
+                                                                          const QVariantList& values,
+                                                                          const QString& doing) const
+{
+    auto selected = select(statement, values, doing);
+    if (auto* query = std::get_if<QSqlQuery>(&selected); query && !query->next()) {
+        if (auto stopped = SqlFailure::stoppedEarly(*query, doing)) return *stopped;
+        return SqlFailure::noCurrentRecord();
+    }
+    return selected;
+}
+
 std::optional<QString> StoreConnection::exactText(const QVariant& value, const QVariant& type,
                                                   const QVariant& bytes) const
 {

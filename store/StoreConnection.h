@@ -47,6 +47,10 @@ public:
     std::variant<QSqlQuery, engine::NumberedError> select(const QString& statement, const QVariantList& values,
                                                           const QString& doing) const;
 
+    // The same on its first row; an error numbered NoCurrentRecord when it has none.
+    std::variant<QSqlQuery, engine::NumberedError> selectRow(const QString& statement, const QVariantList& values,
+                                                             const QString& doing) const;
+
     // A stored text exactly, or nothing when its bytes are not text.
     std::optional<QString> exactText(const QVariant& value, const QVariant& type, const QVariant& bytes) const;
 

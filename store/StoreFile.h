@@ -8,6 +8,3 @@
 // Never touches an existing file; a creation that fails half way leaves no
 // file behind. Returns the failure text, or nothing on success.
 std::optional<QString> createStoreFile(const QString& storePath, const QString& schemaPath);
-
-// The schema's statements, comments removed, one per entry.
-QStringList schemaStatements(const QString& schemaText);

@@ -3,22 +3,21 @@
 #include <QString>
 #include <QStringList>
 
-#include <array>
 #include <map>
-#include <optional>
-#include <set>
+#include <utility>
 #include <variant>
 #include <vector>
 
 struct sqlite3;
 
-// A database's layout as SQLite itself reports it: the entries of its schema
-// and, of each table, what PRAGMA table_list, table_xinfo, index_list,
-// index_xinfo and foreign_key_list show, what sqlite3_table_column_metadata()
-// adds (collation, AUTOINCREMENT), and the program SQLite compiles to write a
-// row into it (which shows a CHECK constraint or a conflict clause). Two
-// layouts that are equal hold and write loans alike, whatever their CREATE
-// statements' spelling.
+// A database's layout as SQLite itself reports it. Of each table: its columns
+// (PRAGMA table_xinfo, with the collation and AUTOINCREMENT that
+// sqlite3_table_column_metadata() adds), its indexes (index_list,
+// index_xinfo), its foreign keys (foreign_key_list), and what the program
+// SQLite compiles to write a row shows beyond them (a CHECK constraint, a
+// conflict clause). Two files of equal layouts hold and write loans alike,
+// however their CREATE statements are spelled (the order of a table's
+// columns aside: the program names them in every statement).
 namespace StoreLayout {
 
 struct Entry {
@@ -28,44 +27,15 @@ struct Entry {
     QString sql;    // its CREATE statement as stored
 };
 
-struct Column {
-    QString name;
-    QString type;  // declared, in capitals
-    bool notNull = false;
-    std::optional<QString> defaultValue;
-    int key = 0;     // position in the primary key, 0 for none
-    int hidden = 0;  // 2 or 3: a generated column
-    QString collation;
-    bool autoIncrement = false;
-    bool operator==(const Column&) const = default;
-};
-
-struct Index {
-    QString name;
-    bool unique = false;
-    QString origin;  // "c" CREATE INDEX, "u" UNIQUE, "pk" PRIMARY KEY
-    bool partial = false;
-    QStringList columns;
-};
-
-struct ForeignKey {
-    QString reference;  // "Loan_FK to tblLoanDetail (SeqNo)"
-    QString onUpdate;
-    QString onDelete;
-    QString match;
-};
-
 struct Table {
     QString name;
-    QString kind;  // "table" or "virtual"
-    bool withoutRowid = false;
-    bool strict = false;
-    std::vector<Column> columns;
-    std::vector<Index> indexes;
-    std::vector<ForeignKey> foreignKeys;
-    // INSERT OR ABORT of every column with CHECK constraints ignored, the same
-    // with them, and the plain INSERT the program runs.
-    std::array<QStringList, 3> writes;
+    // Each column's name and the rest of its declaration as SQLite reports
+    // it ("REAL NOT NULL DEFAULT 0"), in order.
+    std::vector<std::pair<QString, QString>> columns;
+    // Everything about the table in words ("the column "Amount" REAL", "a
+    // UNIQUE constraint on ("Description")", "a CHECK constraint"): what a
+    // message names.
+    QStringList facts;
 };
 
 struct Layout {
@@ -73,22 +43,20 @@ struct Layout {
     std::map<QString, Table> tables;  // by name in lower case
 };
 
-// The layout of the main database on `db`; of its tables only those named in
-// `detailed` (in lower case) in full, or all without it. A failure: SQLite's
-// extended result code and message.
+// The layout of the main database on `db`. A failure: SQLite's extended
+// result code and message.
 struct Failure {
     int code = 0;
     QString message;
 };
-std::variant<Layout, Failure> read(sqlite3* db, const std::set<QString>* detailed = nullptr);
+std::variant<Layout, Failure> read(sqlite3* db);
 
-// A store's layout against one of the program's own: what it lacks ("the
-// table tblRateChanges is missing") and what it holds beyond it, in words.
+// A store's layout against one of the program's own: what it lacks and what
+// it holds beyond it, in words; `count` facts in all.
 struct Differences {
     QStringList missing;
     QStringList found;
     int count = 0;
-    bool none() const { return count == 0; }
 };
 Differences compare(const Layout& store, const Layout& own);
 

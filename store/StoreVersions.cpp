@@ -8,40 +8,30 @@
 
 #include <sqlite3.h>
 
-#include <algorithm>
-
 namespace StoreVersions {
 
 namespace {
 
-// The versions' schema files, oldest first: the loans and their extra
-// payments; then also what Calculate derives, the payment it is found from,
-// and the rate changes; then also the compounding, the lender's charges and
-// the loan's shapes (interest only, balloon, skipped payments, an extra
-// payment that lowers the payment).
+// The store's versions, oldest first, each by the schema file it is made
+// from: the loans and their extra payments; then also what Calculate derives,
+// the payment it is found from, and the rate changes; then also the
+// compounding, the lender's charges and the loan's shapes (interest only,
+// balloon, skipped payments, an extra payment that lowers the payment). The
+// next version is its schema file (built in by store/CMakeLists.txt), an entry
+// here, and the reading (LoanReading.cpp) and writing (LoanSaving.cpp) of its
+// new values.
 const char* const kSchemas[] = {kVersion0SchemaText, kVersion1SchemaText, kOwnSchemaText};
 
 const QString kLoanTable = QStringLiteral("tblLoanDetail");
 const QString kLoanKey = QStringLiteral("SeqNo");
 const QString kListKey = QStringLiteral("Loan_FK");
 
-QString lower(const QString& name)
-{
-    return name.toLower();
-}
-
-QStringList columnsOf(const StoreLayout::Table& table, const QString& without)
+QStringList columnsBut(const StoreLayout::Table& table, const QString& key)
 {
     QStringList names;
-    for (const StoreLayout::Column& c : table.columns)
-        if (lower(c.name) != lower(without)) names << c.name;
+    for (const auto& column : table.columns)
+        if (column.first.compare(key, Qt::CaseInsensitive) != 0) names << column.first;
     return names;
-}
-
-bool hasColumn(const StoreLayout::Table& table, const QString& name)
-{
-    return std::any_of(table.columns.begin(), table.columns.end(),
-                       [&name](const StoreLayout::Column& c) { return lower(c.name) == lower(name); });
 }
 
 QString placeholders(qsizetype count)
@@ -49,7 +39,8 @@ QString placeholders(qsizetype count)
     return QStringList(count, QStringLiteral("?")).join(QStringLiteral(", "));
 }
 
-// The newest columns, each as itself where `held` has it and as NULL where not.
+// The newest version's columns, each as itself where `held` has it and as
+// NULL where not: a loan reads alike in every version.
 QString selected(const QStringList& newest, const QStringList& held)
 {
     QStringList out;
@@ -62,8 +53,7 @@ StoreLayout::Layout builtLayout(const char* schema)
 {
     sqlite3* db = nullptr;
     char* error = nullptr;
-    if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK ||
-        sqlite3_exec(db, schema, nullptr, nullptr, &error) != SQLITE_OK)
+    if (sqlite3_open(":memory:", &db) != SQLITE_OK || sqlite3_exec(db, schema, nullptr, nullptr, &error) != SQLITE_OK)
         qFatal("the built-in store schema does not run: %s", error ? error : sqlite3_errmsg(db));
     auto layout = StoreLayout::read(db);
     sqlite3_close(db);
@@ -77,19 +67,19 @@ std::vector<Version> builtVersions()
     std::vector<Version> versions;
     for (const char* schema : kSchemas) {
         Version v{int(versions.size()), schema, builtLayout(schema), {}, {}, {}, {}, {}};
-        const StoreLayout::Table& loans = v.layout.tables.at(lower(kLoanTable));
-        v.loanColumns = columnsOf(loans, kLoanKey);
+        v.loanColumns = columnsBut(v.layout.tables.at(kLoanTable.toLower()), kLoanKey);
         for (const StoreLayout::Entry& e : v.layout.entries) {
-            const auto table = v.layout.tables.find(lower(e.name));
-            if (table != v.layout.tables.end() && hasColumn(table->second, kListKey))
-                v.lists.push_back({e.name, columnsOf(table->second, kListKey), {}, {}, {}});
+            const auto table = v.layout.tables.find(e.name.toLower());
+            if (table == v.layout.tables.end()) continue;
+            const QStringList columns = columnsBut(table->second, kListKey);
+            if (columns.size() < qsizetype(table->second.columns.size())) v.lists.push_back({e.name, columns, {}, {}, {}});
         }
         versions.push_back(std::move(v));
     }
     const Version& newest = versions.back();
     for (Version& v : versions) {
         v.readLoan = QStringLiteral("SELECT %1, typeof(Description) AS DescriptionType, CAST(Description AS BLOB) "
-                                        "AS DescriptionBytes FROM %2 WHERE %3 = ?")
+                                    "AS DescriptionBytes FROM %2 WHERE %3 = ?")
                          .arg(selected(newest.loanColumns, v.loanColumns), kLoanTable, kLoanKey);
         v.insertLoan = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                            .arg(kLoanTable, v.loanColumns.join(QStringLiteral(", ")), placeholders(v.loanColumns.size()));
@@ -131,14 +121,14 @@ engine::NumberedError layoutFailure(const StoreLayout::Failure& failure, const Q
 
 engine::NumberedError notOurs(const QString& path, const StoreLayout::Differences& d)
 {
-    QStringList parts = d.missing;
+    QString text = QStringLiteral("The store %1 is not a Brimvale database: ").arg(path);
     if (!d.found.isEmpty())
-        parts << QStringLiteral("it holds what this program does not create, which could change or remove loans "
-                                "behind its back on every save, so it is not opened. Found: %1")
-                     .arg(d.found.mid(0, 5).join(QStringLiteral("; ")) +
-                          (d.found.size() > 5 ? QStringLiteral("; and %1 more").arg(d.found.size() - 5) : QString()));
-    return refused(QStringLiteral("The store %1 is not a Brimvale database: %2.")
-                       .arg(path, parts.join(QStringLiteral("; and "))));
+        text += QStringLiteral("it holds what this program does not create, which could change or remove loans behind "
+                               "its back on every save, so it is not opened. Found: %1.%2")
+                    .arg(d.found.mid(0, 5).join(QStringLiteral("; ")) +
+                             (d.found.size() > 5 ? QStringLiteral("; and %1 more").arg(d.found.size() - 5) : QString()),
+                         d.missing.isEmpty() ? QString() : QStringLiteral(" Also, "));
+    return refused(text + (d.missing.isEmpty() ? QString() : d.missing.join(QStringLiteral("; ")) + QLatin1Char('.')));
 }
 
 }  // namespace
@@ -146,7 +136,7 @@ engine::NumberedError notOurs(const QString& path, const StoreLayout::Difference
 const List* Version::list(const QString& table) const
 {
     for (const List& l : lists)
-        if (lower(l.table) == lower(table)) return &l;
+        if (l.table.compare(table, Qt::CaseInsensitive) == 0) return &l;
     return nullptr;
 }
 
@@ -163,10 +153,7 @@ const Version& newest()
 
 std::variant<int, engine::NumberedError> identify(sqlite3* db, const QString& path)
 {
-    std::set<QString> known;
-    for (const Version& v : versions())
-        for (const auto& table : v.layout.tables) known.insert(table.first);
-    auto read = StoreLayout::read(db, &known);
+    auto read = StoreLayout::read(db);
     if (auto* failure = std::get_if<StoreLayout::Failure>(&read)) return layoutFailure(*failure, path);
     const auto& layout = std::get<StoreLayout::Layout>(read);
     // What the store records of itself only tells why a layout of no known
@@ -179,7 +166,7 @@ std::variant<int, engine::NumberedError> identify(sqlite3* db, const QString& pa
     std::optional<StoreLayout::Differences> nearest;
     for (auto v = versions().rbegin(); v != versions().rend(); ++v) {
         StoreLayout::Differences d = StoreLayout::compare(layout, v->layout);
-        if (d.none()) return v->number;
+        if (d.count == 0) return v->number;
         if (!nearest || d.count < nearest->count) nearest = d;
     }
     const int newestNumber = newest().number;
