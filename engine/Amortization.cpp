@@ -84,7 +84,7 @@ void Amortization::stalled(const ScheduleRow& row, double interest) const
     failure.dueDate = row.dueDate;
     failure.payment = m_payment;
     failure.interest = interest;
-    failure.withoutExtraPayments = m_extraPayments == nullptr;
+    failure.withoutExtraPayments = !m_extraPayments;
     throw ShapeRefusal{failure};
 }
 

@@ -4,7 +4,6 @@
 
 #include "Disclosure.h"
 #include "PaymentCalendar.h"
-#include "Solve.h"
 
 #include <cmath>
 
@@ -13,12 +12,6 @@ using namespace enginetest;
 namespace {
 
 using C = engine::Compounding;
-
-LoanTerms compounded(LoanTerms terms, Compounding compounding)
-{
-    terms.compounding = compounding;
-    return terms;
-}
 
 // 12 % a year paid monthly: each compounding's periodic rate to 8 decimals and
 // the payment of 100,000 over 30 years.
@@ -104,19 +97,6 @@ TEST(AcceleratedPayments, RunUntilTheBalanceIsCleared)
         EXPECT_EQ(std::get<ShapeFailure>(outcome),
                   (ShapeFailure{ShapeFailure::Reason::CannotSolve, Shape::AcceleratedPayments}));
     }
-}
-
-// Solving finds the annual rate under the loan's compounding.
-TEST(Compounding, SolvingFindsTheStatedRate)
-{
-    const LoanTerms canadian = compounded(loan(85000.0, 11, 300, Months, Monthly, ymd(2024, 1, 15), 818.15),
-                                          C::SemiAnnually);
-    const RunOutcome rate = runLoan(canadian, {.calculate = Unknown::InterestRate});
-    ASSERT_TRUE(std::holds_alternative<ScheduleResult>(rate));
-    EXPECT_EQ(std::get<ScheduleResult>(rate).annualRatePercent, 11.0);
-    const auto term = solveTerm(canadian, 85000.0, 818.15);
-    ASSERT_TRUE(std::holds_alternative<TermSolution>(term));
-    EXPECT_EQ(std::get<TermSolution>(term).payments, 300);
 }
 
 double apr(double financed, Date advance, const std::vector<DatedPayment>& payments, PaymentFrequency frequency)
