@@ -61,8 +61,7 @@ ScheduleResult runWith(const LoanTerms& terms, const LoanRun& options, const det
     // otherwise the level payment of the loan amount, recomputed as the run's
     // own first step does. Paying what the run pays and nothing extra, it is
     // the run itself.
-    const double level = baselinePayment ? *baselinePayment
-                                         : runTerms.levelPayment(amounts.loan, runTerms.rates, 1, terms.firstPaymentDate);
+    const double level = baselinePayment ? *baselinePayment : runTerms.paymentOf(amounts.loan);
     const bool baselineIsTheRun = pending.empty() && level == amounts.payment;
     detail::Amortization withExtras(runTerms, amounts.loan, amounts.payment, options.rateChanges, skips, &pending);
     result.rows.reserve(static_cast<std::size_t>(std::max<short>(runTerms.payments, 0)));

@@ -85,6 +85,14 @@ TEST(AcceleratedPayments, RunUntilTheBalanceIsCleared)
     EXPECT_EQ(result.baseline.payments, 339);
     EXPECT_GT(result.paymentsSaved, 0);
 
+    // A "New payment" change: half the monthly payment of the balance over the
+    // months of the term not yet begun (the change takes effect with payment
+    // 130, due 25 December 2028: 60 of the 180 months have begun).
+    const ScheduleResult changed = runOk(terms, {.rateChanges = {{ymd(2028, 12, 20), 6, RateChangeMode::NewPayment}}});
+    EXPECT_TRUE(repaid(changed));
+    const double monthly = paymentForLoan(changed.rows[128].balance, periodicRate(0.06, C::SemiAnnually, 12), 120);
+    EXPECT_EQ(changed.rateChangeEffects[0], (RateChangeEffect{true, 130, roundToCents(monthly / 2)}));
+
     // Without a loan amount: the loan whose monthly payment is twice the payment typed.
     EXPECT_EQ(runOk(compounded(loan(std::nullopt, 7.5, 15, Years, AcceleratedBiWeekly, ymd(2024, 1, 15), 920.51),
                                C::SemiAnnually)).loanAmount,
