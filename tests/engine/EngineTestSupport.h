@@ -116,11 +116,6 @@ inline ExtraPayment repeating(Date from, Date to, double amount)
     return {ExtraPaymentKind::Repeating, from, to, amount};
 }
 
-inline ::testing::AssertionResult sameDates(const std::vector<Date>& expected, const std::vector<Date>& found)
-{
-    return sameSequence(expected, found, dateText);
-}
-
 // What every table must show, row by row: the payment is the principal and
 // the interest as paid, the balance falls by the principal and the extra
 // payment, the running totals add up; the principal column comes to the loan
