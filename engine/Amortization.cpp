@@ -84,7 +84,7 @@ void Amortization::stalled(const ScheduleRow& row, double interest) const
     failure.dueDate = row.dueDate;
     failure.payment = m_payment;
     failure.interest = interest;
-    failure.withoutExtraPayments = m_extraPayments == nullptr;
+    failure.withoutExtraPayments = !m_extraPayments;
     throw ShapeRefusal{failure};
 }
 
@@ -176,6 +176,7 @@ bool Amortization::next(ScheduleRow& row)
     }
 
     double payment = 0.0;
+    bool inCents = true;  // every payment is a sum of cents but the last one cut to the balance
     const bool balloon = i == m_run.balloonAfter;
     if (skip && !balloon) {
         // Nothing paid: the interest joins the balance, shown as a negative principal.
@@ -208,6 +209,7 @@ bool Amortization::next(ScheduleRow& row)
                 extra = 0.0;
             } else if (payment - interest > m_balance) {
                 payment = interest + m_balance;
+                inCents = false;
                 extra = 0.0;
             } else if (payment - interest + extra > m_balance) {
                 extra = interest + m_balance - payment;
@@ -225,7 +227,7 @@ bool Amortization::next(ScheduleRow& row)
     }
 
     const double scheduled = payment - interest;
-    row.payment = roundToCents(payment);
+    row.payment = inCents ? payment : roundToCents(payment);
     row.principal = scheduled;
     m_totals.scheduledPrincipal += scheduled;
     row.extra = extra;

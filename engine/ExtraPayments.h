@@ -37,6 +37,8 @@ public:
     double applyLumpSums(Date due);
     // Sum of the repeating amounts whose range holds `due`.
     double applyRepeating(Date due);
+    // True before a run when no amount will ever be applied.
+    bool empty() const { return m_lumpSums.empty() && m_repeating.empty(); }
     // True when one of the amounts applied since the last call lowers the payment.
     bool takeLowerThePayment() { return std::exchange(m_lowerThePayment, false); }
 

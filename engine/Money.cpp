@@ -121,11 +121,9 @@ double roundDecimal(double value, int decimals)
     return roundThroughText(value, decimals);
 }
 
-double checkedAmount(double value)
+void throwFiguresOverflow()
 {
-    if (!(std::fabs(value) <= kLargestAmount))
-        throw EngineFailure(figuresOverflowError());
-    return value;
+    throw EngineFailure(figuresOverflowError());
 }
 
 }  // namespace engine

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cmath>
+
 namespace engine {
 
 // Rounds to `decimals` places with halves away from zero, judged on the value's
@@ -15,8 +17,14 @@ inline constexpr double kLargestAmount = 9'999'999'999'999.99;
 
 // The amount itself, or EngineFailure (figuresOverflowError) beyond
 // kLargestAmount either way, infinite or NaN: no run shows a figure it could
-// not compute to the cent.
-double checkedAmount(double value);
+// not compute to the cent. Asked for every row, so the check is inline.
+[[noreturn]] void throwFiguresOverflow();
+inline double checkedAmount(double value)
+{
+    if (!(std::fabs(value) <= kLargestAmount))
+        throwFiguresOverflow();
+    return value;
+}
 
 // Money to cents.
 inline double roundToCents(double value) { return roundDecimal(value, 2); }

@@ -17,12 +17,17 @@ enum class RateChangeMode {
 // change. A change dated before the first payment applies from payment 1 (the
 // payment box still shows the payment of the loan's own rate); one dated after
 // the payoff changes nothing; of several changes between two due dates only the
-// latest takes effect. Its periodic rate is formed as the loan's own, to 8
-// decimals. "New payment": the level payment on the balance before the payment
-// over the scheduled payments left (at least 1), to cents; the last scheduled
-// payment keeps its rounding correction. "Same payment": the payment stays and
-// the loan has no scheduled end while the change is in force, so the last
-// payment is what is left plus its interest.
+// latest takes effect. Its periodic rate is formed as the loan's own, under
+// the loan's compounding, to 8 decimals. "New payment": the level payment on
+// the balance before the payment over the scheduled payments left (at least
+// 1), to cents; the last scheduled payment keeps its rounding correction. An
+// accelerated loan pays its part of the monthly payment over the months of the
+// term not yet begun, and still runs until the balance is cleared. "Same
+// payment": the payment stays and the loan has no scheduled end while the
+// change is in force, so the last payment is what is left plus its interest.
+// Among interest-only payments a change sets only the rate; a change taking
+// effect on a skipped payment has its mode applied at the first payment made
+// after the skip, after the skip's own.
 struct RateChange {
     Date from{};
     double annualPercent = 0.0;  // 6.5 means 6.5 % a year

@@ -65,6 +65,21 @@ double RunTerms::balanceFor(double payment, const PeriodRates& at, int number, D
     return loanForPayment(acceleration ? payment * acceleration : payment, at.level, periodsLeft(number, due));
 }
 
+Date RunTerms::levelStart() const
+{
+    return interestOnly == 0 ? firstPaymentDate : nextPaymentDate(frequency, interestOnly + 1, firstPaymentDate);
+}
+
+double RunTerms::paymentOf(double loan) const
+{
+    return levelPayment(loan, rates, interestOnly + 1, levelStart());
+}
+
+double RunTerms::loanOf(double payment) const
+{
+    return balanceFor(payment, rates, interestOnly + 1, levelStart());
+}
+
 RunTerms readTerms(const LoanTerms& terms)
 {
     RunTerms run;
@@ -97,15 +112,12 @@ RunTerms readTerms(const LoanTerms& terms)
 Amounts deriveAmounts(const LoanTerms& terms, const RunTerms& run)
 {
     Amounts amounts;
-    // The level payment starts after the interest-only payments.
-    const int first = run.interestOnly + 1;
-    const Date due = first == 1 ? run.firstPaymentDate : nextPaymentDate(run.frequency, first, run.firstPaymentDate);
     if (terms.loanAmount) {
         amounts.loan = checkedAmount(roundToCents(*terms.loanAmount));
-        amounts.payment = checkedAmount(run.levelPayment(amounts.loan, run.rates, first, due));
+        amounts.payment = checkedAmount(run.paymentOf(amounts.loan));
     } else {
         amounts.payment = checkedAmount(roundToCents(terms.paymentAmount));
-        amounts.loan = checkedAmount(roundToCents(run.balanceFor(amounts.payment, run.rates, first, due)));
+        amounts.loan = checkedAmount(roundToCents(run.loanOf(amounts.payment)));
     }
     return amounts;
 }

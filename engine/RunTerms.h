@@ -42,8 +42,15 @@ struct RunTerms {
     // The balance whose level payment from payment `number` on is `payment`, unrounded.
     double balanceFor(double payment, const PeriodRates& at, int number, Date due) const;
 
+    // The loan's own level payment of `loan`, from the first payment or the
+    // first after the interest-only ones, to cents; and the loan amount
+    // whose level payment `payment` is, unrounded.
+    double paymentOf(double loan) const;
+    double loanOf(double payment) const;
+
 private:
     int periodsLeft(int number, Date due) const;
+    Date levelStart() const;
 };
 
 // The fraction, the counts and the rates; "Division by zero" without a

@@ -18,27 +18,25 @@ struct SolveRefusal {
     SolveFailure failure;
 };
 
-// The same loan without extra payments, following the same rate changes.
-// Without `payment` it pays the level payment of the loan amount, recomputed
-// as the run's own first step does.
-BaselineFigures baselineOf(const detail::RunTerms& run, double loanAmount,
-                           const std::vector<RateChange>& rateChanges, const std::vector<detail::SkipBlock>& skips,
-                           std::optional<double> payment, std::vector<BalancePoint>& points)
+// One row of the loan without extra payments; its only extra is the last
+// payment's rounding remainder, counted in the payment.
+BalancePoint pointOf(const ScheduleRow& row)
 {
-    const double level = payment ? *payment : run.levelPayment(loanAmount, run.rates, 1, run.firstPaymentDate);
+    return {row.dueDate, row.balance, row.extra == 0 ? row.payment : roundToCents(row.payment + row.extra)};
+}
+
+// The same loan without extra payments, following the same rate changes and
+// skips, paying `level` from the first row (or after the interest-only ones).
+BaselineFigures baselineOf(const detail::RunTerms& run, double loanAmount, double level,
+                           const std::vector<RateChange>& rateChanges, const std::vector<detail::SkipBlock>& skips,
+                           std::vector<BalancePoint>& points)
+{
     detail::Amortization walk(run, loanAmount, level, rateChanges, skips, nullptr);
     points.clear();
     points.reserve(static_cast<std::size_t>(std::max<short>(run.payments, 0)));
     for (ScheduleRow row; walk.next(row);)
-        points.push_back({row.dueDate, row.balance, roundToCents(row.payment + row.extra)});
-    BaselineFigures baseline;
-    baseline.loanAmount = loanAmount;
-    if (!points.empty())
-        baseline.payoffDate = points.back().dueDate;
-    baseline.payments = checkedShort(static_cast<long long>(points.size()));
-    baseline.interestPaid = walk.totals().interest;
-    baseline.totalPaid = checkedAmount(baseline.interestPaid + loanAmount);
-    return baseline;
+        points.push_back(pointOf(row));
+    return {loanAmount, {}, walk.totals().interest, 0.0, 0};
 }
 
 // The run once the loan amount, the payment and the scheduled count are known.
@@ -59,15 +57,34 @@ ScheduleResult runWith(const LoanTerms& terms, const LoanRun& options, const det
 
     const std::vector<detail::SkipBlock> skips = detail::skipBlocks(options.skippedPayments, runTerms);
     PendingExtraPayments pending(options.extraPayments, options.suppressFuture, options.today);
+    // The baseline pays the typed payment when the term was solved from it,
+    // otherwise the level payment of the loan amount, recomputed as the run's
+    // own first step does. Paying what the run pays and nothing extra, it is
+    // the run itself.
+    const double level = baselinePayment ? *baselinePayment : runTerms.paymentOf(amounts.loan);
+    const bool baselineIsTheRun = pending.empty() && level == amounts.payment;
     detail::Amortization withExtras(runTerms, amounts.loan, amounts.payment, options.rateChanges, skips, &pending);
+    result.rows.reserve(static_cast<std::size_t>(std::max<short>(runTerms.payments, 0)));
     for (ScheduleRow row; withExtras.next(row);)
         result.rows.push_back(row);
     result.rateChangeEffects = withExtras.effects();
     result.balloon = withExtras.balloon();
     result.loweredPayment = withExtras.loweredPayment();
     const detail::Totals& totals = withExtras.totals();
-    result.baseline = baselineOf(runTerms, amounts.loan, options.rateChanges, skips, baselinePayment,
-                                 result.baselineBalances);
+    if (baselineIsTheRun) {
+        result.baselineBalances.reserve(result.rows.size());
+        for (const ScheduleRow& row : result.rows)
+            result.baselineBalances.push_back(pointOf(row));
+        result.baseline = {amounts.loan, {}, totals.interest, 0.0, 0};
+    } else {
+        result.baseline = baselineOf(runTerms, amounts.loan, level, options.rateChanges, skips,
+                                     result.baselineBalances);
+    }
+    BaselineFigures& baseline = result.baseline;
+    if (!result.baselineBalances.empty())
+        baseline.payoffDate = result.baselineBalances.back().dueDate;
+    baseline.payments = checkedShort(static_cast<long long>(result.baselineBalances.size()));
+    baseline.totalPaid = checkedAmount(baseline.interestPaid + amounts.loan);
 
     SummaryFigures& summary = result.summary;
     summary.principal = totals.scheduledPrincipal;

@@ -1,3 +1,4 @@
+#include "Disclosure.h"
 #include "NumberedError.h"
 #include "Money.h"
 #include "Schedule.h"
@@ -108,6 +109,28 @@ void BM_LongestWeeklyHundredRateChanges(benchmark::State& state)
     state.counters["rows"] = double(rows);
 }
 
+// The amount financed, the finance charge and the APR over the 32,767
+// payments of the longest weekly loan, after its run.
+void BM_DisclosureLongestWeekly(benchmark::State& state)
+{
+    static const int months = longestWeeklyTerm();
+    const RunOutcome outcome = runLoan(terms(months, PaymentFrequency::Weekly), {.today = kToday});
+    const auto* result = std::get_if<ScheduleResult>(&outcome);
+    if (!result) {
+        state.SkipWithError("run failed");
+        return;
+    }
+    const LoanCharges charges{.fees = 1500.0, .pointsPercent = 1.0, .loanDate = std::nullopt};
+    for (auto _ : state) {
+        auto figures = disclosureFigures(*result, charges);
+        if (!std::holds_alternative<DisclosureFigures>(figures)) {
+            state.SkipWithError("refused");
+            return;
+        }
+        benchmark::DoNotOptimize(figures);
+    }
+}
+
 // Solving for the rate: a 30-year monthly loan and the longest weekly one.
 void BM_SolveRate(benchmark::State& state, double loan, double payment, int payments, int perYear)
 {
@@ -145,6 +168,7 @@ BENCHMARK(BM_Weekly30Years)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Weekly30YearsWithExtras)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LongestWeekly)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LongestWeeklyHundredRateChanges)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DisclosureLongestWeekly)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_SolveRate, Monthly30Years, 100000.0, 599.55, 360, 12)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_SolveRate, LongestWeekly, 250000.0, 1400.0, 32767, 52)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SolveTerm)->Unit(benchmark::kMicrosecond);

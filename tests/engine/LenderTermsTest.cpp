@@ -4,7 +4,6 @@
 
 #include "Disclosure.h"
 #include "PaymentCalendar.h"
-#include "Solve.h"
 
 #include <cmath>
 
@@ -13,12 +12,6 @@ using namespace enginetest;
 namespace {
 
 using C = engine::Compounding;
-
-LoanTerms compounded(LoanTerms terms, Compounding compounding)
-{
-    terms.compounding = compounding;
-    return terms;
-}
 
 // 12 % a year paid monthly: each compounding's periodic rate to 8 decimals and
 // the payment of 100,000 over 30 years.
@@ -92,6 +85,14 @@ TEST(AcceleratedPayments, RunUntilTheBalanceIsCleared)
     EXPECT_EQ(result.baseline.payments, 339);
     EXPECT_GT(result.paymentsSaved, 0);
 
+    // A "New payment" change: half the monthly payment of the balance over the
+    // months of the term not yet begun (the change takes effect with payment
+    // 130, due 25 December 2028: 60 of the 180 months have begun).
+    const ScheduleResult changed = runOk(terms, {.rateChanges = {{ymd(2028, 12, 20), 6, RateChangeMode::NewPayment}}});
+    EXPECT_TRUE(repaid(changed));
+    const double monthly = paymentForLoan(changed.rows[128].balance, periodicRate(0.06, C::SemiAnnually, 12), 120);
+    EXPECT_EQ(changed.rateChangeEffects[0], (RateChangeEffect{true, 130, roundToCents(monthly / 2)}));
+
     // Without a loan amount: the loan whose monthly payment is twice the payment typed.
     EXPECT_EQ(runOk(compounded(loan(std::nullopt, 7.5, 15, Years, AcceleratedBiWeekly, ymd(2024, 1, 15), 920.51),
                                C::SemiAnnually)).loanAmount,
@@ -104,19 +105,6 @@ TEST(AcceleratedPayments, RunUntilTheBalanceIsCleared)
         EXPECT_EQ(std::get<ShapeFailure>(outcome),
                   (ShapeFailure{ShapeFailure::Reason::CannotSolve, Shape::AcceleratedPayments}));
     }
-}
-
-// Solving finds the annual rate under the loan's compounding.
-TEST(Compounding, SolvingFindsTheStatedRate)
-{
-    const LoanTerms canadian = compounded(loan(85000.0, 11, 300, Months, Monthly, ymd(2024, 1, 15), 818.15),
-                                          C::SemiAnnually);
-    const RunOutcome rate = runLoan(canadian, {.calculate = Unknown::InterestRate});
-    ASSERT_TRUE(std::holds_alternative<ScheduleResult>(rate));
-    EXPECT_EQ(std::get<ScheduleResult>(rate).annualRatePercent, 11.0);
-    const auto term = solveTerm(canadian, 85000.0, 818.15);
-    ASSERT_TRUE(std::holds_alternative<TermSolution>(term));
-    EXPECT_EQ(std::get<TermSolution>(term).payments, 300);
 }
 
 double apr(double financed, Date advance, const std::vector<DatedPayment>& payments, PaymentFrequency frequency)

@@ -56,6 +56,4 @@ TEST(WholeNumbers, HalfEvenAndTheSixteenBitLimit)
     }
     EXPECT_THROW(roundedCount(std::nan("")), EngineFailure);
     EXPECT_THROW(finiteOrOverflow(HUGE_VAL), EngineFailure);
-    EXPECT_EQ(overflowError().text(), "6 - Overflow");
-    EXPECT_EQ(invalidUseOfNullError().text(), "94 - Invalid use of Null");
 }

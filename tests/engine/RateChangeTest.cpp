@@ -22,8 +22,6 @@ ScheduleResult runOk(const LoanTerms& terms, const std::vector<RateChange>& chan
     return enginetest::runOk(terms, {.extraPayments = extras, .rateChanges = changes});
 }
 
-double paid(const ScheduleRow& row) { return roundToCents(row.principal + row.interest); }
-
 std::vector<std::size_t> markedRows(const ScheduleResult& result)
 {
     std::vector<std::size_t> marked;
@@ -46,23 +44,22 @@ TEST(RateChanges, FollowTheirModeFromTheirFirstPayment)
         std::size_t rows;         // payments made
         double payment61;         // the payment of row 61
         double rate61;            // the annual rate in force at row 61
-        bool lastRowCorrected;    // the last row carries a rounding extra or is cut to what is left
     };
     const double up = roundToCents(paymentForLoan(balanceAfter60, 0.08 / 12, 300));
     const double down = roundToCents(paymentForLoan(balanceAfter60, 0.04 / 12, 300));
     const Row rows[] = {
-        {"NewPaymentUp", {{ymd(2029, 1, 1), 8, NewPayment}}, 360, up, 8, true},
-        {"NewPaymentDown", {{ymd(2029, 1, 15), 4, NewPayment}}, 360, down, 4, true},
+        {"NewPaymentUp", {{ymd(2029, 1, 1), 8, NewPayment}}, 360, up, 8},
+        {"NewPaymentDown", {{ymd(2029, 1, 15), 4, NewPayment}}, 360, down, 4},
         // On the due date itself it applies to that payment; a day later it does not.
-        {"SamePaymentUpRunsPastTheEnd", {{ymd(2029, 1, 15), 7, SamePayment}}, 0, 599.55, 7, false},
-        {"SamePaymentDownEndsEarly", {{ymd(2028, 12, 16), 4, SamePayment}}, 0, 599.55, 4, false},
-        {"DayAfterTheDueDate", {{ymd(2029, 1, 16), 8, NewPayment}}, 360, 599.55, 6, true},
+        {"SamePaymentUpRunsPastTheEnd", {{ymd(2029, 1, 15), 7, SamePayment}}, 0, 599.55, 7},
+        {"SamePaymentDownEndsEarly", {{ymd(2028, 12, 16), 4, SamePayment}}, 0, 599.55, 4},
+        {"DayAfterTheDueDate", {{ymd(2029, 1, 16), 8, NewPayment}}, 360, 599.55, 6},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const ScheduleResult result = runOk(base, row.changes);
         EXPECT_TRUE(repaid(result));
-        EXPECT_EQ(paid(result.rows.at(60)), row.payment61);
+        EXPECT_EQ(result.rows.at(60).payment, row.payment61);
         EXPECT_EQ(annualRatePercentAt(result, result.rows.at(60)), row.rate61);
         EXPECT_EQ(annualRatePercentAt(result, result.rows.at(59)), 6.0);
         if (row.rows) {
@@ -72,23 +69,18 @@ TEST(RateChanges, FollowTheirModeFromTheirFirstPayment)
         const RateChangeEffect effect = result.rateChangeEffects.at(0);
         EXPECT_EQ(markedRows(result), std::vector<std::size_t>{std::size_t(effect.row)});
         EXPECT_EQ(effect, (RateChangeEffect{true, short(row.rate61 != 6.0 ? 61 : 62),
-                                            paid(result.rows.at(std::size_t(effect.row - 1)))}));
-        // The baseline follows the same changes: without extras it is the table.
-        ASSERT_EQ(result.baselineBalances.size(), result.rows.size());
-        EXPECT_EQ(result.baseline.interestPaid, result.summary.interest);
+                                            result.rows.at(std::size_t(effect.row - 1)).payment}));
     }
-    const ScheduleResult longer = runOk(base, rows[2].changes);
-    EXPECT_GT(longer.rows.size(), 360u);
-    // Every payment after the change but the last is the same payment, and the
-    // last is what was left plus its interest, with no extra.
-    for (std::size_t i = 60; i + 1 < longer.rows.size(); ++i)
-        ASSERT_EQ(paid(longer.rows[i]), 599.55) << "payment " << i + 1;
-    EXPECT_LT(paid(longer.rows.back()), 599.55);
-    EXPECT_EQ(longer.rows.back().extra, 0.0);
-    const ScheduleResult shorter = runOk(base, rows[3].changes);
-    EXPECT_LT(shorter.rows.size(), 360u);
-    EXPECT_EQ(longer.paymentsSaved, 0);
-    EXPECT_EQ(shorter.paymentsSaved, 0);
+    // "Same payment": every payment after the change but the last is the same
+    // payment, the last what was left plus its interest, with no extra.
+    for (const ScheduleResult& same : {runOk(base, rows[2].changes), runOk(base, rows[3].changes)}) {
+        for (std::size_t i = 60; i + 1 < same.rows.size(); ++i)
+            ASSERT_EQ(same.rows[i].payment, 599.55) << "payment " << i + 1;
+        EXPECT_LT(same.rows.back().payment, 599.55);
+        EXPECT_EQ(same.rows.back().extra, 0.0);
+        EXPECT_EQ(same.paymentsSaved, 0);
+        EXPECT_NE(same.rows.size(), 360u);
+    }
 }
 
 // Decided cases: a change before the first payment applies from payment 1; a
@@ -102,9 +94,7 @@ TEST(RateChanges, BeforeTheFirstPaymentAfterThePayoffAndBetweenDueDates)
     // "New payment" before payment 1: exactly the loan with that rate typed.
     const ScheduleResult before = runOk(base, {{ymd(2023, 6, 1), 7, NewPayment}});
     EXPECT_TRUE(repaid(before));
-    ASSERT_EQ(before.rows.size(), typed7.rows.size());
-    for (std::size_t i = 0; i < before.rows.size(); ++i)
-        ASSERT_EQ(before.rows[i].balance, typed7.rows[i].balance) << "payment " << i + 1;
+    EXPECT_EQ(before.baselineBalances, typed7.baselineBalances);
     EXPECT_EQ(markedRows(before), std::vector<std::size_t>{1});
     EXPECT_EQ(before.rateChangeEffects, (std::vector<RateChangeEffect>{{true, 1, typed7.payment}}));
     // The payment box keeps the payment of the loan's own rate.
@@ -113,16 +103,12 @@ TEST(RateChanges, BeforeTheFirstPaymentAfterThePayoffAndBetweenDueDates)
     // "Same payment" before payment 1: the payment of 5 %, the interest of 7 %.
     const ScheduleResult same = runOk(base, {{ymd(2024, 1, 15), 7, SamePayment}});
     EXPECT_TRUE(repaid(same));
-    EXPECT_EQ(paid(same.rows[0]), same.payment);
+    EXPECT_EQ(same.rows[0].payment, same.payment);
     EXPECT_EQ(same.rows[0].interest, roundToCents(20000.0 * 0.00583333));
     EXPECT_GT(same.rows.size(), 60u);
 
     const ScheduleResult after = runOk(base, {{ymd(2029, 1, 16), 9, NewPayment}});
-    const ScheduleResult plain = runOk(base, {});
-    ASSERT_EQ(after.rows.size(), plain.rows.size());
-    EXPECT_EQ(after.rows.back().balance, 0.0);
-    EXPECT_EQ(after.summary.interest, plain.summary.interest);
-    EXPECT_TRUE(markedRows(after).empty());
+    EXPECT_EQ(after.rows, runOk(base, {}).rows);
 
     // 20 and 25 March fall between the payments of 15 March and 15 April.
     const ScheduleResult between =
@@ -177,7 +163,7 @@ TEST(RateChanges, RefusedWithTheChangeNamed)
             failure->interest = 0.0;  // checked above: whatever the balance gives
             if (!failure->withoutExtraPayments) {
                 // The payment the "New payment" change of 2025 set (at payment 13).
-                EXPECT_EQ(failure->payment, paid(runOk(base, {row.changes[0]}).rows[12]));
+                EXPECT_EQ(failure->payment, runOk(base, {row.changes[0]}).rows[12].payment);
                 failure->payment = 0.0;
             }
         }
@@ -190,7 +176,8 @@ TEST(RateChanges, RefusedWithTheChangeNamed)
     EXPECT_EQ(std::get<NumberedError>(negative).number, ErrorNumber::InvalidPropertyValue);
 }
 
-// Rates of 0 %, and other frequencies, each table repaid to the cent.
+// Rates of 0 %, each table repaid to the cent. (Every frequency with both
+// modes: Shapes.EveryShapeAtEveryFrequency.)
 TEST(RateChanges, ZeroRatesAndOtherFrequencies)
 {
     struct Row {
@@ -206,14 +193,8 @@ TEST(RateChanges, ZeroRatesAndOtherFrequencies)
         // 900 left at 2 % a month takes 11 more payments of 100.
         {"FromZeroSamePayment", loan(1200.0, 0, 12, Months, Monthly), {{ymd(2024, 4, 1), 24, SamePayment}}, {}, 14},
         {"FromZeroNewPayment", loan(1200.0, 0, 12, Months, Monthly), {{ymd(2024, 4, 1), 24, NewPayment}}, {}, 12},
-        {"WeeklyBothModes", loan(25000.0, 7.25, 10, Years, Weekly, ymd(2024, 11, 4)),
-         {{ymd(2027, 2, 1), 9, NewPayment}, {ymd(2029, 6, 1), 6, SamePayment}, {ymd(2031, 1, 1), 10, SamePayment}},
-         {}, 0},
         {"SemiMonthlyBothModes", loan(5000.0, 9, 24, Months, SemiMonthly, ymd(2024, 1, 31)),
          {{ymd(2024, 5, 15), 11, SamePayment}, {ymd(2025, 1, 1), 4, NewPayment}}, {}, 48},
-        {"SemiMonthlyWithExtras", loan(5000.0, 9, 24, Months, SemiMonthly, ymd(2024, 1, 31)),
-         {{ymd(2024, 5, 15), 11, SamePayment}},
-         {{ExtraPaymentKind::Repeating, ymd(2024, 3, 1), ymd(2025, 3, 1), 25.0}}, 0},
         // After a "Same payment" change has run past the end, a "New payment"
         // change has one scheduled payment left and clears the balance.
         {"NewPaymentPastTheEnd", loan(1200.0, 0, 12, Months, Monthly),
@@ -247,12 +228,8 @@ TEST(RateChanges, ComparisonWithAndWithoutExtraPayments)
     const ScheduleResult with = runOk(base, changes, extras);
     const ScheduleResult without = runOk(base, changes);
     EXPECT_TRUE(repaid(with));
-    EXPECT_TRUE(repaid(without));
-    ASSERT_EQ(with.baselineBalances.size(), without.rows.size());
-    for (std::size_t i = 0; i < without.rows.size(); ++i)
-        ASSERT_EQ(with.baselineBalances[i].balance, without.rows[i].balance) << "payment " << i + 1;
+    EXPECT_EQ(with.baselineBalances, without.baselineBalances);
     EXPECT_EQ(with.baseline.interestPaid, without.summary.interest);
-    EXPECT_EQ(with.baseline.payoffDate, without.adjustedPayoffDate);
     EXPECT_EQ(with.paymentsSaved, short(without.rows.size() - with.rows.size()));
     EXPECT_EQ(with.totalSaved, roundToCents(without.summary.totalPaid - with.summary.totalPaid));
     EXPECT_GT(with.totalSaved, 0.0);
