@@ -41,6 +41,12 @@ private slots:
             << "6 - Overflow: the stored loan amount 1e+308 is larger than 9,999,999,999,999.99" << 1;
         QTest::newRow("an extra payment without an amount") << "UPDATE tblExtraPayments SET Amount = NULL"
             << "94 - Invalid use of Null" << 0;
+        QTest::newRow("an extra payment of an unknown effect") << "UPDATE tblExtraPayments SET Effect = 7"
+            << "380 - Invalid property value: extra payment 1 is stored with the effect 7" << 0;
+        QTest::newRow("a skip of no payments")
+            << "INSERT INTO tblSkippedPayments (Loan_FK, FromDate, Count, Mode) SELECT SeqNo, '2025-01-15', 0, 0 FROM "
+               "tblLoanDetail"
+            << "380 - Invalid property value: skip 1 is stored with 0 payments" << 1;
     }
     void partLoadRefusesSave()
     {
