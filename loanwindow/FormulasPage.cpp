@@ -61,6 +61,8 @@ FormulasPage::FormulasPage(QWidget* parent) : page(new QWidget(parent))
     Picture3 = makePicture("Picture3", fraction(QStringLiteral("PV"), QStringLiteral("PMT * ") + bracket, kPower),
                               page);
 
+    // Wrapped, so the page fits a window only as wide as its tabs.
+    Picture1->setWordWrap(true);
     layout->addWidget(Picture1, 0, 0, 2, 1);
     layout->addWidget(Picture2, 0, 1);
     layout->addWidget(Picture3, 1, 1);

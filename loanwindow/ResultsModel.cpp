@@ -61,9 +61,9 @@ void ResultsModel::shareRun(std::shared_ptr<const LoanResult> run)
     beginResetModel();
     m_rows = std::shared_ptr<const std::vector<engine::ScheduleRow>>(run, &run->schedule.rows);
     m_today = LocaleText::toYmd(run->today);
-    const bool marked = !run->rows.rateChanges.empty() ||
+    const bool anyMarked = !run->rows.rateChanges.empty() ||
                         std::any_of(m_rows->begin(), m_rows->end(), [](const auto& row) { return row.marks != 0; });
-    m_run = marked ? std::move(run) : nullptr;
+    m_run = anyMarked ? std::move(run) : nullptr;
     endResetModel();
 }
 
@@ -83,11 +83,25 @@ QString ResultsModel::rateChangeTip(size_t row) const
              LocaleText::currencyText(payment.payment));
 }
 
+bool ResultsModel::marked(size_t row) const
+{
+    // The interest-only payments are marked where they start and where they end.
+    const engine::ScheduleResult& result = m_run->schedule;
+    const std::uint8_t marks = result.rows[row].marks;
+    const std::uint8_t before = row == 0 ? 0 : result.rows[row - 1].marks;
+    if ((marks & ~engine::InterestOnlyMark) != 0 || engine::rateChangeTakesEffect(result, row))
+        return true;
+    return (marks ^ before) & engine::InterestOnlyMark;
+}
+
 QString ResultsModel::shapeTip(size_t row) const
 {
     const engine::ScheduleResult& result = m_run->schedule;
     const engine::ScheduleRow& payment = result.rows[row];
     QStringList lines;
+    if (row > 0 && (result.rows[row - 1].marks & engine::InterestOnlyMark) && !(payment.marks & engine::InterestOnlyMark))
+        lines << QStringLiteral("The interest-only payments end: the payment is %1")
+                     .arg(LocaleText::currencyText(payment.payment));
     if (payment.marks & engine::InterestOnlyMark)
         lines << QStringLiteral("Interest only: this payment pays the period's interest and no principal");
     if (payment.marks & engine::SkippedMark)
@@ -138,8 +152,7 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const
     case Qt::ForegroundRole:
         return QBrush(Qt::black);
     case Qt::DecorationRole:
-        if (m_run && column == ResultsColumn::Payment &&
-            (row.marks != 0 || engine::rateChangeTakesEffect(m_run->schedule, size_t(index.row()))))
+        if (m_run && column == ResultsColumn::Payment && marked(size_t(index.row())))
             return rateChangeMarker();
         return {};
     case Qt::ToolTipRole: {
@@ -148,8 +161,7 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const
         QStringList lines;
         if (!m_run->rows.rateChanges.empty())
             lines << rateChangeTip(size_t(index.row()));
-        if (row.marks != 0)
-            lines << shapeTip(size_t(index.row()));
+        lines << shapeTip(size_t(index.row()));
         lines.removeAll(QString());
         return lines.isEmpty() ? QVariant() : QVariant(lines.join(QLatin1Char('\n')));
     }

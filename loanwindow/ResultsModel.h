@@ -49,6 +49,7 @@ public:
 private:
     QString rateChangeTip(size_t row) const;
     QString shapeTip(size_t row) const;
+    bool marked(size_t row) const;
 
     std::shared_ptr<const std::vector<engine::ScheduleRow>> m_rows;
     engine::Date m_today{};

@@ -26,7 +26,7 @@ SummaryGraphPage::SummaryGraphPage(QWidget* parent) : page(new QWidget(parent))
     chartLayout->setContentsMargins(2, 2, 2, 2);
     // Room for the chart's axis labels and legend; a smaller window scrolls.
     const QFontMetrics metrics(Frame1->font());
-    Frame1->setMinimumSize(24 * metrics.averageCharWidth(), 9 * metrics.height());
+    Frame1->setMinimumSize(24 * metrics.averageCharWidth(), 13 * metrics.height());
     layout->addWidget(Frame1, 1);
 
     Frame2 = new QGroupBox(QStringLiteral("Summary"), page);
@@ -66,8 +66,13 @@ SummaryGraphPage::SummaryGraphPage(QWidget* parent) : page(new QWidget(parent))
     lblBalloon = labelFor(QStringLiteral("Balloon Payment:"), txtBalloon);
     grid->addWidget(lblBalloon, 4, 0);
     grid->addWidget(txtBalloon, 4, 1);
-    lblBalloon->hide();
-    txtBalloon->hide();
+    // Its place is kept, so the page needs no more room once a balloon shows.
+    for (QWidget* balloon : {static_cast<QWidget*>(lblBalloon), static_cast<QWidget*>(txtBalloon)}) {
+        QSizePolicy policy = balloon->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        balloon->setSizePolicy(policy);
+        balloon->hide();
+    }
     grid->addLayout(right, 0, 3, 3, 1);
     grid->setColumnMinimumWidth(2, 20);
     grid->setVerticalSpacing(2);
@@ -113,7 +118,7 @@ void SummaryGraphPage::showChart(const engine::SummaryFigures& summary)
         chart->setObjectName(QStringLiteral("chSummary"));
         chart->setAccessibleName(QStringLiteral("Summary Graph"));
         const QFontMetrics metrics(chart->font());
-        chart->setMinimumSize(24 * metrics.averageCharWidth(), 9 * metrics.height());
+        chart->setMinimumSize(24 * metrics.averageCharWidth(), 13 * metrics.height());
         Frame1->layout()->addWidget(chart);
     }
     chart->setValues(summary.interest, summary.extraPayments, summary.principal);

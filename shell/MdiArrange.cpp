@@ -4,6 +4,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QRect>
+#include <QScrollArea>
 #include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
@@ -49,6 +50,24 @@ int widthForTabs(QMdiSubWindow* window)
     for (QTabWidget* tabs : window->findChildren<QTabWidget*>())
         width = std::max(width, window->width() - tabs->width() + tabs->tabBar()->sizeHint().width());
     return width;
+}
+
+// The height at which every page of a window's tabs fits at its smallest: a
+// lower window scrolls them, hiding the last controls (the Calculate button)
+// and squeezing the charts.
+int heightForPages(QMdiSubWindow* window)
+{
+    int height = 0;
+    for (QTabWidget* tabs : window->findChildren<QTabWidget*>()) {
+        auto* shown = qobject_cast<QScrollArea*>(tabs->currentWidget());
+        if (!shown)
+            continue;
+        const int around = window->height() - shown->viewport()->height();
+        for (int tab = 0; tab < tabs->count(); ++tab)
+            if (auto* area = qobject_cast<QScrollArea*>(tabs->widget(tab)); area && area->widget())
+                height = std::max(height, around + area->widget()->minimumSizeHint().height());
+    }
+    return height;
 }
 
 // The whole client space: scroll bars shown now go once everything fits.
@@ -170,9 +189,10 @@ void showNewWindow(QMdiArea& area, QMdiSubWindow* window)
     window->show();
     if (window->isMaximized())
         window->showNormal();
-    const QSize opened(std::min(std::max(window->width(), widthForTabs(window)), room.width()), window->height());
+    const QSize opened(std::min(std::max(window->width(), widthForTabs(window)), room.width()),
+                       std::min(std::max(window->height(), heightForPages(window)), room.height()));
     window->resize(opened);
-    if (window->x() + opened.width() > room.width())
+    if (window->x() + opened.width() > room.width() || window->y() + opened.height() > room.height())
         window->move(0, 0);
     window->setProperty(kOpenedSize, opened);
     if (maximise)
