@@ -99,6 +99,8 @@ void LoanForm::showRun(const LoanResult& result)
         show(Rate, loan.annualRatePercent);
     show(LoanAmount, loan.loanAmount.value_or(0.0));
     show(PaymentAmount, loan.paymentAmount);
+    // The fees as money, like the amounts beside them.
+    show(Fees, loan.fees);
 }
 
 void LoanForm::showWholeTerm(int term)
