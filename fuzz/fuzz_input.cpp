@@ -90,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // The boxes as a user fills them, each read as the window reads it.
     LoanDraft draft;
     draft.description = QString::fromStdString(in.ConsumeRandomLengthString(32));
-    draft.frequency = in.ConsumeIntegralInRange<int>(-1, 8);
+    draft.frequency = in.ConsumeIntegralInRange<int>(-1, 9);
     draft.interestRate = readEntry(NumberKind::Rate, numberText(in));
     draft.termType = in.ConsumeIntegralInRange<int>(-1, 2);
     draft.term = readEntry(NumberKind::Count, numberText(in));
@@ -115,13 +115,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                           lumpSum ? std::nullopt : stop, *amount.number()});
     }
 
+    // Read last, so inputs made before them keep their meaning: the lender's
+    // terms, the loan's shape, skips and what each extra payment does.
+    draft.compounding = in.ConsumeIntegralInRange<int>(0, 10);
+    draft.fees = readEntry(NumberKind::Amount, numberText(in));
+    draft.points = readEntry(NumberKind::Rate, numberText(in));
+    if (in.ConsumeBool())
+        draft.loanDate = someDate(in);
+    draft.interestOnly = readEntry(NumberKind::Count, numberText(in));
+    draft.balloonAfter = readEntry(NumberKind::Count, numberText(in));
+    for (ExtraPaymentRow& extra : extras)
+        if (in.ConsumeBool())
+            extra.then = engine::ExtraPaymentThen::LowerThePayment;
+    std::vector<SkippedPaymentRow> skips;
+    for (size_t i = in.ConsumeIntegralInRange<size_t>(0, 3); i > 0; --i)
+        skips.push_back({someDate(in), in.ConsumeIntegralInRange<int>(1, 400),
+                         in.ConsumeBool() ? engine::RateChangeMode::SamePayment : engine::RateChangeMode::NewPayment});
+
     const auto checked = validateLoan(draft);
     if (const auto* failure = std::get_if<ValidationFailure>(&checked)) {
         if (failure->message.isEmpty())
             fail("validation failed without a message");
         return 0;
     }
-    const auto outcome = calculateLoan(std::get<Loan>(checked), {extras, {}, {}}, suppressFuture, today);
+    const auto outcome = calculateLoan(std::get<Loan>(checked), {extras, {}, skips}, suppressFuture, today);
     if (const auto* failure = std::get_if<ValidationFailure>(&outcome)) {
         if (failure->message.isEmpty())
             fail("a refused run without a message");
@@ -155,7 +172,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     for (double v : {result.summary.principal, result.summary.extraPayments,
                      result.summary.interest, result.summary.totalPaid,
-                     result.baseline.totalPaid, result.baseline.interestPaid, result.totalSaved}) {
+                     result.baseline.totalPaid, result.baseline.interestPaid, result.totalSaved,
+                     result.balloon, run.disclosure.amountFinanced, run.disclosure.financeCharge,
+                     run.disclosure.annualPercentageRate}) {
         checkFinite(v, "summary figure");
         checkMoneyText(LocaleText::currencyText(v));
     }
