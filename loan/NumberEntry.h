@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Money.h"
+
 #include <QString>
 
 #include <optional>
@@ -15,9 +17,8 @@ enum class NumberKind {
     Count,   // a term or a number of payments, whole once rounded
 };
 
-// The largest amount the store keeps to the cent: its text has 15
-// significant digits, as many as a double holds exactly.
-inline constexpr double kLargestAmount = 9'999'999'999'999.99;
+// The largest amount typed, stored and computed to the cent.
+inline constexpr double kLargestAmount = engine::kLargestAmount;
 
 struct NumberEntry {
     enum class State {

@@ -41,6 +41,16 @@ QLabel* makePicture(const char* name, const QString& html, QWidget* parent)
     return picture;
 }
 
+// A rule in words, wrapped to the page.
+QLabel* makeExplanation(const char* name, const QString& html, QWidget* parent)
+{
+    auto* label = new QLabel(html, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setWordWrap(true);
+    label->setTextFormat(Qt::RichText);
+    return label;
+}
+
 }  // namespace
 
 FormulasPage::FormulasPage(QWidget* parent) : page(new QWidget(parent))
@@ -67,11 +77,7 @@ FormulasPage::FormulasPage(QWidget* parent) : page(new QWidget(parent))
     layout->addWidget(Picture2, 0, 1);
     layout->addWidget(Picture3, 1, 1);
 
-    lblRateChanges = new QLabel(page);
-    lblRateChanges->setObjectName(QStringLiteral("lblRateChanges"));
-    lblRateChanges->setWordWrap(true);
-    lblRateChanges->setTextFormat(Qt::RichText);
-    lblRateChanges->setText(QStringLiteral(
+    lblRateChanges = makeExplanation("lblRateChanges", QStringLiteral(
         "<p><b>Rate changes.</b> A new rate applies to every payment due on or after its date, until a later "
         "change; its rate per period i is the annual rate / 100 / payments per year, to 8 decimals, and each "
         "period's interest is i times the balance, to the cent. <i>New payment</i>: at the first payment under the "
@@ -85,14 +91,11 @@ FormulasPage::FormulasPage(QWidget* parent) : page(new QWidget(parent))
         "Newton steps that stay inside it; the rate box shows it with the fewest decimals whose payment is PMT to the cent. <i>Term</i>: "
         "N is the smallest number of payments whose payment, to the cent, is not more than PMT; the last payment "
         "is smaller when PMT is above that payment, and the term box shows the smallest whole term holding N "
-        "payments.</p>"));
+        "payments.</p>"),
+        page);
     layout->addWidget(lblRateChanges, 2, 0, 1, 2);
 
-    lblShapes = new QLabel(page);
-    lblShapes->setObjectName(QStringLiteral("lblShapes"));
-    lblShapes->setWordWrap(true);
-    lblShapes->setTextFormat(Qt::RichText);
-    lblShapes->setText(QStringLiteral(
+    lblShapes = makeExplanation("lblShapes", QStringLiteral(
         "<p><b>Compounding.</b> <i>As payments</i> compounds once a payment, as above. Otherwise the annual rate j "
         "compounds m times a year and i = (1 + j / m)<sup>m / q</sup> - 1 for q payments a year (<i>Continuously</i>: "
         "i = e<sup>j / q</sup> - 1), to 8 decimals for each period's interest; a Canadian mortgage compounds "
@@ -117,6 +120,7 @@ FormulasPage::FormulasPage(QWidget* parent) : page(new QWidget(parent))
         "scheduled; <i>Same payment</i> keeps PMT, so the loan runs on until the balance is repaid.</p>"
         "<p><b>Lower the payment.</b> An extra payment marked so recasts the loan after the payment it is applied "
         "with: PMT is computed again from the balance after it and the scheduled payments left, so the loan ends as "
-        "scheduled with lower payments. The loan without extra payments does not have it.</p>"));
+        "scheduled with lower payments. The loan without extra payments does not have it.</p>"),
+        page);
     layout->addWidget(lblShapes, 3, 0, 1, 2);
 }

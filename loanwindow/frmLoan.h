@@ -192,7 +192,6 @@ private:
     // another program's changes; its parts as read.
     std::optional<QByteArray> m_storedAs;
     QByteArray m_loadedRow;
-    QByteArray m_loadedExtras;
     // The stored loan amount, rate and term, which a stored choice other than
     // "Payment" must find again from the stored payment.
     struct StoredFigures {

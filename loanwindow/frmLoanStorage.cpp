@@ -232,39 +232,31 @@ void frmLoan::loadLoan()
 
 void frmLoan::loadRows()
 {
-    m_loadedExtras.clear();
+    // Each table shows the rows read before a failure, which is said once
+    // and stops the reading.
+    const auto show = [this](const auto& list, const auto& rowsOf, auto* model, RowEditor* editor) {
+        std::decay_t<decltype(model->rows())> rows;
+        auto failure = rowsOf(list.rows, rows);
+        model->setRows(std::move(rows));
+        editor->reset();
+        if (!failure && list.error)
+            failure = errorText(*list.error);
+        if (failure)
+            loadFailed(*failure);
+        return !failure;
+    };
     const ExtraPaymentList extras = m_store.readExtraPayments(m_key);
-    std::vector<ExtraPaymentRow> payments;
-    auto failure = extraPaymentRows(extras.rows, payments);
-    m_extraPayments->payments->setRows(std::move(payments));
-    m_extraPayments->editor->reset();
-    if (!failure && extras.error)
-        failure = errorText(*extras.error);
-    if (failure)
-        return loadFailed(*failure);
-    m_loadedExtras = extras.fingerprint;
-
+    if (!show(extras, extraPaymentRows, m_extraPayments->payments, m_extraPayments->editor))
+        return;
     const RateChangeList rates = m_store.readRateChanges(m_key);
-    std::vector<RateChangeRow> changes;
-    failure = rateChangeRows(rates.rows, changes);
-    m_rateChanges->rateChanges->setRows(std::move(changes));
-    m_rateChanges->editor->reset();
-    if (!failure && rates.error)
-        failure = errorText(*rates.error);
-    if (failure)
-        return loadFailed(*failure);
+    if (!show(rates, rateChangeRows, m_rateChanges->rateChanges, m_rateChanges->editor))
+        return;
     const SkippedPaymentList skips = m_store.readSkippedPayments(m_key);
-    std::vector<SkippedPaymentRow> skipped;
-    failure = skippedPaymentRows(skips.rows, skipped);
-    m_skippedPayments->skippedPayments->setRows(std::move(skipped));
-    m_skippedPayments->editor->reset();
-    if (!failure && skips.error)
-        failure = errorText(*skips.error);
-    if (failure)
-        return loadFailed(*failure);
+    if (!show(skips, skippedPaymentRows, m_skippedPayments->skippedPayments, m_skippedPayments->editor))
+        return;
     // Only a loan read whole can be compared with what is stored.
     if (!m_partlyLoaded)
-        m_storedAs = LoanStore::loanFingerprint(m_loadedRow, m_loadedExtras, rates.fingerprint, skips.fingerprint);
+        m_storedAs = LoanStore::loanFingerprint(m_loadedRow, extras.fingerprint, rates.fingerprint, skips.fingerprint);
 }
 
 void frmLoan::checkStoredChoice()
