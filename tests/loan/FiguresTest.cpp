@@ -119,6 +119,17 @@ TEST(LoanComparison, BestValuesMarkedAsShown)
     EXPECT_EQ(columns[0].texts[0].toStdString(), "Not calculated");
     EXPECT_EQ(columns[1].texts[std::size_t(CompareRow::AnnualRate)].toStdString(), "6 %");
     EXPECT_EQ(columns[1].texts[std::size_t(CompareRow::ExtraPayments)], loanFigures(years15).extraPaymentsCell);
+
+    // Fees raise the APR of the same loan: the lower one is marked.
+    Loan charged = typedLoan({.amount = 200000, .term = 15});
+    charged.fees = 2000;
+    const auto withFees = std::get<LoanResult>(calculateLoan(charged, {}, false, QDate(2024, 1, 10)));
+    const auto offers = compareLoans({{QStringLiteral("Fees"), &withFees}, {QStringLiteral("None"), &years15}});
+    const auto apr = std::size_t(CompareRow::AnnualPercentageRate);
+    EXPECT_EQ(offers[0].texts[apr].toStdString() + "|" + offers[1].texts[apr].toStdString(), "6.157 %|6.000 %");
+    EXPECT_EQ(offers[0].texts[std::size_t(CompareRow::FinanceCharge)].toStdString(), "$105,788.82");
+    EXPECT_FALSE(offers[0].best[apr]);
+    EXPECT_TRUE(offers[1].best[apr]);
 }
 
 // Cents of a text as the user reads it.
