@@ -85,13 +85,14 @@ QString ResultsModel::rateChangeTip(size_t row) const
 
 bool ResultsModel::marked(size_t row) const
 {
-    // The interest-only payments are marked where they start and where they end.
+    // The interest-only payments are marked where they start and where they
+    // end; skipped payments each, and the payment after them.
     const engine::ScheduleResult& result = m_run->schedule;
     const std::uint8_t marks = result.rows[row].marks;
     const std::uint8_t before = row == 0 ? 0 : result.rows[row - 1].marks;
     if ((marks & ~engine::InterestOnlyMark) != 0 || engine::rateChangeTakesEffect(result, row))
         return true;
-    return (marks ^ before) & engine::InterestOnlyMark;
+    return ((marks ^ before) & engine::InterestOnlyMark) || (before & engine::SkippedMark);
 }
 
 QString ResultsModel::shapeTip(size_t row) const
@@ -101,6 +102,9 @@ QString ResultsModel::shapeTip(size_t row) const
     QStringList lines;
     if (row > 0 && (result.rows[row - 1].marks & engine::InterestOnlyMark) && !(payment.marks & engine::InterestOnlyMark))
         lines << QStringLiteral("The interest-only payments end: the payment is %1")
+                     .arg(LocaleText::currencyText(payment.payment));
+    if (row > 0 && (result.rows[row - 1].marks & engine::SkippedMark) && !(payment.marks & engine::SkippedMark))
+        lines << QStringLiteral("The skipped payments end: the payment is %1")
                      .arg(LocaleText::currencyText(payment.payment));
     if (payment.marks & engine::InterestOnlyMark)
         lines << QStringLiteral("Interest only: this payment pays the period's interest and no principal");

@@ -21,10 +21,10 @@ QString number(double value, int decimals = -1)
 }
 
 struct Shape {
-    QString interestOnly, balloonAfter;
-    QDate skipFrom;  // invalid: no skip
+    QString interestOnly{}, balloonAfter{};
+    QDate skipFrom{};  // invalid: no skip
     int skipCount = 0, skipThen = 0;
-    QDate lumpSum;  // invalid: no extra payment
+    QDate lumpSum{};  // invalid: no extra payment
     double lumpSumAmount = 0.0;
     bool lowers = false;
 };
@@ -175,6 +175,9 @@ private slots:
             if (!shape.interestOnly.isEmpty())
                 QVERIFY(h.model("flxResults")->index(120, 0).data(Qt::ToolTipRole).toString().contains(
                     "The interest-only payments end: the payment is " + money(payment)));
+            if (shape.skipFrom.isValid())  // the payment after the skips: a new one (checked by hand) or the same
+                QVERIFY(h.model("flxResults")->index(marked + shape.skipCount, 0).data(Qt::ToolTipRole).toString().contains(
+                    "The skipped payments end: the payment is " + money(shape.skipThen ? payment : 2188.31)));
             if (!cells.isEmpty())
                 QCOMPARE((QStringList{h.cell("flxResults", marked, int(ResultsColumn::Principal)),
                                       h.cell("flxResults", marked, int(ResultsColumn::Interest))}),
