@@ -175,9 +175,12 @@ private slots:
             if (!shape.interestOnly.isEmpty())
                 QVERIFY(h.model("flxResults")->index(120, 0).data(Qt::ToolTipRole).toString().contains(
                     "The interest-only payments end: the payment is " + money(payment)));
-            if (shape.skipFrom.isValid())  // the payment after the skips: a new one (checked by hand) or the same
-                QVERIFY(h.model("flxResults")->index(marked + shape.skipCount, 0).data(Qt::ToolTipRole).toString().contains(
+            if (shape.skipFrom.isValid()) {  // the payment after the skips: a new one (checked by hand) or the same
+                const QModelIndex after = h.model("flxResults")->index(marked + shape.skipCount, 0);
+                QVERIFY(after.data(Qt::ToolTipRole).toString().contains(
                     "The skipped payments end: the payment is " + money(shape.skipThen ? payment : 2188.31)));
+                QVERIFY(!after.data(Qt::DecorationRole).isNull());
+            }
             if (!cells.isEmpty())
                 QCOMPARE((QStringList{h.cell("flxResults", marked, int(ResultsColumn::Principal)),
                                       h.cell("flxResults", marked, int(ResultsColumn::Interest))}),
