@@ -6,38 +6,24 @@
 #include "Money.h"
 #include "NumberEntry.h"
 
-ExtraPaymentsModel::ExtraPaymentsModel(const Clock& clock, QObject* parent) : TypedRowsModel(parent), m_clock(clock) {}
-
-int ExtraPaymentsModel::columnCount(const QModelIndex& parent) const
+ExtraPaymentsModel::ExtraPaymentsModel(const Clock& clock, QObject* parent)
+    : TypedRowsModel({"Type", "Start", "Stop", "Amount", "Then"}, parent), m_clock(clock)
 {
-    return parent.isValid() ? 0 : ColumnCount;
 }
 
-QVariant ExtraPaymentsModel::data(const QModelIndex& index, int role) const
+QVariant ExtraPaymentsModel::cell(int row, int column, bool edit) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
-        return {};
-    const ExtraPaymentRow& payment = row(index.row());
+    const ExtraPaymentRow& payment = this->row(row);
     const bool lumpSum = payment.kind == engine::ExtraPaymentKind::LumpSum;
-    if (role == Qt::TextAlignmentRole)
-        return int(Qt::AlignCenter);
-    if (role == Qt::EditRole) {
-        switch (index.column()) {
-        case Type: return lumpSum ? LumpSum : Repeating;
-        case Start: return payment.start;
-        case Stop: return payment.stop.value_or(QDate());
-        case Amount: return LocaleText::regionalCurrencyText(payment.amount);
-        case Then: return int(payment.then);
-        }
-    }
-    if (role == Qt::DisplayRole) {
-        switch (index.column()) {
-        case Type: return extraPaymentTypeText(payment.kind);
-        case Start: return LocaleText::shortDateText(payment.start);
-        case Stop: return payment.stop ? LocaleText::shortDateText(*payment.stop) : QString();
-        case Amount: return LocaleText::regionalCurrencyText(payment.amount);
-        case Then: return extraPaymentThenText(payment.then);
-        }
+    switch (column) {
+    case Type: return edit ? QVariant(lumpSum ? LumpSum : Repeating) : QVariant(extraPaymentTypeText(payment.kind));
+    case Start: return edit ? QVariant(payment.start) : QVariant(LocaleText::shortDateText(payment.start));
+    case Stop:
+        if (edit)
+            return payment.stop.value_or(QDate());
+        return payment.stop ? LocaleText::shortDateText(*payment.stop) : QString();
+    case Amount: return LocaleText::regionalCurrencyText(payment.amount);
+    case Then: return edit ? QVariant(int(payment.then)) : QVariant(extraPaymentThenText(payment.then));
     }
     return {};
 }
@@ -67,14 +53,6 @@ bool ExtraPaymentsModel::setData(const QModelIndex& index, const QVariant& value
     // A new kind shows again with its stop date, or without one.
     cellsChanged(index.row(), index.column(), index.column() == Type ? int(Stop) : index.column());
     return true;
-}
-
-QVariant ExtraPaymentsModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    static const char* const kHeadings[ColumnCount] = {"Type", "Start", "Stop", "Amount", "Then"};
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= ColumnCount)
-        return QAbstractTableModel::headerData(section, orientation, role);
-    return QString::fromLatin1(kHeadings[section]);
 }
 
 int ExtraPaymentsModel::appendRow()

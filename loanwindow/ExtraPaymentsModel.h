@@ -15,14 +15,14 @@ public:
 
     ExtraPaymentsModel(const Clock& clock, QObject* parent = nullptr);
 
-    int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
     // A repeating payment of nothing yet, from today to today.
     int appendRow() override;
     QString refusal(const QModelIndex& index, const QVariant& value) const override;
+
+protected:
+    QVariant cell(int row, int column, bool edit) const override;
 
 private:
     const Clock& m_clock;

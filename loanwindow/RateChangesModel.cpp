@@ -8,41 +8,26 @@
 #include <cmath>
 
 RateChangesModel::RateChangesModel(const Clock& clock, std::function<double()> loanRate, QObject* parent)
-    : TypedRowsModel(parent), m_clock(clock), m_loanRate(std::move(loanRate))
+    : TypedRowsModel({"From", "Rate %", "Then", "Payment"}, parent), m_clock(clock), m_loanRate(std::move(loanRate))
 {
     connect(this, &QAbstractItemModel::modelReset, this, [this] { m_payments.clear(); });
     connect(this, &QAbstractItemModel::rowsRemoved, this, [this] { m_payments.clear(); });
 }
 
-int RateChangesModel::columnCount(const QModelIndex& parent) const
+QVariant RateChangesModel::cell(int row, int column, bool edit) const
 {
-    return parent.isValid() ? 0 : ColumnCount;
-}
-
-QVariant RateChangesModel::data(const QModelIndex& index, int role) const
-{
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
-        return {};
-    const RateChangeRow& change = row(index.row());
-    if (role == Qt::TextAlignmentRole)
-        return int(Qt::AlignCenter);
-    if (role == Qt::EditRole) {
-        switch (index.column()) {
-        case From: return change.from;
-        case Rate: return LocaleText::plainNumberText(change.annualPercent);
-        case Mode: return int(change.mode);
-        }
+    const RateChangeRow& change = this->row(row);
+    switch (column) {
+    case From: return edit ? QVariant(change.from) : QVariant(LocaleText::shortDateText(change.from));
+    case Rate: return LocaleText::plainNumberText(change.annualPercent);
+    case Mode: return edit ? QVariant(int(change.mode)) : QVariant(rateChangeModeText(change.mode));
+    case Payment: {
+        // Shown only: no field edits it.
+        const std::size_t at = std::size_t(row);
+        if (edit)
+            return {};
+        return at < m_payments.size() && m_payments[at] ? LocaleText::currencyText(*m_payments[at]) : QString();
     }
-    if (role == Qt::DisplayRole) {
-        switch (index.column()) {
-        case From: return LocaleText::shortDateText(change.from);
-        case Rate: return LocaleText::plainNumberText(change.annualPercent);
-        case Mode: return rateChangeModeText(change.mode);
-        case Payment: {
-            const std::size_t row = std::size_t(index.row());
-            return row < m_payments.size() && m_payments[row] ? LocaleText::currencyText(*m_payments[row]) : QString();
-        }
-        }
     }
     return {};
 }
@@ -62,14 +47,6 @@ bool RateChangesModel::setData(const QModelIndex& index, const QVariant& value, 
     cellsChanged(index.row(), index.column(), index.column());
     cellsChanged(index.row(), Payment, Payment);
     return true;
-}
-
-QVariant RateChangesModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    static const char* const kHeadings[ColumnCount] = {"From", "Rate %", "Then", "Payment"};
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= ColumnCount)
-        return QAbstractTableModel::headerData(section, orientation, role);
-    return QString::fromLatin1(kHeadings[section]);
 }
 
 int RateChangesModel::appendRow()

@@ -18,10 +18,7 @@ public:
     // `loanRate`: the rate a new change starts at (the loan's own).
     RateChangesModel(const Clock& clock, std::function<double()> loanRate, QObject* parent = nullptr);
 
-    int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
     int appendRow() override;
     QString refusal(const QModelIndex& index, const QVariant& value) const override;
@@ -29,6 +26,9 @@ public:
     // The payment in force from each change, as the last run found it (none
     // for a change that took no effect); an edited row's is dropped.
     void setPayments(std::vector<std::optional<double>> payments);
+
+protected:
+    QVariant cell(int row, int column, bool edit) const override;
 
 private:
     const Clock& m_clock;

@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -28,7 +29,28 @@ public:
 template <typename Row>
 class TypedRowsModel : public RowsModel {
 public:
-    using RowsModel::RowsModel;
+    // `headings`: the columns' headings, one a column.
+    TypedRowsModel(QStringList headings, QObject* parent) : RowsModel(parent), m_headings(std::move(headings)) {}
+
+    int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : int(m_headings.size()); }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override
+    {
+        if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= m_headings.size())
+            return RowsModel::headerData(section, orientation, role);
+        return m_headings[section];
+    }
+
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override
+    {
+        if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+            return {};
+        if (role == Qt::TextAlignmentRole)
+            return int(Qt::AlignCenter);
+        if (role != Qt::DisplayRole && role != Qt::EditRole)
+            return {};
+        return cell(index.row(), index.column(), role == Qt::EditRole);
+    }
 
     const std::vector<Row>& rows() const { return m_rows; }
     const Row& row(int row) const { return m_rows[std::size_t(row)]; }
@@ -53,6 +75,9 @@ public:
     }
 
 protected:
+    // A cell's text as shown, or (`edit`) the value its field edits.
+    virtual QVariant cell(int row, int column, bool edit) const = 0;
+
     int append(const Row& value)
     {
         const int row = rowCount();
@@ -66,4 +91,7 @@ protected:
     void cellsChanged(int row, int first, int last) { emit dataChanged(index(row, first), index(row, last)); }
 
     std::vector<Row> m_rows;
+
+private:
+    QStringList m_headings;
 };

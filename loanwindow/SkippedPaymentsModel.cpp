@@ -11,28 +11,18 @@
 
 #include <cmath>
 
-SkippedPaymentsModel::SkippedPaymentsModel(const Clock& clock, QObject* parent) : TypedRowsModel(parent), m_clock(clock)
+SkippedPaymentsModel::SkippedPaymentsModel(const Clock& clock, QObject* parent)
+    : TypedRowsModel({"From", "Payments", "Then"}, parent), m_clock(clock)
 {
 }
 
-int SkippedPaymentsModel::columnCount(const QModelIndex& parent) const
+QVariant SkippedPaymentsModel::cell(int row, int column, bool edit) const
 {
-    return parent.isValid() ? 0 : ColumnCount;
-}
-
-QVariant SkippedPaymentsModel::data(const QModelIndex& index, int role) const
-{
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
-        return {};
-    const SkippedPaymentRow& skip = row(index.row());
-    if (role == Qt::TextAlignmentRole)
-        return int(Qt::AlignCenter);
-    if (role != Qt::DisplayRole && role != Qt::EditRole)
-        return {};
-    switch (index.column()) {
-    case From: return role == Qt::EditRole ? QVariant(skip.from) : QVariant(LocaleText::shortDateText(skip.from));
+    const SkippedPaymentRow& skip = this->row(row);
+    switch (column) {
+    case From: return edit ? QVariant(skip.from) : QVariant(LocaleText::shortDateText(skip.from));
     case Count: return QLocale().toString(skip.count);
-    case Then: return role == Qt::EditRole ? QVariant(int(skip.mode)) : QVariant(rateChangeModeText(skip.mode));
+    case Then: return edit ? QVariant(int(skip.mode)) : QVariant(rateChangeModeText(skip.mode));
     }
     return {};
 }
@@ -49,14 +39,6 @@ bool SkippedPaymentsModel::setData(const QModelIndex& index, const QVariant& val
     }
     cellsChanged(index.row(), index.column(), index.column());
     return true;
-}
-
-QVariant SkippedPaymentsModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    static const char* const kHeadings[ColumnCount] = {"From", "Payments", "Then"};
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= ColumnCount)
-        return QAbstractTableModel::headerData(section, orientation, role);
-    return QString::fromLatin1(kHeadings[section]);
 }
 
 int SkippedPaymentsModel::appendRow()

@@ -41,6 +41,14 @@ struct LoanRecord {
     QByteArray fingerprint;               // of the row as read, to notice changes by others
 };
 
+// A loan's rows of one table as read: every row up to a failure, and the failure.
+template <typename Record>
+struct StoredList {
+    std::vector<Record> rows;
+    std::optional<engine::NumberedError> error;
+    QByteArray fingerprint;  // of the rows as read
+};
+
 // A stored extra payment read back as typed values; an empty optional is a
 // value that is missing (NULL) or not a date or number.
 struct ExtraPaymentRecord {
@@ -51,12 +59,7 @@ struct ExtraPaymentRecord {
     int then = 0;  // 1 lowers the payment after it; NULL (and a store before version 2) as 0
 };
 
-// A loan's extra payments as read: every row up to a failure, and the failure.
-struct ExtraPaymentList {
-    std::vector<ExtraPaymentRecord> rows;
-    std::optional<engine::NumberedError> error;
-    QByteArray fingerprint;  // of the rows as read
-};
+using ExtraPaymentList = StoredList<ExtraPaymentRecord>;
 
 // A stored rate change read back as typed values; an empty optional is a
 // value that is missing (NULL) or not a date or number.
@@ -66,12 +69,7 @@ struct RateChangeRecord {
     std::optional<int> mode;  // as stored; the loader checks it
 };
 
-// A loan's rate changes as read: every row up to a failure, and the failure.
-struct RateChangeList {
-    std::vector<RateChangeRecord> rows;
-    std::optional<engine::NumberedError> error;
-    QByteArray fingerprint;  // of the rows as read
-};
+using RateChangeList = StoredList<RateChangeRecord>;
 
 // A stored skip of payments read back as typed values; an empty optional is
 // a value that is missing (NULL) or not a date or number.
@@ -81,12 +79,7 @@ struct SkippedPaymentRecord {
     std::optional<int> mode;  // as stored; the loader checks it
 };
 
-// A loan's skipped payments as read: every row up to a failure, and the failure.
-struct SkippedPaymentList {
-    std::vector<SkippedPaymentRecord> rows;
-    std::optional<engine::NumberedError> error;
-    QByteArray fingerprint;  // of the rows as read
-};
+using SkippedPaymentList = StoredList<SkippedPaymentRecord>;
 
 // An entry of the loan list.
 struct LoanListEntry {
