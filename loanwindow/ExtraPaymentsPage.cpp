@@ -39,13 +39,6 @@ QTableView* buildPaymentsTable(ExtraPaymentsModel* model, QWidget* parent)
     return table;
 }
 
-QPushButton* makeButton(const QString& caption, const char* name, QWidget* parent)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    return button;
-}
-
 }  // namespace
 
 ExtraPaymentsPage::ExtraPaymentsPage(QWidget* parent, const Clock& clock, Messages& messages, QWidget* window)
@@ -71,12 +64,18 @@ ExtraPaymentsPage::ExtraPaymentsPage(QWidget* parent, const Clock& clock, Messag
     entry->addWidget(fraType);
 
     auto* fields = new QGridLayout;
-    auto* startLabel = new QLabel(QStringLiteral("&Start Date:"), page);
-    startLabel->setObjectName(QStringLiteral("Label10"));
     dtBeginDate = makeDatePicker("dtBeginDate", page);
-    lblEndDate = new QLabel(QStringLiteral("&End Date:"), page);
-    lblEndDate->setObjectName(QStringLiteral("lblEndDate"));
     dtEndDate = makeDatePicker("dtEndDate", page);
+    txtXPaymentAmount = makeTextBox("txtXPaymentAmount", page);
+    cboThen = new QComboBox(page);
+    cboThen->setObjectName(QStringLiteral("cboThen"));
+    for (auto then : {engine::ExtraPaymentThen::ShortenTheLoan, engine::ExtraPaymentThen::LowerThePayment})
+        cboThen->addItem(extraPaymentThenText(then));
+    addField(*fields, QStringLiteral("&Start Date:"), dtBeginDate)->setObjectName(QStringLiteral("Label10"));
+    lblEndDate = addField(*fields, QStringLiteral("&End Date:"), dtEndDate);
+    lblEndDate->setObjectName(QStringLiteral("lblEndDate"));
+    addField(*fields, QStringLiteral("&Amount:"), txtXPaymentAmount)->setObjectName(QStringLiteral("Label9"));
+    addField(*fields, QStringLiteral("&Then:"), cboThen);
     // A lump sum hides the end date; its row keeps its place so the amount
     // and the buttons below never move under the mouse.
     for (QWidget* endDate : {static_cast<QWidget*>(lblEndDate), static_cast<QWidget*>(dtEndDate)}) {
@@ -84,34 +83,13 @@ ExtraPaymentsPage::ExtraPaymentsPage(QWidget* parent, const Clock& clock, Messag
         policy.setRetainSizeWhenHidden(true);
         endDate->setSizePolicy(policy);
     }
-    auto* amountLabel = new QLabel(QStringLiteral("&Amount:"), page);
-    amountLabel->setObjectName(QStringLiteral("Label9"));
-    txtXPaymentAmount = makeTextBox("txtXPaymentAmount", page);
-    startLabel->setBuddy(dtBeginDate);
-    lblEndDate->setBuddy(dtEndDate);
-    amountLabel->setBuddy(txtXPaymentAmount);
-    fields->addWidget(startLabel, 0, 0);
-    fields->addWidget(dtBeginDate, 0, 1);
-    fields->addWidget(lblEndDate, 1, 0);
-    fields->addWidget(dtEndDate, 1, 1);
-    fields->addWidget(amountLabel, 2, 0);
-    fields->addWidget(txtXPaymentAmount, 2, 1);
-    auto* thenLabel = new QLabel(QStringLiteral("&Then:"), page);
-    cboThen = new QComboBox(page);
-    cboThen->setObjectName(QStringLiteral("cboThen"));
-    for (auto then : {engine::ExtraPaymentThen::ShortenTheLoan, engine::ExtraPaymentThen::LowerThePayment})
-        cboThen->addItem(extraPaymentThenText(then));
-    thenLabel->setBuddy(cboThen);
-    fields->addWidget(thenLabel, 3, 0);
-    fields->addWidget(cboThen, 3, 1);
     entry->addLayout(fields);
 
     cmdAddPayment = makeButton(QStringLiteral("Add &Payment"), "cmdAddPayment", page);
     cmdDeletePayment = makeButton(QStringLiteral("&Delete Payment"), "cmdDeletePayment", page);
     cmdRecalculate = makeButton(QStringLiteral("&Recalculate"), "cmdRecalculate", page);
-    entry->addWidget(cmdAddPayment);
-    entry->addWidget(cmdDeletePayment);
-    entry->addWidget(cmdRecalculate);
+    for (QPushButton* button : {cmdAddPayment, cmdDeletePayment, cmdRecalculate})
+        entry->addWidget(button);
     entry->addStretch(1);
 
     layout->addLayout(entry, 1, 1);

@@ -5,11 +5,16 @@
 #include "LocaleText.h"
 
 #include "DateBox.h"
+#include "RateChangeRow.h"
+
+#include <QComboBox>
+#include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPalette>
+#include <QPushButton>
 #include <QTableView>
 
 #include <limits>
@@ -49,6 +54,32 @@ DateBox* makeDatePicker(const char* name, QWidget* parent)
     picker->setMinimumWidth(picker->fontMetrics().horizontalAdvance(LocaleText::shortDateText(QDate(2088, 12, 28))) +
                             picker->height() + 12);
     return picker;
+}
+
+QPushButton* makeButton(const QString& caption, const char* name, QWidget* parent)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    return button;
+}
+
+QComboBox* makePaymentRuleList(const char* name, QWidget* parent)
+{
+    auto* list = new QComboBox(parent);
+    list->setObjectName(QString::fromLatin1(name));
+    for (auto mode : {engine::RateChangeMode::NewPayment, engine::RateChangeMode::SamePayment})
+        list->addItem(rateChangeModeText(mode));
+    return list;
+}
+
+QLabel* addField(QGridLayout& fields, const QString& caption, QWidget* field)
+{
+    auto* label = new QLabel(caption, field->parentWidget());
+    label->setBuddy(field);
+    const int line = fields.rowCount() == 1 && !fields.itemAtPosition(0, 0) ? 0 : fields.rowCount();
+    fields.addWidget(label, line, 0);
+    fields.addWidget(field, line, 1);
+    return label;
 }
 
 QTableView* makeRowsTable(const char* name, QAbstractItemModel* model, QWidget* parent)

@@ -1,7 +1,6 @@
 #include "RateChangesPage.h"
 
 #include "LoanPages.h"
-#include "RateChangeRow.h"
 #include "RateChangesModel.h"
 #include "RowEditor.h"
 
@@ -35,35 +34,18 @@ RateChangesPage::RateChangesPage(QWidget* parent, const Clock& clock, std::funct
     auto* entry = new QVBoxLayout;
     auto* fields = new QGridLayout;
     // Alt+F is the File menu's.
-    auto* fromLabel = new QLabel(QStringLiteral("Fro&m:"), page);
     dtRateFrom = makeDatePicker("dtRateFrom", page);
-    fromLabel->setBuddy(dtRateFrom);
-    auto* rateLabel = new QLabel(QStringLiteral("New &rate %:"), page);
     txtNewRate = makeTextBox("txtNewRate", page);
-    rateLabel->setBuddy(txtNewRate);
-    auto* modeLabel = new QLabel(QStringLiteral("Pa&yment:"), page);
-    cboRateMode = new QComboBox(page);
-    cboRateMode->setObjectName(QStringLiteral("cboRateMode"));
-    cboRateMode->addItem(rateChangeModeText(engine::RateChangeMode::NewPayment));
-    cboRateMode->addItem(rateChangeModeText(engine::RateChangeMode::SamePayment));
-    modeLabel->setBuddy(cboRateMode);
-    fields->addWidget(fromLabel, 0, 0);
-    fields->addWidget(dtRateFrom, 0, 1);
-    fields->addWidget(rateLabel, 1, 0);
-    fields->addWidget(txtNewRate, 1, 1);
-    fields->addWidget(modeLabel, 2, 0);
-    fields->addWidget(cboRateMode, 2, 1);
+    cboRateMode = makePaymentRuleList("cboRateMode", page);
+    addField(*fields, QStringLiteral("Fro&m:"), dtRateFrom);
+    addField(*fields, QStringLiteral("New &rate %:"), txtNewRate);
+    addField(*fields, QStringLiteral("Pa&yment:"), cboRateMode);
     entry->addLayout(fields);
-
-    cmdAddRateChange = new QPushButton(QStringLiteral("Add Rate &Change"), page);
-    cmdAddRateChange->setObjectName(QStringLiteral("cmdAddRateChange"));
-    cmdDeleteRateChange = new QPushButton(QStringLiteral("&Delete Rate Change"), page);
-    cmdDeleteRateChange->setObjectName(QStringLiteral("cmdDeleteRateChange"));
-    cmdRecalculateRates = new QPushButton(QStringLiteral("Recalc&ulate"), page);
-    cmdRecalculateRates->setObjectName(QStringLiteral("cmdRecalculateRates"));
-    entry->addWidget(cmdAddRateChange);
-    entry->addWidget(cmdDeleteRateChange);
-    entry->addWidget(cmdRecalculateRates);
+    cmdAddRateChange = makeButton(QStringLiteral("Add Rate &Change"), "cmdAddRateChange", page);
+    cmdDeleteRateChange = makeButton(QStringLiteral("&Delete Rate Change"), "cmdDeleteRateChange", page);
+    cmdRecalculateRates = makeButton(QStringLiteral("Recalc&ulate"), "cmdRecalculateRates", page);
+    for (QPushButton* button : {cmdAddRateChange, cmdDeleteRateChange, cmdRecalculateRates})
+        entry->addWidget(button);
     entry->addStretch(1);
 
     layout->addLayout(entry, 0, 1);

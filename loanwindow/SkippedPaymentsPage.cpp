@@ -2,7 +2,6 @@
 
 #include "DateBox.h"
 #include "LoanPages.h"
-#include "RateChangeRow.h"
 #include "RowEditor.h"
 #include "SkippedPaymentsModel.h"
 
@@ -34,27 +33,15 @@ SkippedPaymentsPage::SkippedPaymentsPage(QWidget* parent, const Clock& clock, Me
     auto* fields = new QGridLayout;
     dtSkipFrom = makeDatePicker("dtSkipFrom", page);
     txtSkipCount = makeTextBox("txtSkipCount", page);
-    cboSkipThen = new QComboBox(page);
-    cboSkipThen->setObjectName(QStringLiteral("cboSkipThen"));
-    cboSkipThen->addItem(rateChangeModeText(engine::RateChangeMode::NewPayment));
-    cboSkipThen->addItem(rateChangeModeText(engine::RateChangeMode::SamePayment));
-    int line = 0;
+    cboSkipThen = makePaymentRuleList("cboSkipThen", page);
     // Alt+F is the File menu's, Alt+H the Help menu's.
-    for (const auto& [caption, field] : {std::pair<const char*, QWidget*>{"Fro&m:", dtSkipFrom},
-                                         std::pair<const char*, QWidget*>{"&Payments:", txtSkipCount},
-                                         std::pair<const char*, QWidget*>{"&Then:", cboSkipThen}}) {
-        auto* label = new QLabel(QString::fromLatin1(caption), page);
-        label->setBuddy(field);
-        fields->addWidget(label, line, 0);
-        fields->addWidget(field, line++, 1);
-    }
+    addField(*fields, QStringLiteral("Fro&m:"), dtSkipFrom);
+    addField(*fields, QStringLiteral("&Payments:"), txtSkipCount);
+    addField(*fields, QStringLiteral("&Then:"), cboSkipThen);
     entry->addLayout(fields);
-    cmdAddSkip = new QPushButton(QStringLiteral("Add S&kip"), page);
-    cmdAddSkip->setObjectName(QStringLiteral("cmdAddSkip"));
-    cmdDeleteSkip = new QPushButton(QStringLiteral("&Delete Skip"), page);
-    cmdDeleteSkip->setObjectName(QStringLiteral("cmdDeleteSkip"));
-    cmdRecalculateSkips = new QPushButton(QStringLiteral("Recalc&ulate"), page);
-    cmdRecalculateSkips->setObjectName(QStringLiteral("cmdRecalculateSkips"));
+    cmdAddSkip = makeButton(QStringLiteral("Add S&kip"), "cmdAddSkip", page);
+    cmdDeleteSkip = makeButton(QStringLiteral("&Delete Skip"), "cmdDeleteSkip", page);
+    cmdRecalculateSkips = makeButton(QStringLiteral("Recalc&ulate"), "cmdRecalculateSkips", page);
     for (QPushButton* button : {cmdAddSkip, cmdDeleteSkip, cmdRecalculateSkips})
         entry->addWidget(button);
     entry->addStretch(1);
